@@ -26,6 +26,7 @@ std::string CommandBuffer;
 std::string ReplyBuffer;
 
 std::string StatusTextBuffer;
+std::string ResourceTextBuffer;
 std::string SharedNameBuffer;
 
 int TransferMode = 2;

@@ -40,6 +40,7 @@ extern std::string CommandBuffer;
 extern std::string ReplyBuffer;
 
 extern std::string StatusTextBuffer;
+extern std::string ResourceTextBuffer;  // last string-table text loaded (at most 255 bytes)
 extern std::string SharedNameBuffer;
 
 extern int TransferMode;            // 1 ASCII, 2 binary

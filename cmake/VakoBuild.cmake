@@ -106,8 +106,13 @@ endfunction()
 # vako_subsystem(): a subsystem folder's sources. Files named *_win.cpp hold Win32 code
 # and go into vako_win (Windows builds only); every other .cpp is platform-neutral and
 # goes into vako_core, which the native build compiles and tests too.
+# vako_subsystem([EXCLUDE file...]): excluded files are left for the folder's own targets.
 function(vako_subsystem)
+  cmake_parse_arguments(S "" "" "EXCLUDE" ${ARGN})
   file(GLOB all CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  foreach(x ${S_EXCLUDE})
+    list(REMOVE_ITEM all ${CMAKE_CURRENT_SOURCE_DIR}/${x})
+  endforeach()
   set(core)
   set(win)
   foreach(f ${all})

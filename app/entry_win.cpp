@@ -1,0 +1,95 @@
+// The program's entry: start-up in its fixed order, the message loop, and the end.
+#include <windows.h>
+#include <commctrl.h>
+#include <ole2.h>
+
+#include <vector>
+
+#include "app/app_state_win.h"
+#include "app/command_line.h"
+#include "app/main_window_win.h"
+#include "app/pending_parts_win.h"
+#include "app/string_table_win.h"
+#include "app/work_folder_win.h"
+#include "config/options.h"
+#include "ftp/control_connection_win.h"
+#include "resources/resource_ids.h"
+
+static void FindProgramFolder() {
+  char path[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, path, sizeof path);
+  char drive[_MAX_DRIVE], folder[_MAX_DIR], name[_MAX_FNAME], extension[_MAX_EXT];
+  _splitpath(path, drive, folder, name, extension);
+  ProgramFolder = std::string(drive) + folder;
+}
+
+static void PrepareWorkFolder() {
+  char temp[MAX_PATH] = "";
+  GetTempPathA(sizeof temp, temp);
+  std::string base = temp;
+  if (base.empty() || base.back() != '\\') base += '\\';
+  SetCurrentDirectoryA(base.c_str());
+  WorkFolder = CreateWorkFolderIn(base, WorkFolderIsOwn);
+  LogPath = WorkFolder + "ftplog.txt";
+}
+
+static void PressToolbarButton(int command) {
+  SendMessageA(Toolbar, TB_SETSTATE, command, MAKELONG(TBSTATE_ENABLED | TBSTATE_CHECKED, 0));
+}
+
+static void AddDriveRootsToTree() {
+  char roots[260] = "";
+  GetLogicalDriveStringsA(sizeof roots, roots);
+  for (const char* root = roots; *root && root < roots + sizeof roots; root += lstrlenA(root) + 1)
+    AddLocalPathToTree(root);
+}
+
+void ParseCommandLine(const char* text) {
+  for (const std::string& path : SplitCommandLine(text)) ConnectFromFavorite(path.c_str());
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+  InstanceHandle = instance;
+  FindProgramFolder();
+  PrepareWorkFolder();
+
+  OleInitialize(nullptr);
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
+  InitCommonControlsEx(&controls);
+
+  if (!RegisterMainWindowClass(instance)) return 0;
+  HWND window = CreateMainWindow(instance);
+  if (!window) return 0;
+  ShowWindow(window, SW_SHOWNORMAL);
+  UpdateWindow(window);
+
+  SendMessageA(window, WM_COMMAND, TransferMode == 1 ? IDM_ASCII : IDM_BINARY, 0);
+  if (ToolbarHeight != 0 && Toolbar) {
+    if (Options.Sync == 1) PressToolbarButton(IDM_SYNCHRONIZE);
+    if (Options.Auto == 1) PressToolbarButton(IDM_AUTO_DETECT);
+    PressToolbarButton(Options.LocalListType);
+  }
+  UpdateMenuState(1);
+  RefreshLocalList(LocalList);
+  AddDriveRootsToTree();
+  if (Options.TreeView == 1) {
+    if (HTREEITEM item = FindLocalTreeItem(CurrentLocalFolder.c_str()))
+      TreeView_SelectItem(LocalTree, item);
+  }
+  if (!StartSockets()) {
+    std::string text = LoadResourceText(IDS_WINSOCK_ERROR);
+    MessageBoxA(window, text.c_str(), "", MB_OK);
+  }
+  HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+  ParseCommandLine(commandLine ? commandLine : "");
+
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    // While a name is edited in place, keys such as Delete and F2 belong to the edit field.
+    if (!LabelEditing) TranslateAcceleratorA(MainWindow, accelerators, &message);
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  OleUninitialize();
+  return static_cast<int>(message.wParam);
+}

@@ -1,0 +1,29 @@
+// Where the main window's children go for a client size and the layout settings.
+#pragma once
+
+struct PaneRect {
+  int left = 0, top = 0, width = 0, height = 0;
+  bool operator==(const PaneRect& o) const {
+    return left == o.left && top == o.top && width == o.width && height == o.height;
+  }
+};
+
+struct LayoutInput {
+  int width = 0, height = 0;  // client size
+  int toolbarHeight = 32;     // 32 while the toolbar is shown, else 0
+  int windowDiv = 1;          // 1 stacked (local above remote), 0 side by side
+  int splitPos = 128;         // side by side: x where the remote pane begins
+  int splitPos2 = 128;        // stacked: y of the split below the toolbar
+  int tl = 180, tr = 180;     // tree widths
+  int treeView = 1;           // 0: trees get no width
+};
+
+struct PaneLayout {
+  PaneRect localLabel, localList, localTree;
+  PaneRect remoteLabel, remoteList, remoteTree;
+  PaneRect statusBar, progressBar, toolbar;  // progressBar inside the status bar
+  bool toolbarShown = false;
+};
+
+// Negative widths and heights come out as zero.
+PaneLayout ComputeLayout(const LayoutInput& in);

@@ -1,0 +1,78 @@
+#include "app/remote_tree_model.h"
+
+#include "app/sjis.h"
+
+RemoteTreeNode* RemoteTreeNode::Child(const std::string& name) {
+  auto it = index.find(name);
+  return it == index.end() ? nullptr : &children[it->second];
+}
+
+const RemoteTreeNode* RemoteTreeNode::Child(const std::string& name) const {
+  auto it = index.find(name);
+  return it == index.end() ? nullptr : &children[it->second];
+}
+
+RemoteTreeNode& RemoteTreeNode::AddChild(const std::string& name) {
+  if (RemoteTreeNode* existing = Child(name)) return *existing;
+  index.emplace(name, children.size());
+  children.push_back(RemoteTreeNode());
+  children.back().text = name;
+  return children.back();
+}
+
+namespace {
+
+std::vector<std::string> SplitAtSlashes(const std::string& text) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  for (size_t i = 0; i <= text.size(); ++i) {
+    if (i < text.size() && !(text[i] == '/' && IsSingleByteChar(text.c_str(), i))) continue;
+    if (i > start) parts.push_back(text.substr(start, i - start));
+    start = i + 1;
+  }
+  return parts;
+}
+
+}  // namespace
+
+bool AddTreeCacheLineToTree(RemoteTreeNode& root, const std::string& line) {
+  size_t slash = std::string::npos;
+  for (size_t i = line.size(); i-- > 0;) {
+    if (line[i] == '/' && IsSingleByteChar(line.c_str(), i)) {
+      slash = i;
+      break;
+    }
+  }
+  if (slash == std::string::npos || slash == 0) return false;
+  std::vector<std::string> parts = SplitAtSlashes(line.substr(0, slash));
+  RemoteTreeNode* node = &root;
+  for (const std::string& part : parts) node = &node->AddChild(part);
+  return !parts.empty();
+}
+
+RemoteTreeNode BuildRemoteTreeModel(const std::vector<std::string>& lines) {
+  RemoteTreeNode root;
+  root.text = "/";
+  for (const std::string& line : lines) AddTreeCacheLineToTree(root, line);
+  return root;
+}
+
+std::vector<std::string> SplitRemotePath(const std::string& path) { return SplitAtSlashes(path); }
+
+std::vector<std::string> FindRemoteTreePath(const RemoteTreeNode& root, const std::string& path) {
+  std::vector<std::string> found;
+  const RemoteTreeNode* node = &root;
+  for (const std::string& part : SplitAtSlashes(path)) {
+    node = node->Child(part);
+    if (!node) break;
+    found.push_back(part);
+  }
+  return found;
+}
+
+std::string RemotePathOfTexts(const std::vector<std::string>& texts) {
+  if (texts.empty()) return "/";
+  std::string path;
+  for (const std::string& t : texts) path += "/" + t;
+  return path;
+}

@@ -1,0 +1,131 @@
+#include "app/tree_cache.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "app/sjis.h"
+
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+bool ReadWholeFile(const std::string& path, std::string& text) {
+  File f(std::fopen(path.c_str(), "rb"));
+  if (!f) return false;
+  text.clear();
+  char chunk[65536];
+  size_t got;
+  while ((got = std::fread(chunk, 1, sizeof chunk, f.get())) > 0) text.append(chunk, got);
+  return !std::ferror(f.get());
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& text, const char* mode) {
+  File f(std::fopen(path.c_str(), mode));
+  if (!f) return false;
+  if (!text.empty() && std::fwrite(text.data(), 1, text.size(), f.get()) != text.size()) return false;
+  return std::fclose(f.release()) == 0;
+}
+
+}  // namespace
+
+std::string TreeCacheLineOf(const std::string& currentRemoteFolder, const std::string& name) {
+  std::string folder = currentRemoteFolder;
+  while (!folder.empty() && folder.back() == '/') folder.pop_back();
+  if (!folder.empty() && folder[0] == '/') folder.erase(0, 1);
+  return folder.empty() ? name + "/" : folder + "/" + name + "/";
+}
+
+std::vector<std::string> SplitTreeCacheText(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    size_t next = end == std::string::npos ? text.size() : end + 1;
+    if (end == std::string::npos) end = text.size();
+    if (end > start && text[end - 1] == '\r') --end;
+    lines.push_back(text.substr(start, end - start));
+    start = next;
+  }
+  return lines;
+}
+
+int ReadTreeCacheFile(const std::string& path, std::vector<std::string>& lines) {
+  std::string text;
+  if (!ReadWholeFile(path, text)) return 0;
+  lines = SplitTreeCacheText(text);
+  return 1;
+}
+
+int AppendTreeCacheLine(const std::string& path, const std::string& line) {
+  return WriteWholeFile(path, line + "\r\n", "ab") ? 1 : 0;
+}
+
+int CopyTreeCacheFile(const std::string& from, const std::string& to) {
+  std::string text;
+  return ReadWholeFile(from, text) && WriteWholeFile(to, text, "wb") ? 1 : 0;
+}
+
+int RemoveTreeCacheLine(const std::string& path, const std::string& line) {
+  std::vector<std::string> lines;
+  if (!ReadTreeCacheFile(path, lines)) return 0;
+  std::string kept;
+  for (const std::string& l : lines) {
+    if (l != line) kept += l + "\r\n";
+  }
+  std::string fresh = path + ".ttp";
+  if (!WriteWholeFile(fresh, kept, "wb")) {
+    std::remove(fresh.c_str());
+    return 0;
+  }
+  // Windows will not rename onto an existing file; POSIX replaces it in one step.
+  if (std::rename(fresh.c_str(), path.c_str()) != 0) {
+    if (std::remove(path.c_str()) != 0 || std::rename(fresh.c_str(), path.c_str()) != 0) {
+      std::remove(fresh.c_str());
+      return 0;
+    }
+  }
+  return 1;
+}
+
+std::string TreeCachePathOfHost(const std::string& programFolder, const std::string& hostName) {
+  std::string safe = hostName;
+  for (size_t i = 0; i < safe.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(safe[i]);
+    if (IsLeadByte(c) && i + 1 < safe.size()) {
+      ++i;  // a two-byte character is a character of its own
+      continue;
+    }
+    if (c < 0x20 || c == 0x7F || c == '\\' || c == '/' || c == ':' || c == '*' || c == '?' ||
+        c == '"' || c == '<' || c == '>' || c == '|') {
+      safe[i] = '_';
+    }
+  }
+  std::string folder = programFolder;
+  bool endsInSeparator = !folder.empty() && folder.back() == '\\' &&
+                         IsSingleByteChar(folder.c_str(), folder.size() - 1);
+  if (!folder.empty() && !endsInSeparator) folder += '\\';
+  return folder + safe + ".tre";
+}
+
+std::string TreeCachePathOfFavorite(const std::string& favoritePath) {
+  if (favoritePath.size() < 4) return favoritePath + ".tre";
+  return favoritePath.substr(0, favoritePath.size() - 4) + ".tre";
+}
+
+int TreeCacheLineSet::Load(const std::string& path) {
+  std::vector<std::string> read;
+  if (!ReadTreeCacheFile(path, read)) return 0;
+  lines.clear();
+  lines.insert(read.begin(), read.end());
+  return 1;
+}
+
+int TreeCacheLineSet::AddIfMissing(const std::string& path, const std::string& line) {
+  if (lines.count(line)) return 1;
+  if (!AppendTreeCacheLine(path, line)) return 0;
+  lines.insert(line);
+  return 1;
+}

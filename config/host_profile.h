@@ -1,0 +1,24 @@
+// The connection settings of one FTP host; CurrentHost is the one the connection uses.
+#pragma once
+#include <string>
+
+struct ProxySettings {
+  std::string ProxyServer, ProxyUser, ProxyPass;
+  int ProxyPort = 21;
+  int ProxyType = 0;
+  int Proxy = 0;
+};
+
+struct HostProfile {
+  std::string HostName, HostAddr, UserID, UserPass;
+  std::string InitialLocalFolder, InitialRemoteFolder;
+  int TimeLag = 0;
+  int Port = 21;
+  int List = 0;
+  ProxySettings Proxy;
+};
+
+extern HostProfile CurrentHost;
+
+// The copy the Connect command makes from the options record after the Connect dialog.
+void FillHostFromOptions();

@@ -1,0 +1,21 @@
+// vako.ini: the options record read once when the main window is created and written
+// once when it is destroyed.
+#pragma once
+#include <string>
+
+#include "config/options.h"
+
+std::string SettingsPath();  // ProgramFolder + "vako.ini"
+
+void LoadSettings(Placement& placement);
+void SaveSettings(const Placement& placement);
+
+std::string ReadSettingString(const char* key, const char* defaultValue, size_t capacity);
+int ReadSettingInt(const char* key, int defaultValue);
+void WriteSettingInt(const char* key, int value);
+void WriteSettingString(const char* key, const std::string& value);
+
+// The column widths are written only for a list that is in details view at exit; the main
+// window sets these before SaveSettings (a list in another view keeps the stored widths).
+extern bool SaveLocalColumns;
+extern bool SaveRemoteColumns;

@@ -1,0 +1,114 @@
+#include "ftp/control_connection_win.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "app/app_state_win.h"
+#include "ftp/reply_line.h"
+#include "ftp/socket_wait_win.h"
+#include "ftp/text_file_win.h"
+
+static void CleanupSockets() { WSACleanup(); }
+
+int StartSockets() {
+  WSADATA data;
+  if (WSAStartup(MAKEWORD(1, 1), &data) != 0) return 0;
+  return std::atexit(CleanupSockets) == 0 ? 1 : 0;
+}
+
+int OpenControlConnection() {
+  ControlSocket = socket(AF_INET, SOCK_STREAM, 0);
+  if (ControlSocket == INVALID_SOCKET) return 0;
+
+  unsigned long address = inet_addr(ControlHost.c_str());
+  if (address == INADDR_NONE) {
+    hostent* host = gethostbyname(ControlHost.c_str());
+    if (!host || host->h_addrtype != AF_INET || !host->h_addr_list[0]) {
+      CloseControlConnection();
+      return 0;
+    }
+    std::memcpy(&address, host->h_addr_list[0], sizeof address);
+  }
+  ServerAddress = sockaddr_in{};
+  ServerAddress.sin_family = AF_INET;
+  ServerAddress.sin_port = htons(static_cast<u_short>(ControlPort));
+  ServerAddress.sin_addr.s_addr = address;
+
+  if (!ConnectWithTimeout(ControlSocket, ServerAddress)) {
+    CloseControlConnection();
+    return 0;
+  }
+  return ReadReply();
+}
+
+// Reads one line, peeking first so nothing past its LF leaves the socket: a reply that
+// follows at once (the 226 after a short transfer's 150) stays there for the next read.
+// Answers 1 for a complete line, 0 when the peer closed, -1 on an error or a timeout.
+static int ReadOneLine(std::string& line) {
+  line.clear();
+  char chunk[1024];
+  for (;;) {
+    if (!WaitReadable(ControlSocket)) return -1;
+    int peeked = recv(ControlSocket, chunk, sizeof chunk, MSG_PEEK);
+    if (peeked == 0) return 0;
+    if (peeked < 0) return -1;
+    int take = peeked;
+    for (int i = 0; i < peeked; ++i) {
+      if (chunk[i] == '\n' || chunk[i] == '\0') {
+        take = i + 1;
+        break;
+      }
+    }
+    int got = recv(ControlSocket, chunk, take, 0);
+    if (got == 0) return 0;
+    if (got < 0) return -1;
+    // A line longer than the reply buffer keeps its first 65,535 bytes; the rest of it
+    // is still read off the socket so the next reply starts in step.
+    size_t room = kReplyBufferSize - 1 - std::min(line.size(), kReplyBufferSize - 1);
+    line.append(chunk, std::min(static_cast<size_t>(got), room));
+    if (chunk[got - 1] == '\n') return 1;
+  }
+}
+
+int ReadReply() {
+  ReplyBuffer.clear();
+  std::string line;
+  int state;
+  for (;;) {
+    state = ReadOneLine(line);
+    line.resize(std::strlen(line.c_str()));  // the line ends at a NUL byte, as it always has
+    StripBeforeFirstDigit(line);
+    if (state != 1 || !IsContinuationLine(line)) break;
+  }
+  ReplyBuffer = line;
+  WriteTextFile(LogPath, ReplyBuffer, 2);
+  if (state < 0) {
+    // A silent or broken server leaves the stream out of step: drop the connection so
+    // every later command fails at once instead of reading a stale reply.
+    CloseControlConnection();
+    return 0;
+  }
+  return 1;
+}
+
+int SendCommand() {
+  const char* data = CommandBuffer.data();
+  size_t left = CommandBuffer.size();
+  while (left > 0) {
+    int sent = send(ControlSocket, data, static_cast<int>(std::min<size_t>(left, 1 << 20)), 0);
+    if (sent <= 0) {
+      CloseControlConnection();
+      return 0;
+    }
+    data += sent;
+    left -= static_cast<size_t>(sent);
+  }
+  WriteTextFile(LogPath, LoggedCommandText(CommandBuffer), 2);
+  return ReadReply();
+}
+
+int CloseControlConnection() {
+  if (ControlSocket != INVALID_SOCKET) closesocket(ControlSocket);
+  ControlSocket = INVALID_SOCKET;
+  return 1;
+}

@@ -1,0 +1,14 @@
+#include "ftp/port_command.h"
+
+std::string FormatPortCommand(const unsigned char address[4], uint16_t port) {
+  std::string line = "PORT ";
+  for (int i = 0; i < 4; ++i) {
+    line += std::to_string(static_cast<unsigned>(address[i]));
+    line += ',';
+  }
+  line += std::to_string(static_cast<unsigned>(port >> 8));
+  line += ',';
+  line += std::to_string(static_cast<unsigned>(port & 0xFF));
+  line += "\r\n";
+  return line;
+}
