@@ -1,4 +1,4 @@
-#include "ftp/command_line.h"
+#include "ftp/command_format.h"
 
 bool HasLineBreak(std::string_view text) {
   return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;

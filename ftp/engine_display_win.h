@@ -1,0 +1,19 @@
+// Where the engine shows what it is doing: the first part of the status bar and the
+// progress bar. The main window hands its controls over once it has made them; until
+// then (and in tests) the handles are null and nothing is drawn. Tests may watch instead.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+void SetEngineDisplay(HWND statusBar, HWND progressBar);
+
+// Text of the status bar's first part. repaintNow draws it at once, for a caller that
+// blocks its own thread right afterwards (the login).
+void ShowStatusText(const std::string& text, bool repaintNow = false);
+void SetProgressPosition(int position);
+
+// Test hooks: called with every status text and progress position the engine shows.
+using StatusTextObserver = void (*)(const std::string& text);
+using ProgressObserver = void (*)(int position);
+void SetEngineDisplayObservers(StatusTextObserver status, ProgressObserver progress);

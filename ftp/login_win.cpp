@@ -1,0 +1,82 @@
+#include "ftp/login_win.h"
+
+#include "app/app_state_win.h"
+#include "app/message_boxes_win.h"
+#include "app/pending_parts_win.h"
+#include "app/string_table_win.h"
+#include "app/tree_cache.h"
+#include "config/host_profile.h"
+#include "ftp/control_connection_win.h"
+#include "ftp/engine_display_win.h"
+#include "ftp/remote_commands_win.h"
+#include "ftp/reply_line.h"
+#include "ftp/transfer_progress.h"
+#include "resources/resource_ids.h"
+
+constexpr size_t kRemoteFolderCapacity = 2048;
+
+static int FailLogin(int message) {
+  ShowMessage(message);
+  CloseControlConnection();
+  return 0;
+}
+
+int ConnectAndLogin(const std::string& initialRemoteFolder, const std::string& initialLocalFolder) {
+  if (MainWindow) {
+    HMENU menu = GetMenu(MainWindow);
+    EnableMenuItem(menu, IDM_DISCONNECT, MF_BYCOMMAND | MF_ENABLED);
+    EnableMenuItem(menu, IDM_CONNECT, MF_BYCOMMAND | MF_GRAYED);
+  }
+  SetCursor(LoadCursor(nullptr, IDC_WAIT));
+  ShowStatusText(FormatWithName(LoadResourceText(IDS_CONNECTING), CurrentHost.HostName), true);
+
+  if (CurrentHost.Proxy.Proxy) {
+    ControlHost = CurrentHost.Proxy.ProxyServer;
+    ControlPort = CurrentHost.Proxy.ProxyPort;
+  } else {
+    ControlHost = CurrentHost.HostAddr;
+    ControlPort = CurrentHost.Port;
+  }
+  if (!OpenControlConnection()) {
+    CloseControlConnection();
+    ShowMessage(IDS_FAILED_CONNECT);
+    return 0;
+  }
+
+  std::string user = CurrentHost.UserID;
+  if (CurrentHost.Proxy.Proxy) user += "@" + CurrentHost.HostAddr;
+  if (!SendFormattedCommand("USER", user) || !ReplyIsPositive(ReplyBuffer)) return FailLogin(IDS_FAILED_LOGIN);
+  // PASS goes out even after a 2xx to USER: the proxy form needs it, and a server that
+  // then refuses it has not really logged us in.
+  if (!SendFormattedCommand("PASS", CurrentHost.UserPass) || !ReplyIsPositive(ReplyBuffer))
+    return FailLogin(IDS_FAILED_LOGIN_PASSWORD);
+
+  Connected = 1;
+  char treePath[MAX_PATH + 16] = "";
+  if (GetTempFileNameA(WorkFolder.c_str(), "TREE", 0, treePath)) TreeTempPath = treePath;
+  else TreeTempPath.clear();
+
+  if (!ChangeRemoteFolder(initialRemoteFolder)) {
+    ShowMessage(IDS_NO_DEFAULT_FOLDER);
+    ChangeRemoteFolder("./");
+    CurrentRemoteFolder = "./";
+  } else {
+    GetRemoteFolder(CurrentRemoteFolder, kRemoteFolderCapacity);
+  }
+  if (!initialLocalFolder.empty()) SetCurrentDirectoryA(initialLocalFolder.c_str());
+
+  ShowStatusText(" ");
+  UpdateMenuState(1);
+  return 1;
+}
+
+void Disconnect() {
+  if (ConnectedFromFavorite) {
+    CopyTreeCacheFile(TreeTempPath, TreeCachePathOfHost(ProgramFolder, CurrentHost.HostName));
+    ConnectedFromFavorite = 0;
+  }
+  if (!TreeTempPath.empty()) DeleteFileA(TreeTempPath.c_str());
+  SendFormattedCommand("QUIT");
+  CloseControlConnection();
+  Connected = 0;
+}

@@ -1,0 +1,53 @@
+// A fresh folder under the Windows temp folder for one test, removed again afterwards.
+#pragma once
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+class TempFolder {
+ public:
+  TempFolder() {
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    for (unsigned n = GetTickCount() ^ GetCurrentProcessId();; ++n) {
+      path_ = std::string(temp) + "vakotest" + std::to_string(n) + "\\";
+      if (CreateDirectoryA(path_.c_str(), nullptr)) break;
+    }
+  }
+  ~TempFolder() {
+    std::string from = path_.substr(0, path_.size() - 1);
+    from.push_back('\0');
+    SHFILEOPSTRUCTA op{};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+    SHFileOperationA(&op);
+  }
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  const std::string& path() const { return path_; }  // ends in a backslash
+
+ private:
+  std::string path_;
+};
+
+inline bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+inline std::string ReadWholeFile(const std::string& path) {
+  HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return "";
+  std::string data;
+  char buf[65536];
+  DWORD got;
+  while (ReadFile(f, buf, sizeof buf, &got, nullptr) && got) data.append(buf, got);
+  CloseHandle(f);
+  return data;
+}
+
+inline void WriteWholeFile(const std::string& path, const std::string& data) {
+  HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD put;
+  WriteFile(f, data.data(), static_cast<DWORD>(data.size()), &put, nullptr);
+  CloseHandle(f);
+}
