@@ -70,6 +70,9 @@ TEST_F(SettingsFileTest, SavedFileReadsBackEqual) {
   OptionsRecord written = Options;
 
   EXPECT_NE(Ini().find("TimeLag=-60"), std::string::npos);
+  char installed[MAX_PATH] = "";
+  GetProfileStringA("R.TessenSoftwares", "VAKOInstalledDir", "", installed, sizeof installed);
+  EXPECT_EQ(installed, ProgramFolder);
   EXPECT_EQ(Ini().find("bob\r\nUserPass=p"), std::string::npos);  // never as typed
 
   Options = OptionsRecord();
