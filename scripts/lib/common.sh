@@ -5,7 +5,7 @@ VAKO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 export VAKO_ROOT
 
 VAKO_PACKAGES="cmake ninja-build g++ clang libclang-rt-14-dev libfuzzer-14-dev googletest
-  mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix libz-mingw-w64-dev
+  mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix libz-mingw-w64-dev zlib1g-dev
   wine wine64 xvfb xauth x11-utils imagemagick locales fonts-noto-cjk
   vsftpd python3-pyftpdlib nkf lhasa jlha-utils zip unzip curl lftp procps iproute2"
 

@@ -1,0 +1,13 @@
+// The file system of the native build (tests, the vako-unzip tool).
+#pragma once
+#include "plugins/unzip32/zip_file_system.h"
+
+class PosixZipFileSystem : public ZipFileSystem {
+ public:
+  char Separator() const override { return '/'; }
+  std::unique_ptr<ZipByteSource> OpenArchive(const std::string& path,
+                                             std::string& error) override;
+  bool MakeFolder(const std::string& path) override;
+  std::unique_ptr<ZipOutputFile> CreateOutputFile(const std::string& path) override;
+  void RemoveFile(const std::string& path) override;
+};
