@@ -60,6 +60,8 @@ int ReadTreeCacheFile(const std::string& path, std::vector<std::string>& lines) 
 }
 
 int AppendTreeCacheLine(const std::string& path, const std::string& line) {
+  // One folder, one line: a line end inside would add a line nobody listed.
+  if (line.find_first_of("\r\n") != std::string::npos) return 0;
   return WriteWholeFile(path, line + "\r\n", "ab") ? 1 : 0;
 }
 

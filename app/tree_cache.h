@@ -15,6 +15,7 @@ std::string TreeCacheLineOf(const std::string& currentRemoteFolder, const std::s
 std::vector<std::string> SplitTreeCacheText(const std::string& text);
 
 // Whole-file helpers. Each opens and closes the file within the call; 1 on success.
+// A line holding CR or LF is never appended (0).
 int ReadTreeCacheFile(const std::string& path, std::vector<std::string>& lines);
 int AppendTreeCacheLine(const std::string& path, const std::string& line);
 int CopyTreeCacheFile(const std::string& from, const std::string& to);

@@ -1,0 +1,95 @@
+#include "app/list_rows_win.h"
+
+#include <unordered_map>
+
+#include "app/system_text_case_win.h"
+#include "ftp/listing_parser.h"
+
+int InsertListRow(HWND list, int position, const ListRow& row) {
+  LVITEMA item{};
+  item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+  item.iItem = position;
+  item.pszText = const_cast<char*>(row.texts.column[0].c_str());
+  item.iImage = row.image;
+  item.lParam = row.key;
+  int index = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+  if (index < 0) return -1;
+  for (int column = 1; column < 5; ++column) SetListRowText(list, index, column, row.texts.column[column]);
+  return index;
+}
+
+int ListRowCount(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+std::string ListRowText(HWND list, int row, int column) {
+  // The list hands out at most the room it is given: grow until the text fits.
+  std::vector<char> buffer(264);
+  for (;;) {
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = buffer.data();
+    item.cchTextMax = static_cast<int>(buffer.size());
+    int length = static_cast<int>(SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item)));
+    if (length < static_cast<int>(buffer.size()) - 1 || buffer.size() >= 65536) {
+      return std::string(buffer.data(), length > 0 ? static_cast<size_t>(length) : 0);
+    }
+    buffer.resize(buffer.size() * 4);
+  }
+}
+
+long ListRowKey(HWND list, int row) {
+  LVITEMA item{};
+  item.mask = LVIF_PARAM;
+  item.iItem = row;
+  if (!SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return -1;
+  return static_cast<long>(item.lParam);
+}
+
+void SetListRowText(HWND list, int row, int column, const std::string& text) {
+  LVITEMA item{};
+  item.iSubItem = column;
+  item.pszText = const_cast<char*>(text.c_str());
+  SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+}
+
+bool IsFolderRow(HWND list, int row) { return ListRowText(list, row, 1) == kFolderMarker; }
+
+int FindFocusedRow(HWND list) {
+  return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+}
+
+namespace {
+
+// The texts the comparison needs, read once per row before the sort: the list view's
+// own sort hands only the keys to the comparison.
+struct SortContext {
+  std::unordered_map<long, RowTexts> rows;
+  int sortKey;
+  bool descending;
+};
+
+int CALLBACK CompareByKeys(LPARAM first, LPARAM second, LPARAM data) {
+  const SortContext& context = *reinterpret_cast<const SortContext*>(data);
+  auto a = context.rows.find(static_cast<long>(first));
+  auto b = context.rows.find(static_cast<long>(second));
+  if (a == context.rows.end() || b == context.rows.end()) return 0;
+  return CompareRows(a->second, b->second, context.sortKey, context.descending, SystemTextCase());
+}
+
+}  // namespace
+
+void SortListView(HWND list, int sortType, bool descending) {
+  if (sortType == kNoSorting || sortType < kSortByName || sortType > kNoSorting) return;
+  SortContext context;
+  context.sortKey = sortType - kSortByName;
+  context.descending = descending;
+  const int count = ListRowCount(list);
+  context.rows.reserve(static_cast<size_t>(count));
+  for (int row = 0; row < count; ++row) {
+    RowTexts texts;
+    texts.column[0] = ListRowText(list, row, 0);
+    texts.column[1] = ListRowText(list, row, 1);
+    if (context.sortKey > 1) texts.column[context.sortKey] = ListRowText(list, row, context.sortKey);
+    context.rows[ListRowKey(list, row)] = std::move(texts);
+  }
+  SendMessageA(list, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&context), reinterpret_cast<LPARAM>(CompareByKeys));
+}

@@ -1,0 +1,124 @@
+#include "app/local_listing_win.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <vector>
+
+#include "app/app_state_win.h"
+#include "app/folder_trees_win.h"
+#include "app/image_lists_win.h"
+#include "app/list_rows_win.h"
+#include "app/local_rows.h"
+#include "app/main_window_win.h"
+#include "app/menu_state_win.h"
+#include "app/sjis.h"
+#include "app/string_table_win.h"
+#include "app/system_text_case_win.h"
+#include "config/options.h"
+#include "resources/resource_ids.h"
+
+int ArchiveMode = 0;
+std::string ArchivePath;
+
+std::string ProcessCurrentFolder() {
+  DWORD size = GetCurrentDirectoryA(0, nullptr);
+  if (size == 0) return "";
+  std::vector<char> buffer(size + 1);
+  DWORD length = GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
+  return std::string(buffer.data(), length < buffer.size() ? length : 0);
+}
+
+int EnterLocalFolder(const std::string& folder) { return SetCurrentDirectoryA(folder.c_str()) ? 1 : 0; }
+
+static bool EndsInSeparator(const std::string& path) {
+  return !path.empty() && path.back() == '\\' && IsSingleByteChar(path.c_str(), path.size() - 1);
+}
+
+static EntryDate LocalDateOf(const FILETIME& written) {
+  FILETIME local;
+  SYSTEMTIME t{};
+  FileTimeToLocalFileTime(&written, &local);
+  FileTimeToSystemTime(&local, &t);
+  EntryDate date;
+  date.year = t.wYear;
+  date.month = t.wMonth;
+  date.day = t.wDay;
+  date.hour = t.wHour;
+  date.minute = t.wMinute;
+  return date;
+}
+
+// The items of the folder, read from the file system: its find-data records carry the
+// whole 64-bit size and the exact write time. False when the folder cannot be read.
+static bool ReadFolder(const std::string& folder, std::vector<LocalFileFacts>& items) {
+  const std::string prefix = EndsInSeparator(folder) ? folder : folder + "\\";
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((prefix + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;  // an empty drive root
+  const bool askShell = Options.DetailExt == 1 || Options.DetailIcon == 1;
+  do {
+    std::string name = found.cFileName;
+    if (name == "." || name == "..") continue;
+    LocalFileFacts facts;
+    facts.attributes = found.dwFileAttributes;
+    facts.sizeHigh = found.nFileSizeHigh;
+    facts.sizeLow = found.nFileSizeLow;
+    facts.lastWrite = LocalDateOf(found.ftLastWriteTime);
+    facts.name = name;
+    if (askShell) {
+      SHFILEINFOA info{};
+      if (SHGetFileInfoA((prefix + name).c_str(), 0, &info, sizeof info,
+                         SHGFI_TYPENAME | SHGFI_SYSICONINDEX | SHGFI_SMALLICON)) {
+        facts.shellTypeName = info.szTypeName;
+        facts.systemIcon = info.iIcon;
+      }
+    }
+    items.push_back(std::move(facts));
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return true;
+}
+
+int RefreshLocalList(HWND list) {
+  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+  if (LocalTree) SendMessageA(LocalTree, WM_SETREDRAW, FALSE, 0);
+  SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));  // IDC_WAIT
+  SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+  ApplyIconSet(list);
+  CurrentLocalFolder = ProcessCurrentFolder();
+
+  std::vector<LocalFileFacts> items;
+  if (ReadFolder(CurrentLocalFolder, items)) {
+    RowWords words;
+    words.file = LoadResourceText(IDS_TYPE_FILE);
+    words.folder = LoadResourceText(IDS_TYPE_FOLDER);
+    std::vector<ListRow> rows;
+    rows.reserve(items.size() + 1);
+    rows.push_back(LocalParentRow(Options, words));
+    std::vector<std::string> folders;
+    long n = 0;
+    for (const LocalFileFacts& facts : items) {
+      rows.push_back(LocalRowOf(facts, ++n, Options, SystemTextCase(), words));
+      if (facts.attributes & FILE_ATTRIBUTE_DIRECTORY) folders.push_back(facts.name);
+    }
+    // Sorted before they go in: the list then never has to sort itself.
+    SortListRows(rows, Options.SortTypeLocal, Options.SortSub == 1, SystemTextCase());
+    for (size_t i = 0; i < rows.size(); ++i) InsertListRow(list, static_cast<int>(i), rows[i]);
+    AddLocalFoldersToTree(LocalTree, CurrentLocalFolder, folders);
+  }
+
+  SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));  // IDC_ARROW
+  if (Options.TreeView == 1 && LocalTree) {
+    SendMessageA(LocalTree, TVM_SELECTITEM, TVGN_CARET,
+                 reinterpret_cast<LPARAM>(FindLocalTreeItem(LocalTree, CurrentLocalFolder)));
+  }
+  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
+  if (LocalTree) {
+    SendMessageA(LocalTree, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(LocalTree, nullptr, TRUE);
+  }
+  UpdatePaneLabels(1);
+  return 1;
+}

@@ -1,0 +1,101 @@
+#include "jobs/transfer_rules.h"
+
+#include <limits>
+
+#include "app/sjis.h"
+
+std::string ExtensionKey(const std::string& name) {
+  for (size_t i = name.size(); i-- > 0;) {
+    if (name[i] == '.' && IsSingleByteChar(name.c_str(), i)) return name.substr(i + 1);
+  }
+  return name;
+}
+
+bool MatchExtensionList(const std::string& list, const std::string& key, const TextCase& tc,
+                        size_t keyLimit) {
+  if (key.size() > keyLimit) return false;
+  size_t start = 0;
+  for (size_t i = 0; i <= list.size(); ++i) {
+    bool end = i == list.size();
+    if (!end && !(list[i] == ';' && IsSingleByteChar(list.c_str(), i))) continue;
+    if (EqualNoCase(tc, list.substr(start, i - start), key)) return true;
+    start = i + 1;
+  }
+  return false;
+}
+
+EntryClass ClassifyEntry(uint32_t attributes, const std::string& name,
+                         const OptionsRecord& options, const TextCase& tc) {
+  if (attributes & kFolderAttribute) {
+    return EqualNoCase(tc, name, "..") ? ClassParentFolder : ClassFolder;
+  }
+  std::string key = ExtensionKey(name);
+  if (MatchExtensionList(options.BinaryType, key, tc)) return ClassBinary;
+  if (MatchExtensionList(options.AsciiType, key, tc)) return ClassAscii;
+  return ClassOther;
+}
+
+int ChooseTransferMode(const std::string& name, int manualMode, const OptionsRecord& options,
+                       const TextCase& tc) {
+  if (options.Auto != 1) return manualMode;
+  switch (ClassifyEntry(0, name, options, tc)) {
+    case ClassAscii: return kModeAscii;
+    case ClassBinary: return kModeBinary;
+    default: return manualMode;
+  }
+}
+
+std::string& ApplyNameCase(std::string& name, const OptionsRecord& options, const TextCase& tc) {
+  if (options.CapitalMode == 0) tc.lower(name);
+  else if (options.CapitalMode == 1) tc.upper(name);
+  return name;
+}
+
+bool IsNewerDateText(const std::string& candidate, const std::string& other, const TextCase& tc) {
+  return tc.compare(candidate.c_str(), other.c_str()) > 0;
+}
+
+int64_t SizeTextValue(const std::string& text) {
+  size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  const int64_t limit = std::numeric_limits<int64_t>::max();
+  int64_t value = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    int digit = text[i] - '0';
+    value = value > (limit - digit) / 10 ? limit : value * 10 + digit;
+  }
+  return negative ? -value : value;
+}
+
+bool SizesDiffer(const std::string& localSize, const std::string& remoteSize) {
+  return SizeTextValue(localSize) != SizeTextValue(remoteSize);
+}
+
+bool ShouldSendFile(int compareDate, const std::string& localDate, const std::string& localSize,
+                    bool remoteFound, const std::string& remoteDate, const std::string& remoteSize,
+                    const TextCase& tc) {
+  if (!remoteFound) return true;
+  if ((compareDate & 1) && !IsNewerDateText(localDate, remoteDate, tc)) return false;
+  if ((compareDate & 2) && !SizesDiffer(localSize, remoteSize)) return false;
+  return true;
+}
+
+bool ShouldReceiveFile(int compareDate2, const std::string& remoteDate, bool localFound,
+                       const std::string& localDate, const TextCase& tc) {
+  if (!(compareDate2 & 1) || !localFound) return true;
+  return IsNewerDateText(remoteDate, localDate, tc);
+}
+
+int FindPermissionRule(const std::string& remoteName, const OptionsRecord& options,
+                       const TextCase& tc) {
+  std::string key = ExtensionKey(remoteName);
+  if (MatchExtensionList(options.ChmodType1, key, tc, kPermissionKeyLimit)) return 0;
+  if (MatchExtensionList(options.ChmodType2, key, tc, kPermissionKeyLimit)) return 1;
+  return -1;
+}
+
+const std::string& PermissionOfRule(int rule, const OptionsRecord& options) {
+  return rule == 0 ? options.Chmod1 : options.Chmod2;
+}
