@@ -19,6 +19,19 @@
 #define IDI_DRIVE 166
 #define IDI_MY_COMPUTER 169
 
+// Dialogs and their controls (the Connect, Go to Folder and About dialogs)
+#define IDD_CONNECT 139
+#define IDD_ABOUT 141
+#define IDD_GOTO_FOLDER 144
+#define IDC_HOST_NAME 1003
+#define IDC_HOST_ADDRESS 1004
+#define IDC_LOGIN_NAME 1005
+#define IDC_PASSWORD 1006
+#define IDC_FOLDER_FIELD 1013
+#define IDC_BROWSE_FOLDER 1021
+#define IDC_ANONYMOUS 1060
+#define IDC_SAVE_PASSWORD 1117
+
 // Menu commands
 #define IDM_LARGE_ICONS 40001
 #define IDM_SMALL_ICONS 40002
@@ -97,6 +110,10 @@
 #define IDM_FAVORITE_END 20100
 
 // String table
+#define IDS_TYPE_HOST_ADDRESS 1
+#define IDS_TYPE_LOGIN_NAME 2
+#define IDS_TYPE_LOGIN_PASSWORD 3
+#define IDS_GOTO_BROWSE_TITLE 4
 #define IDS_ASK_DELETE_FILES 7
 #define IDS_ASK_SEND_DROPPED 8
 #define IDS_ASK_SEND_FOLDER 9

@@ -17,7 +17,7 @@ std::string Env(const char* name) {
   return v ? v : "";
 }
 
-std::string Tool() { return Env("VAKO_BINARY_DIR") + "/tools/vako-listparse/vako-listparse"; }
+std::string Tool() { return Env("VAKO_BINARY_DIR") + "/tools/vako-listparse"; }
 std::string Data(const std::string& name) { return Env("VAKO_SOURCE_DIR") + "/tests/core/data/" + name; }
 
 std::string ReadFile(const std::string& path) {

@@ -19,7 +19,7 @@ struct ToolRun {
 
 ToolRun RunTool(const std::string& args, const std::string& input) {
   const char* bin = std::getenv("VAKO_BINARY_DIR");
-  std::string tool = std::string(bin ? bin : ".") + "/tools/vako-nkf/vako-nkf";
+  std::string tool = std::string(bin ? bin : ".") + "/tools/vako-nkf";
   char path[] = "/tmp/vako-nkf-tool-XXXXXX";
   int fd = mkstemp(path);
   if (fd < 0) return {-1, ""};

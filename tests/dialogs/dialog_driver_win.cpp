@@ -1,0 +1,177 @@
+#include "dialog_driver_win.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "app/app_state_win.h"
+#include "support/test_env.h"
+
+namespace {
+
+struct DriverState {
+  std::vector<DialogScript> scripts;
+  size_t next = 0;
+  std::vector<HWND> seen;
+  UINT_PTR timer = 0;
+};
+DriverState* Active = nullptr;
+
+BOOL CALLBACK FindNew(HWND window, LPARAM found) {
+  char name[16] = "";
+  GetClassNameA(window, name, sizeof name);
+  if (std::string(name) != "#32770" || !IsWindowVisible(window) || !IsWindowEnabled(window)) return TRUE;
+  for (HWND old : Active->seen)
+    if (old == window) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+  if (!Active || Active->next >= Active->scripts.size()) return;
+  HWND dialog = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindNew, reinterpret_cast<LPARAM>(&dialog));
+  if (!dialog) return;
+  Active->seen.push_back(dialog);
+  DialogScript script = Active->scripts[Active->next++];
+  script(dialog);
+  if (IsOpen(dialog)) {
+    ADD_FAILURE() << "a script left its dialog open; cancelling it";
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+  }
+}
+
+}  // namespace
+
+DialogDriver::DialogDriver(std::vector<DialogScript> scripts) {
+  Active = new DriverState;
+  Active->scripts = std::move(scripts);
+  Active->timer = SetTimer(nullptr, 0, 20, Tick);
+}
+
+DialogDriver::~DialogDriver() {
+  KillTimer(nullptr, Active->timer);
+  EXPECT_EQ(Active->next, Active->scripts.size()) << "not every expected dialog appeared";
+  delete Active;
+  Active = nullptr;
+}
+
+size_t DialogDriver::scriptsRun() const { return Active->next; }
+
+void Click(HWND dialog, int id) {
+  HWND button = GetDlgItem(dialog, id);
+  ASSERT_NE(button, nullptr) << "no control " << id;
+  ASSERT_TRUE(IsWindowEnabled(button)) << "control " << id << " is disabled";
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+}
+
+std::string Text(HWND window) {
+  int length = GetWindowTextLengthA(window);
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  GetWindowTextA(window, &text[0], length + 1);
+  text.resize(std::strlen(text.c_str()));
+  return text;
+}
+
+std::string ItemText(HWND dialog, int id) { return Text(GetDlgItem(dialog, id)); }
+
+void SetItemText(HWND dialog, int id, const std::string& text) { SetDlgItemTextA(dialog, id, text.c_str()); }
+
+bool IsOpen(HWND dialog) { return IsWindow(dialog) && IsWindowVisible(dialog); }
+
+namespace {
+struct TextSearch {
+  std::string text;
+  HWND found = nullptr;
+};
+BOOL CALLBACK MatchText(HWND child, LPARAM param) {
+  auto* search = reinterpret_cast<TextSearch*>(param);
+  if (Text(child) == search->text) {
+    search->found = child;
+    return FALSE;
+  }
+  return TRUE;
+}
+}  // namespace
+
+HWND FindChildWithText(HWND parent, const std::string& text) {
+  TextSearch search{text};
+  EnumChildWindows(parent, MatchText, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::string SaveScreenshot(HWND window, const std::string& name) {
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  RECT r;
+  GetWindowRect(window, &r);
+  int width = r.right - r.left, height = r.bottom - r.top;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;  // bottom-up, as a BMP file stores it
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HDC source = GetWindowDC(window);
+  HDC memory = CreateCompatibleDC(source);
+  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  ReleaseDC(window, source);
+
+  std::string folder = testenv::WinePath(testenv::Get("VAKO_BINARY_DIR") + "/screenshots");
+  CreateDirectoryA(folder.c_str(), nullptr);
+  std::string path = folder + "\\" + name + ".bmp";
+  DWORD stride = ((width * 3 + 3) & ~3);
+  DWORD imageSize = stride * height;
+  BITMAPFILEHEADER head{};
+  head.bfType = 0x4D42;
+  head.bfOffBits = sizeof head + sizeof info.bmiHeader;
+  head.bfSize = head.bfOffBits + imageSize;
+  info.bmiHeader.biSizeImage = imageSize;
+  if (FILE* f = std::fopen(path.c_str(), "wb")) {
+    std::fwrite(&head, sizeof head, 1, f);
+    std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, f);
+    std::fwrite(bits, 1, imageSize, f);
+    std::fclose(f);
+  } else {
+    ADD_FAILURE() << "cannot write " << path;
+  }
+  DeleteObject(bitmap);
+  return path;
+}
+
+StandInMainWindow::StandInMainWindow(int left, int top, int width, int height) {
+  static ATOM atom = [] {
+    WNDCLASSA c{};
+    c.lpfnWndProc = DefWindowProcA;
+    c.hInstance = GetModuleHandleA(nullptr);
+    c.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
+    c.lpszClassName = "VakoDialogTestMain";
+    return RegisterClassA(&c);
+  }();
+  (void)atom;
+  window_ = CreateWindowA("VakoDialogTestMain", "Vako FTP", WS_OVERLAPPEDWINDOW | WS_VISIBLE, left, top, width,
+                          height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  MainWindow = window_;
+}
+
+StandInMainWindow::~StandInMainWindow() {
+  MainWindow = nullptr;
+  DestroyWindow(window_);
+}
+
+std::string InCodePage(const char* utf8) {
+  int n = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
+  std::wstring wide(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8, -1, &wide[0], n);
+  int m = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  std::string text(static_cast<size_t>(m), '\0');
+  WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, &text[0], m, nullptr, nullptr);
+  text.resize(std::strlen(text.c_str()));
+  return text;
+}
