@@ -1,57 +1,91 @@
 #include "app/command_dispatch_win.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include "app/app_state_win.h"
+#include "app/browse_commands_win.h"
+#include "app/command_table.h"
+#include "app/local_listing_win.h"
 #include "app/main_window_win.h"
-#include "app/pending_parts_win.h"
+#include "app/menu_state_table.h"
+#include "app/menu_state_win.h"
+#include "app/message_boxes_win.h"
+#include "app/shell_open_win.h"
+#include "app/string_table_win.h"
+#include "app/toolbar_win.h"
+#include "app/view_commands_win.h"
+#include "config/about_dialog_win.h"
+#include "config/options.h"
+#include "ftp/remote_view_fill_win.h"
 #include "resources/resource_ids.h"
-
-static void SetToolbarButtonState(int command, int state) {
-  if (Toolbar) SendMessageA(Toolbar, TB_SETSTATE, command, MAKELONG(state, 0));
-}
 
 static void SelectTransferMode(int mode) {
   TransferMode = mode;
   int chosen = mode == 1 ? IDM_ASCII : IDM_BINARY;
   CheckMenuRadioItem(MainMenu, IDM_ASCII, IDM_BINARY, chosen, MF_BYCOMMAND);
-  SetToolbarButtonState(IDM_ASCII, mode == 1 ? 6 : 4);
-  SetToolbarButtonState(IDM_BINARY, mode == 2 ? 6 : 4);
+  SetToolbarButtonState(IDM_ASCII, mode == 1 ? kButtonPressed : kButtonEnabled);
+  SetToolbarButtonState(IDM_BINARY, mode == 2 ? kButtonPressed : kButtonEnabled);
 }
 
-static void ShellOpen(const char* file, const char* folder) {
-  ShellExecuteA(MainWindow, "open", file, nullptr, folder, SW_SHOWNORMAL);
+static void OpenWebPage(const std::string& address) {
+  if (!ShellOpen(address, ProgramFolder)) ShowMessage(IDS_FAILED_BROWSER);
+}
+
+// Carries out a command that the table lets run now.
+static void RunCommand(HWND window, int id) {
+  switch (id) {
+    case IDM_LARGE_ICONS:
+    case IDM_SMALL_ICONS:
+    case IDM_LIST:
+    case IDM_DETAILS: SetViewStyle(id); break;
+    case IDM_CONNECT: ConnectWithDialog(); break;
+    case IDM_DISCONNECT: DisconnectFromServer(); break;
+    case IDM_ABOUT: ShowAboutDialog(); break;
+    case IDM_OPEN:
+    case IDM_ENTER: OpenSelection(id); break;
+    case IDM_GOTO_FOLDER: GoToFolder(); break;
+    case IDM_EXIT: PostMessageA(window, WM_CLOSE, 0, 0); break;
+    case IDM_REFRESH: RefreshActivePane(); break;
+    case IDM_PREVIOUS_FOLDER: PreviousFolder(); break;
+    case IDM_ASCII: SelectTransferMode(1); break;
+    case IDM_BINARY: SelectTransferMode(2); break;
+    case IDM_SORT_NAME:
+    case IDM_SORT_SIZE:
+    case IDM_SORT_TYPE:
+    case IDM_SORT_DATE:
+    case IDM_SORT_ATTRIBUTES:
+    case IDM_SORT_NONE: SetSortOrder(id); break;
+    case IDM_WWW_BROWSER: OpenWebPage(Options.HPAddres); break;
+    case IDM_CONTENTS: ShellOpen("vako.hlp", ProgramFolder); break;
+    case IDM_AUTHOR_PAGE: OpenWebPage(LoadResourceText(IDS_AUTHOR_PAGE_URL)); break;
+    case IDM_UPDATE_SOFTWARE: OpenWebPage(LoadResourceText(IDS_UPDATE_PAGE_URL)); break;
+    case IDM_SWITCH_PANE: SwitchPane(); break;
+    case IDM_TOOLBAR: ToggleToolbar(); break;
+    case IDM_STOP: StopRequested = 1; break;
+    case IDM_TREE_VIEW: ToggleTreeView(); break;
+    case IDM_ASCENDING:
+    case IDM_DESCENDING: SetSortDirection(id); break;
+    case IDM_SYNCHRONIZE: ToggleSynchronize(); break;
+    case IDM_AUTO_DETECT: ToggleAutoDetect(); break;
+    case IDM_SELECT_ALL: SelectAllRows(); break;
+    case IDM_INVERT_ITEMS: InvertSelection(); break;
+    case IDM_NEW_WINDOW: ShellOpen("vako.exe", ProgramFolder); break;
+    case IDM_SHOW_LOG: ShellOpen(LogPath, ProgramFolder); break;
+    case IDM_UPLOAD_DONE: RefreshRemoteList(RemoteList, 0); break;
+    default: break;  // rows whose actions come with the transfers and file operations
+  }
 }
 
 LRESULT DispatchCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   const int id = LOWORD(wParam);
-  const bool idle = JobRunning == 0;
-  switch (id) {
-    case IDM_EXIT:
-      if (idle) PostMessageA(window, WM_CLOSE, 0, 0);
-      break;
-    case IDM_ASCII:
-      if (idle) SelectTransferMode(1);
-      break;
-    case IDM_BINARY:
-      if (idle) SelectTransferMode(2);
-      break;
-    case IDM_STOP:
-      StopRequested = 1;
-      break;
-    case IDM_SHOW_LOG:
-      ShellOpen(LogPath.c_str(), ProgramFolder.c_str());
-      break;
-    case IDM_CONTENTS:
-      ShellOpen("vako.hlp", ProgramFolder.c_str());
-      break;
-    case IDM_NEW_WINDOW:
-      ShellOpen("vako.exe", ProgramFolder.c_str());
-      break;
-    default:
-      return DefWindowProcA(window, message, wParam, lParam);
-  }
+  CommandState state;
+  state.jobRunning = JobRunning;
+  state.connected = Connected;
+  state.activePane = ActivePane;
+  state.archiveMode = ArchiveMode;
+  const CommandGate gate = GateCommand(id, state);
+  if (!UpdatesMenusAfter(gate)) return DefWindowProcA(window, message, wParam, lParam);
+  if (gate == CommandRuns) RunCommand(window, id);
   UpdateMenuState(1);
   return 0;
 }

@@ -7,9 +7,13 @@
 
 #include "app/app_state_win.h"
 #include "app/command_line.h"
+#include "app/folder_trees_win.h"
+#include "app/local_listing_win.h"
 #include "app/main_window_win.h"
+#include "app/menu_state_win.h"
 #include "app/pending_parts_win.h"
 #include "app/string_table_win.h"
+#include "app/toolbar_win.h"
 #include "app/work_folder_win.h"
 #include "config/options.h"
 #include "ftp/control_connection_win.h"
@@ -33,15 +37,11 @@ static void PrepareWorkFolder() {
   LogPath = WorkFolder + "ftplog.txt";
 }
 
-static void PressToolbarButton(int command) {
-  SendMessageA(Toolbar, TB_SETSTATE, command, MAKELONG(TBSTATE_ENABLED | TBSTATE_CHECKED, 0));
-}
-
 static void AddDriveRootsToTree() {
   char roots[260] = "";
   GetLogicalDriveStringsA(sizeof roots, roots);
   for (const char* root = roots; *root && root < roots + sizeof roots; root += lstrlenA(root) + 1)
-    AddLocalPathToTree(root);
+    AddLocalPathToTree(LocalTree, root);
 }
 
 void ParseCommandLine(const char* text) {
@@ -64,17 +64,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   UpdateWindow(window);
 
   SendMessageA(window, WM_COMMAND, TransferMode == 1 ? IDM_ASCII : IDM_BINARY, 0);
-  if (ToolbarHeight != 0 && Toolbar) {
-    if (Options.Sync == 1) PressToolbarButton(IDM_SYNCHRONIZE);
-    if (Options.Auto == 1) PressToolbarButton(IDM_AUTO_DETECT);
-    PressToolbarButton(Options.LocalListType);
-  }
+  if (ToolbarHeight != 0) PressToggleButtons();
   UpdateMenuState(1);
   RefreshLocalList(LocalList);
   AddDriveRootsToTree();
   if (Options.TreeView == 1) {
-    if (HTREEITEM item = FindLocalTreeItem(CurrentLocalFolder.c_str()))
-      TreeView_SelectItem(LocalTree, item);
+    TreeView_SelectItem(LocalTree, FindLocalTreeItem(LocalTree, CurrentLocalFolder));
   }
   if (!StartSockets()) {
     std::string text = LoadResourceText(IDS_WINSOCK_ERROR);

@@ -5,6 +5,7 @@
 #include "app/app_state_win.h"
 #include "app/image_lists_win.h"
 #include "app/local_tree_paths.h"
+#include "app/main_window_win.h"
 #include "app/message_boxes_win.h"
 #include "app/remote_tree_model.h"
 #include "app/string_table_win.h"
@@ -14,9 +15,6 @@
 
 HTREEITEM LocalTreeRoot;
 HTREEITEM RemoteTreeRoot;
-
-constexpr int kLocalTreeId = 2090;
-constexpr int kRemoteTreeId = 2035;
 
 HWND CreateFolderTree(HWND parent, int id) {
   HWND tree = CreateWindowExA(WS_EX_CLIENTEDGE, "SysTreeView32", "",

@@ -1,5 +1,6 @@
 #include "app/list_rows_win.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 #include "app/system_text_case_win.h"
@@ -16,6 +17,71 @@ int InsertListRow(HWND list, int position, const ListRow& row) {
   if (index < 0) return -1;
   for (int column = 1; column < 5; ++column) SetListRowText(list, index, column, row.texts.column[column]);
   return index;
+}
+
+static bool WriteListRow(HWND list, int index, const ListRow& row) {
+  LVITEMA item{};
+  item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+  item.iItem = index;
+  item.pszText = const_cast<char*>(row.texts.column[0].c_str());
+  item.iImage = row.image;
+  item.lParam = row.key;
+  if (!SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return false;
+  for (int column = 1; column < 5; ++column) SetListRowText(list, index, column, row.texts.column[column]);
+  return true;
+}
+
+void FillListRows(HWND list, const std::vector<ListRow>& rows, void (*refused)()) {
+  LVITEMA none{};
+  none.stateMask = LVIS_SELECTED | LVIS_FOCUSED | LVIS_CUT | LVIS_DROPHILITED;
+  SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+  int have = ListRowCount(list);
+  if (rows.empty() || have > static_cast<int>(rows.size()) * 2) {
+    SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+    have = 0;
+  }
+  for (; have > static_cast<int>(rows.size()); --have) SendMessageA(list, LVM_DELETEITEM, have - 1, 0);
+  int placed = 0;
+  for (const ListRow& row : rows) {
+    bool ok = placed < have ? WriteListRow(list, placed, row) : InsertListRow(list, placed, row) >= 0;
+    if (ok) {
+      ++placed;
+    } else if (refused) {
+      refused();
+    }
+  }
+  for (int index = ListRowCount(list) - 1; index >= placed; --index) SendMessageA(list, LVM_DELETEITEM, index, 0);
+  SendMessageA(list, LVM_SETSELECTIONMARK, 0, -1);
+  if (placed > 0) SendMessageA(list, LVM_ENSUREVISIBLE, 0, FALSE);
+}
+
+namespace {
+
+// The texts a comparison of the sort key reads, with those compared as text replaced by
+// their sort keys; the Size text stays as it is (its number and folder marker count).
+RowTexts PreparedTexts(const RowTexts& texts, int sortKey) {
+  RowTexts prepared;
+  prepared.column[0] = SystemSortKey(texts.column[0]);
+  prepared.column[1] = texts.column[1];
+  if (sortKey > 1) prepared.column[sortKey] = SystemSortKey(texts.column[sortKey]);
+  return prepared;
+}
+
+}  // namespace
+
+void SortRowsForList(std::vector<ListRow>& rows, int sortType, bool descending) {
+  if (sortType < kSortByName || sortType >= kNoSorting) return;
+  const int sortKey = sortType - kSortByName;
+  std::vector<std::pair<RowTexts, size_t>> prepared;
+  prepared.reserve(rows.size());
+  for (size_t i = 0; i < rows.size(); ++i) prepared.emplace_back(PreparedTexts(rows[i].texts, sortKey), i);
+  std::stable_sort(prepared.begin(), prepared.end(), [&](const auto& a, const auto& b) {
+    return CompareRows(a.first, b.first, sortKey, descending, SortKeyOrder()) < 0;
+  });
+  std::vector<ListRow> sorted;
+  sorted.reserve(rows.size());
+  for (const auto& p : prepared) sorted.push_back(std::move(rows[p.second]));
+  rows.swap(sorted);
 }
 
 int ListRowCount(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
@@ -72,7 +138,7 @@ int CALLBACK CompareByKeys(LPARAM first, LPARAM second, LPARAM data) {
   auto a = context.rows.find(static_cast<long>(first));
   auto b = context.rows.find(static_cast<long>(second));
   if (a == context.rows.end() || b == context.rows.end()) return 0;
-  return CompareRows(a->second, b->second, context.sortKey, context.descending, SystemTextCase());
+  return CompareRows(a->second, b->second, context.sortKey, context.descending, SortKeyOrder());
 }
 
 }  // namespace
@@ -89,7 +155,7 @@ void SortListView(HWND list, int sortType, bool descending) {
     texts.column[0] = ListRowText(list, row, 0);
     texts.column[1] = ListRowText(list, row, 1);
     if (context.sortKey > 1) texts.column[context.sortKey] = ListRowText(list, row, context.sortKey);
-    context.rows[ListRowKey(list, row)] = std::move(texts);
+    context.rows[ListRowKey(list, row)] = PreparedTexts(texts, context.sortKey);
   }
   SendMessageA(list, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&context), reinterpret_cast<LPARAM>(CompareByKeys));
 }

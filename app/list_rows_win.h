@@ -13,6 +13,17 @@
 // The row's index, or -1 when the list refused it.
 int InsertListRow(HWND list, int position, const ListRow& row);
 
+// Makes the list hold exactly these rows, in this order, none selected, scrolled to the
+// top. `refused` is called for each row the list would not take (those rows are left out).
+// Rows the list already has are written over rather than deleted and made again: a list
+// view of the platform deletes its items in time that grows with the square of their
+// number.
+void FillListRows(HWND list, const std::vector<ListRow>& rows, void (*refused)());
+
+// Sorts rows for a list as SortListRows does with the system's case rules (sortType
+// 40023-40027; 40028 leaves them as they are).
+void SortRowsForList(std::vector<ListRow>& rows, int sortType, bool descending);
+
 int ListRowCount(HWND list);
 std::string ListRowText(HWND list, int row, int column);
 long ListRowKey(HWND list, int row);

@@ -84,16 +84,15 @@ int RefreshLocalList(HWND list) {
   SendMessageA(list, WM_SETREDRAW, FALSE, 0);
   if (LocalTree) SendMessageA(LocalTree, WM_SETREDRAW, FALSE, 0);
   SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));  // IDC_WAIT
-  SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
   ApplyIconSet(list);
   CurrentLocalFolder = ProcessCurrentFolder();
 
   std::vector<LocalFileFacts> items;
+  std::vector<ListRow> rows;
   if (ReadFolder(CurrentLocalFolder, items)) {
     RowWords words;
     words.file = LoadResourceText(IDS_TYPE_FILE);
     words.folder = LoadResourceText(IDS_TYPE_FOLDER);
-    std::vector<ListRow> rows;
     rows.reserve(items.size() + 1);
     rows.push_back(LocalParentRow(Options, words));
     std::vector<std::string> folders;
@@ -103,10 +102,10 @@ int RefreshLocalList(HWND list) {
       if (facts.attributes & FILE_ATTRIBUTE_DIRECTORY) folders.push_back(facts.name);
     }
     // Sorted before they go in: the list then never has to sort itself.
-    SortListRows(rows, Options.SortTypeLocal, Options.SortSub == 1, SystemTextCase());
-    for (size_t i = 0; i < rows.size(); ++i) InsertListRow(list, static_cast<int>(i), rows[i]);
+    SortRowsForList(rows, Options.SortTypeLocal, Options.SortSub == 1);
     AddLocalFoldersToTree(LocalTree, CurrentLocalFolder, folders);
   }
+  FillListRows(list, rows, nullptr);  // a folder that cannot be read leaves the list empty
 
   SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));  // IDC_ARROW
   if (Options.TreeView == 1 && LocalTree) {

@@ -5,11 +5,22 @@
 
 #include "app/app_state_win.h"
 #include "app/command_dispatch_win.h"
+#include "app/folder_trees_win.h"
+#include "app/image_lists_win.h"
+#include "app/list_views_win.h"
+#include "app/local_listing_win.h"
+#include "app/menu_state_win.h"
+#include "app/message_boxes_win.h"
+#include "app/notify_win.h"
 #include "app/pending_parts_win.h"
+#include "app/split_bar_drag_win.h"
 #include "app/string_table_win.h"
+#include "app/toolbar_win.h"
 #include "app/work_folder_win.h"
 #include "config/options.h"
 #include "config/settings_file_win.h"
+#include "ftp/engine_display_win.h"
+#include "ftp/remote_view_fill_win.h"
 #include "resources/resource_ids.h"
 
 HWND LocalLabel, RemoteLabel, LocalList, RemoteList, LocalTree, RemoteTree;
@@ -18,12 +29,10 @@ int ToolbarHeight = 32;
 int ActivePane = 0;
 HMENU MainMenu;
 std::string LocalStartFolder, RemoteStartFolder;
+HCURSOR SplitCursorVertical, SplitCursorHorizontal;
 
 static HBRUSH ActiveBrush, InactiveBrush;
 static HFONT LabelFont;
-static HCURSOR SplitCursorV, SplitCursorH;
-
-enum ChildId { kLocalLabelId = 5001, kRemoteLabelId = 5000, kStatusBarId = 2020, kProgressBarId = 5002 };
 
 ATOM RegisterMainWindowClass(HINSTANCE instance) {
   WNDCLASSA wc{};
@@ -43,24 +52,41 @@ HWND CreateMainWindow(HINSTANCE instance) {
                          nullptr, nullptr, instance, nullptr);
 }
 
-static void Place(HWND window, int left, int top, int width, int height) {
-  if (window) MoveWindow(window, left, top, width < 0 ? 0 : width, height < 0 ? 0 : height, TRUE);
+LayoutInput LayoutInputOf(int width, int height) {
+  LayoutInput in;
+  in.width = width;
+  in.height = height;
+  in.toolbarHeight = ToolbarHeight;
+  in.windowDiv = Options.WindowDiv;
+  in.splitPos = Options.WindowSplitPos;
+  in.splitPos2 = Options.WindowSplitPos2;
+  in.tl = Options.TL;
+  in.tr = Options.TR;
+  in.treeView = Options.TreeView;
+  return in;
 }
 
-void LayoutPanes(int W, int H) {
-  const int T = ToolbarHeight;
-  const int X = Options.WindowSplitPos;
-  const int Y = Options.WindowSplitPos2;
-  if (Options.WindowDiv == 0) {
-    Place(LocalLabel, 0, T, X - 2, 16);
-    Place(RemoteLabel, X, T, W - X, 16);
-  } else {
-    Place(LocalLabel, 0, T, W, 16);
-    Place(RemoteLabel, 0, T + Y + 1, W, 16);
-  }
-  Place(StatusBar, 0, H - 16, W, 16);
-  Place(ProgressBar, W - 160, 3, 144, 15);
-  if (T == 32) Place(Toolbar, 0, 0, W, 32);
+static void Place(HWND window, const PaneRect& r) {
+  if (window) MoveWindow(window, r.left, r.top, r.width, r.height, TRUE);
+}
+
+void LayoutPanes(int width, int height) {
+  const PaneLayout p = ComputeLayout(LayoutInputOf(width, height));
+  Place(LocalLabel, p.localLabel);
+  Place(LocalList, p.localList);
+  Place(LocalTree, p.localTree);
+  Place(RemoteLabel, p.remoteLabel);
+  Place(RemoteList, p.remoteList);
+  Place(RemoteTree, p.remoteTree);
+  Place(StatusBar, p.statusBar);
+  Place(ProgressBar, p.progressBar);
+  if (p.toolbarShown) Place(Toolbar, p.toolbar);
+}
+
+void LayoutPanesNow() {
+  RECT client;
+  GetClientRect(MainWindow, &client);
+  LayoutPanes(client.right, client.bottom);
 }
 
 static void SetMenuChecksFromSettings() {
@@ -70,12 +96,29 @@ static void SetMenuChecksFromSettings() {
   CheckMenuItem(MainMenu, IDM_AUTO_DETECT, MF_BYCOMMAND | (Options.Auto == 1 ? MF_CHECKED : MF_UNCHECKED));
 }
 
+// The four views; false when one of them cannot be made.
+static bool CreateViews(HWND window, int W, int H) {
+  const bool sideBySide = Options.WindowDiv == 0;
+  const int X = Options.WindowSplitPos;
+  LocalList = sideBySide ? CreateLocalList(window, 0, 16, X - 1, H - 33) : CreateLocalList(window, 0, 16, W, H / 2 - 32);
+  RemoteList = sideBySide ? CreateRemoteList(window, X, 0, W - X - 1, H - 33)
+                          : CreateRemoteList(window, 0, H / 2, W, H / 2 - 16);
+  RemoteTree = CreateRemoteTree(window);
+  LocalTree = CreateLocalTree(window);
+  return LocalList && RemoteList && RemoteTree && LocalTree;
+}
+
+static HWND CreateCaptionStrip(HWND window, const std::string& text, int id, int x, int y, int width) {
+  return CreateWindowExA(0, "STATIC", text.c_str(), WS_CHILD | WS_VISIBLE, x, y, width < 0 ? 0 : width, 16, window,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), InstanceHandle, nullptr);
+}
+
 static LRESULT OnCreate(HWND window) {
   MainWindow = window;
   ActiveBrush = CreateSolidBrush(GetSysColor(COLOR_ACTIVECAPTION));
   InactiveBrush = CreateSolidBrush(GetSysColor(COLOR_INACTIVECAPTION));
-  SplitCursorV = LoadCursorA(InstanceHandle, MAKEINTRESOURCEA(IDC_SPLIT_V));
-  SplitCursorH = LoadCursorA(InstanceHandle, MAKEINTRESOURCEA(IDC_SPLIT_H));
+  SplitCursorVertical = LoadCursorA(InstanceHandle, MAKEINTRESOURCEA(IDC_SPLIT_V));
+  SplitCursorHorizontal = LoadCursorA(InstanceHandle, MAKEINTRESOURCEA(IDC_SPLIT_H));
   LabelFont = CreateFontA(14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
                           CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FIXED_PITCH | FF_MODERN, "GOTHIC");
   DragAcceptFiles(window, TRUE);
@@ -89,27 +132,33 @@ static LRESULT OnCreate(HWND window) {
              placement.bottom - placement.top, TRUE);
   ScanFavorites(MainMenu);
 
-  if (!LocalStartFolder.empty()) SetCurrentDirectoryA(LocalStartFolder.c_str());
-  char folder[MAX_PATH] = "";
-  GetCurrentDirectoryA(sizeof folder, folder);
-  LocalStartFolder = folder;
-  CurrentLocalFolder = folder;
+  if (!LocalStartFolder.empty()) EnterLocalFolder(LocalStartFolder);
+  LocalStartFolder = ProcessCurrentFolder();
+  CurrentLocalFolder = LocalStartFolder;
 
   RECT client;
   GetClientRect(window, &client);
-  const int W = client.right, X = Options.WindowSplitPos, Y = Options.WindowSplitPos2;
+  const int W = client.right, H = client.bottom, X = Options.WindowSplitPos, Y = Options.WindowSplitPos2;
+  CreateImageLists();
+  if (!CreateViews(window, W, H)) {
+    ShowMessage(IDS_UNKNOWN_ERROR);
+    SendMessageA(window, WM_CLOSE, 0, 0);
+    return 0;
+  }
+  ActivePane = 1;
+  SendMessageA(window, WM_COMMAND, Options.RemoteListType, 0);
+  ActivePane = 0;
+
   const bool sideBySide = Options.WindowDiv == 0;
-  std::string unconnected = LoadResourceText(IDS_UNCONNECTED);
-  RemoteLabel = CreateWindowExA(0, "STATIC", unconnected.c_str(), WS_CHILD | WS_VISIBLE, sideBySide ? X : 0,
-                                sideBySide ? 0 : Y, sideBySide ? W - X - 1 : W, 16, window,
-                                reinterpret_cast<HMENU>(kRemoteLabelId), InstanceHandle, nullptr);
-  LocalLabel = CreateWindowExA(0, "STATIC", LocalStartFolder.c_str(), WS_CHILD | WS_VISIBLE, 0, 0,
-                               sideBySide ? X - 1 : W, 16, window, reinterpret_cast<HMENU>(kLocalLabelId),
-                               InstanceHandle, nullptr);
+  RemoteLabel = CreateCaptionStrip(window, LoadResourceText(IDS_UNCONNECTED), kRemoteLabelId, sideBySide ? X : 0,
+                                   sideBySide ? 0 : Y, sideBySide ? W - X - 1 : W);
+  LocalLabel = CreateCaptionStrip(window, LocalStartFolder, kLocalLabelId, 0, 0, sideBySide ? X - 1 : W);
   StatusBar = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window,
                               reinterpret_cast<HMENU>(kStatusBarId), InstanceHandle, nullptr);
   ProgressBar = CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, W - 160, 3, 144, 15, StatusBar,
                                 reinterpret_cast<HMENU>(kProgressBarId), InstanceHandle, nullptr);
+  SetEngineDisplay(StatusBar, ProgressBar);
+  if (ToolbarHeight == 32) CreateToolbar();
   SetMenuChecksFromSettings();
   UpdateMenuState(1);
   return 0;
@@ -120,6 +169,14 @@ static void OnDestroy(HWND window) {
   DeleteObject(ActiveBrush);
   DeleteObject(InactiveBrush);
   DeleteObject(LabelFont);
+  // A list in details view keeps its column widths; one in another view leaves the
+  // stored widths alone.
+  SaveLocalColumns = LocalList && IsDetailsView(LocalList);
+  SaveRemoteColumns = RemoteList && IsDetailsView(RemoteList);
+  for (int i = 0; i < 5; ++i) {
+    if (SaveLocalColumns) Options.LocalColumn[i] = ColumnWidth(LocalList, i);
+    if (SaveRemoteColumns) Options.RemColumn[i] = ColumnWidth(RemoteList, i);
+  }
   RECT r;
   GetWindowRect(window, &r);
   Placement placement;
@@ -128,6 +185,8 @@ static void OnDestroy(HWND window) {
   placement.right = r.right;
   placement.bottom = r.bottom;
   SaveSettings(placement);
+  SetEngineDisplay(nullptr, nullptr);
+  DestroyImageLists();
   // The system temp folder itself stands in when no vakotmpN was free: never delete that.
   if (WorkFolderIsOwn) DeleteWorkFolder(WorkFolder);
   PostQuitMessage(0);
@@ -161,6 +220,15 @@ LRESULT CALLBACK MainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
       if (strip == LocalLabel || strip == RemoteLabel) return CaptionColours(reinterpret_cast<HDC>(wParam), strip);
       break;
     }
+    case WM_LBUTTONDOWN:
+      SplitBarButtonDown(window, lParam);
+      return 0;
+    case WM_MOUSEMOVE:
+      SplitBarMouseMove(window, lParam);
+      return 0;
+    case WM_LBUTTONUP:
+      SplitBarButtonUp(window, lParam);
+      return 0;
     case WM_DROPFILES:
       if (JobRunning) {
         DragFinish(reinterpret_cast<HDROP>(wParam));

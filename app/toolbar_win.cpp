@@ -9,7 +9,6 @@
 #include "config/options.h"
 #include "resources/resource_ids.h"
 
-constexpr int kToolbarId = 2031;
 constexpr int kToolbarImages = 14;
 
 void CreateToolbar() {

@@ -1,5 +1,7 @@
 #include "support/e2e_driver_win.h"
 
+#include <cstring>
+
 #include "resources/resource_ids.h"
 
 std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of("\\/") + 1); }
@@ -22,8 +24,11 @@ VakoProcess::VakoProcess(const std::string& programPath, const std::string& fold
 
 VakoProcess::~VakoProcess() {
   if (!process_.hProcess) return;
-  if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT && Close(10000) < 0)
-    TerminateProcess(process_.hProcess, 1);
+  if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+    // Boxes left open would keep the window from closing.
+    for (HWND box : WindowsOfProcess(process_.dwProcessId, "#32770")) PostMessageA(box, WM_CLOSE, 0, 0);
+    if (Close(10000) < 0) TerminateProcess(process_.hProcess, 1);
+  }
   CloseHandle(process_.hThread);
   CloseHandle(process_.hProcess);
 }
@@ -40,10 +45,99 @@ BOOL CALLBACK Collect(HWND window, LPARAM data) {
   GetWindowThreadProcessId(window, &pid);
   char name[256] = "";
   GetClassNameA(window, name, sizeof name);
-  if (pid == search->processId && lstrcmpA(name, search->className) == 0) search->found.push_back(window);
+  if (pid == search->processId && lstrcmpA(name, search->className) == 0 && IsWindowVisible(window))
+    search->found.push_back(window);
   return TRUE;
 }
+
+// A block of the program's memory for the list and tree messages whose structures
+// hold pointers: Wine does not carry those across processes.
+class TargetMemory {
+ public:
+  TargetMemory(HANDLE process, size_t size) : process_(process) {
+    address_ = static_cast<char*>(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  }
+  ~TargetMemory() {
+    if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+  }
+  TargetMemory(const TargetMemory&) = delete;
+  TargetMemory& operator=(const TargetMemory&) = delete;
+  char* at(size_t offset) const { return address_ + offset; }
+  LPARAM param(size_t offset = 0) const { return reinterpret_cast<LPARAM>(address_ + offset); }
+  bool Write(const void* data, size_t size, size_t offset = 0) const {
+    return address_ && WriteProcessMemory(process_, address_ + offset, data, size, nullptr);
+  }
+  bool Read(void* data, size_t size, size_t offset = 0) const {
+    return address_ && ReadProcessMemory(process_, address_ + offset, data, size, nullptr);
+  }
+
+ private:
+  HANDLE process_;
+  char* address_ = nullptr;
+};
+
+constexpr size_t kTextRoom = 4096;
+
+LRESULT SendWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD milliseconds = 30000) {
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, milliseconds, &result)) return 0;
+  return static_cast<LRESULT>(result);
+}
+
+void AddTreeChildren(HWND tree, const TargetMemory& memory, HTREEITEM parent, TreeNodeView& node, HTREEITEM caret);
+
+TreeNodeView ReadTreeNode(HWND tree, const TargetMemory& memory, HTREEITEM item, HTREEITEM caret) {
+  TreeNodeView node;
+  node.item = item;
+  node.selected = item == caret;
+  TVITEMA tv{};
+  tv.mask = TVIF_TEXT;
+  tv.hItem = item;
+  tv.pszText = memory.at(sizeof tv);
+  tv.cchTextMax = kTextRoom;
+  memory.Write(&tv, sizeof tv);
+  if (SendWait(tree, TVM_GETITEMA, 0, memory.param())) {
+    char text[kTextRoom] = "";
+    memory.Read(text, sizeof text - 1, sizeof tv);
+    node.text = text;
+  }
+  AddTreeChildren(tree, memory, item, node, caret);
+  return node;
+}
+
+void AddTreeChildren(HWND tree, const TargetMemory& memory, HTREEITEM parent, TreeNodeView& node, HTREEITEM caret) {
+  HTREEITEM child = reinterpret_cast<HTREEITEM>(
+      SendWait(tree, TVM_GETNEXTITEM, parent ? TVGN_CHILD : TVGN_ROOT, reinterpret_cast<LPARAM>(parent)));
+  for (; child; child = reinterpret_cast<HTREEITEM>(
+                    SendWait(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(child)))) {
+    node.children.push_back(ReadTreeNode(tree, memory, child, caret));
+  }
+}
 }  // namespace
+
+const TreeNodeView* TreeNodeView::Child(const std::string& name) const {
+  for (const TreeNodeView& c : children)
+    if (c.text == name) return &c;
+  return nullptr;
+}
+
+const TreeNodeView* TreeNodeView::Find(const std::string& path) const {
+  const TreeNodeView* node = this;
+  size_t start = 0;
+  while (node && start <= path.size()) {
+    size_t end = path.find('/', start);
+    if (end == std::string::npos) end = path.size();
+    if (end > start) node = node->Child(path.substr(start, end - start));
+    start = end + 1;
+  }
+  return node;
+}
+
+std::vector<std::string> TreeNodeView::ChildTexts() const {
+  std::vector<std::string> texts;
+  for (const TreeNodeView& c : children) texts.push_back(c.text);
+  return texts;
+}
 
 std::vector<HWND> WindowsOfProcess(DWORD processId, const char* className) {
   Search search{processId, className, {}};
@@ -58,11 +152,71 @@ std::string WindowText(HWND window) {
   return text;
 }
 
+bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    if (condition()) return true;
+    if (GetTickCount() - start > milliseconds) return condition();
+    Sleep(50);
+  }
+}
+
+int RunHostCommand(const std::string& shellCommand, DWORD milliseconds) {
+  // The command goes through a script file: no quoting survives the way to the host.
+  char temp[MAX_PATH];
+  GetTempPathA(sizeof temp, temp);
+  static int counter = 0;
+  std::string stem = "/tmp/vako-e2e-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
+  auto windowsPath = [](const std::string& unixPath) {
+    std::string p = "Z:" + unixPath;
+    for (char& c : p)
+      if (c == '/') c = '\\';
+    return p;
+  };
+  std::string script = "( " + shellCommand + " ); echo $? > " + stem + ".rc\n";
+  HANDLE f = CreateFileA(windowsPath(stem + ".sh").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return -1;
+  DWORD put;
+  WriteFile(f, script.data(), static_cast<DWORD>(script.size()), &put, nullptr);
+  CloseHandle(f);
+  std::string line = "start.exe /wait /unix /bin/sh " + stem + ".sh";
+  std::vector<char> buffer(line.begin(), line.end());
+  buffer.push_back('\0');
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+                      &pi))
+    return -1;
+  WaitForSingleObject(pi.hProcess, milliseconds);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  // start /wait does not hand back the exit code of a host program: the script leaves it.
+  int rc = -1;
+  std::string rcPath = windowsPath(stem + ".rc");
+  WaitUntil([&] { return GetFileAttributesA(rcPath.c_str()) != INVALID_FILE_ATTRIBUTES; }, milliseconds);
+  HANDLE r = CreateFileA(rcPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (r != INVALID_HANDLE_VALUE) {
+    char text[16] = "";
+    DWORD got = 0;
+    ReadFile(r, text, sizeof text - 1, &got, nullptr);
+    CloseHandle(r);
+    rc = atoi(text);
+  }
+  DeleteFileA(rcPath.c_str());
+  DeleteFileA(windowsPath(stem + ".sh").c_str());
+  return rc;
+}
+
 HWND VakoProcess::WaitForMainWindow(DWORD milliseconds) {
   for (DWORD waited = 0; waited < milliseconds; waited += 50) {
     for (HWND w : WindowsOfProcess(process_.dwProcessId, VAKO_CLASS_NAME)) {
-      // The window exists before its creation ends: wait for the status bar, made last.
-      if (GetDlgItem(w, 2020)) return window_ = w;
+      // The window exists before its creation ends: wait for the status bar, made last,
+      // and for the start-up to reach the message loop (the panes are laid out then).
+      if (GetDlgItem(w, 2020)) {
+        WaitForInputIdle(process_.hProcess, milliseconds);
+        return window_ = w;
+      }
     }
     if (WaitForSingleObject(process_.hProcess, 50) != WAIT_TIMEOUT) return nullptr;
   }
@@ -79,4 +233,246 @@ int VakoProcess::WaitForExit(DWORD milliseconds) {
 int VakoProcess::Close(DWORD milliseconds) {
   if (window_) PostMessageA(window_, WM_CLOSE, 0, 0);
   return WaitForExit(milliseconds);
+}
+
+bool VakoProcess::SendCommand(int id, DWORD milliseconds) {
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutA(window_, WM_COMMAND, id, 0, SMTO_NORMAL, milliseconds, &result) != 0;
+}
+
+void VakoProcess::PostCommand(int id) { PostMessageA(window_, WM_COMMAND, id, 0); }
+
+void VakoProcess::PressKey(HWND target, int virtualKey) {
+  UINT scan = MapVirtualKeyA(virtualKey, 0);
+  PostMessageA(target, WM_KEYDOWN, virtualKey, 1 | (scan << 16));
+  PostMessageA(target, WM_KEYUP, virtualKey, 1 | (scan << 16) | (3u << 30));
+}
+
+int VakoProcess::RowCount(HWND list) const { return static_cast<int>(SendWait(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+std::vector<ListRowView> VakoProcess::Rows(HWND list) const {
+  std::vector<ListRowView> rows;
+  TargetMemory memory(process_.hProcess, sizeof(LVITEMA) + kTextRoom);
+  const int count = RowCount(list);
+  for (int row = 0; row < count; ++row) {
+    ListRowView view;
+    for (int column = 0; column < 5; ++column) {
+      LVITEMA item{};
+      item.iSubItem = column;
+      item.pszText = memory.at(sizeof item);
+      item.cchTextMax = kTextRoom;
+      memory.Write(&item, sizeof item);
+      int length = static_cast<int>(SendWait(list, LVM_GETITEMTEXTA, row, memory.param()));
+      std::vector<char> text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
+      if (length > 0) memory.Read(text.data(), static_cast<size_t>(length), sizeof item);
+      view.column[column] = std::string(text.data(), static_cast<size_t>(length > 0 ? length : 0));
+    }
+    LVITEMA item{};
+    item.mask = LVIF_PARAM | LVIF_STATE;
+    item.iItem = row;
+    item.stateMask = LVIS_SELECTED;
+    memory.Write(&item, sizeof item);
+    if (SendWait(list, LVM_GETITEMA, 0, memory.param())) {
+      memory.Read(&item, sizeof item);
+      view.key = static_cast<long>(item.lParam);
+      view.selected = (item.state & LVIS_SELECTED) != 0;
+    }
+    rows.push_back(view);
+  }
+  return rows;
+}
+
+std::vector<std::string> VakoProcess::Names(HWND list) const {
+  std::vector<std::string> names;
+  for (const ListRowView& row : Rows(list)) names.push_back(row.name());
+  return names;
+}
+
+int VakoProcess::RowOfName(HWND list, const std::string& name) const {
+  std::vector<std::string> names = Names(list);
+  for (size_t i = 0; i < names.size(); ++i)
+    if (names[i] == name) return static_cast<int>(i);
+  return -1;
+}
+
+RECT VakoProcess::RowRect(HWND list, int row, int part) const {
+  TargetMemory memory(process_.hProcess, sizeof(RECT));
+  RECT r{};
+  r.left = part;
+  memory.Write(&r, sizeof r);
+  SendWait(list, LVM_ENSUREVISIBLE, row, FALSE);
+  SendWait(list, LVM_GETITEMRECT, row, memory.param());
+  memory.Read(&r, sizeof r);
+  return r;
+}
+
+void VakoProcess::SelectRow(HWND list, int row) {
+  TargetMemory memory(process_.hProcess, sizeof(LVITEMA));
+  LVITEMA none{};
+  none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  memory.Write(&none, sizeof none);
+  SendWait(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), memory.param());
+  LVITEMA state{};
+  state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  state.state = LVIS_SELECTED | LVIS_FOCUSED;
+  memory.Write(&state, sizeof state);
+  SendWait(list, LVM_SETITEMSTATE, row, memory.param());
+}
+
+bool VakoProcess::BeginEdit(HWND list, int row) {
+  SelectRow(list, row);
+  return SendWait(list, LVM_EDITLABELA, row, 0) != 0;
+}
+
+bool VakoProcess::FinishEdit(HWND list, const std::string& text) {
+  HWND edit = reinterpret_cast<HWND>(SendWait(list, LVM_GETEDITCONTROL, 0, 0));
+  if (!edit) return false;
+  SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL, 5000, nullptr);
+  PressKey(edit, VK_RETURN);
+  // The edit ends when the rename is done, or stays while a message box about it is open.
+  return WaitUntil(
+      [&] { return !IsWindow(edit) || !WindowsOfProcess(process_.dwProcessId, "#32770").empty(); }, 20000);
+}
+
+HWND VakoProcess::Header(HWND list) const { return reinterpret_cast<HWND>(SendWait(list, LVM_GETHEADER, 0, 0)); }
+
+RECT VakoProcess::HeaderItemRect(HWND list, int column) const {
+  TargetMemory memory(process_.hProcess, sizeof(RECT));
+  RECT r{};
+  memory.Write(&r, sizeof r);
+  SendWait(Header(list), HDM_GETITEMRECT, column, memory.param());
+  memory.Read(&r, sizeof r);
+  return r;
+}
+
+RECT VakoProcess::ChildRect(HWND child) const {
+  RECT r{};
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+HWND VakoProcess::Focus() const {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(process_.dwThreadId, &info);
+  return info.hwndFocus;
+}
+
+TreeNodeView VakoProcess::Tree(HWND tree) const {
+  TargetMemory memory(process_.hProcess, sizeof(TVITEMA) + kTextRoom);
+  HTREEITEM caret = reinterpret_cast<HTREEITEM>(SendWait(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  TreeNodeView top;
+  AddTreeChildren(tree, memory, nullptr, top, caret);
+  return top;
+}
+
+RECT VakoProcess::TreeItemRect(HWND tree, HTREEITEM item) const {
+  TargetMemory memory(process_.hProcess, sizeof(RECT));
+  RECT r{};
+  std::memcpy(&r, &item, sizeof item);
+  memory.Write(&r, sizeof r);
+  SendWait(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
+  memory.Write(&r, sizeof r);
+  SendWait(tree, TVM_GETITEMRECT, TRUE, memory.param());
+  memory.Read(&r, sizeof r);
+  return r;
+}
+
+int VakoProcess::ButtonState(int command) const {
+  HWND toolbar = Child(2031);
+  if (!toolbar) return -1;
+  return static_cast<int>(SendWait(toolbar, TB_GETSTATE, command, 0));
+}
+
+// Mouse input at a screen point. Absolute positions: relative moves are scaled by the
+// pointer speed settings and would land elsewhere.
+static INPUT MouseInput(POINT screen, DWORD flags) {
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = ((screen.x << 16) + width - 1) / width;
+  input.mi.dy = ((screen.y << 16) + height - 1) / height;
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
+  return input;
+}
+
+static void MouseAt(POINT screen, DWORD flags) {
+  INPUT input = MouseInput(screen, flags);
+  SendInput(1, &input, sizeof input);
+}
+
+void VakoProcess::Click(HWND window, POINT client, bool doubleClick) {
+  POINT screen = client;
+  ClientToScreen(window, &screen);
+  MouseAt(screen, 0);
+  Sleep(50);
+  // All presses in one call: a busy machine must not stretch a double click apart.
+  INPUT clicks[4] = {MouseInput(screen, MOUSEEVENTF_LEFTDOWN), MouseInput(screen, MOUSEEVENTF_LEFTUP),
+                     MouseInput(screen, MOUSEEVENTF_LEFTDOWN), MouseInput(screen, MOUSEEVENTF_LEFTUP)};
+  SendInput(doubleClick ? 4 : 2, clicks, sizeof clicks[0]);
+}
+
+void VakoProcess::Drag(HWND window, POINT from, POINT to) {
+  POINT a = from, b = to;
+  ClientToScreen(window, &a);
+  ClientToScreen(window, &b);
+  MouseAt(a, 0);
+  Sleep(100);
+  MouseAt(a, MOUSEEVENTF_LEFTDOWN);
+  // The program takes the mouse (capture) when it sees the press: input sent before that
+  // would go to the window under the pointer instead.
+  WaitUntil(
+      [&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(process_.dwThreadId, &info);
+        return info.hwndCapture == window;
+      },
+      5000);
+  for (int step = 1; step <= 4; ++step) {
+    MouseAt(POINT{a.x + (b.x - a.x) * step / 4, a.y + (b.y - a.y) * step / 4}, 0);
+    Sleep(50);
+  }
+  MouseAt(b, MOUSEEVENTF_LEFTUP);
+  WaitUntil(
+      [&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(process_.dwThreadId, &info);
+        return info.hwndCapture != window;
+      },
+      5000);
+}
+
+HWND VakoProcess::WaitForDialog(DWORD milliseconds, const std::string& title) {
+  HWND found = nullptr;
+  WaitUntil(
+      [&] {
+        for (HWND w : WindowsOfProcess(process_.dwProcessId, "#32770")) {
+          if (title.empty() || WindowText(w) == title) {
+            found = w;
+            return true;
+          }
+        }
+        return false;
+      },
+      milliseconds);
+  return found;
+}
+
+std::string VakoProcess::BoxText(HWND box) { return WindowText(GetDlgItem(box, 0xFFFF)); }
+
+void VakoProcess::PressButton(HWND dialog, int id) {
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void VakoProcess::SetItemText(HWND dialog, int id, const std::string& text) {
+  SendMessageTimeoutA(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL,
+                      5000, nullptr);
+}
+
+bool VakoProcess::SaveScreenshot(const std::string& unixPath) {
+  std::string folder = unixPath.substr(0, unixPath.find_last_of('/'));
+  return RunHostCommand("mkdir -p '" + folder + "' && import -window root '" + unixPath + "'") == 0;
 }

@@ -1,10 +1,34 @@
 // Drives the real vako.exe from a test: starts it in a folder of its own, finds its
-// windows, sends it messages and waits for it to end. Both run on the Wine desktop.
+// windows, sends it commands, keys and mouse clicks, reads its list rows and tree items,
+// answers its message boxes and dialogs, and waits for it to end. Both run on the Wine
+// desktop.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 
+#include <functional>
 #include <string>
 #include <vector>
+
+// One row of a list view of the program: its five column texts, its key and state.
+struct ListRowView {
+  std::string column[5];
+  long key = 0;
+  bool selected = false;
+  const std::string& name() const { return column[0]; }
+};
+
+// One item of a tree view of the program, with its children in the tree's order.
+struct TreeNodeView {
+  HTREEITEM item = nullptr;
+  std::string text;
+  bool selected = false;
+  std::vector<TreeNodeView> children;
+  const TreeNodeView* Child(const std::string& text) const;
+  // The node at "a/b/c" below this one (components split at '/'), or null.
+  const TreeNodeView* Find(const std::string& path) const;
+  std::vector<std::string> ChildTexts() const;
+};
 
 class VakoProcess {
  public:
@@ -23,6 +47,53 @@ class VakoProcess {
   int Close(DWORD milliseconds = 20000);
   int WaitForExit(DWORD milliseconds);
   DWORD processId() const { return process_.dwProcessId; }
+  DWORD threadId() const { return process_.dwThreadId; }
+
+  // Commands: Send waits until the command has been carried out; Post returns at once
+  // (for commands that open a modal box or dialog).
+  bool SendCommand(int id, DWORD milliseconds = 30000);
+  void PostCommand(int id);
+  // A key pressed and released while `target` has the focus (accelerators included).
+  void PressKey(HWND target, int virtualKey);
+
+  // List views and trees of the program (memory of the program is read for them).
+  int RowCount(HWND list) const;
+  std::vector<ListRowView> Rows(HWND list) const;
+  std::vector<std::string> Names(HWND list) const;
+  int RowOfName(HWND list, const std::string& name) const;  // -1 when absent
+  RECT RowRect(HWND list, int row, int part = LVIR_LABEL) const;  // in the list's client area
+  bool BeginEdit(HWND list, int row);                             // in-place rename of the row
+  // Types the text into the open edit field and ends the edit with Enter; returns once the
+  // edit has ended or a message box has opened.
+  bool FinishEdit(HWND list, const std::string& text);
+  void SelectRow(HWND list, int row);
+  RECT HeaderItemRect(HWND list, int column) const;  // in the header's client area
+  HWND Header(HWND list) const;
+  TreeNodeView Tree(HWND tree) const;
+  RECT TreeItemRect(HWND tree, HTREEITEM item) const;  // the label, in the tree's client area
+  int ButtonState(int command) const;                   // the toolbar button's state, -1 without one
+
+  // The mouse as the user moves it: a click (or double click) at a point of a window's
+  // client area.
+  void Click(HWND window, POINT client, bool doubleClick = false);
+  void Drag(HWND window, POINT from, POINT to);
+
+  // The first message box or dialog of the program (class "#32770"), or null after the
+  // time limit. With a title, only a window with that title counts.
+  HWND WaitForDialog(DWORD milliseconds = 20000, const std::string& title = "");
+  // The text of a message box.
+  static std::string BoxText(HWND box);
+  // Presses a dialog button by its id (IDOK, IDYES...), as a click would.
+  static void PressButton(HWND dialog, int id);
+  static void SetItemText(HWND dialog, int id, const std::string& text);
+
+  // The rectangle of a child of the main window in the main window's client area.
+  RECT ChildRect(HWND child) const;
+  // The window that has the keyboard focus in the program.
+  HWND Focus() const;
+
+  // The whole virtual desktop as a PNG file (through ImageMagick on the host).
+  static bool SaveScreenshot(const std::string& unixPath);
 
  private:
   PROCESS_INFORMATION process_{};
@@ -33,3 +104,9 @@ class VakoProcess {
 std::vector<HWND> WindowsOfProcess(DWORD processId, const char* className);
 std::string WindowText(HWND window);
 std::string FolderOf(const std::string& path);  // with its trailing backslash
+
+// Polls the condition until it holds or the time is up; answers the last result.
+bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds = 20000);
+
+// Runs a host (Unix) command line through /bin/sh and waits for it; its exit code, or -1.
+int RunHostCommand(const std::string& shellCommand, DWORD milliseconds = 60000);

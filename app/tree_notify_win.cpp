@@ -1,0 +1,65 @@
+// Clicks in the two folder trees change the folder of their pane.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/app_state_win.h"
+#include "app/folder_trees_win.h"
+#include "app/image_lists_win.h"
+#include "app/local_listing_win.h"
+#include "app/main_window_win.h"
+#include "app/menu_state_win.h"
+#include "app/message_boxes_win.h"
+#include "app/notify_win.h"
+#include "ftp/remote_commands_win.h"
+#include "ftp/remote_view_fill_win.h"
+#include "resources/resource_ids.h"
+
+constexpr size_t kRemoteFolderCapacity = 2048;
+
+// The item under the mouse position of the message being handled, when the position is
+// on the item's icon or label.
+static HTREEITEM TreeItemUnderMouse(HWND tree) {
+  DWORD at = GetMessagePos();
+  TVHITTESTINFO hit{};
+  hit.pt.x = static_cast<short>(LOWORD(at));
+  hit.pt.y = static_cast<short>(HIWORD(at));
+  ScreenToClient(tree, &hit.pt);
+  HTREEITEM item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+  return item && (hit.flags & (TVHT_ONITEMICON | TVHT_ONITEMLABEL)) ? item : nullptr;
+}
+
+void LocalTreeNotify(NMHDR* header) {
+  if (header->code != NM_CLICK) return;
+  HTREEITEM item = TreeItemUnderMouse(LocalTree);
+  if (!item) return;
+  std::string path = item == TVI_ROOT || item == LocalTreeRoot ? "\\" : LocalPathOfTreeItem(LocalTree, item);
+  if (path.size() == 2) path += "\\";  // a drive such as C: means its root
+  if (!EnterLocalFolder(path)) {
+    ShowMessage(IDS_FAILED_CHANGE_FOLDER);
+    return;
+  }
+  CurrentLocalFolder = ProcessCurrentFolder();
+  if (ArchiveMode) {
+    ArchiveMode = 0;
+    ApplyIconSet(LocalList);
+  }
+  RefreshLocalList(LocalList);
+  UpdateMenuState(1);
+}
+
+void RemoteTreeNotify(NMHDR* header) {
+  if (header->code != NM_CLICK || JobRunning) return;
+  HTREEITEM item = TreeItemUnderMouse(RemoteTree);
+  if (!item) return;
+  std::string path = item == TVI_ROOT || item == RemoteTreeRoot ? "/" : RemotePathOfTreeItem(RemoteTree, item);
+  if (ChangeRemoteFolder(path)) {
+    // A folder that could not be entered leaves CurrentRemoteFolder naming the folder
+    // still shown, so the captions and the tree cache lines stay right.
+    CurrentRemoteFolder = path;
+    GetRemoteFolder(CurrentRemoteFolder, kRemoteFolderCapacity);
+    RefreshRemoteList(RemoteList, 1);
+  } else {
+    ShowMessage(IDS_FAILED_CHANGE_FOLDER);
+  }
+  UpdateMenuState(1);
+}

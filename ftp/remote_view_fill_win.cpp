@@ -1,0 +1,99 @@
+#include "ftp/remote_view_fill_win.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+#include "app/app_state_win.h"
+#include "app/folder_trees_win.h"
+#include "app/list_rows_win.h"
+#include "app/main_window_win.h"
+#include "app/menu_state_win.h"
+#include "app/message_boxes_win.h"
+#include "app/string_table_win.h"
+#include "app/system_text_case_win.h"
+#include "app/tree_cache.h"
+#include "config/host_profile.h"
+#include "config/options.h"
+#include "ftp/data_connection_win.h"
+#include "ftp/listing_parser.h"
+#include "ftp/remote_rows.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+// Redrawing of the list and the tree is off for the whole refill and comes back on
+// whichever way the refill ends.
+class RedrawPause {
+ public:
+  RedrawPause(HWND list, HWND tree) : list_(list), tree_(tree) {
+    SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+    if (tree_) SendMessageA(tree_, WM_SETREDRAW, FALSE, 0);
+  }
+  ~RedrawPause() {
+    SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));  // IDC_ARROW
+    SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list_, nullptr, TRUE);
+    if (tree_) {
+      SendMessageA(tree_, WM_SETREDRAW, TRUE, 0);
+      InvalidateRect(tree_, nullptr, TRUE);
+    }
+  }
+  RedrawPause(const RedrawPause&) = delete;
+  RedrawPause& operator=(const RedrawPause&) = delete;
+
+ private:
+  HWND list_, tree_;
+};
+
+ListingClock LocalClock() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  ListingClock clock;
+  clock.year = now.wYear;
+  clock.month = now.wMonth;
+  return clock;
+}
+
+}  // namespace
+
+static void RowRefused() { ShowMessage(IDS_OUT_OF_MEMORY); }
+
+HWND RefreshRemoteList(HWND listView, int fromTree) {
+  if (!Connected) return nullptr;
+  SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));  // IDC_WAIT
+  RedrawPause pause(listView, RemoteTree);
+
+  TreeCacheLineSet treeLines;
+  if (!treeLines.Load(TreeTempPath)) {
+    SendMessageA(listView, LVM_DELETEALLITEMS, 0, 0);
+    ShowProgramMessageBox(LoadResourceText(IDS_CANNOT_READ_TREE_CACHE), "VakoFTP", MB_OK);
+    return nullptr;
+  }
+
+  RowWords words;
+  words.file = LoadResourceText(IDS_TYPE_FILE);
+  words.folder = LoadResourceText(IDS_TYPE_FOLDER);
+  FetchListing();  // a failed listing simply gives no rows
+  const std::vector<ListedEntry> entries = ParseListing(ListingBuffer, LocalClock());
+  ListingBuffer.clear();
+  ListingBuffer.shrink_to_fit();
+
+  std::vector<ListRow> rows;
+  rows.reserve(entries.size() + 1);
+  rows.push_back(RemoteParentRow(words));
+  EntryClassCache classes(Options, SystemTextCase());
+  long n = 0;
+  for (const ListedEntry& listed : entries) {
+    rows.push_back(RemoteRowOfClass(listed, ++n, classes.ClassOf(listed.entry), CurrentHost.TimeLag, words));
+    if (listed.entry.attributes & 0x10)
+      treeLines.AddIfMissing(TreeTempPath, TreeCacheLineOf(CurrentRemoteFolder, listed.entry.name));
+  }
+  // Sorted before they go in, so the list never sorts itself on a refill.
+  SortRowsForList(rows, Options.SortTypeRemote, Options.SortSubRemote == 1);
+  FillListRows(listView, rows, RowRefused);
+
+  UpdatePaneLabels(1);
+  if (fromTree == 0) RebuildRemoteTree(RemoteTree);
+  return listView;
+}

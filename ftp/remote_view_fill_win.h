@@ -1,0 +1,10 @@
+// The remote file list filled from the server's listing of its current folder, and the
+// tree cache working file kept up with every folder a listing shows.
+#pragma once
+#include <windows.h>
+
+
+// Lists the server's current folder into the list. fromTree is 1 when a click in the
+// remote tree asked for it (the tree is then left as it is). Answers the list, or null
+// when not connected or when the tree cache working file cannot be read.
+HWND RefreshRemoteList(HWND listView, int fromTree);

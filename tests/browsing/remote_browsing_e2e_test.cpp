@@ -1,0 +1,232 @@
+// The real program against real servers: connect through the Connect dialog, list, enter
+// folders by double click, by the tree and by Go to Folder, go back with Backspace,
+// refresh, rename a file and a folder in place, and disconnect.
+#include <algorithm>
+#include <map>
+
+#include "browsing/browsing_fixture_win.h"
+
+namespace browsing {
+namespace {
+
+const std::string kShiftJisName = "\x95\x5c\x8e\xa6.txt";
+
+// The tree cache working file of the running program: the TRE*.tmp file (the prefix keeps three letters) of the newest
+// work folder.
+std::string TreeCacheFile() {
+  char temp[MAX_PATH];
+  GetTempPathA(sizeof temp, temp);
+  std::string newest;
+  FILETIME newestTime{};
+  WIN32_FIND_DATAA found;
+  HANDLE h = FindFirstFileA((std::string(temp) + "vakotmp*").c_str(), &found);
+  if (h == INVALID_HANDLE_VALUE) return "";
+  do {
+    std::string folder = std::string(temp) + found.cFileName + "\\";
+    WIN32_FIND_DATAA tree;
+    HANDLE t = FindFirstFileA((folder + "TRE*.tmp").c_str(), &tree);
+    if (t == INVALID_HANDLE_VALUE) continue;
+    if (CompareFileTime(&found.ftCreationTime, &newestTime) >= 0) {
+      newestTime = found.ftCreationTime;
+      newest = folder + tree.cFileName;
+    }
+    FindClose(t);
+  } while (FindNextFileA(h, &found));
+  FindClose(h);
+  return newest;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find("\r\n", start);
+    if (end == std::string::npos) end = text.size();
+    lines.push_back(text.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}
+
+// The remote tree's node of a path below its root "/" (null when missing).
+const TreeNodeView* RemoteNode(const TreeNodeView& tree, const std::string& path) {
+  const TreeNodeView* root = tree.Child("/");
+  return root ? root->Find(path) : nullptr;
+}
+
+bool Selected(const TreeNodeView& tree, const std::string& path) {
+  const TreeNodeView* node = RemoteNode(tree, path);
+  return node && node->selected;
+}
+
+std::vector<std::string> ChildTexts(const TreeNodeView& tree, const std::string& path) {
+  const TreeNodeView* node = RemoteNode(tree, path);
+  return node ? node->ChildTexts() : std::vector<std::string>{"<missing>"};
+}
+
+bool Has(const std::vector<std::string>& v, const std::string& s) { return std::find(v.begin(), v.end(), s) != v.end(); }
+
+TEST_F(BrowsingTest, ConnectBrowseRenameAndDisconnect) {
+  Start({PortSetting("VAKO_VSFTPD_PORT")});
+  EXPECT_EQ(WindowText(panes.remoteLabel), "[UNCONNECTED]");
+  EXPECT_EQ(vako->ButtonState(IDM_CONNECT), 4);
+  EXPECT_EQ(vako->ButtonState(IDM_DISCONNECT), 16);
+  Connect(testenv::Get("VAKO_FTP_PASS"));
+  // vsftpd shows the whole path of its root folder; lines and tree paths lack the first slash.
+  const std::string base = testenv::Get("VAKO_VSFTPD_ROOT");
+  const std::string rel = base.substr(1) + "/";
+  ASSERT_TRUE(WaitForCaption(panes.remoteLabel, base));
+  ASSERT_TRUE(WaitForRow(panes.remoteList, "with space.txt"));
+  EXPECT_EQ(vako->ButtonState(IDM_CONNECT), 16);
+  EXPECT_EQ(vako->ButtonState(IDM_DISCONNECT), 4);
+
+  // Every row and its five texts.
+  std::map<std::string, ListRowView> rows;
+  std::vector<long> keys;
+  for (const ListRowView& r : vako->Rows(panes.remoteList)) {
+    rows[r.name()] = r;
+    keys.push_back(r.key);
+  }
+  ASSERT_EQ(rows.size(), 11u);
+  std::sort(keys.begin(), keys.end());
+  for (size_t i = 0; i < keys.size(); ++i) EXPECT_EQ(keys[i], 3000 + static_cast<long>(i));
+  auto expect = [&](const std::string& name, const char* size, const char* type, const char* date,
+                    const char* attributes) {
+    SCOPED_TRACE(name);
+    ASSERT_TRUE(rows.count(name));
+    const ListRowView& r = rows[name];
+    EXPECT_EQ(r.column[1], size);
+    EXPECT_EQ(r.column[2], type);
+    if (date) {
+      EXPECT_EQ(r.column[3], date);
+    }
+    EXPECT_EQ(r.column[4], attributes);
+  };
+  expect("..", "   ", "Folder", "   ", "");
+  EXPECT_EQ(rows[".."].key, 3000);
+  expect("docs", "   ", "Folder", "2001/03/01 00:00", "drwxr-xr-x");
+  expect("empty", "   ", "Folder", "2002/03/01 00:00", "drwx------");
+  expect("pub", "   ", "Folder", "2004/03/01 00:00", "drwxrwxr-x");
+  expect("link", "   ", "Folder", "2003/03/01 00:00", "lrwxrwxrwx");  // its target has no dot
+  expect("textlink", "5", "File", "2001/06/01 00:00", "lrwxrwxrwx");
+  expect("a.txt", "7", "ASCII", "2005/01/01 00:00", "-rw-r--r--");
+  expect("data.bin", "3000", "File", "2003/06/01 00:00", "-rw-------");
+  expect("photo.jpg", "1500", "BINARY", "2002/06/01 00:00", "-rw-rw-r--");
+  expect("with space.txt", "1", "ASCII", "2006/01/01 00:00", "-rw-rw-rw-");
+  expect(kShiftJisName, "4", "ASCII", nullptr, "-rw-r--r--");
+  // Folders first, by name.
+  std::vector<std::string> names = vako->Names(panes.remoteList);
+  EXPECT_EQ(std::vector<std::string>(names.begin(), names.begin() + 5),
+            (std::vector<std::string>{"..", "docs", "empty", "link", "pub"}));
+
+  // The tree and the tree cache working file hold the folders seen.
+  TreeNodeView tree = vako->Tree(panes.remoteTree);
+  ASSERT_EQ(tree.children.size(), 1u);
+  EXPECT_EQ(tree.children[0].text, "/");
+  EXPECT_EQ(ChildTexts(tree, rel), (std::vector<std::string>{"docs", "empty", "link", "pub"}));
+  EXPECT_TRUE(Selected(tree, rel));
+  const std::string cache = TreeCacheFile();
+  ASSERT_FALSE(cache.empty());
+  EXPECT_EQ(Lines(ReadWholeFile(cache)),
+            (std::vector<std::string>{rel + "docs/", rel + "empty/", rel + "link/", rel + "pub/"}));
+  VakoProcess::SaveScreenshot(ScreenshotPath("en-stacked-connected"));
+
+  // Double clicks enter folders; the cache and the tree grow.
+  DoubleClickRow(panes.remoteList, "pub");
+  ASSERT_TRUE(WaitForCaption(panes.remoteLabel, base + "/pub"));
+  ASSERT_TRUE(WaitForRow(panes.remoteList, "readme.txt"));
+  EXPECT_EQ(vako->Names(panes.remoteList), (std::vector<std::string>{"..", "linux", "readme.txt"}));
+  DoubleClickRow(panes.remoteList, "linux");
+  ASSERT_TRUE(WaitForCaption(panes.remoteLabel, base + "/pub/linux"));
+  EXPECT_TRUE(Has(Lines(ReadWholeFile(cache)), rel + "pub/linux/kernel/"));
+  tree = vako->Tree(panes.remoteTree);
+  ASSERT_NE(RemoteNode(tree, rel + "pub/linux/kernel"), nullptr);
+  EXPECT_TRUE(Selected(tree, rel + "pub/linux"));
+
+  // Backspace goes up one folder.
+  vako->PressKey(panes.remoteList, VK_BACK);
+  ASSERT_TRUE(WaitForCaption(panes.remoteLabel, base + "/pub"));
+  ASSERT_TRUE(WaitForRow(panes.remoteList, "readme.txt"));
+
+  // A click in the tree lists that folder and leaves the tree as it is (every other
+  // listing draws it anew, so its items are read again).
+  tree = vako->Tree(panes.remoteTree);
+  ClickTreeItem(panes.remoteTree, RemoteNode(tree, rel + "pub/linux/kernel"));
+  ASSERT_TRUE(WaitForCaption(panes.remoteLabel, base + "/pub/linux/kernel"));
+  ASSERT_TRUE(WaitForRow(panes.remoteList, "config.txt"));
+  EXPECT_EQ(vako->Names(panes.remoteList), (std::vector<std::string>{"..", "config.txt"}));
+  TreeNodeView after = vako->Tree(panes.remoteTree);
+  EXPECT_TRUE(Selected(after, rel + "pub/linux/kernel"));
+  EXPECT_EQ(RemoteNode(after, rel + "pub/linux/kernel")->item, RemoteNode(tree, rel + "pub/linux/kernel")->item);
+
+  // Go to Folder shows the current folder and goes where it is told.
+  vako->PostCommand(IDM_GOTO_FOLDER);
+  HWND go = vako->WaitForDialog(20000, "Go to Folder");
+  ASSERT_NE(go, nullptr);
+  EXPECT_EQ(WindowText(GetDlgItem(go, IDC_FOLDER_FIELD)), base + "/pub/linux/kernel");
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(go, IDC_BROWSE_FOLDER)));
+  VakoProcess::SetItemText(go, IDC_FOLDER_FIELD, base + "/docs");
+  VakoProcess::PressButton(go, IDOK);
+  ASSERT_TRUE(WaitForCaption(panes.remoteLabel, base + "/docs"));
+
+  // Refresh shows what changed on the server.
+  WriteWholeFile(testenv::WinePath(testenv::Get("VAKO_VSFTPD_ROOT") + "/docs/new.txt"), "new");
+  EXPECT_LT(vako->RowOfName(panes.remoteList, "new.txt"), 0);
+  vako->PressKey(panes.remoteList, VK_F5);
+  ASSERT_TRUE(WaitForRow(panes.remoteList, "new.txt"));
+
+  // In-place renames: a folder (the cache follows, also below it) and a file (it does not).
+  vako->PostCommand(IDM_GOTO_FOLDER);
+  go = vako->WaitForDialog(20000, "Go to Folder");
+  ASSERT_NE(go, nullptr);
+  VakoProcess::SetItemText(go, IDC_FOLDER_FIELD, base + "/pub");
+  VakoProcess::PressButton(go, IDOK);
+  ASSERT_TRUE(WaitForCaption(panes.remoteLabel, base + "/pub"));
+  ASSERT_TRUE(WaitForRow(panes.remoteList, "linux"));
+  ASSERT_TRUE(vako->BeginEdit(panes.remoteList, vako->RowOfName(panes.remoteList, "linux")));
+  ASSERT_TRUE(vako->FinishEdit(panes.remoteList, "gnu"));
+  ASSERT_TRUE(WaitForRow(panes.remoteList, "gnu"));
+  EXPECT_TRUE(FileExists(testenv::WinePath(testenv::Get("VAKO_VSFTPD_ROOT") + "/pub/gnu/kernel/config.txt")));
+  std::vector<std::string> lines = Lines(ReadWholeFile(cache));
+  EXPECT_TRUE(Has(lines, rel + "pub/gnu/"));
+  EXPECT_FALSE(Has(lines, rel + "pub/linux/"));
+  EXPECT_TRUE(Has(lines, rel + "pub/gnu/kernel/"));
+  EXPECT_FALSE(Has(lines, rel + "pub/linux/kernel/"));
+  tree = vako->Tree(panes.remoteTree);
+  EXPECT_NE(RemoteNode(tree, rel + "pub/gnu/kernel"), nullptr);
+  EXPECT_EQ(ChildTexts(tree, rel + "pub"), std::vector<std::string>{"gnu"});
+
+  ASSERT_TRUE(vako->BeginEdit(panes.remoteList, vako->RowOfName(panes.remoteList, "readme.txt")));
+  ASSERT_TRUE(vako->FinishEdit(panes.remoteList, "notes.txt"));
+  ASSERT_TRUE(WaitForRow(panes.remoteList, "notes.txt"));
+  EXPECT_TRUE(FileExists(testenv::WinePath(testenv::Get("VAKO_VSFTPD_ROOT") + "/pub/notes.txt")));
+  EXPECT_EQ(Lines(ReadWholeFile(cache)), lines);
+
+  // A rename the server refuses keeps the row.
+  ASSERT_TRUE(vako->BeginEdit(panes.remoteList, vako->RowOfName(panes.remoteList, "notes.txt")));
+  ASSERT_TRUE(vako->FinishEdit(panes.remoteList, "no/such/folder/x.txt"));
+  EXPECT_EQ(AnswerBox(), "Failed to rename");
+  EXPECT_GE(vako->RowOfName(panes.remoteList, "notes.txt"), 0);
+
+  // Disconnect: no connection, no rows, no tree, and the working file is gone.
+  ASSERT_TRUE(vako->SendCommand(IDM_DISCONNECT));
+  EXPECT_EQ(WindowText(panes.remoteLabel), "[UNCONNECTED]");
+  EXPECT_EQ(vako->RowCount(panes.remoteList), 0);
+  EXPECT_TRUE(vako->Tree(panes.remoteTree).children.empty());
+  EXPECT_FALSE(FileExists(cache));
+  EXPECT_EQ(vako->ButtonState(IDM_CONNECT), 4);
+  EXPECT_EQ(vako->ButtonState(IDM_DISCONNECT), 16);
+  EXPECT_EQ(vako->Close(), 0);
+}
+
+TEST_F(BrowsingTest, WrongPasswordIsRefused) {
+  Start({PortSetting("VAKO_PYFTPD_PORT")});
+  Connect("not-the-password");
+  EXPECT_EQ(AnswerBox(), "Failed to login.Invalid Password.");
+  EXPECT_EQ(WindowText(panes.remoteLabel), "[UNCONNECTED]");
+  EXPECT_EQ(vako->RowCount(panes.remoteList), 0);
+  EXPECT_EQ(vako->Close(), 0);
+}
+
+}  // namespace
+}  // namespace browsing
