@@ -35,7 +35,7 @@ int ConnectAndLogin(const std::string& initialRemoteFolder, const std::string& i
     ControlPort = CurrentHost.Proxy.ProxyPort;
   } else {
     ControlHost = CurrentHost.HostAddr;
-    ControlPort = CurrentHost.Port;
+    ControlPort = CurrentHost.Port != 0 ? CurrentHost.Port : 21;  // a profile without a port means 21
   }
   if (!OpenControlConnection()) {
     CloseControlConnection();

@@ -81,6 +81,221 @@ def spacedcontinuation(conn):
     answer_commands(conn)
 
 
+# --- Scenarios of the FTP engine's data connections and login --------------------------
+
+def parse_port(line):
+    nums = [int(x) for x in line.split(b" ", 1)[1].strip().split(b",")]
+    return "%d.%d.%d.%d" % tuple(nums[:4]), nums[4] * 256 + nums[5]
+
+
+def pattern(count, start=0):
+    """count bytes of a pattern that shows where a piece came from."""
+    return bytes((start + i) % 251 for i in range(count))
+
+
+def command_loop(conn, handlers, greeting=b"220 scripted server ready\r\n", reader=None):
+    """A plain session: every verb gets a sensible reply unless a handler takes it.
+    A handler gets (conn, line, state) and returns the reply bytes, or None when it
+    replied itself. state["port"] holds the address of the last PORT."""
+    state = {}
+    defaults = {
+        b"USER": b"331 Password please\r\n", b"PASS": b"230 Logged in\r\n",
+        b"TYPE": b"200 Type set\r\n", b"PWD": b"257 \"/\" is the current folder\r\n",
+        b"CWD": b"250 Folder changed\r\n", b"ABOR": b"226 Nothing to abort\r\n",
+        b"NOOP": b"200 Zzz\r\n",
+    }
+    conn.sendall(greeting)
+    while True:
+        line = reader(conn, state) if reader else read_line(conn)
+        if line is None:
+            return
+        verb = line.split(b" ", 1)[0].strip().upper()
+        # The Telnet bytes before ABOR belong to the line.
+        if verb.endswith(b"ABOR"):
+            verb = b"ABOR"
+        if verb == b"QUIT":
+            conn.sendall(b"221 Bye\r\n")
+            return
+        if verb == b"PORT":
+            state["port"] = parse_port(line)
+        if verb in handlers:
+            reply = handlers[verb](conn, line, state)
+        elif verb == b"PORT":
+            reply = b"200 PORT ok\r\n"
+        else:
+            reply = defaults.get(verb, b"500 Unknown command\r\n")
+        if reply:
+            conn.sendall(reply)
+
+
+def connect_data(state, source="127.0.0.1"):
+    host, port = state["port"]
+    s = socket.socket()
+    s.bind((source, 0))
+    s.connect((host, port))
+    return s
+
+
+def user230pass503(conn):
+    """USER is answered 230 as if no password were needed; PASS is then refused."""
+    command_loop(conn, {b"USER": lambda c, l, s: b"230 No password needed\r\n",
+                        b"PASS": lambda c, l, s: b"503 Already logged in\r\n"})
+
+
+def proxycheck(conn):
+    """A proxy that takes only USER anna@real.host.example and PASS secret."""
+    def user(c, line, state):
+        state["user_ok"] = line == b"USER anna@real.host.example\r\n"
+        return b"331 Password for the remote host\r\n" if state["user_ok"] else b"530 Not user@host\r\n"
+
+    def password(c, line, state):
+        ok = state.get("user_ok") and line == b"PASS secret\r\n"
+        return b"230 Logged in through the proxy\r\n" if ok else b"530 Login incorrect\r\n"
+    command_loop(conn, {b"USER": user, b"PASS": password})
+
+
+def refuseretr(conn):
+    """PORT is accepted, RETR refused: no data connection ever comes."""
+    command_loop(conn, {b"RETR": lambda c, l, s: b"550 No such file\r\n",
+                        b"STOR": lambda c, l, s: b"553 Not allowed\r\n"})
+
+
+def noconnect(conn):
+    """RETR is accepted with 150, but the data port is never connected."""
+    command_loop(conn, {b"RETR": lambda c, l, s: b"150 Opening data connection\r\n",
+                        b"LIST": lambda c, l, s: b"150 Here comes the listing\r\n"})
+
+
+def midclose(conn):
+    """Sends 5,000 of the 10,000 bytes announced, closes the data connection, then 426."""
+    def retr(c, line, state):
+        c.sendall(b"150 Opening data connection (10000 bytes)\r\n")
+        d = connect_data(state)
+        d.sendall(pattern(5000))
+        d.close()
+        return b"426 Connection closed; transfer aborted\r\n"
+
+    def list_(c, line, state):
+        c.sendall(b"150 Here comes the listing\r\n")
+        d = connect_data(state)
+        d.sendall(b"-rw-r--r-- 1 u g 10 Jan 01 2020 partial.txt\r\n")
+        d.close()
+        return b"451 Listing cut short\r\n"
+    command_loop(conn, {b"RETR": retr, b"LIST": list_})
+
+
+def stall(conn):
+    """Sends 5,000 bytes and then nothing, keeping the data connection open."""
+    def retr(c, line, state):
+        c.sendall(b"150 Opening data connection\r\n")
+        state["data"] = connect_data(state)
+        state["data"].sendall(pattern(5000))
+        return None
+
+    def abor(c, line, state):
+        if "data" in state:
+            state.pop("data").close()
+            c.sendall(b"426 Transfer aborted\r\n")
+        return b"226 ABOR successful\r\n"
+    command_loop(conn, {b"RETR": retr, b"ABOR": abor})
+
+
+SIOCATMARK = 0x8905
+
+
+def read_line_noting_mark(conn, state):
+    """read_line, with urgent data kept in band and the offset of the urgent mark in the
+    line recorded in state["mark"] (None when the line carried none)."""
+    import fcntl
+    import struct
+    data = b""
+    state["mark"] = None
+    while not data.endswith(b"\n"):
+        at = struct.unpack("i", fcntl.ioctl(conn, SIOCATMARK, b"\0\0\0\0"))[0]
+        if at and state["mark"] is None:
+            state["mark"] = len(data)
+        b = conn.recv(1)
+        if not b:
+            return None
+        data += b
+    return data
+
+
+def abortcheck(conn):
+    """Streams data until the client stops, then checks the abort sequence: IAC IP IAC
+    sent as urgent data with the mark on the second IAC, then DM, then ABOR. Answers 426
+    for the transfer and then 226 when the sequence was exact, 500 with what it saw."""
+    conn.setsockopt(socket.SOL_SOCKET, socket.SO_OOBINLINE, 1)
+    def stream(d):
+        sent = 0
+        try:
+            while sent < 64 * 1024 * 1024:
+                d.sendall(pattern(8192, sent))
+                sent += 8192
+        except OSError:
+            pass
+        finally:
+            d.close()
+
+    def retr(c, line, state):
+        c.sendall(b"150 Opening data connection\r\n")
+        d = connect_data(state)
+        threading.Thread(target=stream, args=(d,), daemon=True).start()
+        return None
+
+    def abor(c, line, state):
+        if line == b"\xff\xf4\xff\xf2ABOR\r\n" and state["mark"] == 2:
+            verdict = b"226 ABOR sequence ok\r\n"
+        else:
+            verdict = ("500 bad abort sequence %s mark %s\r\n" % (line.hex(), state["mark"])).encode()
+        c.sendall(b"426 Transfer aborted\r\n")
+        return verdict
+    command_loop(conn, {b"RETR": retr, b"ABOR": abor}, reader=read_line_noting_mark)
+
+
+def portthief(conn):
+    """Before the server's own data connection, a stranger (127.0.0.2) connects to the
+    client's port and offers data of its own."""
+    def retr(c, line, state):
+        c.sendall(b"150 Opening data connection\r\n")
+        thief = connect_data(state, source="127.0.0.2")
+        try:
+            thief.sendall(b"STOLEN DATA\n")
+            thief.settimeout(10)
+            thief.recv(1)  # the client turns it away
+        except OSError:
+            pass
+        thief.close()
+        d = connect_data(state)
+        d.sendall(b"GENUINE DATA\n" * 100)
+        d.close()
+        return b"226 Transfer complete\r\n"
+    command_loop(conn, {b"RETR": retr})
+
+
+def listing_lines(count):
+    return b"".join(b"-rw-r--r-- 1 user group 1234 Jan 01 2020 file%07d.txt\r\n" % i for i in range(count))
+
+
+def hugelisting(conn):
+    """A listing of 1,400,000 bytes, past what a client keeps of one listing."""
+    def list_(c, line, state):
+        c.sendall(b"150 Here comes a long listing\r\n")
+        d = connect_data(state)
+        try:
+            d.sendall(listing_lines(25000))
+        except OSError:
+            pass  # the client stopped reading
+        d.close()
+        return b"226 Listing sent\r\n"
+    command_loop(conn, {b"LIST": list_})
+
+
+def floodpwd(conn):
+    """Answers PWD with a 100 KB line; every other command normally."""
+    command_loop(conn, {b"PWD": lambda c, l, s: b"257 \"/" + b"d" * 100000 + b"\" is current\r\n"})
+
+
 SCENARIOS = {
     "greeting3": greeting3,
     "onebyte": onebyte,
@@ -89,6 +304,16 @@ SCENARIOS = {
     "closeatonce": closeatonce,
     "silentafter": silentafter,
     "spacedcontinuation": spacedcontinuation,
+    "user230pass503": user230pass503,
+    "proxycheck": proxycheck,
+    "refuseretr": refuseretr,
+    "noconnect": noconnect,
+    "midclose": midclose,
+    "stall": stall,
+    "abortcheck": abortcheck,
+    "portthief": portthief,
+    "floodpwd": floodpwd,
+    "hugelisting": hugelisting,
 }
 
 

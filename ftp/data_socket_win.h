@@ -1,0 +1,41 @@
+// What the data transfers share: the data socket, its set-up with TYPE, PORT and the
+// transfer command, and the ways a transfer ends early. Used by the engine only.
+#pragma once
+#include <winsock2.h>
+
+#include <cstddef>
+#include <string>
+
+struct SocketHandle {
+  SOCKET s = INVALID_SOCKET;
+  SocketHandle() = default;
+  explicit SocketHandle(SOCKET socket) : s(socket) {}
+  ~SocketHandle() { Close(); }
+  SocketHandle(const SocketHandle&) = delete;
+  SocketHandle& operator=(const SocketHandle&) = delete;
+  void Close() {
+    if (s != INVALID_SOCKET) closesocket(s);
+    s = INVALID_SOCKET;
+  }
+};
+
+
+// Listens on a fresh port, sends TYPE (mode 1 ASCII, else binary), PORT and the transfer
+// command, and takes the server's connection once the server has accepted the command.
+// 0 when any step fails; a server that accepted the command but never connects gets the
+// abort sequence. The data socket's receives and sends are bounded by the time limit.
+int OpenDataListener(const std::string& transferCommand, int mode, SocketHandle& data);
+
+// True when the socket call that just failed ran into the time limit.
+bool LastCallTimedOut();
+
+// After a failed receive or send: closes the data socket, then either reads the server's
+// final reply (a broken connection) or sends the abort sequence (a server that went silent).
+void EndBrokenTransfer(SocketHandle& data, bool timedOut);
+
+// Sends all of the bytes, however many calls it takes. 0 on an error.
+int SendAll(SOCKET s, const char* data, size_t count);
+
+// IAC IP IAC (urgent), DM, ABOR, then the replies brought back in step; leaves
+// StopRequested alone.
+void SendAbortSequence();
