@@ -5,8 +5,6 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "app/menu_state_win.h"
-
 int ConnectFromFavorite(const char* path);        // connects from a favorite file
 void ScanFavorites(HMENU menu);                   // the favorite entries of the Favorites menu
 void DropUploadJob(HDROP drop);                   // uploads files dropped on the window

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/app_state_win.h"
+#include "app/system_text_case_win.h"
 #include "app/message_boxes_win.h"
 #include "config/options.h"
 #include "ftp/command_format.h"
@@ -43,19 +44,6 @@ void PumpOneMainWindowMessage() {
 // job's thread never finds any and need not look.
 bool CallerOwnsMainWindow() {
   return MainWindow && GetWindowThreadProcessId(MainWindow, nullptr) == GetCurrentThreadId();
-}
-
-// The system's own case rules for the permission lists, as the rest of the program uses.
-int CompareNoCase(const char* a, const char* b) { return lstrcmpiA(a, b); }
-void LowerText(std::string& text) {
-  if (!text.empty()) CharLowerBuffA(&text[0], static_cast<DWORD>(text.size()));
-}
-void UpperText(std::string& text) {
-  if (!text.empty()) CharUpperBuffA(&text[0], static_cast<DWORD>(text.size()));
-}
-const TextCase& EngineTextCase() {
-  static const TextCase tc{CompareNoCase, LowerText, UpperText};
-  return tc;
 }
 
 }  // namespace
@@ -197,7 +185,7 @@ int StoreFile(const std::string& localPath, const std::string& remoteName, int m
   int replied = ReadReply();
   if (readFailed || !replied || !ReplyIsPositive(ReplyBuffer)) return 0;
 
-  int rule = FindPermissionRule(remoteName, Options, EngineTextCase());
+  int rule = FindPermissionRule(remoteName, Options, SystemTextCase());
   if (rule >= 0) SetRemoteMode(remoteName, PermissionOfRule(rule, Options));
   return 1;
 }

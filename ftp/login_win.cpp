@@ -2,7 +2,7 @@
 
 #include "app/app_state_win.h"
 #include "app/message_boxes_win.h"
-#include "app/pending_parts_win.h"
+#include "app/menu_state_win.h"
 #include "app/string_table_win.h"
 #include "app/tree_cache.h"
 #include "config/host_profile.h"
