@@ -175,6 +175,15 @@ TEST_F(PanesTest, LocalListTreeAndNavigation) {
   EXPECT_EQ(AnswerBox(), "Failed to rename");
   EXPECT_GE(vako->RowOfName(panes.localList, "b.txt"), 0);
   EXPECT_TRUE(FileExists(local.path() + "b.txt"));
+  // While a name is edited, Delete belongs to the edit field: no Delete command, no question.
+  ASSERT_TRUE(vako->BeginEdit(panes.localList, vako->RowOfName(panes.localList, "b.txt")));
+  HWND edit = reinterpret_cast<HWND>(SendMessageA(panes.localList, LVM_GETEDITCONTROL, 0, 0));
+  ASSERT_NE(edit, nullptr);
+  vako->PressKey(edit, VK_DELETE);
+  vako->PressKey(edit, VK_ESCAPE);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(edit); }));
+  EXPECT_TRUE(WindowsOfProcess(vako->processId(), "#32770").empty());
+  EXPECT_TRUE(FileExists(local.path() + "b.txt"));
   // Keys reach the accelerators again once the edit has ended.
   vako->PressKey(panes.localList, VK_F5);
   WriteWholeFile(local.path() + "late.txt", "l");
