@@ -1,5 +1,7 @@
 #include "plugins/unzip32/posix_zip_file_system.h"
 
+#include "plugins/archive_common/posix_read.h"
+
 #include <errno.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -18,16 +20,7 @@ class FileByteSource : public ZipByteSource {
   uint64_t Size() const override { return size_; }
   bool ReadAt(uint64_t offset, void* buffer, size_t size) override {
     if (offset > size_ || size > size_ - offset) return false;
-    char* p = static_cast<char*>(buffer);
-    while (size > 0) {
-      const ssize_t n = pread(fd_, p, size, static_cast<off_t>(offset));
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) return false;
-      p += n;
-      size -= static_cast<size_t>(n);
-      offset += static_cast<uint64_t>(n);
-    }
-    return true;
+    return ReadFullyAt(fd_, offset, buffer, size);
   }
 
  private:
