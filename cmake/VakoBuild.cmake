@@ -2,7 +2,8 @@
 
 if(CMAKE_SYSTEM_NAME STREQUAL "Windows")
   set(VAKO_WINDOWS ON)
-  add_compile_definitions(WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0501)
+  # Windows Vista or later: the transfers' file threads wait on slim locks.
+  add_compile_definitions(WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0600 WINVER=0x0600 _WIN32_IE=0x0501)
   # One self-contained exe: no libgcc/libstdc++/winpthread DLLs beside it.
   add_link_options(-static -static-libgcc -static-libstdc++)
 else()

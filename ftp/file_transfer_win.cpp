@@ -1,6 +1,5 @@
 // Retrieve and store of one file over an active data connection, with progress and stop.
 #include <algorithm>
-#include <vector>
 
 #include "app/app_state_win.h"
 #include "app/system_text_case_win.h"
@@ -11,6 +10,7 @@
 #include "ftp/data_connection_win.h"
 #include "ftp/data_socket_win.h"
 #include "ftp/engine_display_win.h"
+#include "ftp/file_io_thread_win.h"
 #include "ftp/remote_commands_win.h"
 #include "ftp/reply_line.h"
 #include "ftp/transfer_progress.h"
@@ -65,29 +65,25 @@ int RetrieveFile(const std::string& remoteName, const std::string& localPath, in
     return 0;
   }
 
-  // Pieces of "ReceiveBuf" bytes are received straight into a larger block that goes to
-  // the file in one write: under Wine each call costs about as much as a whole piece.
+  // Pieces of "ReceiveBuf" bytes are received straight into large blocks that a helper
+  // thread writes to the file while the next pieces come in.
   const size_t chunkSize = static_cast<size_t>(ClampTransferBufferSize(Options.ReceiveBuf));
-  const size_t batch = std::max(kFileBlock, chunkSize);
-  std::vector<char> block(batch + chunkSize);
-  size_t filled = 0;
-  auto flush = [&]() {
-    DWORD written = 0;
-    bool ok = filled == 0 || (WriteFile(file.h, block.data(), static_cast<DWORD>(filled), &written, nullptr) &&
-                              written == filled);
-    filled = 0;
-    return ok;
-  };
+  FileWriterThread writer(file.h, std::max(kFileBlock, chunkSize));
   TransferProgress progress(size);
   const bool pump = CallerOwnsMainWindow();
   bool writeFailed = false;
   for (;;) {
     if (pump) PumpOneMainWindowMessage();
-    int got = recv(data.s, block.data() + filled, static_cast<int>(chunkSize), 0);
+    char* room = writer.Room(chunkSize);
+    if (!room) {
+      writeFailed = true;
+      break;
+    }
+    int got = recv(data.s, room, static_cast<int>(chunkSize), 0);
     if (got == 0) break;
     if (got < 0) {
       bool timedOut = LastCallTimedOut();
-      flush();
+      writer.Finish();
       file.Close();
       EndBrokenTransfer(data, timedOut);
       return 0;
@@ -95,7 +91,7 @@ int RetrieveFile(const std::string& remoteName, const std::string& localPath, in
     if (StopRequested) {
       // The piece just received is not written; the partial file stays. The data
       // connection goes first: a server blocked writing to it may not read ABOR.
-      flush();
+      writer.Finish();
       file.Close();
       data.Close();
       AbortTransfer();
@@ -106,13 +102,9 @@ int RetrieveFile(const std::string& remoteName, const std::string& localPath, in
       StatusTextBuffer = FormatProgressLine(FormatWithName(ResourceTextBuffer, remoteName), progress.done, size);
       ShowStatusText(StatusTextBuffer);
     }
-    filled += static_cast<size_t>(got);
-    if (filled >= batch && !flush()) {
-      writeFailed = true;
-      break;
-    }
+    writer.Commit(static_cast<size_t>(got));
   }
-  if (!writeFailed && !flush()) writeFailed = true;
+  if (!writer.Finish()) writeFailed = true;
   file.Close();
   data.Close();
   int replied = ReadReply();
@@ -141,33 +133,34 @@ int StoreFile(const std::string& localPath, const std::string& remoteName, int m
   SocketHandle data;
   if (!OpenDataListener(command, mode, data)) return 0;
 
-  // The file is read in large blocks and sent in pieces of "SendBuf" bytes.
+  // A helper thread reads the file ahead in large blocks, sent in pieces of "SendBuf" bytes.
   const size_t chunkSize = static_cast<size_t>(ClampTransferBufferSize(Options.SendBuf));
-  std::vector<char> block(std::max(kFileBlock, chunkSize));
-  size_t have = 0, at = 0;
+  FileReaderThread reader(file.h, std::max(kFileBlock, chunkSize));
+  const char* piece = nullptr;
+  size_t have = 0;
   TransferProgress progress(size);
   bool readFailed = false;
   for (;;) {
-    if (at == have) {
-      DWORD got = 0;
-      if (!ReadFile(file.h, block.data(), static_cast<DWORD>(block.size()), &got, nullptr)) {
+    if (have == 0) {
+      int next = reader.Next(piece, have);
+      if (next < 0) {
         ShowMessage(IDS_FAILED_READ_FILE);
         readFailed = true;
-        break;
       }
-      if (got == 0) break;
-      have = got;
-      at = 0;
+      if (next <= 0) break;
     }
-    size_t count = std::min(chunkSize, have - at);
-    if (!SendAll(data.s, block.data() + at, count)) {
+    size_t count = std::min(chunkSize, have);
+    if (!SendAll(data.s, piece, count)) {
       bool timedOut = LastCallTimedOut();
+      reader.Stop();
       file.Close();
       EndBrokenTransfer(data, timedOut);
       return 0;
     }
-    at += count;
+    piece += count;
+    have -= count;
     if (StopRequested) {
+      reader.Stop();
       file.Close();
       data.Close();
       AbortTransfer();
@@ -180,6 +173,7 @@ int StoreFile(const std::string& localPath, const std::string& remoteName, int m
       ShowStatusText(StatusTextBuffer);
     }
   }
+  reader.Stop();
   file.Close();
   data.Close();
   int replied = ReadReply();

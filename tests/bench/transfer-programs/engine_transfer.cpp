@@ -26,12 +26,20 @@ static unsigned long long FileSize(const std::string& path) {
   return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
+// VAKO_BENCH_CPU=N keeps the thread that makes the socket calls on CPU N, beside the
+// wineserver the script put there (cross-CPU wake-ups dominate otherwise); any helper
+// threads stay free to run on the other CPUs.
+static void PinSocketThread() {
+  if (const char* cpu = std::getenv("VAKO_BENCH_CPU")) SetThreadAffinityMask(GetCurrentThread(), DWORD_PTR(1) << std::atoi(cpu));
+}
+
 int main(int argc, char** argv) {
   if (argc != 8) {
     std::fprintf(stderr, "usage: %s get|put PORT USER PASS REMOTE LOCAL CHUNK\n", argv[0]);
     return 2;
   }
   const std::string direction = argv[1], remote = argv[5], local = argv[6];
+  PinSocketThread();
   SetMessageBoxObserver(&PrintBox);
   char temp[MAX_PATH];
   GetTempPathA(sizeof temp, temp);

@@ -34,6 +34,13 @@ static int Command(const std::string& text) {
   return Reply();
 }
 
+// VAKO_BENCH_CPU=N keeps the thread that makes the socket calls on CPU N, beside the
+// wineserver the script put there (cross-CPU wake-ups dominate otherwise); any helper
+// threads stay free to run on the other CPUs.
+static void PinSocketThread() {
+  if (const char* cpu = std::getenv("VAKO_BENCH_CPU")) SetThreadAffinityMask(GetCurrentThread(), DWORD_PTR(1) << std::atoi(cpu));
+}
+
 int main(int argc, char** argv) {
   if (argc < 7) {
     std::fprintf(stderr, "usage: %s get|put PORT USER PASS REMOTE CHUNK [LOCAL|BYTES]\n", argv[0]);
@@ -44,6 +51,7 @@ int main(int argc, char** argv) {
   const unsigned long long toSend = !get && argc > 7 ? std::strtoull(argv[7], nullptr, 10) : 0;
   const char* localPath = get && argc > 7 ? argv[7] : nullptr;
   if (localPath) DeleteFileA(localPath);
+  PinSocketThread();
   WSADATA wsa;
   if (WSAStartup(MAKEWORD(1, 1), &wsa) != 0 || chunk <= 0) return 1;
 
