@@ -9,7 +9,9 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -45,9 +47,11 @@ time_t EntryTime(const ZipEntry& entry) {
 
 class PosixOutputFile : public ZipOutputFile {
  public:
-  explicit PosixOutputFile(int fd) : fd_(fd) {}
+  PosixOutputFile(int fd, std::string temp, std::string target)
+      : fd_(fd), temp_(std::move(temp)), target_(std::move(target)) {}
   ~PosixOutputFile() override {
     if (fd_ >= 0) close(fd_);
+    if (!committed_) unlink(temp_.c_str());
   }
   bool Write(const void* data, size_t size) override {
     const char* p = static_cast<const char*>(data);
@@ -60,19 +64,38 @@ class PosixOutputFile : public ZipOutputFile {
     }
     return true;
   }
-  bool Finish(const ZipEntry& entry) override {
+  bool Commit(const ZipEntry& entry) override {
     struct timespec times[2];
     times[0].tv_sec = times[1].tv_sec = EntryTime(entry);
     times[0].tv_nsec = times[1].tv_nsec = 0;
     futimens(fd_, times);  // a file without its date is still a good file
     const int fd = fd_;
     fd_ = -1;
-    return close(fd) == 0;
+    if (close(fd) != 0 || rename(temp_.c_str(), target_.c_str()) != 0) return false;
+    committed_ = true;
+    return true;
   }
 
  private:
   int fd_;
+  std::string temp_, target_;
+  bool committed_ = false;
 };
+
+// A new file "zipNNNNN.tmp" in FOLDER, created exclusively; -1 when none can be made.
+int CreateTemporaryFile(const std::string& folder, std::string& temp) {
+  std::string prefix = folder;
+  if (!prefix.empty() && prefix.back() != '/') prefix += '/';
+  unsigned n = static_cast<unsigned>(getpid()) * 7919u;
+  for (int tries = 0; tries < 1000; ++tries, ++n) {
+    char name[40];
+    std::snprintf(name, sizeof name, "zip%05u.tmp", n % 100000u);
+    temp = prefix + name;
+    const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
 
 }  // namespace
 
@@ -95,10 +118,14 @@ bool PosixZipFileSystem::MakeFolder(const std::string& path) {
   return errno == EEXIST && lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-std::unique_ptr<ZipOutputFile> PosixZipFileSystem::CreateOutputFile(const std::string& path) {
-  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
+std::unique_ptr<ZipOutputFile> PosixZipFileSystem::CreateOutputFile(const std::string& folder,
+                                                                   const std::string& path) {
+  // Only a plain file we may write is replaced; links are not followed or replaced.
+  struct stat st;
+  if (lstat(path.c_str(), &st) == 0 && (!S_ISREG(st.st_mode) || access(path.c_str(), W_OK) != 0))
+    return nullptr;
+  std::string temp;
+  const int fd = CreateTemporaryFile(folder, temp);
   if (fd < 0) return nullptr;
-  return std::unique_ptr<ZipOutputFile>(new PosixOutputFile(fd));
+  return std::unique_ptr<ZipOutputFile>(new PosixOutputFile(fd, temp, path));
 }
-
-void PosixZipFileSystem::RemoveFile(const std::string& path) { unlink(path.c_str()); }

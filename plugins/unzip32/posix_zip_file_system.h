@@ -8,6 +8,6 @@ class PosixZipFileSystem : public ZipFileSystem {
   std::unique_ptr<ZipByteSource> OpenArchive(const std::string& path,
                                              std::string& error) override;
   bool MakeFolder(const std::string& path) override;
-  std::unique_ptr<ZipOutputFile> CreateOutputFile(const std::string& path) override;
-  void RemoveFile(const std::string& path) override;
+  std::unique_ptr<ZipOutputFile> CreateOutputFile(const std::string& folder,
+                                                  const std::string& path) override;
 };

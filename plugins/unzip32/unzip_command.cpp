@@ -44,6 +44,13 @@ void ExtractFile(ZipByteSource& source, const ZipEntry& entry, const MemberPath&
                  const std::string& folder, ZipFileSystem& files, Tally& tally,
                  OutputText& output) {
   const std::string shown = Printable(MemberPathText(path));
+  std::string error;
+  uint64_t data_offset = 0;
+  if (!CheckZipEntryData(source, entry, data_offset, error)) {
+    output.Line("     error: " + shown + " (" + error + ")");
+    ++tally.failed;
+    return;
+  }
   std::string at = folder;
   for (size_t i = 0; i + 1 < path.parts.size(); ++i) {
     at = JoinMemberPath(at, MemberPath{true, {path.parts[i]}, false, ""}, files.Separator());
@@ -54,22 +61,21 @@ void ExtractFile(ZipByteSource& source, const ZipEntry& entry, const MemberPath&
     }
   }
   const std::string target = JoinMemberPath(folder, path, files.Separator());
-  std::unique_ptr<ZipOutputFile> out = files.CreateOutputFile(target);
+  // Written beside the target and moved over it only once the CRC matched: a damaged
+  // member is neither left behind looking good nor allowed to destroy a file already there.
+  std::unique_ptr<ZipOutputFile> out = files.CreateOutputFile(at, target);
   if (!out) {
     output.Line("     error: " + shown + " (cannot create file)");
     ++tally.failed;
     return;
   }
-  std::string error;
   bool ok = ExtractZipEntryData(source, entry, *out, error);
-  if (!out->Finish(entry) && ok) {
+  if (ok && !out->Commit(entry)) {
     ok = false;
     error = "cannot write the file";
   }
-  out.reset();
+  out.reset();  // without Commit this removes the temporary file
   if (!ok) {
-    // A damaged member is not left behind looking like a good one.
-    files.RemoveFile(target);
     output.Line("     error: " + shown + " (" + error + ")");
     ++tally.failed;
     return;

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "plugins/archive_common/member_path.h"
 
 namespace {
@@ -48,9 +50,11 @@ bool EntryFileTime(const ZipEntry& entry, FILETIME& time) {
 
 class Win32OutputFile : public ZipOutputFile {
  public:
-  explicit Win32OutputFile(HANDLE file) : file_(file) {}
+  Win32OutputFile(HANDLE file, std::string temp, std::string target)
+      : file_(file), temp_(std::move(temp)), target_(std::move(target)) {}
   ~Win32OutputFile() override {
     if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
+    if (!committed_) DeleteFileA(temp_.c_str());
   }
   bool Write(const void* data, size_t size) override {
     const char* p = static_cast<const char*>(data);
@@ -63,16 +67,23 @@ class Win32OutputFile : public ZipOutputFile {
     }
     return true;
   }
-  bool Finish(const ZipEntry& entry) override {
+  bool Commit(const ZipEntry& entry) override {
     FILETIME time;
     if (EntryFileTime(entry, time)) SetFileTime(file_, nullptr, nullptr, &time);
     const HANDLE file = file_;
     file_ = INVALID_HANDLE_VALUE;
-    return CloseHandle(file) != 0;
+    // One step: the old file stays until the new one takes its place.
+    if (!CloseHandle(file) ||
+        !MoveFileExA(temp_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING))
+      return false;
+    committed_ = true;
+    return true;
   }
 
  private:
   HANDLE file_;
+  std::string temp_, target_;
+  bool committed_ = false;
 };
 
 // CreateDirectory wants no final separator (except on a root such as C:\).
@@ -105,11 +116,22 @@ bool Win32ZipFileSystem::MakeFolder(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::unique_ptr<ZipOutputFile> Win32ZipFileSystem::CreateOutputFile(const std::string& path) {
-  const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+std::unique_ptr<ZipOutputFile> Win32ZipFileSystem::CreateOutputFile(const std::string& folder,
+                                                                   const std::string& path) {
+  // What CreateFile would refuse to overwrite is not replaced either.
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES &&
+      (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                     FILE_ATTRIBUTE_SYSTEM)))
+    return nullptr;
+  char temp[MAX_PATH + 16];
+  if (GetTempFileNameA(WithoutFinalSeparator(folder).c_str(), "zip", 0, temp) == 0)
+    return nullptr;
+  const HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return nullptr;
-  return std::unique_ptr<ZipOutputFile>(new Win32OutputFile(file));
+  if (file == INVALID_HANDLE_VALUE) {
+    DeleteFileA(temp);
+    return nullptr;
+  }
+  return std::unique_ptr<ZipOutputFile>(new Win32OutputFile(file, temp, path));
 }
-
-void Win32ZipFileSystem::RemoveFile(const std::string& path) { DeleteFileA(path.c_str()); }

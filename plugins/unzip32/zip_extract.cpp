@@ -71,10 +71,6 @@ class CheckedWriter {
 
 bool CopyStored(ZipByteSource& source, const ZipEntry& entry, uint64_t at,
                 CheckedWriter& writer, std::string& error) {
-  if (entry.compressed_size != entry.uncompressed_size) {
-    error = "stored sizes disagree";
-    return false;
-  }
   std::vector<unsigned char> buffer(kChunk);
   uint64_t left = entry.compressed_size;
   while (left > 0) {
@@ -132,8 +128,8 @@ bool Inflate(ZipByteSource& source, const ZipEntry& entry, uint64_t at, CheckedW
 
 }  // namespace
 
-bool ExtractZipEntryData(ZipByteSource& source, const ZipEntry& entry, ZipOutputFile& out,
-                         std::string& error) {
+bool CheckZipEntryData(ZipByteSource& source, const ZipEntry& entry, uint64_t& data_offset,
+                       std::string& error) {
   if (entry.flags & kZipFlagEncrypted) {
     error = "encrypted members are not supported";
     return false;
@@ -142,8 +138,17 @@ bool ExtractZipEntryData(ZipByteSource& source, const ZipEntry& entry, ZipOutput
     error = "compression method " + std::to_string(entry.method) + " is not supported";
     return false;
   }
+  if (entry.method == kZipStored && entry.compressed_size != entry.uncompressed_size) {
+    error = "stored sizes disagree";
+    return false;
+  }
+  return LocateZipEntryData(source, entry, data_offset, error);
+}
+
+bool ExtractZipEntryData(ZipByteSource& source, const ZipEntry& entry, ZipOutputFile& out,
+                         std::string& error) {
   uint64_t at = 0;
-  if (!LocateZipEntryData(source, entry, at, error)) return false;
+  if (!CheckZipEntryData(source, entry, at, error)) return false;
   CheckedWriter writer(entry, out);
   const bool ok = entry.method == kZipStored ? CopyStored(source, entry, at, writer, error)
                                              : Inflate(source, entry, at, writer, error);

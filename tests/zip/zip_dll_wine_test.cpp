@@ -75,10 +75,12 @@ void RemoveTree(const std::string& root) {
   ReadTree(root, "", tree);
   for (auto it = tree.rbegin(); it != tree.rend(); ++it) {
     const std::string path = root + "\\" + it->first;
-    if (it->second == "<folder>")
+    if (it->second == "<folder>") {
       RemoveDirectoryA(path.c_str());
-    else
+    } else {
+      SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);  // read-only files resist
       DeleteFileA(path.c_str());
+    }
   }
   RemoveDirectoryA(root.c_str());
 }
@@ -136,6 +138,78 @@ TEST_F(UnZipDllTest, ExtractsArchivesMadeByZipIdentically) {
       EXPECT_TRUE(found->second == item.second) << item.first;
     }
   }
+}
+
+// Extracting over files changed since an earlier extraction replaces them all.
+TEST_F(UnZipDllTest, ReplacesExistingFilesWithTheMembers) {
+  std::map<std::string, std::string> expected;
+  ReadTree(samples + "\\expect", "", expected);
+  const std::string folder = scratch + "\\out";
+  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryA((folder + "\\docs").c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryA((folder + "\\docs\\guide").c_str(), nullptr));
+  WriteWholeFile(folder + "\\readme.txt", std::string(100000, 'r'));  // longer
+  WriteWholeFile(folder + "\\docs\\guide\\nested.txt", "old");      // shorter
+  WriteWholeFile(folder + "\\empty.txt", "was not empty");
+  std::string text;
+  EXPECT_EQ(Extract(samples + "\\deflated.zip", folder, text), 0) << text;
+  std::map<std::string, std::string> actual;
+  ReadTree(folder, "", actual);
+  EXPECT_TRUE(actual == expected) << text;
+}
+
+// A member that cannot be extracted leaves the file already there exactly as it was, and
+// no temporary file behind.
+TEST_F(UnZipDllTest, FailedMembersLeaveExistingFilesUntouched) {
+  const std::string data(200000, 'x');
+  ZipBuilder zip;
+  zip.AddStored("locked.txt", "secret").flags = 1;
+  zip.AddStored("bzip2.txt", "data").method = 12;
+  zip.AddDeflated("crc.txt", data).crc32 ^= 1;
+  BuiltMember& cut = zip.AddDeflated("cut.txt", data);
+  cut.payload.resize(cut.payload.size() / 2);
+  cut.compressed_size = static_cast<uint32_t>(cut.payload.size());
+  zip.AddStored("good.txt", "new");
+  zip.AddStored("past.txt", "pppp");
+  zip.AddStored("readonly.txt", "new");  // the user protected it
+  std::string bytes = zip.Build();
+  // The directory says past.txt holds 1000 bytes, more than the archive has left.
+  const size_t central = bytes.rfind("past.txt") - 46;
+  bytes[central + 20] = bytes[central + 24] = '\xE8';
+  bytes[central + 21] = bytes[central + 25] = '\x03';
+  const std::string archive = scratch + "\\damaged.zip";
+  WriteWholeFile(archive, bytes);
+
+  const std::string folder = scratch + "\\out";
+  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+  std::map<std::string, std::string> expected;
+  for (const char* name : {"locked.txt", "bzip2.txt", "crc.txt", "cut.txt", "good.txt",
+                           "past.txt", "readonly.txt"}) {
+    expected[name] = std::string("the user's own ") + name + std::string(3000, '!');
+    WriteWholeFile(folder + "\\" + name, expected[name]);
+  }
+  ASSERT_TRUE(SetFileAttributesA((folder + "\\readonly.txt").c_str(), FILE_ATTRIBUTE_READONLY));
+  expected["good.txt"] = "new";
+  std::string text;
+  EXPECT_EQ(Extract(archive, folder, text), 1) << text;
+  EXPECT_NE(text.find("1 file extracted, 0 refused, 6 failed"), std::string::npos) << text;
+  EXPECT_NE(text.find("     error: readonly.txt (cannot create file)\r\n"), std::string::npos)
+      << text;
+  std::map<std::string, std::string> actual;
+  ReadTree(folder, "", actual);
+  EXPECT_TRUE(actual == expected) << text;
+
+  // The replacement carries the member's date, 1999-03-07.
+  HANDLE file = CreateFileA((folder + "\\good.txt").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                            nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  FILETIME written;
+  SYSTEMTIME stamp;
+  ASSERT_TRUE(GetFileTime(file, nullptr, nullptr, &written));
+  CloseHandle(file);
+  ASSERT_TRUE(FileTimeToSystemTime(&written, &stamp));
+  EXPECT_EQ(stamp.wYear, 1999);
+  EXPECT_EQ(stamp.wMonth, 3);
 }
 
 TEST_F(UnZipDllTest, RefusesNamesThatLeaveTheFolderAndRespectsTheBufferSize) {

@@ -93,6 +93,24 @@ TEST_F(ZipOracleTest, ReportsEveryMemberAndKeepsTheirDates) {
   EXPECT_EQ(a.st_mtime, b.st_mtime);
 }
 
+// Extracting again over an earlier extraction whose files were changed since: every
+// member replaces its file, longer or shorter, and files not in the archive stay.
+TEST_F(ZipOracleTest, ReplacesExistingFilesAndLeavesOthersAlone) {
+  const std::string archive = scratch / "sample.zip";
+  Zip("-9", archive);
+  MakeFolders(output + "/docs/guide/deep");
+  WriteBytes(output + "/readme.txt", std::string(100000, 'r'));  // longer than the member
+  WriteBytes(output + "/big.bin", "short");                       // shorter than the member
+  WriteBytes(output + "/empty.txt", "was not empty");
+  WriteBytes(output + "/docs/guide/deep/nested.txt", "old nested");
+  WriteBytes(output + "/mine.txt", "not in the archive");
+  const UnZipRun run = ExtractWithUnZip(archive, output);
+  EXPECT_EQ(run.result, 0) << run.text;
+  auto expected = ReadTree(source);
+  expected["mine.txt"] = "not in the archive";
+  EXPECT_TRUE(ReadTree(output) == expected) << run.text;
+}
+
 // zip writing to a pipe cannot seek back: sizes and CRC follow the data in descriptors.
 TEST_F(ZipOracleTest, StreamedArchiveWithDataDescriptors) {
   const std::string archive = scratch / "streamed.zip";

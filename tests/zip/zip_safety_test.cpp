@@ -3,8 +3,10 @@
 // every fault ends in an error text.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <ctime>
+#include <map>
 #include <vector>
 
 #include "zip/zip_builder.h"
@@ -110,6 +112,58 @@ TEST_F(ZipSafetyTest, DamagedMembersFailAndAreNotLeftBehind) {
   const auto tree = ReadTree(output);
   EXPECT_EQ(tree.size(), 1u);
   EXPECT_EQ(ReadBytes(output + "/good.txt"), "good");
+}
+
+// A member that cannot be extracted must not cost the user the file already there: it
+// keeps its bytes and no temporary file is left beside it. Good members still replace.
+TEST_F(ZipSafetyTest, FailedMembersLeaveExistingFilesUntouched) {
+  const std::string text(200000, 'x');
+  ZipBuilder zip;
+  zip.AddStored("locked.txt", "secret").flags = 1;
+  zip.AddDeflated("sub/locked.txt", text).flags = 1;
+  zip.AddStored("bzip2.txt", "data").method = 12;
+  zip.AddStored("crc.txt", "stored data").crc32 ^= 1;
+  zip.AddDeflated("sub/crc-deflated.txt", text).crc32 ^= 1;
+  BuiltMember& cut = zip.AddDeflated("cut.txt", text);
+  cut.payload.resize(cut.payload.size() / 2);
+  cut.compressed_size = static_cast<uint32_t>(cut.payload.size());
+  zip.AddStored("sizes.txt", "abc").uncompressed_size = 4;
+  zip.AddDeflated("bomb.txt", text).uncompressed_size = 1000;
+  zip.AddStored("good.txt", "new");
+  zip.AddDeflated("sub/good.txt", text);
+  zip.AddStored("past.txt", "pppp");
+  zip.AddStored("link.txt", "through the link");  // a link is neither followed nor replaced
+  std::string bytes = zip.Build();
+  // The directory says past.txt holds 1000 bytes, far more than the archive has left.
+  const size_t central = bytes.rfind("past.txt") - 46;
+  bytes[central + 20] = bytes[central + 24] = '\xE8';
+  bytes[central + 21] = bytes[central + 25] = '\x03';
+
+  MakeFolders(output + "/sub");
+  std::map<std::string, std::string> before;
+  for (const char* name : {"locked.txt", "sub/locked.txt", "bzip2.txt", "crc.txt",
+                           "sub/crc-deflated.txt", "cut.txt", "sizes.txt", "bomb.txt",
+                           "good.txt", "sub/good.txt", "past.txt"}) {
+    before[name] = std::string("the user's own ") + name + std::string(3000, '!');
+    WriteBytes(output + "/" + name, before[name]);
+  }
+  WriteBytes(scratch / "outside.txt", "outside");
+  ASSERT_EQ(symlink((scratch / "outside.txt").c_str(), (output + "/link.txt").c_str()), 0);
+  const UnZipRun run = Extract(bytes);
+
+  EXPECT_EQ(run.result, 1) << run.text;
+  EXPECT_NE(run.text.find("2 files extracted, 0 refused, 10 failed"), std::string::npos)
+      << run.text;
+  std::map<std::string, std::string> expected = before;
+  expected["sub"] = "<folder>";
+  expected["good.txt"] = "new";
+  expected["sub/good.txt"] = text;
+  expected["link.txt"] = "outside";
+  EXPECT_TRUE(ReadTree(output) == expected) << run.text;
+  EXPECT_NE(run.text.find("     error: link.txt (cannot create file)\r\n"), std::string::npos)
+      << run.text;
+  EXPECT_EQ(ReadBytes(scratch / "outside.txt"), "outside");
+  ExpectNothingOutside();
 }
 
 // A member whose data would run past the end of the file, a directory that claims more
