@@ -1,34 +1,34 @@
 #include "app/command_line.h"
 
-#include <cstring>
+#include <string_view>
 
-#include "app/sjis.h"
+#include "text/sjis.h"
 
 static const size_t kArgumentRoom = 511;
 
 std::vector<std::string> SplitCommandLine(const char* text) {
   std::vector<std::string> arguments;
-  const size_t length = std::strlen(text);
-  auto isSeparator = [&](size_t i) {
-    return static_cast<unsigned char>(text[i]) <= 0x20 && IsSingleByteChar(text, i);
-  };
-  auto isQuote = [&](size_t i) { return text[i] == '"' && IsSingleByteChar(text, i); };
+  const std::string_view line(text);
+  // The walk goes character by character, so i is always where a character begins.
+  auto isSeparator = [&](size_t i) { return static_cast<unsigned char>(line[i]) <= 0x20; };
 
   size_t i = 0;
   for (;;) {
-    while (i < length && isSeparator(i)) ++i;
-    if (i >= length) break;
+    while (i < line.size() && isSeparator(i)) ++i;
+    if (i >= line.size()) break;
     std::string argument;
-    auto keep = [&](char c) {
-      if (argument.size() < kArgumentRoom) argument.push_back(c);
-    };
-    if (isQuote(i)) {
-      ++i;
-      while (i < length && !isQuote(i)) keep(text[i++]);
-      if (i < length) ++i;  // the closing quote
-    } else {
-      while (i < length && !isSeparator(i)) keep(text[i++]);
-      if (i < length) ++i;  // the separator that ended it
+    const bool quoted = line[i] == '"';
+    if (quoted) ++i;
+    while (i < line.size()) {
+      const size_t width = CharWidthAt(line, i);
+      if (width == 1 && (quoted ? line[i] == '"' : isSeparator(i))) {
+        ++i;  // the closing quote or the separator that ended it
+        break;
+      }
+      for (size_t k = 0; k < width; ++k) {
+        if (argument.size() < kArgumentRoom) argument.push_back(line[i + k]);
+      }
+      i += width;
     }
     arguments.push_back(argument);
   }

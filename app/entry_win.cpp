@@ -18,6 +18,7 @@
 #include "config/options.h"
 #include "ftp/control_connection_win.h"
 #include "resources/resource_ids.h"
+#include "text/path_text.h"
 
 static void FindProgramFolder() {
   char path[MAX_PATH] = "";
@@ -31,7 +32,7 @@ static void PrepareWorkFolder() {
   char temp[MAX_PATH] = "";
   GetTempPathA(sizeof temp, temp);
   std::string base = temp;
-  if (base.empty() || base.back() != '\\') base += '\\';
+  if (!EndsInSeparator(base)) base += '\\';
   SetCurrentDirectoryA(base.c_str());
   WorkFolder = CreateWorkFolderIn(base, WorkFolderIsOwn);
   LogPath = WorkFolder + "ftplog.txt";

@@ -13,11 +13,10 @@
 #include "app/notify_win.h"
 #include "config/options.h"
 #include "resources/resource_ids.h"
+#include "text/path_text.h"
 
 static std::string InCurrentFolder(const std::string& name) {
-  const std::string& folder = CurrentLocalFolder;
-  bool separator = !folder.empty() && folder.back() == '\\';
-  return (separator ? folder : folder + "\\") + name;
+  return JoinLocalPath(CurrentLocalFolder, name);
 }
 
 static void EndLocalRename(const NMLVDISPINFOA* info) {

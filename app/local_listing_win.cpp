@@ -12,11 +12,11 @@
 #include "app/local_rows.h"
 #include "app/main_window_win.h"
 #include "app/menu_state_win.h"
-#include "app/sjis.h"
 #include "app/string_table_win.h"
 #include "app/system_text_case_win.h"
 #include "config/options.h"
 #include "resources/resource_ids.h"
+#include "text/path_text.h"
 
 int ArchiveMode = 0;
 std::string ArchivePath;
@@ -30,10 +30,6 @@ std::string ProcessCurrentFolder() {
 }
 
 int EnterLocalFolder(const std::string& folder) { return SetCurrentDirectoryA(folder.c_str()) ? 1 : 0; }
-
-static bool EndsInSeparator(const std::string& path) {
-  return !path.empty() && path.back() == '\\' && IsSingleByteChar(path.c_str(), path.size() - 1);
-}
 
 static EntryDate LocalDateOf(const FILETIME& written) {
   FILETIME local;
@@ -52,7 +48,7 @@ static EntryDate LocalDateOf(const FILETIME& written) {
 // The items of the folder, read from the file system: its find-data records carry the
 // whole 64-bit size and the exact write time. False when the folder cannot be read.
 static bool ReadFolder(const std::string& folder, std::vector<LocalFileFacts>& items) {
-  const std::string prefix = EndsInSeparator(folder) ? folder : folder + "\\";
+  const std::string prefix = JoinLocalPath(folder, "");  // a root already ends in its separator
   WIN32_FIND_DATAA found;
   HANDLE search = FindFirstFileA((prefix + "*").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;  // an empty drive root

@@ -1,21 +1,13 @@
 #include "app/local_tree_paths.h"
 
-#include "app/sjis.h"
+#include "text/sjis.h"
 
 std::vector<std::string> SplitLocalPath(const std::string& path) {
-  std::vector<std::string> parts;
-  size_t start = 0;
-  for (size_t i = 0; i <= path.size(); ++i) {
-    if (i < path.size() && !(path[i] == '\\' && IsSingleByteChar(path.c_str(), i))) continue;
-    if (i > start) parts.push_back(path.substr(start, i - start));
-    start = i + 1;
-  }
-  return parts;
+  return SplitAtSingleByteChar(path, '\\', false);
 }
 
 bool IsDriveComponent(const std::string& component) {
-  return !component.empty() && component.back() == ':' &&
-         IsSingleByteChar(component.c_str(), component.size() - 1);
+  return !component.empty() && FindLastSingleByteChar(component, ":") == component.size() - 1;
 }
 
 std::string LocalPathOfTexts(const std::vector<std::string>& textsFromDrive) {
@@ -28,10 +20,6 @@ std::string LocalPathOfTexts(const std::vector<std::string>& textsFromDrive) {
 }
 
 std::string FolderOfPath(const std::string& path) {
-  for (size_t i = path.size(); i-- > 0;) {
-    if ((path[i] == '\\' || path[i] == ':') && IsSingleByteChar(path.c_str(), i)) {
-      return path.substr(0, i + 1);
-    }
-  }
-  return path;
+  const size_t cut = FindLastSingleByteChar(path, "\\:");
+  return cut == std::string::npos ? path : path.substr(0, cut + 1);
 }

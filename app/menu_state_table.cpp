@@ -2,7 +2,8 @@
 
 #include <map>
 
-#include "app/sjis.h"
+#include "text/path_text.h"
+#include "text/sjis.h"
 
 namespace {
 
@@ -12,7 +13,7 @@ std::string CutCaption(const std::string& text) {
   if (text.size() <= kCaptionLimit) return text;
   size_t end = 0;
   for (size_t i = 0; i < kCaptionLimit;) {
-    size_t step = IsLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
+    size_t step = CharWidthAt(text, i);
     if (i + step > kCaptionLimit) break;
     i += step;
     end = i;
@@ -122,7 +123,7 @@ PaneCaptions ComputePaneCaptions(const std::string& currentLocalFolder, int arch
                                  const std::string& currentRemoteFolder,
                                  const std::string& unconnectedText) {
   PaneCaptions c;
-  c.local = archiveMode ? currentLocalFolder + "\\" + archivePath : currentLocalFolder;
+  c.local = archiveMode ? JoinLocalPath(currentLocalFolder, archivePath) : currentLocalFolder;
   c.remote = connected ? currentRemoteFolder : unconnectedText;
   c.local = CutCaption(c.local);
   c.remote = CutCaption(c.remote);

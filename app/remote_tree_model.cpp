@@ -1,6 +1,6 @@
 #include "app/remote_tree_model.h"
 
-#include "app/sjis.h"
+#include "text/sjis.h"
 
 RemoteTreeNode* RemoteTreeNode::Child(const std::string& name) {
   auto it = index.find(name);
@@ -23,26 +23,13 @@ RemoteTreeNode& RemoteTreeNode::AddChild(const std::string& name) {
 namespace {
 
 std::vector<std::string> SplitAtSlashes(const std::string& text) {
-  std::vector<std::string> parts;
-  size_t start = 0;
-  for (size_t i = 0; i <= text.size(); ++i) {
-    if (i < text.size() && !(text[i] == '/' && IsSingleByteChar(text.c_str(), i))) continue;
-    if (i > start) parts.push_back(text.substr(start, i - start));
-    start = i + 1;
-  }
-  return parts;
+  return SplitAtSingleByteChar(text, '/', false);
 }
 
 }  // namespace
 
 bool AddTreeCacheLineToTree(RemoteTreeNode& root, const std::string& line) {
-  size_t slash = std::string::npos;
-  for (size_t i = line.size(); i-- > 0;) {
-    if (line[i] == '/' && IsSingleByteChar(line.c_str(), i)) {
-      slash = i;
-      break;
-    }
-  }
+  const size_t slash = FindLastSingleByteChar(line, "/");
   if (slash == std::string::npos || slash == 0) return false;
   std::vector<std::string> parts = SplitAtSlashes(line.substr(0, slash));
   RemoteTreeNode* node = &root;

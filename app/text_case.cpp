@@ -1,6 +1,6 @@
 #include "app/text_case.h"
 
-#include "app/sjis.h"
+#include "text/sjis.h"
 
 namespace {
 
@@ -21,13 +21,9 @@ int CompareFolded(const char* a, const char* b) {
 
 template <unsigned char (*Map)(unsigned char)>
 void MapLetters(std::string& text) {
-  for (size_t i = 0; i < text.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(text[i]);
-    if (IsLeadByte(c)) {
-      ++i;  // leave the second byte of the character as it is
-      continue;
-    }
-    text[i] = static_cast<char>(Map(c));
+  for (size_t i = 0; i < text.size(); i += CharWidthAt(text, i)) {
+    // The second byte of a two-byte character is left as it is.
+    if (CharWidthAt(text, i) == 1) text[i] = static_cast<char>(Map(static_cast<unsigned char>(text[i])));
   }
 }
 

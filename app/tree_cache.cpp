@@ -3,7 +3,8 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/sjis.h"
+#include "text/path_text.h"
+#include "text/sjis.h"
 
 namespace {
 
@@ -94,22 +95,16 @@ int RemoveTreeCacheLine(const std::string& path, const std::string& line) {
 
 std::string TreeCachePathOfHost(const std::string& programFolder, const std::string& hostName) {
   std::string safe = hostName;
-  for (size_t i = 0; i < safe.size(); ++i) {
+  for (size_t i = 0; i < safe.size(); i += CharWidthAt(safe, i)) {
+    if (CharWidthAt(safe, i) == 2) continue;  // a two-byte character is a character of its own
     unsigned char c = static_cast<unsigned char>(safe[i]);
-    if (IsLeadByte(c) && i + 1 < safe.size()) {
-      ++i;  // a two-byte character is a character of its own
-      continue;
-    }
     if (c < 0x20 || c == 0x7F || c == '\\' || c == '/' || c == ':' || c == '*' || c == '?' ||
         c == '"' || c == '<' || c == '>' || c == '|') {
       safe[i] = '_';
     }
   }
-  std::string folder = programFolder;
-  bool endsInSeparator = !folder.empty() && folder.back() == '\\' &&
-                         IsSingleByteChar(folder.c_str(), folder.size() - 1);
-  if (!folder.empty() && !endsInSeparator) folder += '\\';
-  return folder + safe + ".tre";
+  if (programFolder.empty()) return safe + ".tre";
+  return JoinLocalPath(programFolder, safe + ".tre");
 }
 
 std::string TreeCachePathOfFavorite(const std::string& favoritePath) {

@@ -4,7 +4,7 @@
 #include <shellapi.h>
 
 #include "app/app_state_win.h"
-#include "app/sjis.h"
+#include "text/path_text.h"
 
 std::string CreateWorkFolderIn(const std::string& base, bool& own) {
   for (int n = 0; n <= 999; ++n) {
@@ -20,8 +20,7 @@ std::string CreateWorkFolderIn(const std::string& base, bool& own) {
 
 void DeleteWorkFolder(const std::string& path) {
   std::string folder = path;
-  if (!folder.empty() && folder.back() == '\\' && IsSingleByteChar(folder.c_str(), folder.size() - 1))
-    folder.pop_back();
+  if (EndsInSeparator(folder)) folder.pop_back();
   folder.push_back('\0');  // the shell wants a list ended by an empty name
   SHFILEOPSTRUCTA operation{};
   operation.hwnd = MainWindow;

@@ -1,6 +1,6 @@
 #include "config/dialog_text.h"
 
-#include "app/sjis.h"
+#include "text/sjis.h"
 
 std::string FitFieldText(const std::string& text, size_t capacity) {
   if (capacity == 0) return std::string();
@@ -8,7 +8,7 @@ std::string FitFieldText(const std::string& text, size_t capacity) {
   // Walk whole characters so a cut never leaves a lone lead byte behind.
   size_t end = 0;
   while (end < text.size()) {
-    size_t width = IsLeadByte(static_cast<unsigned char>(text[end])) && end + 1 < text.size() ? 2 : 1;
+    size_t width = CharWidthAt(text, end);
     if (end + width > room) break;
     end += width;
   }

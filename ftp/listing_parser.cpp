@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/sjis.h"
+#include "text/sjis.h"
 
 const char kFolderMarker[] = "   ";
 
@@ -71,9 +71,9 @@ bool IsSafeRemoteName(const std::string& name) {
     unsigned char c = static_cast<unsigned char>(name[i]);
     if (c < 0x20 || c == 0x7F) return false;
     if (c == '/' || c == ':' || c == '*' || c == '?' || c == '"' || c == '<' || c == '>') return false;
-    // '\\' and '|' may be the second byte of a two-byte character.
-    if ((c == '\\' || c == '|') && IsSingleByteChar(name.c_str(), i)) return false;
   }
+  // '\\' and '|' may be the second byte of a two-byte character.
+  if (FindLastSingleByteChar(name, "\\|") != std::string::npos) return false;
   char last = name.back();
   if (last == ' ' || last == '.') return false;  // also rules out "." and ".."
   size_t first = name.find_first_not_of(" \t");

@@ -2,24 +2,18 @@
 
 #include <limits>
 
-#include "app/sjis.h"
+#include "text/sjis.h"
 
 std::string ExtensionKey(const std::string& name) {
-  for (size_t i = name.size(); i-- > 0;) {
-    if (name[i] == '.' && IsSingleByteChar(name.c_str(), i)) return name.substr(i + 1);
-  }
-  return name;
+  const size_t dot = FindLastSingleByteChar(name, ".");
+  return dot == std::string::npos ? name : name.substr(dot + 1);
 }
 
 bool MatchExtensionList(const std::string& list, const std::string& key, const TextCase& tc,
                         size_t keyLimit) {
   if (key.size() > keyLimit) return false;
-  size_t start = 0;
-  for (size_t i = 0; i <= list.size(); ++i) {
-    bool end = i == list.size();
-    if (!end && !(list[i] == ';' && IsSingleByteChar(list.c_str(), i))) continue;
-    if (EqualNoCase(tc, list.substr(start, i - start), key)) return true;
-    start = i + 1;
+  for (const std::string& entry : SplitAtSingleByteChar(list, ';', true)) {
+    if (EqualNoCase(tc, entry, key)) return true;
   }
   return false;
 }

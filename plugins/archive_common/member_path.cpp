@@ -1,12 +1,10 @@
 #include "plugins/archive_common/member_path.h"
 
-#include "app/sjis.h"
+#include "text/sjis.h"
 
 namespace {
 
 const size_t kLongestName = 1023;
-
-bool IsTrailByte(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
 
 // Splits at separators. With SJIS_AWARE a lead byte followed by a trail byte is one character,
 // so a 0x5C trail byte does not split; without it every '\\' and '/' splits.
@@ -19,8 +17,7 @@ std::vector<std::string> SplitName(const std::string& name, bool sjis_aware, boo
   size_t i = 0;
   while (i < name.size()) {
     unsigned char c = static_cast<unsigned char>(name[i]);
-    if (sjis_aware && IsLeadByte(c) && i + 1 < name.size() &&
-        IsTrailByte(static_cast<unsigned char>(name[i + 1]))) {
+    if (sjis_aware && CheckedCharWidthAt(name, i) == 2) {
       part += name.substr(i, 2);
       i += 2;
       trailing = false;
@@ -116,17 +113,10 @@ MemberPath CheckMemberPath(const std::string& name) {
 
 bool EndsWithSeparator(const std::string& text) {
   if (text.empty()) return false;
-  char last = text.back();
-  if (last == '/') return true;
-  if (last != '\\') return false;
   // Walk from the start: only a forward walk knows where each character begins.
   size_t i = 0;
-  while (i + 1 < text.size()) {
-    unsigned char c = static_cast<unsigned char>(text[i]);
-    bool pair = IsLeadByte(c) && IsTrailByte(static_cast<unsigned char>(text[i + 1]));
-    i += pair ? 2 : 1;
-  }
-  return i == text.size() - 1;
+  while (i + 1 < text.size()) i += CheckedCharWidthAt(text, i);
+  return i == text.size() - 1 && (text[i] == '\\' || text[i] == '/');
 }
 
 std::string JoinMemberPath(const std::string& folder, const MemberPath& path, char separator) {

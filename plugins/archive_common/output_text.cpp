@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/sjis.h"
+#include "text/sjis.h"
 
 OutputText::OutputText(char* buffer, size_t size) : buffer_(buffer), size_(buffer ? size : 0) {
   if (size_ > 0) buffer_[0] = '\0';
@@ -21,7 +21,7 @@ void OutputText::Append(const std::string& text) {
     // Cut before a character rather than inside one.
     size_t i = 0;
     while (i < room) {
-      size_t step = IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
+      size_t step = CharWidthAt(text, i);
       if (i + step > room) break;
       i += step;
     }

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/sjis.h"
+#include "text/sjis.h"
 
 namespace {
 
@@ -37,8 +37,8 @@ void FillEntryRecord(const LhaEntry& entry, uint32_t dos_time, uint8_t* record) 
   // A name too long for the field is cut before a whole character.
   size_t length = 0;
   while (length < entry.name.size()) {
-    size_t step = IsLeadByte(static_cast<unsigned char>(entry.name[length])) ? 2 : 1;
-    if (length + step > kRecordNameSize - 1 || length + step > entry.name.size()) break;
+    size_t step = CharWidthAt(entry.name, length);
+    if (length + step > kRecordNameSize - 1) break;
     length += step;
   }
   std::memcpy(record + kRecordName, entry.name.data(), length);

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <map>
 
-#include "app/sjis.h"
 #include "plugins/archive_common/command_line.h"
 #include "plugins/archive_common/member_path.h"
 #include "plugins/unlha32/crc16.h"
@@ -12,6 +11,7 @@
 #include "plugins/unlha32/lh_encoder.h"
 #include "plugins/unlha32/lha_archive.h"
 #include "plugins/unlha32/wildcard.h"
+#include "text/sjis.h"
 
 namespace {
 
@@ -409,16 +409,7 @@ class Collector {
     return (!t.empty() && (t[0] == '\\' || t[0] == '/')) || (t.size() >= 2 && t[1] == ':');
   }
   static size_t LastSeparator(const std::string& t) {
-    size_t found = std::string::npos;
-    for (size_t i = 0; i < t.size(); ++i) {
-      unsigned char c = static_cast<unsigned char>(t[i]);
-      if (IsLeadByte(c) && i + 1 < t.size()) {
-        ++i;
-        continue;
-      }
-      if (c == '\\' || c == '/' || c == ':') found = i;
-    }
-    return found;
+    return FindLastSingleByteChar(t, "\\/:");
   }
   static std::string JoinPlain(const std::string& folder, const std::string& name, char sep) {
     if (folder.empty()) return name;

@@ -1,11 +1,9 @@
 #include "plugins/unlha32/lha_header.h"
 
-#include "app/sjis.h"
 #include "plugins/unlha32/crc16.h"
+#include "text/sjis.h"
 
 namespace {
-
-bool IsTrailByte(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
 
 bool KnownMethodShape(const uint8_t* m) {
   return m[0] == '-' && m[4] == '-' && m[1] >= 0x20 && m[1] < 0x7F && m[2] >= 0x20 &&
@@ -194,8 +192,7 @@ std::string NormaliseStoredName(const std::string& raw) {
     if (c == 0xFF || c == '\\' || c == '/') {
       if (!out.empty() && out.back() != '/') out += '/';
       ++i;
-    } else if (IsLeadByte(c) && i + 1 < raw.size() &&
-               IsTrailByte(static_cast<unsigned char>(raw[i + 1]))) {
+    } else if (CheckedCharWidthAt(raw, i) == 2) {
       out.append(raw, i, 2);
       i += 2;
     } else {

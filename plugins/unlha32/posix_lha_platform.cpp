@@ -13,8 +13,8 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "app/sjis.h"
 #include "plugins/unlha32/lha_header.h"
+#include "text/sjis.h"
 
 namespace {
 
@@ -80,16 +80,8 @@ FileFacts FactsOf(const struct stat& st, const std::string& leaf) {
 // Command lines name folders with '\\' as on Windows; here both separators mean '/'.
 // Names are Shift-JIS bytes as in the DLL, so a 0x5C trail byte stays.
 std::string Native(std::string path) {
-  for (size_t i = 0; i < path.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(path[i]);
-    if (IsLeadByte(c) && i + 1 < path.size()) {
-      unsigned char t = static_cast<unsigned char>(path[i + 1]);
-      if ((t >= 0x40 && t <= 0x7E) || (t >= 0x80 && t <= 0xFC)) {
-        ++i;
-        continue;
-      }
-    }
-    if (c == '\\') path[i] = '/';
+  for (size_t i = 0; i < path.size(); i += CheckedCharWidthAt(path, i)) {
+    if (path[i] == '\\') path[i] = '/';
   }
   return path;
 }

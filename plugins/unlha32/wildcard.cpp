@@ -2,11 +2,9 @@
 
 #include <vector>
 
-#include "app/sjis.h"
+#include "text/sjis.h"
 
 namespace {
-
-bool IsTrailByte(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
 
 // Splits into characters; a character is one byte or a Shift-JIS pair. Separators and ASCII
 // letters are folded so that comparisons ignore their differences.
@@ -15,7 +13,7 @@ std::vector<std::string> Characters(const std::string& text) {
   size_t i = 0;
   while (i < text.size()) {
     unsigned char c = static_cast<unsigned char>(text[i]);
-    if (IsLeadByte(c) && i + 1 < text.size() && IsTrailByte(static_cast<unsigned char>(text[i + 1]))) {
+    if (CheckedCharWidthAt(text, i) == 2) {
       chars.push_back(text.substr(i, 2));
       i += 2;
       continue;
@@ -75,7 +73,7 @@ std::string UpperCaseName(const std::string& name) {
   size_t i = 0;
   while (i < name.size()) {
     unsigned char c = static_cast<unsigned char>(name[i]);
-    if (IsLeadByte(c) && i + 1 < name.size() && IsTrailByte(static_cast<unsigned char>(name[i + 1]))) {
+    if (CheckedCharWidthAt(name, i) == 2) {
       out.append(name, i, 2);
       i += 2;
       continue;

@@ -1,9 +1,9 @@
 #include "plugins/unlha32/win32_lha_platform_win.h"
 
-#include "app/sjis.h"
 #include "plugins/archive_common/member_path.h"
 #include "plugins/unlha32/lha_header.h"
 #include "plugins/unlha32/rename_dialog_win.h"
+#include "text/sjis.h"
 
 namespace {
 
@@ -70,15 +70,7 @@ class HandleSource : public ByteSource {
 };
 
 std::string FolderOf(const std::string& path) {
-  size_t cut = std::string::npos;
-  for (size_t i = 0; i < path.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(path[i]);
-    if (IsLeadByte(c) && i + 1 < path.size()) {
-      ++i;
-      continue;
-    }
-    if (c == '\\' || c == '/' || c == ':') cut = i;
-  }
+  size_t cut = FindLastSingleByteChar(path, "\\/:");
   return cut == std::string::npos ? std::string(".") : path.substr(0, cut + 1);
 }
 
@@ -207,14 +199,13 @@ std::string Win32LhaPlatform::FullPath(const std::string& path) {
   DWORD n = GetFullPathNameA(path.c_str(), sizeof buffer, buffer, &file_part);
   std::string full = (n == 0 || n >= sizeof buffer) ? path : std::string(buffer, n);
   std::string upper;  // names differ on Windows only in more than ASCII case
-  for (size_t i = 0; i < full.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(full[i]);
-    if (IsLeadByte(c) && i + 1 < full.size()) {
-      upper.append(full, i, 2);
-      ++i;
-      continue;
-    }
-    upper += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : static_cast<char>(c);
+  for (size_t i = 0; i < full.size();) {
+    const size_t width = CharWidthAt(full, i);
+    char c = full[i];
+    if (width == 1 && c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+    upper += c;
+    if (width == 2) upper += full[i + 1];
+    i += width;
   }
   return upper;
 }
@@ -240,15 +231,8 @@ bool Win32LhaPlatform::MakeFolders(const std::string& path) {
     for (start = 2; start < path.size() && separators < 2; ++start)
       if (path[start] == '\\' || path[start] == '/') ++separators;
   }
-  for (size_t i = start; i <= path.size(); ++i) {
-    if (i < path.size()) {
-      unsigned char c = static_cast<unsigned char>(path[i]);
-      if (IsLeadByte(c) && i + 1 < path.size()) {
-        ++i;
-        continue;
-      }
-      if (c != '\\' && c != '/') continue;
-    }
+  for (size_t i = start; i <= path.size(); i += i < path.size() ? CharWidthAt(path, i) : 1) {
+    if (i < path.size() && path[i] != '\\' && path[i] != '/') continue;
     std::string prefix = path.substr(0, i);
     if (prefix.size() > start) CreateDirectoryA(prefix.c_str(), nullptr);
   }

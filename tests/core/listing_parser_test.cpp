@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ftp/listing_parser.h"
+#include "support/shift_jis_samples.h"
 
 namespace {
 
@@ -89,6 +90,23 @@ TEST(ListingParser, UnsafeNamesGiveNoRow) {
   EXPECT_TRUE(IsSafeRemoteName("com10"));
   EXPECT_TRUE(IsSafeRemoteName(".htaccess"));
   EXPECT_TRUE(IsSafeRemoteName(" leading"));
+}
+
+// Names whose 0x5C or 0x7C second byte follows a character whose own second byte is in the
+// lead range, as vsftpd lists them: a look two bytes back took those for '\\' and '|'.
+TEST(ListingParser, ShiftJisNamesAfterLeadRangeSecondBytes) {
+  using namespace sjis_samples;
+  auto v = Parse("drwxr-xr-x    2 1000     1000         4096 Mar 01 12:00 " + kIchiranhyou + "\r\n"
+                 "-rw-r--r--    1 1000     1000            4 Mar 01 12:00 " + kListXls + "\r\n"
+                 "-rw-r--r--    1 1000     1000            4 Feb 28  2023 " + kPlanTxt + "\r\n"
+                 "-rw-r--r--    1 1000     1000         1234 Mar 01 12:00 " + kTempoMid + "\r\n");
+  ASSERT_EQ(v.size(), 4u);
+  EXPECT_EQ(v[0].entry.name, kIchiranhyou);
+  EXPECT_EQ(v[0].entry.attributes, 0x10u);
+  EXPECT_EQ(v[1].entry.name, kListXls);
+  EXPECT_EQ(v[2].entry.name, kPlanTxt);
+  EXPECT_EQ(v[3].entry.name, kTempoMid);
+  EXPECT_EQ(RemoteSizeText(v[3].entry), "1234");
 }
 
 TEST(ListingParser, SixtyFourBitSizes) {

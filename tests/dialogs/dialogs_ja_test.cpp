@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "app/app_state_win.h"
-#include "app/sjis.h"
 #include "config/about_dialog_win.h"
 #include "config/connect_dialog_win.h"
 #include "config/goto_folder_dialog_win.h"
