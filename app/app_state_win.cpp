@@ -19,6 +19,7 @@ std::atomic<int> JobRunning{0};
 std::atomic<int> StopRequested{0};
 std::atomic<int> LabelEditing{0};
 int ConnectedFromFavorite = 0;
+int OpenAfterDownload = 0;
 std::string CurrentRemoteFolder;
 std::string CurrentLocalFolder;
 

@@ -30,6 +30,7 @@ extern std::atomic<int> JobRunning;
 extern std::atomic<int> StopRequested;
 extern std::atomic<int> LabelEditing;
 extern int ConnectedFromFavorite;
+extern int OpenAfterDownload;       // 1 while a download for Open runs; its end opens the file
 extern std::string CurrentRemoteFolder;
 extern std::string CurrentLocalFolder;
 

@@ -27,6 +27,20 @@ static void SelectTransferMode(int mode) {
   SetToolbarButtonState(IDM_BINARY, mode == 2 ? kButtonPressed : kButtonEnabled);
 }
 
+static void ToggleSetting(int& setting) { setting = setting == 1 ? 0 : 1; }
+
+// The end of a download job. A download for Open ran in the work folder, the current
+// folder, and its file is opened from there; the local pane then shows its own folder
+// again, wherever the job left the current folder.
+static void DownloadFinished() {
+  if (OpenAfterDownload == 1) {
+    ShellOpen(SharedNameBuffer, "");
+    OpenAfterDownload = 0;
+  }
+  EnterLocalFolder(CurrentLocalFolder);
+  RefreshLocalList(LocalList);
+}
+
 static void OpenWebPage(const std::string& address) {
   if (!ShellOpen(address, ProgramFolder)) ShowMessage(IDS_FAILED_BROWSER);
 }
@@ -72,6 +86,13 @@ static void RunCommand(HWND window, int id) {
     case IDM_NEW_WINDOW: ShellOpen("vako.exe", ProgramFolder); break;
     case IDM_SHOW_LOG: ShellOpen(LogPath, ProgramFolder); break;
     case IDM_UPLOAD_DONE: RefreshRemoteList(RemoteList, 0); break;
+    case IDM_DOWNLOAD_DONE: DownloadFinished(); break;
+    // The conversion settings; the menu checks follow in UpdateMenuState.
+    case IDM_NKF_DOWN: ToggleSetting(Options.NKFDown); break;
+    case IDM_NKF_KANA: ToggleSetting(Options.NKFKana); break;
+    case IDM_TO_EUC: Options.NKFUp = 1; break;
+    case IDM_TO_JIS: Options.NKFUp = 2; break;
+    case IDM_NO_CONVERT: Options.NKFUp = 0; break;
     default: break;  // rows whose actions come with the transfers and file operations
   }
 }

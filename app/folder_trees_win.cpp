@@ -1,5 +1,6 @@
 #include "app/folder_trees_win.h"
 
+#include <cstring>
 #include <set>
 
 #include "app/app_state_win.h"
@@ -45,14 +46,22 @@ HTREEITEM InsertTreeItem(HWND tree, HTREEITEM parent, const std::string& text, H
 }
 
 std::string TreeItemText(HWND tree, HTREEITEM item) {
-  char text[1024] = "";
-  TVITEMA tv{};
-  tv.mask = TVIF_TEXT;
-  tv.hItem = item;
-  tv.pszText = text;
-  tv.cchTextMax = sizeof text;
-  if (!SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv))) return "";
-  return text;
+  // The tree hands out at most the room it is given and does not say how long the text
+  // is: grow until the text leaves room to spare. Remote names have no length limit.
+  std::vector<char> text(1024);
+  for (;;) {
+    text[0] = '\0';
+    TVITEMA tv{};
+    tv.mask = TVIF_TEXT;
+    tv.hItem = item;
+    tv.pszText = text.data();
+    tv.cchTextMax = static_cast<int>(text.size());
+    if (!SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv))) return "";
+    // A copy cut short may also stop before a two-byte character: two bytes to spare.
+    const size_t length = strnlen(text.data(), text.size());
+    if (length + 2 < text.size() || text.size() >= (1u << 20)) return std::string(text.data(), length);
+    text.resize(text.size() * 4);
+  }
 }
 
 static HTREEITEM Next(HWND tree, HTREEITEM item, UINT how) {

@@ -90,8 +90,15 @@ void LayoutPanesNow() {
 }
 
 static void SetMenuChecksFromSettings() {
-  int nkfUp = Options.NKFUp == 1 ? IDM_TO_EUC : Options.NKFUp == 2 ? IDM_TO_JIS : IDM_NO_CONVERT;
-  CheckMenuRadioItem(MainMenu, IDM_TO_EUC, IDM_NO_CONVERT, nkfUp, MF_BYCOMMAND);
+  if (Options.NKFUp >= 0 && Options.NKFUp <= 2) {
+    const int nkfUp = Options.NKFUp == 1 ? IDM_TO_EUC : Options.NKFUp == 2 ? IDM_TO_JIS : IDM_NO_CONVERT;
+    CheckMenuRadioItem(MainMenu, IDM_TO_EUC, IDM_NO_CONVERT, nkfUp, MF_BYCOMMAND);
+  } else {
+    // A value the group has no item for shows the group as the menu resource has it: the
+    // transfer-mode command sent while the settings were loading checked an item by the
+    // default value.
+    for (int id : {IDM_TO_EUC, IDM_TO_JIS, IDM_NO_CONVERT}) CheckMenuItem(MainMenu, id, MF_BYCOMMAND | MF_UNCHECKED);
+  }
   CheckMenuItem(MainMenu, IDM_NKF_DOWN, MF_BYCOMMAND | (Options.NKFDown == 1 ? MF_CHECKED : MF_UNCHECKED));
   CheckMenuItem(MainMenu, IDM_AUTO_DETECT, MF_BYCOMMAND | (Options.Auto == 1 ? MF_CHECKED : MF_UNCHECKED));
 }
@@ -229,6 +236,12 @@ LRESULT CALLBACK MainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
     case WM_LBUTTONUP:
       SplitBarButtonUp(window, lParam);
       return 0;
+    case WM_CAPTURECHANGED:
+      if (reinterpret_cast<HWND>(lParam) != window) SplitBarCancel(window);
+      return 0;
+    case WM_CANCELMODE:
+      SplitBarCancel(window);
+      break;  // the default handling ends menus and releases the capture
     case WM_DROPFILES:
       if (JobRunning) {
         DragFinish(reinterpret_cast<HDROP>(wParam));

@@ -88,11 +88,22 @@ void SplitBarButtonUp(HWND window, LPARAM position) {
   Options.WindowSplitPos2 = in.splitPos2;
   Options.TL = in.tl;
   Options.TR = in.tr;
-  ReleaseCapture();
+  // The drag is over before the capture goes: losing it then cancels nothing.
   ReleaseDC(window, drag.dc);
   drag.dc = nullptr;
+  ReleaseCapture();
   RECT client;
   GetClientRect(window, &client);
   LayoutPanes(client.right, client.bottom);
   ActivatePane(ActivePane);
+}
+
+void SplitBarCancel(HWND window) {
+  const SplitBarId bar = DraggedBar();
+  if (bar == NoSplitBar) return;
+  BarDrag& drag = Drags[bar];
+  Invert(drag);
+  ReleaseDC(window, drag.dc);
+  drag.dc = nullptr;
+  if (GetCapture() == window) ReleaseCapture();
 }

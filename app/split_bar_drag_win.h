@@ -6,3 +6,6 @@ void SplitBarButtonDown(HWND window, LPARAM position);
 void SplitBarMouseMove(HWND window, LPARAM position);
 void SplitBarButtonUp(HWND window, LPARAM position);
 bool SplitBarDragging();
+// The mouse capture was lost mid-drag (another window took it, Alt+Tab, a menu): the bar
+// is erased and the drag given up; the settings keep their values.
+void SplitBarCancel(HWND window);

@@ -3,6 +3,10 @@
 #include <cstdio>
 #include <memory>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "text/path_text.h"
 #include "text/sjis.h"
 
@@ -35,6 +39,9 @@ bool WriteWholeFile(const std::string& path, const std::string& text, const char
 std::string TreeCacheLineOf(const std::string& currentRemoteFolder, const std::string& name) {
   std::string folder = currentRemoteFolder;
   while (!folder.empty() && folder.back() == '/') folder.pop_back();
+  // "./" is where a refused start folder leaves the connection: its place in the tree
+  // is unknown, so its folders are recorded below the root.
+  if (folder == ".") folder.clear();
   if (!folder.empty() && folder[0] == '/') folder.erase(0, 1);
   return folder.empty() ? name + "/" : folder + "/" + name + "/";
 }
@@ -68,7 +75,23 @@ int AppendTreeCacheLine(const std::string& path, const std::string& line) {
 
 int CopyTreeCacheFile(const std::string& from, const std::string& to) {
   std::string text;
-  return ReadWholeFile(from, text) && WriteWholeFile(to, text, "wb") ? 1 : 0;
+  return ReadWholeFile(from, text) && ReplaceTreeCacheFile(to, text) ? 1 : 0;
+}
+
+static bool MoveTreeCacheFileOver(const std::string& fresh, const std::string& path) {
+#ifdef _WIN32
+  // One step: the old file stays whole until the new one has taken its name.
+  return MoveFileExA(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+#else
+  return std::rename(fresh.c_str(), path.c_str()) == 0;
+#endif
+}
+
+int ReplaceTreeCacheFile(const std::string& path, const std::string& text) {
+  const std::string fresh = path + ".new";
+  if (WriteWholeFile(fresh, text, "wb") && MoveTreeCacheFileOver(fresh, path)) return 1;
+  std::remove(fresh.c_str());
+  return 0;
 }
 
 int RemoveTreeCacheLine(const std::string& path, const std::string& line) {
@@ -78,19 +101,7 @@ int RemoveTreeCacheLine(const std::string& path, const std::string& line) {
   for (const std::string& l : lines) {
     if (l != line) kept += l + "\r\n";
   }
-  std::string fresh = path + ".ttp";
-  if (!WriteWholeFile(fresh, kept, "wb")) {
-    std::remove(fresh.c_str());
-    return 0;
-  }
-  // Windows will not rename onto an existing file; POSIX replaces it in one step.
-  if (std::rename(fresh.c_str(), path.c_str()) != 0) {
-    if (std::remove(path.c_str()) != 0 || std::rename(fresh.c_str(), path.c_str()) != 0) {
-      std::remove(fresh.c_str());
-      return 0;
-    }
-  }
-  return 1;
+  return ReplaceTreeCacheFile(path, kept);
 }
 
 std::string TreeCachePathOfHost(const std::string& programFolder, const std::string& hostName) {

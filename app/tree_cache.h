@@ -7,7 +7,7 @@
 
 // The line of the folder `name` listed in `currentRemoteFolder` ("/" gives "name/",
 // "/home/user" gives "home/user/name/"). A trailing slash on the current folder does
-// not change its line.
+// not change its line; "./" counts as the root.
 std::string TreeCacheLineOf(const std::string& currentRemoteFolder, const std::string& name);
 
 // The lines of a tree cache file's text. Lines end in CR LF (LF alone is read too); a
@@ -19,6 +19,10 @@ std::vector<std::string> SplitTreeCacheText(const std::string& text);
 int ReadTreeCacheFile(const std::string& path, std::vector<std::string>& lines);
 int AppendTreeCacheLine(const std::string& path, const std::string& line);
 int CopyTreeCacheFile(const std::string& from, const std::string& to);
+
+// Rewrites a tree cache file through a new file beside it that then takes the old one's
+// name in one step: when anything fails the old file stays whole. 1 on success.
+int ReplaceTreeCacheFile(const std::string& path, const std::string& text);
 
 // Removes every line equal to `line` (letter case counting). The rest is written to a
 // new file beside it that then takes the old one's place, so on any failure the old file

@@ -1,6 +1,5 @@
 #include "app/tree_cache_rename.h"
 
-#include <cstdio>
 #include <unordered_set>
 
 #include "app/tree_cache.h"
@@ -26,16 +25,5 @@ int RenameTreeCacheDescendantsInFile(const std::string& path, const std::string&
   if (renamed == lines) return 1;
   std::string text;
   for (const std::string& line : renamed) text += line + "\r\n";
-  std::string fresh = path + ".ren";
-  std::FILE* f = std::fopen(fresh.c_str(), "wb");
-  if (!f) return 0;
-  bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-  written = std::fclose(f) == 0 && written;
-  // Windows will not rename onto an existing file; the old one goes first.
-  if (!written || (std::rename(fresh.c_str(), path.c_str()) != 0 &&
-                   (std::remove(path.c_str()) != 0 || std::rename(fresh.c_str(), path.c_str()) != 0))) {
-    std::remove(fresh.c_str());
-    return 0;
-  }
-  return 1;
+  return ReplaceTreeCacheFile(path, text);
 }

@@ -101,6 +101,8 @@ std::string CutToCapacity(const std::string& value, size_t capacity) {
   return value.size() < capacity ? value : value.substr(0, capacity - 1);
 }
 
+int ValidListType(int value) { return value >= 40001 && value <= 40004 ? value : 40004; }
+
 int ClampTransferBufferSize(int value) {
   if (value < 1) return 1;
   return value > 65536 ? 65536 : value;

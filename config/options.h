@@ -51,3 +51,7 @@ std::string CutToCapacity(const std::string& value, size_t capacity);
 // The chunk size a data transfer may ask for, whatever the settings file holds:
 // "ReceiveBuf" and "SendBuf" stay within 1..65,536.
 int ClampTransferBufferSize(int value);
+
+// A list's view style as the settings file may hold it: the View commands 40001-40004
+// stay, anything else becomes details (40004). The value is sent as a command at start.
+int ValidListType(int value);

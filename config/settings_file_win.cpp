@@ -98,6 +98,8 @@ void LoadSettings(Placement& placement) {
             "ProxyPort", "ProxyType", "WindowDiv", "WindowSplitPos", "WindowSplitPos2", "NKFUp", "NKFDown",
             "NKFKana", "SortSub", "SortSubRemote", "ToolFlat", "TreeView", "Auto", "TL", "TR", "TestOpen",
             "LZHCap", "LZHSys", "Wide", "List", "ReceiveBuf", "SendBuf", "SavePass", "OK", "Sync"});
+  Options.LocalListType = ValidListType(Options.LocalListType);
+  Options.RemoteListType = ValidListType(Options.RemoteListType);
   for (int i = 0; i < 5; ++i) {
     std::string n = std::to_string(i + 1);
     Options.LocalColumn[i] = ReadSettingInt(("LocalColumn" + n).c_str(), Options.LocalColumn[i]);

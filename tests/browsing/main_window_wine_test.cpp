@@ -1,7 +1,9 @@
 // The main window made in this process (the same code and resources as vako.exe), where
 // its menu can be read: menu grays and checks, toolbar states and captions as the
 // connection, the active pane and a running job change; commands refused during a job;
-// the children's places; the column widths kept at exit; a missing tree cache file.
+// the children's places; the column widths kept at exit; a missing tree cache file; view
+// styles and conversion settings from vako.ini; split-bar drags that lose the mouse; long
+// folder names in the remote tree; tree cache rewrites that cannot take place.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -11,8 +13,12 @@
 #include "app/app_state_win.h"
 #include "app/folder_trees_win.h"
 #include "app/list_rows_win.h"
+#include "app/local_listing_win.h"
 #include "app/main_window_win.h"
 #include "app/menu_state_win.h"
+#include "app/split_bar_drag_win.h"
+#include "app/tree_cache.h"
+#include "app/tree_cache_rename.h"
 #include "config/host_profile.h"
 #include "config/options.h"
 #include "ftp/control_connection_win.h"
@@ -324,6 +330,175 @@ TEST_F(MainWindowTest, TooltipsCaptionColoursAndRefills) {
   for (int row = 0; row < rows; ++row) keys.push_back(ListRowKey(RemoteList, row));
   std::sort(keys.begin(), keys.end());
   for (int i = 0; i < rows; ++i) EXPECT_EQ(keys[static_cast<size_t>(i)], 3000 + i);
+}
+
+}  // namespace
+
+namespace {
+
+void PumpMessages() {
+  MSG m;
+  while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&m);
+    DispatchMessageA(&m);
+  }
+}
+
+TEST_F(MainWindowTest, ViewStyleOutsideTheViewCommandsStartsInDetails) {
+  // 40015 is Exit: sent as the remote list's view style it would close the window.
+  Open("RemoteListType=40015\r\n");
+  PumpMessages();
+  ASSERT_TRUE(IsWindow(window));
+  EXPECT_EQ(Options.RemoteListType, 40004);
+  EXPECT_EQ(GetWindowLongA(RemoteList, GWL_STYLE) & LVS_TYPEMASK, LVS_REPORT);
+}
+
+TEST_F(MainWindowTest, ConversionSettingsToggleAndAreSaved) {
+  // An "NKFUp" the menu does not know leaves the radio group as the resource has it.
+  Open("NKFUp=7\r\nNKFDown=0\r\nNKFKana=0\r\n");
+  for (int id : {IDM_TO_EUC, IDM_TO_JIS, IDM_NO_CONVERT}) EXPECT_FALSE(Checked(id)) << id;
+  for (int id : {IDM_NKF_DOWN, IDM_NKF_KANA, IDM_TO_EUC, IDM_TO_JIS, IDM_NO_CONVERT})
+    EXPECT_FALSE(Grayed(id)) << id;
+
+  Command(IDM_NKF_DOWN);
+  EXPECT_EQ(Options.NKFDown, 1);
+  EXPECT_TRUE(Checked(IDM_NKF_DOWN));
+  Command(IDM_NKF_KANA);
+  EXPECT_EQ(Options.NKFKana, 1);
+  EXPECT_TRUE(Checked(IDM_NKF_KANA));
+  Command(IDM_TO_JIS);
+  EXPECT_EQ(Options.NKFUp, 2);
+  EXPECT_TRUE(Checked(IDM_TO_JIS));
+  EXPECT_FALSE(Checked(IDM_TO_EUC));
+  Command(IDM_TO_EUC);
+  EXPECT_EQ(Options.NKFUp, 1);
+  EXPECT_TRUE(Checked(IDM_TO_EUC));
+  EXPECT_FALSE(Checked(IDM_TO_JIS));
+
+  // While a job runs they do nothing.
+  JobRunning = 1;
+  Command(IDM_NKF_DOWN);
+  Command(IDM_NO_CONVERT);
+  EXPECT_EQ(Options.NKFDown, 1);
+  EXPECT_EQ(Options.NKFUp, 1);
+  JobRunning = 0;
+
+  Command(IDM_NKF_KANA);
+  EXPECT_EQ(Options.NKFKana, 0);
+  EXPECT_FALSE(Checked(IDM_NKF_KANA));
+  Command(IDM_NO_CONVERT);
+  EXPECT_EQ(Options.NKFUp, 0);
+  EXPECT_TRUE(Checked(IDM_NO_CONVERT));
+  Command(IDM_TO_JIS);
+  DestroyWindow(window);
+  window = nullptr;
+  const std::string ini = ReadWholeFile(program.path() + "vako.ini");
+  EXPECT_NE(ini.find("NKFDown=1\r\n"), std::string::npos);
+  EXPECT_NE(ini.find("NKFKana=0\r\n"), std::string::npos);
+  EXPECT_NE(ini.find("NKFUp=2\r\n"), std::string::npos);
+}
+
+TEST_F(MainWindowTest, EndOfDownloadRefillsTheLocalFolder) {
+  Open();
+  const std::string folder = CurrentLocalFolder;
+  WriteWholeFile(local.path() + "arrived.txt", "new");
+  // A download for Open ran in the work folder; the file to open does not exist here, so
+  // nothing starts, and the shell's failure is not reported.
+  SetCurrentDirectoryA(WorkFolder.c_str());
+  OpenAfterDownload = 1;
+  SharedNameBuffer = "no-such-download.vakotest";
+  EXPECT_EQ(Command(IDM_DOWNLOAD_DONE), 0);
+  EXPECT_EQ(OpenAfterDownload, 0);
+  EXPECT_EQ(CurrentLocalFolder, folder);
+  const std::vector<std::string> names = Names(LocalList);
+  EXPECT_NE(std::find(names.begin(), names.end(), "arrived.txt"), names.end());
+  EXPECT_TRUE(boxes.boxes().empty());
+}
+
+TEST_F(MainWindowTest, SplitBarDragEndsWhenTheMouseCaptureIsLost) {
+  Open("WindowDiv=1\r\nWindowSplitPos2=128\r\n");
+  SetClientSize(window, 640, 480);
+  // The stacked pane splitter lies just above the remote caption strip (T + Y = 160).
+  const LPARAM onBar = MAKELPARAM(100, 158);
+  for (UINT lost : {static_cast<UINT>(WM_CANCELMODE), static_cast<UINT>(WM_CAPTURECHANGED)}) {
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, onBar);
+    ASSERT_TRUE(SplitBarDragging());
+    ASSERT_EQ(GetCapture(), window);
+    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(100, 300));
+    if (lost == WM_CANCELMODE) {
+      SendMessageA(window, WM_CANCELMODE, 0, 0);
+    } else {
+      ReleaseCapture();  // as when another window takes the mouse (Alt+Tab)
+    }
+    EXPECT_FALSE(SplitBarDragging()) << lost;
+    EXPECT_EQ(GetCapture(), nullptr) << lost;
+    // A release that follows moves nothing: the drag was given up.
+    SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(100, 300));
+    EXPECT_EQ(Options.WindowSplitPos2, 128) << lost;
+  }
+  // The bar can be dragged again afterwards.
+  SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, onBar);
+  ASSERT_TRUE(SplitBarDragging());
+  SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(100, 250));
+  SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(100, 250));
+  EXPECT_FALSE(SplitBarDragging());
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(Options.WindowSplitPos2, 250 + 2 - 32);
+}
+
+TEST_F(MainWindowTest, LongRemoteFolderNamesAreReadBackWhole) {
+  Open();
+  const std::string longName = std::string(1500, 'n') + "x";
+  TreeTempPath = WorkFolder + "TREElong.tmp";
+  WriteWholeFile(TreeTempPath, longName + "/sub/\r\n" + std::string(1500, 'n') + "y/\r\n");
+  CurrentRemoteFolder = "/" + longName + "/sub";
+  ASSERT_EQ(RebuildRemoteTree(RemoteTree), 1);
+  HTREEITEM selected = TreeView_GetSelection(RemoteTree);
+  ASSERT_NE(selected, nullptr);
+  EXPECT_EQ(TreeItemText(RemoteTree, selected), "sub");
+  EXPECT_EQ(RemotePathOfTreeItem(RemoteTree, selected), "/" + longName + "/sub");
+  TreeTempPath.clear();
+  CurrentRemoteFolder.clear();
+}
+
+// The tree cache is rewritten through a new file that takes the old one's place. When
+// that cannot happen (here: the old file is held open by another program), the old cache
+// must still be there afterwards, whole.
+TEST(TreeCacheRewrite, AReplaceThatCannotHappenKeepsTheOldCache) {
+  TempFolder dir;
+  const std::string path = dir.path() + "host.tre";
+  const std::string old = "pub/\r\npub/old/\r\npub/old/x/\r\n";
+  auto holdOpen = [&] {
+    return CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                       OPEN_EXISTING, 0, nullptr);
+  };
+
+  WriteWholeFile(path, old);
+  HANDLE reader = holdOpen();
+  ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+  const int removed = RemoveTreeCacheLine(path, "pub/old/");
+  CloseHandle(reader);
+  ASSERT_TRUE(FileExists(path));
+  EXPECT_EQ(ReadWholeFile(path), removed ? "pub/\r\npub/old/x/\r\n" : old);
+
+  WriteWholeFile(path, old);
+  reader = holdOpen();
+  ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+  const int renamed = RenameTreeCacheDescendantsInFile(path, "pub/old/", "pub/new/");
+  CloseHandle(reader);
+  ASSERT_TRUE(FileExists(path));
+  EXPECT_EQ(ReadWholeFile(path), renamed ? "pub/\r\npub/old/\r\npub/new/x/\r\n" : old);
+
+  // Without anyone holding it the rewrite takes place, and no new file is left beside it.
+  EXPECT_EQ(RemoveTreeCacheLine(path, "pub/"), 1);
+  EXPECT_EQ(ReadWholeFile(path), "pub/old/\r\npub/old/x/\r\n");
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((dir.path() + "*").c_str(), &found);
+  ASSERT_NE(search, INVALID_HANDLE_VALUE);
+  int files = 0;
+  do files += (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : 1; while (FindNextFileA(search, &found));
+  FindClose(search);
+  EXPECT_EQ(files, 1);
 }
 
 }  // namespace

@@ -133,7 +133,8 @@ TEST(CommandGate, StatesDecideWhatRuns) {
   connected.connected = 1;
   EXPECT_EQ(GateCommand(40009, connected), CommandRuns);
   // During a job only the always-rows run; Stop and Auto Detect stay effective.
-  for (int id : {40005, 40006, 40009, 40010, 40013, 40015, 40018, 40020, 40078, 40104}) {
+  for (int id : {40005, 40006, 40009, 40010, 40013, 40015, 40018, 40020, 40061, 40062, 40064, 40065, 40066,
+                 40078, 40104}) {
     EXPECT_EQ(GateCommand(id, job), CommandRefused) << id;
   }
   for (int id : {40074, 40080, 40001, 40023, 40063, 40095, 40200, 40201}) {

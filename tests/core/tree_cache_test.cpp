@@ -49,6 +49,9 @@ TEST(TreeCacheLines, LineOfAFolder) {
   EXPECT_EQ(TreeCacheLineOf("/pub/", "new"), "pub/new/");
   EXPECT_EQ(TreeCacheLineOf("", "pub"), "pub/");
   EXPECT_EQ(TreeCacheLineOf("home", "pub"), "home/pub/");
+  // "./" after a refused start folder: its folders are recorded as below the root.
+  EXPECT_EQ(TreeCacheLineOf("./", "pub"), "pub/");
+  EXPECT_EQ(TreeCacheLineOf(".", "pub"), "pub/");
 }
 
 TEST(TreeCacheLines, SplitText) {

@@ -114,6 +114,19 @@ TEST_F(SettingsFileTest, OlderRemoteFolderKeyAndLowerCaseBinary) {
   EXPECT_NE(ini.find("TransferType=ASCII"), std::string::npos);
 }
 
+TEST_F(SettingsFileTest, ViewStylesOutsideTheViewCommandsReadAsDetails) {
+  // The view style is sent as a command at start: 40015 would be Exit.
+  WriteWholeFile(dir.path() + "vako.ini", "[Vako]\r\nRemoteListType=40015\r\nLocalListType=40000\r\n");
+  Placement p;
+  LoadSettings(p);
+  EXPECT_EQ(Options.RemoteListType, 40004);
+  EXPECT_EQ(Options.LocalListType, 40004);
+  WriteWholeFile(dir.path() + "vako.ini", "[Vako]\r\nRemoteListType=40001\r\nLocalListType=40003\r\n");
+  LoadSettings(p);
+  EXPECT_EQ(Options.RemoteListType, 40001);
+  EXPECT_EQ(Options.LocalListType, 40003);
+}
+
 TEST_F(SettingsFileTest, PasswordIsWrittenOnlyWhileSavePassIsOn) {
   Options.UserPass = "secret";
   Options.SavePass = 0;

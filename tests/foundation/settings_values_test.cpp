@@ -60,3 +60,8 @@ TEST(Options, TransferBufferSizesStayUsable) {
   EXPECT_EQ(ClampTransferBufferSize(1024), 1024);
   EXPECT_EQ(ClampTransferBufferSize(1 << 20), 65536);
 }
+
+TEST(Options, ListTypesAreViewCommands) {
+  for (int id = 40001; id <= 40004; ++id) EXPECT_EQ(ValidListType(id), id);
+  for (int other : {0, -1, 40000, 40005, 40015, 40063}) EXPECT_EQ(ValidListType(other), 40004) << other;
+}

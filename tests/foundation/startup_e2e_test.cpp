@@ -59,6 +59,8 @@ TEST(Startup, MainWindowComesUpAndExitLeavesSettingsAndNoWorkFolder) {
   EXPECT_STREQ(cls, "msctls_statusbar32");
   EXPECT_NE(GetDlgItem(status, 5002), nullptr);  // the progress bar lives in the status bar
   EXPECT_EQ(WindowText(vako.Child(5000)), "[UNCONNECTED]");
+  // The conversion setting chosen in the menu is kept for the next start.
+  EXPECT_TRUE(vako.SendCommand(IDM_NKF_DOWN));
 
   std::set<std::string> during = WorkFoldersNow();
   ASSERT_EQ(during.size(), before.size() + 1);
@@ -82,13 +84,14 @@ TEST(Startup, MainWindowComesUpAndExitLeavesSettingsAndNoWorkFolder) {
   EXPECT_EQ(IniValue(ini, "Chmod2"), "646");
   EXPECT_EQ(IniValue(ini, "ReceiveBuf"), "1024");
   EXPECT_EQ(IniValue(ini, "TimeLag"), "0");
+  EXPECT_EQ(IniValue(ini, "NKFDown"), "1");
 }
 
 TEST(Startup, SavedAsciiModeAndPlacementAreApplied) {
   TempFolder programFolder;
   WriteWholeFile(programFolder.path() + "vako.ini",
                  "[Vako]\r\nTransferType=ASCII\r\nWindowLeft=50\r\nWindowTop=60\r\nWindowRight=750\r\n"
-                 "WindowBottom=560\r\nAuto=0\r\n");
+                 "WindowBottom=560\r\nAuto=0\r\nRemoteListType=40015\r\n");
   VakoProcess vako(ProgramPath(), programFolder.path());
   HWND window = vako.WaitForMainWindow();
   ASSERT_NE(window, nullptr);
@@ -101,4 +104,6 @@ TEST(Startup, SavedAsciiModeAndPlacementAreApplied) {
   std::string ini = "\r\n" + ReadWholeFile(programFolder.path() + "vako.ini");
   EXPECT_EQ(IniValue(ini, "TransferType"), "ASCII");
   EXPECT_EQ(IniValue(ini, "WindowLeft"), "50");
+  // A view style that names another command (40015 is Exit) starts in details view.
+  EXPECT_EQ(IniValue(ini, "RemoteListType"), "40004");
 }
