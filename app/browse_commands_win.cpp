@@ -16,6 +16,7 @@
 #include "config/goto_folder_dialog_win.h"
 #include "config/host_profile.h"
 #include "config/options.h"
+#include "ftp/control_connection_win.h"
 #include "ftp/login_win.h"
 #include "ftp/remote_commands_win.h"
 #include "ftp/remote_view_fill_win.h"
@@ -37,6 +38,15 @@ void DisconnectFromServer() {
   Disconnect();
   SendMessageA(RemoteList, LVM_DELETEALLITEMS, 0, 0);
   ClearRemoteTree(RemoteTree);
+}
+
+void EndLostConnection() {
+  if (!ConnectionWasLost() || JobRunning) return;
+  ForgetLostConnection();
+  if (!Connected) return;
+  DisconnectFromServer();
+  UpdateMenuState(1);
+  ShowMessage(IDS_CONNECTION_LOST);
 }
 
 // The server's folder after a change: what PWD reports.

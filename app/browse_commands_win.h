@@ -4,6 +4,9 @@
 
 void ConnectWithDialog();            // 40005
 void DisconnectFromServer();         // 40006
+// Ends a session whose control connection broke (the server closed it, said 421, or went
+// silent) the way Disconnect does, and tells the user once. Waits while a job runs.
+void EndLostConnection();
 void OpenSelection(int command);     // 40008 and 40058 (Enter)
 void OpenLocalSelection(int command);
 void GoToFolder();                   // 40011

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "app/app_state_win.h"
+#include "app/browse_commands_win.h"
 #include "app/command_dispatch_win.h"
 #include "app/folder_trees_win.h"
 #include "app/image_lists_win.h"
@@ -19,6 +20,7 @@
 #include "app/work_folder_win.h"
 #include "config/options.h"
 #include "config/settings_file_win.h"
+#include "ftp/control_connection_win.h"
 #include "ftp/engine_display_win.h"
 #include "ftp/remote_view_fill_win.h"
 #include "resources/resource_ids.h"
@@ -207,7 +209,7 @@ static LRESULT CaptionColours(HDC dc, HWND strip) {
   return reinterpret_cast<LRESULT>(active ? ActiveBrush : InactiveBrush);
 }
 
-LRESULT CALLBACK MainWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+static LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
       return OnCreate(window);
@@ -264,4 +266,16 @@ LRESULT CALLBACK MainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
       return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// A connection found lost deep inside an operation is ended once that operation is over:
+// when the outermost message of the window has been handled, nested message boxes and
+// all.
+LRESULT CALLBACK MainWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  static int depth = 0;
+  ++depth;
+  LRESULT result = HandleMainWindowMessage(window, message, wParam, lParam);
+  --depth;
+  if (depth == 0 && ConnectionWasLost()) EndLostConnection();
+  return result;
 }

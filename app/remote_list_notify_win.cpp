@@ -16,6 +16,7 @@
 #include "app/tree_cache.h"
 #include "app/tree_cache_rename.h"
 #include "config/options.h"
+#include "ftp/control_connection_win.h"
 #include "ftp/remote_commands_win.h"
 #include "ftp/remote_view_fill_win.h"
 #include "resources/resource_ids.h"
@@ -59,7 +60,7 @@ static void EnterRemoteFolderOfRow() {
         RefreshLocalList(LocalList);
       }
       RefreshRemoteList(RemoteList, 0);
-    } else {
+    } else if (!ConnectionWasLost()) {  // a lost connection is told once, on its own
       ShowMessage(IDS_FAILED_CHANGE_FOLDER);
     }
   }

@@ -10,6 +10,7 @@
 #include "app/menu_state_win.h"
 #include "app/message_boxes_win.h"
 #include "app/notify_win.h"
+#include "ftp/control_connection_win.h"
 #include "ftp/remote_commands_win.h"
 #include "ftp/remote_view_fill_win.h"
 #include "resources/resource_ids.h"
@@ -58,7 +59,7 @@ void RemoteTreeNotify(NMHDR* header) {
     CurrentRemoteFolder = path;
     GetRemoteFolder(CurrentRemoteFolder, kRemoteFolderCapacity);
     RefreshRemoteList(RemoteList, 1);
-  } else {
+  } else if (!ConnectionWasLost()) {  // a lost connection is told once, on its own
     ShowMessage(IDS_FAILED_CHANGE_FOLDER);
   }
   UpdateMenuState(1);

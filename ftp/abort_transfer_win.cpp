@@ -10,7 +10,7 @@ namespace {
 // The replies of an aborted transfer vary by server: the transfer's own final reply
 // (226 or 426) may come before, with or instead of the reply to ABOR, and some servers
 // send both. PWD's 257 is none of those, so reading up to it puts the next command's
-// reply back where it belongs. When that fails the connection is closed: a known state.
+// reply back where it belongs. When that fails the connection is dropped: a known state.
 void BringRepliesInStep() {
   if (ControlSocket == INVALID_SOCKET) return;
   if (!SendFormattedCommand("PWD")) return;
@@ -18,16 +18,16 @@ void BringRepliesInStep() {
     if (ReplyBuffer.compare(0, 3, "257") == 0) return;
     if (ControlSocket == INVALID_SOCKET || !ReadReply() || ReplyBuffer.empty()) break;
   }
-  if (ReplyBuffer.compare(0, 3, "257") != 0) CloseControlConnection();
+  if (ReplyBuffer.compare(0, 3, "257") != 0) DropControlConnection();
 }
 
 }  // namespace
 
 void SendAbortSequence() {
   static const char interrupt[3] = {'\xFF', '\xF4', '\xFF'};  // IAC IP IAC; the urgent mark is on the last IAC
-  if (send(ControlSocket, interrupt, sizeof interrupt, MSG_OOB) != sizeof interrupt) CloseControlConnection();
+  if (send(ControlSocket, interrupt, sizeof interrupt, MSG_OOB) != sizeof interrupt) DropControlConnection();
   static const char mark = '\xF2';  // DM
-  if (send(ControlSocket, &mark, 1, 0) != 1) CloseControlConnection();
+  if (send(ControlSocket, &mark, 1, 0) != 1) DropControlConnection();
   if (!SendFormattedCommand("ABOR")) return;
   BringRepliesInStep();
 }

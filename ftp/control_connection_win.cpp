@@ -1,5 +1,7 @@
 #include "ftp/control_connection_win.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 
@@ -7,6 +9,8 @@
 #include "ftp/reply_line.h"
 #include "ftp/socket_wait_win.h"
 #include "ftp/text_file_win.h"
+
+static std::atomic<int> SessionLost{0};
 
 static void CleanupSockets() { WSACleanup(); }
 
@@ -44,11 +48,11 @@ int OpenControlConnection() {
 // Reads one line, peeking first so nothing past its LF leaves the socket: a reply that
 // follows at once (the 226 after a short transfer's 150) stays there for the next read.
 // Answers 1 for a complete line, 0 when the peer closed, -1 on an error or a timeout.
-static int ReadOneLine(std::string& line) {
+static int ReadOneLine(std::string& line, const WaitDeadline& deadline) {
   line.clear();
   char chunk[1024];
   for (;;) {
-    if (!WaitReadable(ControlSocket)) return -1;
+    if (ControlSocket == INVALID_SOCKET || !WaitReadable(ControlSocket, &deadline)) return -1;
     int peeked = recv(ControlSocket, chunk, sizeof chunk, MSG_PEEK);
     if (peeked == 0) return 0;
     if (peeked < 0) return -1;
@@ -70,25 +74,44 @@ static int ReadOneLine(std::string& line) {
   }
 }
 
+// Reads the lines of one reply into last (as received, up to any NUL). 1 for a whole
+// reply, 0 when the peer closed, -1 on an error, a time limit, the reply's deadline or a
+// reply that never ends.
+static int ReadWholeReply(std::string& last) {
+  WaitDeadline deadline;
+  ReplyEnd end;
+  std::string stripped;
+  for (int lines = 0; lines < kMaxReplyLines; ++lines) {
+    int state = ReadOneLine(last, deadline);
+    last.resize(std::strlen(last.c_str()));  // the line ends at a NUL byte, as it always has
+    stripped = last;
+    StripBeforeFirstDigit(stripped);
+    if (state != 1) return state;
+    if (end.IsLastLine(last, stripped)) return 1;
+  }
+  return -1;
+}
+
 int ReadReply() {
   ReplyBuffer.clear();
   std::string line;
-  int state;
-  for (;;) {
-    state = ReadOneLine(line);
-    line.resize(std::strlen(line.c_str()));  // the line ends at a NUL byte, as it always has
-    StripBeforeFirstDigit(line);
-    if (state != 1 || !IsContinuationLine(line)) break;
-  }
-  ReplyBuffer = line;
-  WriteTextFile(LogPath, ReplyBuffer, 2);
-  if (state < 0) {
-    // A silent or broken server leaves the stream out of step: drop the connection so
-    // every later command fails at once instead of reading a stale reply.
-    CloseControlConnection();
-    return 0;
-  }
-  return 1;
+  int state = ReadWholeReply(line);
+  StripBeforeFirstDigit(line);
+  WriteTextFile(LogPath, line, 2);
+  // Half a reply is no reply: "200" cut off mid-line must not read as a success.
+  ReplyBuffer = state == 1 ? line : std::string();
+  // A closed, broken or silent connection, or a server saying goodbye, leaves nothing to
+  // talk to: drop it so every later command fails at once instead of reading a stale reply.
+  if (state != 1 || ReplyClosesConnection(ReplyBuffer)) DropControlConnection();
+  return state < 0 ? 0 : 1;
+}
+
+int ReadReplyQuietly(std::string& line) {
+  int state = ReadWholeReply(line);
+  std::string code = line;
+  StripBeforeFirstDigit(code);
+  if (state != 1 || ReplyClosesConnection(code)) DropControlConnection();
+  return state == 1 ? 1 : 0;
 }
 
 int SendCommand() {
@@ -97,7 +120,7 @@ int SendCommand() {
   while (left > 0) {
     int sent = send(ControlSocket, data, static_cast<int>(std::min<size_t>(left, 1 << 20)), 0);
     if (sent <= 0) {
-      CloseControlConnection();
+      DropControlConnection();
       return 0;
     }
     data += sent;
@@ -112,3 +135,11 @@ int CloseControlConnection() {
   ControlSocket = INVALID_SOCKET;
   return 1;
 }
+
+void DropControlConnection() {
+  CloseControlConnection();
+  if (Connected) SessionLost = 1;
+}
+
+int ConnectionWasLost() { return SessionLost; }
+void ForgetLostConnection() { SessionLost = 0; }

@@ -1,9 +1,22 @@
 // The one control connection: start of the sockets layer, command lines out, reply lines in,
 // and the protocol log of both.
 #pragma once
+#include <string>
 
 int StartSockets();
 int OpenControlConnection();    // uses ControlHost, ControlPort; reads the greeting
 int ReadReply();                // fills ReplyBuffer with the last line of one reply
 int SendCommand();              // sends CommandBuffer, then ReadReply
 int CloseControlConnection();
+
+// Reads one whole reply without logging it or touching ReplyBuffer; line gets its last
+// line as received. 1 when the reply arrived whole, 0 when the connection broke (it is
+// then dropped).
+int ReadReplyQuietly(std::string& line);
+
+// Closes a control connection that broke under us: the server closed it or said 421, a
+// socket call failed, or a time limit passed. While logged in this marks the session as
+// lost, so that the window ends it and tells the user once.
+void DropControlConnection();
+int ConnectionWasLost();
+void ForgetLostConnection();

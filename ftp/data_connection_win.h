@@ -3,25 +3,46 @@
 // and, once the server has accepted that command, takes the server's connection.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
+
+class FileIoHelper;
 
 // Raw text of the last listing (at most 1,280,000 bytes), filled by FetchListing.
 extern std::string ListingBuffer;
+// True when the last listing passed that limit: ListingBuffer keeps its first whole pieces.
+extern bool ListingWasCut;
 
 // Lists the server's current folder ("NLST -alL" when the host's List flag is set, else
 // "LIST") into ListingBuffer. 1 when the whole listing arrived and the server confirmed it.
 int FetchListing();
 
 // Receives remoteName into localPath in chunks of "ReceiveBuf" bytes; mode 1 is ASCII (TYPE A),
-// anything else binary (TYPE I). size is the listed size, used only for the progress display.
-// An existing local file is replaced only once the server has accepted RETR. 1 when the file
-// arrived whole or the user stopped the transfer (the partial file stays); 0 otherwise.
+// anything else binary (TYPE I). size is the listed size, for the progress display and the
+// size of the file blocks. The file is received beside localPath and replaces it only after
+// the server confirmed the transfer; when it ends early an earlier file stays, and with none
+// the partial file stays under localPath. 1 when the file arrived whole or the user stopped
+// the transfer; 0 otherwise.
 int RetrieveFile(const std::string& remoteName, const std::string& localPath, int mode, uint64_t size);
 
 // Sends localPath as remoteName in chunks of "SendBuf" bytes, then applies the automatic
 // permission rule. 1 when the file arrived whole or the user stopped; 0 otherwise (a local
 // file that cannot be opened sends nothing at all).
 int StoreFile(const std::string& localPath, const std::string& remoteName, int mode);
+
+// A transfer job's frame, made when the job starts and ended with it: clears a Stop pressed
+// while nothing ran, and keeps one file helper thread for all of the job's files.
+// Transfers outside any job do both for themselves.
+class TransferJobScope {
+ public:
+  TransferJobScope();
+  ~TransferJobScope();
+  TransferJobScope(const TransferJobScope&) = delete;
+  TransferJobScope& operator=(const TransferJobScope&) = delete;
+
+ private:
+  std::unique_ptr<FileIoHelper> helper_;
+};
 
 // Telnet interrupt (IAC IP IAC as urgent data), DM, then ABOR; clears StopRequested. The
 // control connection is brought back in step afterwards, or closed when that fails.

@@ -9,33 +9,49 @@
 
 namespace {
 
+// Takes a waiting connection off the listener: 1 for the server's own, 0 for anyone else
+// (turned away), -1 on an error.
+int TakeConnection(SOCKET listener, SocketHandle& data) {
+  sockaddr_in peer{};
+  int length = sizeof peer;
+  SOCKET s = accept(listener, reinterpret_cast<sockaddr*>(&peer), &length);
+  if (s == INVALID_SOCKET) return -1;
+  if (peer.sin_family == AF_INET && peer.sin_addr.s_addr == ServerAddress.sin_addr.s_addr) {
+    data.s = s;
+    // Every later wait on this connection is bounded too: 60 s without a byte ends it.
+    DWORD ms = static_cast<DWORD>(NetworkTimeoutSeconds()) * 1000;
+    setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&ms), sizeof ms);
+    setsockopt(s, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&ms), sizeof ms);
+    return 1;
+  }
+  closesocket(s);
+  return 0;
+}
+
 // Waits for the server's data connection. Only a peer at the server's own address is
-// taken; anyone else who got there first is turned away and the wait goes on.
+// taken; anyone else who got there first is turned away and the wait goes on. The control
+// connection is watched meanwhile: a server that gives up on the data connection says so
+// there (425, 426) or closes, and then no connection will come.
+// 1 connected; 0 the time ran out (the server still owes a reply); -1 the server's final
+// reply has been read (or the connection is gone).
 int AcceptFromServer(SOCKET listener, SocketHandle& data) {
-  DWORD start = GetTickCount();
-  DWORD limit = static_cast<DWORD>(NetworkTimeoutSeconds()) * 1000;
+  WaitDeadline deadline(static_cast<DWORD>(NetworkTimeoutSeconds()) * 1000);
   for (;;) {
-    DWORD elapsed = GetTickCount() - start;
-    if (elapsed >= limit) return 0;
-    DWORD left = limit - elapsed;
-    fd_set ready;
-    FD_ZERO(&ready);
-    FD_SET(listener, &ready);
-    timeval wait{static_cast<long>(left / 1000), static_cast<long>((left % 1000) * 1000)};
-    if (select(0, &ready, nullptr, nullptr, &wait) <= 0) return 0;
-    sockaddr_in peer{};
-    int length = sizeof peer;
-    SOCKET s = accept(listener, reinterpret_cast<sockaddr*>(&peer), &length);
-    if (s == INVALID_SOCKET) return 0;
-    if (peer.sin_family == AF_INET && peer.sin_addr.s_addr == ServerAddress.sin_addr.s_addr) {
-      data.s = s;
-      // Every later wait on this connection is bounded too: 60 s without a byte ends it.
-      DWORD ms = limit;
-      setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&ms), sizeof ms);
-      setsockopt(s, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&ms), sizeof ms);
-      return 1;
+    if (ControlSocket == INVALID_SOCKET) return -1;
+    int ready = WaitEitherReadable(listener, ControlSocket, deadline);
+    if (ready == 0) return 0;
+    if (ready == 2) {
+      // The connection of a short transfer may be queued just behind its final reply.
+      WaitDeadline grace(500);
+      if (!WaitReadable(listener, &grace)) {
+        if (!ReadReply()) return -1;
+        if (ControlSocket == INVALID_SOCKET || ReplyBuffer.empty() || ReplyBuffer[0] != '1') return -1;
+        continue;  // one more preliminary reply: the connection may still come
+      }
     }
-    closesocket(s);
+    int taken = TakeConnection(listener, data);
+    if (taken == 1) return 1;
+    if (taken < 0) return 0;
   }
 }
 
@@ -64,9 +80,10 @@ int OpenDataListener(const std::string& transferCommand, int mode, SocketHandle&
   // A refused command (550 no such file, 425 after a refused PORT...) means no connection
   // will ever come.
   if (!SendCommand() || !ReplyIsPositive(ReplyBuffer)) return 0;
-  if (AcceptFromServer(listener.s, data)) return 1;
+  int accepted = AcceptFromServer(listener.s, data);
+  if (accepted == 1) return 1;
   listener.Close();
-  SendAbortSequence();
+  if (accepted == 0) SendAbortSequence();
   return 0;
 }
 

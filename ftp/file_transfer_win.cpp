@@ -1,5 +1,6 @@
 // Retrieve and store of one file over an active data connection, with progress and stop.
 #include <algorithm>
+#include <memory>
 
 #include "app/app_state_win.h"
 #include "app/system_text_case_win.h"
@@ -11,6 +12,7 @@
 #include "ftp/data_socket_win.h"
 #include "ftp/engine_display_win.h"
 #include "ftp/file_io_thread_win.h"
+#include "ftp/receive_target_win.h"
 #include "ftp/remote_commands_win.h"
 #include "ftp/reply_line.h"
 #include "ftp/transfer_progress.h"
@@ -32,8 +34,23 @@ struct FileHandle {
   }
 };
 
-// Local file data moves in blocks of this size whatever the chunk size on the socket.
-constexpr size_t kFileBlock = 1024 * 1024;
+// The helper thread of the running job's files, while a job runs.
+FileIoHelper* JobFileHelper = nullptr;
+
+// The file helper of one transfer: the job's, or one of its own for a transfer outside
+// any job, which also starts clear of a Stop pressed while nothing ran.
+class TransferHelper {
+ public:
+  TransferHelper() {
+    if (JobFileHelper) return;
+    StopRequested = 0;
+    own_ = std::make_unique<FileIoHelper>();
+  }
+  FileIoHelper& get() { return own_ ? *own_ : *JobFileHelper; }
+
+ private:
+  std::unique_ptr<FileIoHelper> own_;
+};
 
 void PumpOneMainWindowMessage() {
   MSG msg;
@@ -48,27 +65,29 @@ bool CallerOwnsMainWindow() {
 
 }  // namespace
 
+TransferJobScope::TransferJobScope() : helper_(std::make_unique<FileIoHelper>()) {
+  StopRequested = 0;
+  JobFileHelper = helper_.get();
+}
+
+TransferJobScope::~TransferJobScope() { JobFileHelper = nullptr; }
+
 int RetrieveFile(const std::string& remoteName, const std::string& localPath, int mode, uint64_t size) {
   std::string command;
   if (!FormatCommandLine(command, "RETR", remoteName)) return 0;
-  SocketHandle data;
-  if (!OpenDataListener(command, mode, data)) return 0;
-
-  // Only now, with the server sending, may an existing local file go.
-  DeleteFileA(localPath.c_str());
-  FileHandle file(CreateFileA(localPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_ARCHIVE, nullptr));
-  if (!file.IsOpen()) {
+  TransferHelper helper;
+  ReceiveTarget target(localPath);
+  if (!target.Create()) {
     ShowMessage(IDS_FAILED_WRITE_FILE);
-    data.Close();
-    ReadReply();
     return 0;
   }
+  SocketHandle data;
+  if (!OpenDataListener(command, mode, data)) return 0;  // the target is untouched
 
-  // Pieces of "ReceiveBuf" bytes are received straight into large blocks that a helper
+  // Pieces of "ReceiveBuf" bytes are received straight into blocks that the helper
   // thread writes to the file while the next pieces come in.
   const size_t chunkSize = static_cast<size_t>(ClampTransferBufferSize(Options.ReceiveBuf));
-  FileWriterThread writer(file.h, std::max(kFileBlock, chunkSize));
+  FileWriterThread writer(target.Handle(), FileBlockSizeFor(size, chunkSize), helper.get());
   TransferProgress progress(size);
   const bool pump = CallerOwnsMainWindow();
   bool writeFailed = false;
@@ -84,15 +103,15 @@ int RetrieveFile(const std::string& remoteName, const std::string& localPath, in
     if (got < 0) {
       bool timedOut = LastCallTimedOut();
       writer.Finish();
-      file.Close();
+      target.KeepPartial();
       EndBrokenTransfer(data, timedOut);
       return 0;
     }
     if (StopRequested) {
-      // The piece just received is not written; the partial file stays. The data
-      // connection goes first: a server blocked writing to it may not read ABOR.
+      // The piece just received is not written. The data connection goes first: a
+      // server blocked writing to it may not read ABOR.
       writer.Finish();
-      file.Close();
+      target.KeepPartial();
       data.Close();
       AbortTransfer();
       return 1;
@@ -105,14 +124,24 @@ int RetrieveFile(const std::string& remoteName, const std::string& localPath, in
     writer.Commit(static_cast<size_t>(got));
   }
   if (!writer.Finish()) writeFailed = true;
-  file.Close();
+  target.Close();
   data.Close();
   int replied = ReadReply();
   if (writeFailed) {
+    target.KeepPartial();
     ShowMessage(IDS_FAILED_WRITE_FILE);
     return 0;
   }
-  return replied && ReplyIsPositive(ReplyBuffer) ? 1 : 0;
+  // Only a confirmed transfer may take the place of an earlier file.
+  if (!replied || !ReplyIsPositive(ReplyBuffer)) {
+    target.KeepPartial();
+    return 0;
+  }
+  if (!target.Commit()) {
+    ShowMessage(IDS_FAILED_WRITE_FILE);
+    return 0;
+  }
+  return 1;
 }
 
 int StoreFile(const std::string& localPath, const std::string& remoteName, int mode) {
@@ -130,12 +159,13 @@ int StoreFile(const std::string& localPath, const std::string& remoteName, int m
   DWORD low = GetFileSize(file.h, &high);
   uint64_t size = (static_cast<uint64_t>(high) << 32) | low;
 
+  TransferHelper helper;
   SocketHandle data;
   if (!OpenDataListener(command, mode, data)) return 0;
 
-  // A helper thread reads the file ahead in large blocks, sent in pieces of "SendBuf" bytes.
+  // The helper thread reads the file ahead in blocks, sent in pieces of "SendBuf" bytes.
   const size_t chunkSize = static_cast<size_t>(ClampTransferBufferSize(Options.SendBuf));
-  FileReaderThread reader(file.h, std::max(kFileBlock, chunkSize));
+  FileReaderThread reader(file.h, FileBlockSizeFor(size, chunkSize), helper.get());
   const char* piece = nullptr;
   size_t have = 0;
   TransferProgress progress(size);

@@ -27,6 +27,7 @@ int ConnectAndLogin(const std::string& initialRemoteFolder, const std::string& i
     EnableMenuItem(menu, IDM_DISCONNECT, MF_BYCOMMAND | MF_ENABLED);
     EnableMenuItem(menu, IDM_CONNECT, MF_BYCOMMAND | MF_GRAYED);
   }
+  ForgetLostConnection();
   SetCursor(LoadCursor(nullptr, IDC_WAIT));
   ShowStatusText(FormatWithName(LoadResourceText(IDS_CONNECTING), CurrentHost.HostName), true);
 
@@ -76,7 +77,9 @@ void Disconnect() {
     ConnectedFromFavorite = 0;
   }
   if (!TreeTempPath.empty()) DeleteFileA(TreeTempPath.c_str());
-  SendFormattedCommand("QUIT");
+  // A connection already lost has nobody to say goodbye to.
+  if (ControlSocket != INVALID_SOCKET) SendFormattedCommand("QUIT");
   CloseControlConnection();
   Connected = 0;
+  ForgetLostConnection();
 }

@@ -15,6 +15,7 @@
 #include "app/tree_cache.h"
 #include "config/host_profile.h"
 #include "config/options.h"
+#include "ftp/control_connection_win.h"
 #include "ftp/data_connection_win.h"
 #include "ftp/listing_parser.h"
 #include "ftp/remote_rows.h"
@@ -59,22 +60,16 @@ ListingClock LocalClock() {
 
 static void RowRefused() { ShowMessage(IDS_OUT_OF_MEMORY); }
 
-HWND RefreshRemoteList(HWND listView, int fromTree) {
-  if (!Connected) return nullptr;
-  SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));  // IDC_WAIT
+// Fills the list from a fresh listing; false when the listing failed (the list then holds
+// only the parent row: a listing that broke off is never shown as the folder's content).
+static bool FillFromListing(HWND listView, int fromTree, TreeCacheLineSet& treeLines) {
   RedrawPause pause(listView, RemoteTree);
-
-  TreeCacheLineSet treeLines;
-  if (!treeLines.Load(TreeTempPath)) {
-    SendMessageA(listView, LVM_DELETEALLITEMS, 0, 0);
-    ShowProgramMessageBox(LoadResourceText(IDS_CANNOT_READ_TREE_CACHE), "VakoFTP", MB_OK);
-    return nullptr;
-  }
-
   RowWords words;
   words.file = LoadResourceText(IDS_TYPE_FILE);
   words.folder = LoadResourceText(IDS_TYPE_FOLDER);
-  FetchListing();  // a failed listing simply gives no rows
+  // A listing cut at its size limit has been reported already and shows what came.
+  const bool whole = FetchListing() || ListingWasCut;
+  if (!whole) ListingBuffer.clear();
   const std::vector<ListedEntry> entries = ParseListing(ListingBuffer, LocalClock());
   ListingBuffer.clear();
   ListingBuffer.shrink_to_fit();
@@ -95,5 +90,22 @@ HWND RefreshRemoteList(HWND listView, int fromTree) {
 
   UpdatePaneLabels(1);
   if (fromTree == 0) RebuildRemoteTree(RemoteTree);
-  return listView;
+  return whole;
+}
+
+HWND RefreshRemoteList(HWND listView, int fromTree) {
+  if (!Connected) return nullptr;
+  SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));  // IDC_WAIT
+
+  TreeCacheLineSet treeLines;
+  if (!treeLines.Load(TreeTempPath)) {
+    RedrawPause pause(listView, RemoteTree);
+    SendMessageA(listView, LVM_DELETEALLITEMS, 0, 0);
+    ShowProgramMessageBox(LoadResourceText(IDS_CANNOT_READ_TREE_CACHE), "VakoFTP", MB_OK);
+    return nullptr;
+  }
+  if (FillFromListing(listView, fromTree, treeLines)) return listView;
+  // A lost connection is told once, by whoever ends the session.
+  if (!ConnectionWasLost()) ShowMessage(IDS_FAILED_LISTING);
+  return nullptr;
 }

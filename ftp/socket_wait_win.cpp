@@ -1,5 +1,6 @@
 #include "ftp/socket_wait_win.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 int NetworkTimeoutSeconds() {
@@ -11,21 +12,51 @@ int NetworkTimeoutSeconds() {
   return seconds;
 }
 
-static int WaitFor(SOCKET s, bool forWrite) {
+static DWORD TimeLimitMs() { return static_cast<DWORD>(NetworkTimeoutSeconds()) * 1000; }
+
+WaitDeadline::WaitDeadline() : WaitDeadline(2 * TimeLimitMs()) {}
+WaitDeadline::WaitDeadline(DWORD milliseconds) : start_(GetTickCount()), length_(milliseconds) {}
+
+DWORD WaitDeadline::Left() const {
+  DWORD elapsed = GetTickCount() - start_;
+  return elapsed >= length_ ? 0 : length_ - elapsed;
+}
+
+// The wait of one call: the time limit, cut to what is left of the deadline.
+static timeval WaitOf(const WaitDeadline* deadline) {
+  DWORD ms = TimeLimitMs();
+  if (deadline) ms = std::min(ms, deadline->Left());
+  return timeval{static_cast<long>(ms / 1000), static_cast<long>((ms % 1000) * 1000)};
+}
+
+static int WaitFor(SOCKET s, bool forWrite, const WaitDeadline* deadline) {
+  if (deadline && deadline->Left() == 0) return 0;
   fd_set set;
   FD_ZERO(&set);
   FD_SET(s, &set);
   fd_set errors;
   FD_ZERO(&errors);
   FD_SET(s, &errors);
-  timeval limit{NetworkTimeoutSeconds(), 0};
+  timeval limit = WaitOf(deadline);
   int n = select(0, forWrite ? nullptr : &set, forWrite ? &set : nullptr, &errors, &limit);
   if (n <= 0) return 0;
   return FD_ISSET(s, &set) ? 1 : 0;
 }
 
-int WaitReadable(SOCKET s) { return WaitFor(s, false); }
-int WaitWritable(SOCKET s) { return WaitFor(s, true); }
+int WaitReadable(SOCKET s, const WaitDeadline* deadline) { return WaitFor(s, false, deadline); }
+int WaitWritable(SOCKET s) { return WaitFor(s, true, nullptr); }
+
+int WaitEitherReadable(SOCKET first, SOCKET second, const WaitDeadline& deadline) {
+  if (deadline.Left() == 0) return 0;
+  fd_set set;
+  FD_ZERO(&set);
+  FD_SET(first, &set);
+  FD_SET(second, &set);
+  timeval limit = WaitOf(&deadline);
+  if (select(0, &set, nullptr, nullptr, &limit) <= 0) return 0;
+  if (FD_ISSET(first, &set)) return 1;
+  return FD_ISSET(second, &set) ? 2 : 0;
+}
 
 int ConnectWithTimeout(SOCKET s, const sockaddr_in& address) {
   u_long nonBlocking = 1;

@@ -1,4 +1,5 @@
-// Time limits for a server that stops answering. No healthy server comes near them.
+// Time limits for a server that stops answering, or answers too slowly to ever finish.
+// No healthy server comes near them.
 #pragma once
 #include <winsock2.h>
 
@@ -6,10 +7,28 @@
 // environment variable VAKO_NET_TIMEOUT overrides it, which the tests use).
 int NetworkTimeoutSeconds();
 
+// The end of a whole exchange (one reply, one listing, the wait for a data connection):
+// a server that drips a byte just inside the time limit is still given up on.
+class WaitDeadline {
+ public:
+  // Twice the time limit: room for a reply that starts late and then arrives slowly.
+  WaitDeadline();
+  explicit WaitDeadline(DWORD milliseconds);
+  // Milliseconds left, 0 once the deadline has passed.
+  DWORD Left() const;
+
+ private:
+  DWORD start_, length_;
+};
+
 // 1 when the socket has something to read (data, a connection, or the peer's close)
-// within the time limit; 0 on timeout or error.
-int WaitReadable(SOCKET s);
+// within the time limit and before the deadline (if any); 0 on timeout or error.
+int WaitReadable(SOCKET s, const WaitDeadline* deadline = nullptr);
 int WaitWritable(SOCKET s);
+
+// Waits for whichever of two sockets can be read first, within the time limit and the
+// deadline. Answers 1 for the first, 2 for the second (1 when both are), 0 on timeout.
+int WaitEitherReadable(SOCKET first, SOCKET second, const WaitDeadline& deadline);
 
 // Connects with the time limit applied; the socket stays blocking afterwards. 1 on success.
 int ConnectWithTimeout(SOCKET s, const sockaddr_in& address);

@@ -228,5 +228,35 @@ TEST_F(BrowsingTest, WrongPasswordIsRefused) {
   EXPECT_EQ(vako->Close(), 0);
 }
 
+// A listing that breaks off (the data connection closes early, then 451) is reported and
+// never shown as the folder's content; the session goes on.
+TEST_F(BrowsingTest, ListingThatBreaksOffIsReportedNotShown) {
+  Start({"Port=" + std::to_string(testenv::ScriptedPort("midclose"))});
+  Connect("secret");
+  EXPECT_EQ(AnswerBox(), "Failed to get the list of the remote folder");
+  ASSERT_TRUE(WaitForCaption(panes.remoteLabel, "/"));
+  EXPECT_EQ(vako->Names(panes.remoteList), std::vector<std::string>{".."});
+  EXPECT_EQ(vako->ButtonState(IDM_DISCONNECT), 4);
+  EXPECT_EQ(vako->Close(), 0);
+}
+
+// The server says 421 and closes while a folder is listed: the session ends as Disconnect
+// ends it, and the user hears of it once.
+TEST_F(BrowsingTest, LostConnectionEndsTheSessionAndIsToldOnce) {
+  Start({"Port=" + std::to_string(testenv::ScriptedPort("listingthenbye"))});
+  Connect("secret");
+  ASSERT_TRUE(WaitForRow(panes.remoteList, "a.txt"));
+  ASSERT_TRUE(vako->SendCommand(IDM_SWITCH_PANE));
+  vako->PostCommand(IDM_REFRESH);
+  EXPECT_EQ(AnswerBox(), "The connection to the server was lost");
+  ASSERT_TRUE(WaitForCaption(panes.remoteLabel, "[UNCONNECTED]"));
+  EXPECT_EQ(vako->RowCount(panes.remoteList), 0);
+  EXPECT_TRUE(vako->Tree(panes.remoteTree).children.empty());
+  EXPECT_EQ(vako->ButtonState(IDM_CONNECT), 4);
+  EXPECT_EQ(vako->ButtonState(IDM_DISCONNECT), 16);
+  EXPECT_EQ(vako->WaitForDialog(1500, "Vako FTP"), nullptr) << "told more than once";
+  EXPECT_EQ(vako->Close(), 0);
+}
+
 }  // namespace
 }  // namespace browsing

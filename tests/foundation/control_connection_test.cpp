@@ -143,11 +143,28 @@ TEST_F(ControlConnectionTest, ServerThatClosesAtOnceLeavesAnEmptyFailedReply) {
   EXPECT_EQ(ReplyIsPositive(ReplyBuffer), 0);
 }
 
-TEST_F(ControlConnectionTest, CodeLessContinuationEndsTheReply) {
+// A multi-line reply ends only at a line that starts with its code and a space: a line of
+// free text in between neither ends it nor puts the next reply one behind.
+TEST_F(ControlConnectionTest, FreeTextInsideAMultiLineReplyDoesNotEndIt) {
   ASSERT_EQ(Open(testenv::ScriptedPort("spacedcontinuation")), 1);
-  EXPECT_EQ(ReplyBuffer, "");
+  EXPECT_EQ(ReplyBuffer, "220 the real end\r\n");
+  EXPECT_EQ(Log(), "220 the real end\r\n");
   ASSERT_EQ(Send("NOOP\r\n"), 1);
-  EXPECT_EQ(ReplyBuffer, "220 the real end\r\n");  // the rest of the greeting arrives now
+  EXPECT_EQ(ReplyBuffer, "200 OK NOOP\r\n");
+}
+
+// Each byte comes within the time limit, the whole reply never: the reply's own deadline
+// gives up on it and drops the connection.
+TEST_F(ControlConnectionTest, ReplyDrippingInIsGivenUpOnAtItsDeadline) {
+  ASSERT_EQ(Open(testenv::ScriptedPort("dripreply")), 1);
+  EXPECT_EQ(Send("NOOP\r\n"), 0);
+  EXPECT_EQ(ReplyIsPositive(ReplyBuffer), 0);
+  EXPECT_EQ(ControlSocket, INVALID_SOCKET);
+}
+
+TEST_F(ControlConnectionTest, GreetingThatNeverEndsIsGivenUpOn) {
+  EXPECT_EQ(Open(testenv::ScriptedPort("endlessgreeting")), 0);
+  EXPECT_EQ(ControlSocket, INVALID_SOCKET);
 }
 
 TEST_F(ControlConnectionTest, SilentServerHitsTheTimeLimitAndTheConnectionIsDropped) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "ftp/reply_line.h"
 
 TEST(ReplyIsPositive, FirstDigitDecides) {
@@ -23,14 +26,39 @@ TEST(ReplyLine, LeadingNonDigitsAreRemoved) {
   EXPECT_EQ(text, "");
 }
 
-TEST(ReplyLine, ContinuationIsADashInTheFourthPlace) {
-  EXPECT_TRUE(IsContinuationLine("220-first\r\n"));
-  EXPECT_FALSE(IsContinuationLine("220 last\r\n"));
-  EXPECT_FALSE(IsContinuationLine("22"));
-  // A continuation line of text with blanks before a number ends the reply once stripped.
-  std::string line = "   just text 1-2\r\n";
-  StripBeforeFirstDigit(line);
-  EXPECT_FALSE(IsContinuationLine(line));
+// Feeds lines to a ReplyEnd; answers how many it took to end the reply (0: not ended).
+int LinesUntilEnd(const std::vector<std::string>& lines) {
+  ReplyEnd end;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    std::string stripped = lines[i];
+    StripBeforeFirstDigit(stripped);
+    if (end.IsLastLine(lines[i], stripped)) return static_cast<int>(i + 1);
+  }
+  return 0;
+}
+
+TEST(ReplyEnd, SingleLineRepliesEndAtTheirFirstLine) {
+  EXPECT_EQ(LinesUntilEnd({"220 ready\r\n"}), 1);
+  EXPECT_EQ(LinesUntilEnd({"22\r\n"}), 1);
+  EXPECT_EQ(LinesUntilEnd({"no code at all\r\n"}), 1);
+  EXPECT_EQ(LinesUntilEnd({"\xff\xf2  226 after an abort\r\n"}), 1);
+}
+
+TEST(ReplyEnd, MultiLineReplyEndsOnlyAtItsCodeAndASpace) {
+  EXPECT_EQ(LinesUntilEnd({"220-a\r\n", "220-b\r\n", "220 c\r\n"}), 3);
+  // Free text, an indented line starting with the code, and another code in the body.
+  EXPECT_EQ(LinesUntilEnd({"230-Welcome\r\n", " Please note:\r\n", " 230 indented\r\n", "free text\r\n",
+                           "200 other code\r\n", "230-still going\r\n", "230 Logged in\r\n"}),
+            7);
+  EXPECT_EQ(LinesUntilEnd({"220-a\r\n", "220\r\n", "2200 no\r\n"}), 0);
+  // Telnet bytes before the closing line do not hide it.
+  EXPECT_EQ(LinesUntilEnd({"426-Aborted\r\n", "\xff\xf2" "426 done\r\n"}), 2);
+}
+
+TEST(ReplyLine, FourTwoOneSaysTheServerIsClosing) {
+  EXPECT_TRUE(ReplyClosesConnection("421 Timeout\r\n"));
+  EXPECT_FALSE(ReplyClosesConnection("425 No data connection\r\n"));
+  EXPECT_FALSE(ReplyClosesConnection(""));
 }
 
 TEST(ReplyLine, PasswordIsMaskedOnlyForUpperCasePass) {

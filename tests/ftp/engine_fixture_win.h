@@ -3,6 +3,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -90,6 +91,21 @@ class EngineTest : public ::testing::Test {
 
   std::string Log() const { return ReadWholeFile(LogPath); }
   std::string Local(const std::string& name) const { return local.path() + name; }
+
+  // The names in the local folder: what a transfer left there, temporary files included.
+  std::vector<std::string> LocalNames() const {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA((local.path() + "*").c_str(), &found);
+    if (h == INVALID_HANDLE_VALUE) return names;
+    do {
+      std::string name = found.cFileName;
+      if (name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileA(h, &found));
+    FindClose(h);
+    std::sort(names.begin(), names.end());
+    return names;
+  }
 
   std::vector<std::string> BoxTexts() const {
     std::vector<std::string> texts;

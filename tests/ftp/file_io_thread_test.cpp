@@ -43,7 +43,8 @@ TEST(FileWriterThread, WritesUnevenPiecesInOrder) {
   const std::string path = temp.path() + "down.bin", expected = Pattern(100000);
   {
     FileHandleFor file(path, GENERIC_WRITE, CREATE_ALWAYS);
-    FileWriterThread writer(file.get(), 64);
+    FileIoHelper helper;
+    FileWriterThread writer(file.get(), 64, helper);
     size_t at = 0;
     for (size_t piece = 1; at < expected.size(); piece = piece % 64 + 1) {
       size_t count = std::min(piece, expected.size() - at);
@@ -64,7 +65,8 @@ TEST(FileWriterThread, NothingCommittedLeavesAnEmptyFile) {
   const std::string path = temp.path() + "empty.bin";
   {
     FileHandleFor file(path, GENERIC_WRITE, CREATE_ALWAYS);
-    FileWriterThread writer(file.get(), 1024);
+    FileIoHelper helper;
+    FileWriterThread writer(file.get(), 1024, helper);
     ASSERT_NE(writer.Room(1024), nullptr);
     EXPECT_EQ(writer.Finish(), 1);
   }
@@ -79,7 +81,8 @@ TEST(FileWriterThread, AFailedWriteStopsTheSocketSide) {
   const std::string path = temp.path() + "readonly.bin";
   WriteWholeFile(path, "old");
   FileHandleFor file(path, GENERIC_READ, OPEN_EXISTING);
-  FileWriterThread writer(file.get(), 4096);
+  FileIoHelper helper;
+    FileWriterThread writer(file.get(), 4096, helper);
   int pieces = 0;
   while (char* room = writer.Room(4096)) {
     std::fill(room, room + 4096, 'x');
@@ -95,7 +98,8 @@ TEST(FileReaderThread, DeliversTheFileInOrderThenTheEnd) {
   const std::string path = temp.path() + "up.bin", expected = Pattern(1000003);
   WriteWholeFile(path, expected);
   FileHandleFor file(path, GENERIC_READ, OPEN_EXISTING);
-  FileReaderThread reader(file.get(), 65536);
+  FileIoHelper helper;
+  FileReaderThread reader(file.get(), 65536, helper);
   std::string got;
   const char* data = nullptr;
   size_t count = 0;
@@ -110,7 +114,8 @@ TEST(FileReaderThread, AnEmptyFileEndsAtOnce) {
   const std::string path = temp.path() + "zero.bin";
   WriteWholeFile(path, "");
   FileHandleFor file(path, GENERIC_READ, OPEN_EXISTING);
-  FileReaderThread reader(file.get(), 4096);
+  FileIoHelper helper;
+  FileReaderThread reader(file.get(), 4096, helper);
   const char* data = nullptr;
   size_t count = 0;
   EXPECT_EQ(reader.Next(data, count), 0);
@@ -121,7 +126,8 @@ TEST(FileReaderThread, AFailedReadIsReported) {
   const std::string path = temp.path() + "writeonly.bin";
   WriteWholeFile(path, Pattern(10000));
   FileHandleFor file(path, GENERIC_WRITE, OPEN_EXISTING);
-  FileReaderThread reader(file.get(), 4096);
+  FileIoHelper helper;
+  FileReaderThread reader(file.get(), 4096, helper);
   const char* data = nullptr;
   size_t count = 0;
   EXPECT_EQ(reader.Next(data, count), -1);
@@ -135,13 +141,65 @@ TEST(FileReaderThread, StopMidFileEndsTheThread) {
   WriteWholeFile(path, Pattern(8 * 65536));
   for (int round = 0; round < 20; ++round) {
     FileHandleFor file(path, GENERIC_READ, OPEN_EXISTING);
-    FileReaderThread reader(file.get(), 65536);
+    FileIoHelper helper;
+  FileReaderThread reader(file.get(), 65536, helper);
     const char* data = nullptr;
     size_t count = 0;
     ASSERT_EQ(reader.Next(data, count), 1);
     reader.Stop();
     EXPECT_EQ(reader.Next(data, count), 0);
   }
+}
+
+// The helper thread is made once, on the first file larger than a block, and serves the
+// files after it; files that fit in one block never leave the caller's thread.
+TEST(FileIoHelper, SmallFilesStayOnTheCallerAndLargeOnesShareOneThread) {
+  TempFolder temp;
+  FileIoHelper helper;
+  for (int i = 0; i < 50; ++i) {
+    const std::string path = temp.path() + "small" + std::to_string(i) + ".bin", bytes = Pattern(200 + i);
+    {
+      FileHandleFor file(path, GENERIC_WRITE, CREATE_ALWAYS);
+      FileWriterThread writer(file.get(), FileBlockSizeFor(bytes.size(), 1024), helper);
+      char* room = writer.Room(1024);
+      ASSERT_NE(room, nullptr);
+      bytes.copy(room, bytes.size());
+      writer.Commit(bytes.size());
+      ASSERT_NE(writer.Room(1024), nullptr);  // the receive that finds the end still fits
+      EXPECT_EQ(writer.Finish(), 1);
+    }
+    FileHandleFor file(path, GENERIC_READ, OPEN_EXISTING);
+    FileReaderThread reader(file.get(), FileBlockSizeFor(bytes.size(), 1024), helper);
+    const char* data = nullptr;
+    size_t count = 0;
+    ASSERT_EQ(reader.Next(data, count), 1);
+    EXPECT_EQ(std::string(data, count), bytes);
+    EXPECT_EQ(reader.Next(data, count), 0);
+  }
+  EXPECT_EQ(helper.ThreadId(), 0u) << "a thread was made for files of one block";
+
+  DWORD first = 0;
+  for (int round = 0; round < 3; ++round) {
+    const std::string path = temp.path() + "large.bin", bytes = Pattern(3 * 65536 + 5);
+    WriteWholeFile(path, bytes);
+    FileHandleFor file(path, GENERIC_READ, OPEN_EXISTING);
+    FileReaderThread reader(file.get(), 65536, helper);
+    std::string got;
+    const char* data = nullptr;
+    size_t count = 0;
+    while (reader.Next(data, count) == 1) got.append(data, count);
+    EXPECT_TRUE(got == bytes);
+    if (round == 0) first = helper.ThreadId();
+    EXPECT_NE(helper.ThreadId(), 0u);
+    EXPECT_EQ(helper.ThreadId(), first);
+  }
+}
+
+TEST(FileIoHelper, BlocksFitTheFile) {
+  EXPECT_EQ(FileBlockSizeFor(200, 1024), 4096u + 1024u);
+  EXPECT_EQ(FileBlockSizeFor(0, 65536), 65536u);
+  EXPECT_EQ(FileBlockSizeFor(5ull << 30, 1024), 1024u * 1024u);
+  EXPECT_GE(FileBlockSizeFor(100, 1 << 20), 1u << 20);  // never less than a piece
 }
 
 }  // namespace

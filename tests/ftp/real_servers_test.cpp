@@ -314,6 +314,64 @@ TEST_P(RealServerEngineTest, StopDuringRetrieveKeepsTheWrittenPart) {
   ExpectInStep();
 }
 
+// A download that ends early over an earlier file leaves that file as it was; one that
+// completes replaces it. Nothing of the transfer is left beside it either way.
+TEST_P(RealServerEngineTest, EarlierLocalFileIsReplacedOnlyByAWholeFile) {
+  ASSERT_EQ(LoginOk(), 1);
+  const size_t size = 3 * 1024 * 1024;
+  std::string data = BinaryContent(size, 7);
+  WriteWholeFile(OnServer("update.bin"), data);
+  WriteWholeFile(Local("update.bin"), "earlier contents");
+  DisplayLog::OnStatus() = [&](const std::string&) {
+    if (DisplayLog::Positions().back() >= 10) StopRequested = 1;
+  };
+  ASSERT_EQ(RetrieveFile("update.bin", Local("update.bin"), 2, size), 1);
+  EXPECT_EQ(ReadWholeFile(Local("update.bin")), "earlier contents");
+  EXPECT_EQ(LocalNames(), std::vector<std::string>{"update.bin"});
+  ExpectInStep();
+
+  DisplayLog::OnStatus() = nullptr;
+  ASSERT_EQ(RetrieveFile("update.bin", Local("update.bin"), 2, size), 1);
+  EXPECT_TRUE(ReadWholeFile(Local("update.bin")) == data);
+  EXPECT_EQ(LocalNames(), std::vector<std::string>{"update.bin"});
+}
+
+// Stop pressed while nothing moved belongs to nothing: the next transfer runs whole.
+TEST_P(RealServerEngineTest, StopPressedBetweenTransfersStopsNeitherTheNextRetrieveNorStore) {
+  ASSERT_EQ(LoginOk(), 1);
+  const size_t size = 2 * 1024 * 1024;
+  std::string data = BinaryContent(size, 8);
+  WriteWholeFile(OnServer("late-stop.bin"), data);
+  StopRequested = 1;
+  ASSERT_EQ(RetrieveFile("late-stop.bin", Local("late-stop.bin"), 2, size), 1);
+  EXPECT_TRUE(ReadWholeFile(Local("late-stop.bin")) == data);
+  StopRequested = 1;
+  ASSERT_EQ(StoreFile(Local("late-stop.bin"), "late-stop-up.bin", 2), 1);
+  EXPECT_TRUE(ReadWholeFile(OnServer("late-stop-up.bin")) == data);
+  EXPECT_EQ(Log().find("ABOR"), std::string::npos);
+}
+
+// A job's files share one helper thread, and a job also starts clear of an earlier Stop.
+TEST_P(RealServerEngineTest, JobOfManySmallFilesMovesThemAllOnOneHelper) {
+  ASSERT_EQ(LoginOk(), 1);
+  StopRequested = 1;
+  TransferJobScope job;
+  EXPECT_EQ(StopRequested, 0);
+  for (int i = 0; i < 20; ++i) {
+    std::string name = "small" + std::to_string(i) + ".bin";
+    std::string content = BinaryContent(static_cast<size_t>(i) * 97 + 1, static_cast<unsigned>(i));
+    WriteWholeFile(Local(name), content);
+    ASSERT_EQ(StoreFile(Local(name), name, 2), 1) << name;
+    ASSERT_EQ(RetrieveFile(name, Local("back-" + name), 2, content.size()), 1) << name;
+    EXPECT_TRUE(ReadWholeFile(Local("back-" + name)) == content) << name;
+  }
+  const size_t size = 3 * 1024 * 1024 + 17;  // many blocks: the helper thread writes
+  std::string big = BinaryContent(size, 99);
+  WriteWholeFile(OnServer("big-in-job.bin"), big);
+  ASSERT_EQ(RetrieveFile("big-in-job.bin", Local("big-in-job.bin"), 2, size), 1);
+  EXPECT_TRUE(ReadWholeFile(Local("big-in-job.bin")) == big);
+}
+
 TEST_P(RealServerEngineTest, StopDuringStoreLeavesTheConnectionUsable) {
   ASSERT_EQ(LoginOk(), 1);
   const size_t size = 3 * 1024 * 1024;

@@ -90,10 +90,16 @@ TEST_F(ScriptedServerTest, ServerThatNeverConnectsHitsTheTimeLimit) {
   ExpectInStep();
 }
 
+// Cut short: with no earlier file the partial one stays under the real name; an earlier
+// file of that name is kept as it was.
 TEST_F(ScriptedServerTest, TransferCutShortIsAFailure) {
   ASSERT_EQ(LoginTo("midclose"), 1);
   EXPECT_EQ(RetrieveFile("file.bin", Local("cut.bin"), 2, 10000), 0);
   EXPECT_TRUE(ReadWholeFile(Local("cut.bin")) == Pattern(5000));
+  WriteWholeFile(Local("good.bin"), "the good earlier file");
+  EXPECT_EQ(RetrieveFile("file.bin", Local("good.bin"), 2, 10000), 0);
+  EXPECT_EQ(ReadWholeFile(Local("good.bin")), "the good earlier file");
+  EXPECT_EQ(LocalNames(), (std::vector<std::string>{"cut.bin", "good.bin"}));
   EXPECT_EQ(FetchListing(), 0);
   EXPECT_EQ(ListingBuffer, "-rw-r--r-- 1 u g 10 Jan 01 2020 partial.txt\r\n");
   ExpectInStep();
@@ -101,8 +107,10 @@ TEST_F(ScriptedServerTest, TransferCutShortIsAFailure) {
 
 TEST_F(ScriptedServerTest, StalledTransferHitsTheTimeLimit) {
   ASSERT_EQ(LoginTo("stall"), 1);
+  WriteWholeFile(Local("stalled.bin"), "the good earlier file");
   EXPECT_EQ(RetrieveFile("file.bin", Local("stalled.bin"), 2, 10000), 0);
-  EXPECT_TRUE(ReadWholeFile(Local("stalled.bin")) == Pattern(5000));
+  EXPECT_EQ(ReadWholeFile(Local("stalled.bin")), "the good earlier file");
+  EXPECT_EQ(LocalNames(), std::vector<std::string>{"stalled.bin"});
   // Both the transfer's 426 and the ABOR's 226 are read before the next command's reply.
   EXPECT_NE(Log().find("ABOR\r\n426 Transfer aborted\r\nPWD\r\n226 ABOR successful\r\n257"), std::string::npos)
       << Log();
@@ -169,6 +177,48 @@ TEST_F(ScriptedServerTest, SilentServerFailsTheLoginWithinTheTimeLimit) {
   EXPECT_EQ(LoginTo("silentafter"), 0);
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Failed to login"});
   EXPECT_EQ(ControlSocket, INVALID_SOCKET);
+}
+
+// Free text and an indented code inside multi-line replies: the login is judged on its
+// real last line, and every later reply is the one of its own command.
+TEST_F(ScriptedServerTest, MultiLineRepliesWithFreeTextKeepTheSessionInStep) {
+  ASSERT_EQ(LoginTo("multilinelogin"), 1);
+  EXPECT_TRUE(BoxTexts().empty());
+  EXPECT_NE(Log().find("PASS ********\r\n230 Logged in\r\nCWD ./\r\n250 Folder changed\r\n"), std::string::npos)
+      << Log();
+  ExpectInStep();
+  EXPECT_EQ(ConnectionWasLost(), 0);
+}
+
+// A server that gives up on the data connection says so at once; the wait ends there,
+// with nothing to abort, and the next command gets its own reply.
+TEST_F(ScriptedServerTest, RefusedDataConnectionEndsTheWaitAtOnce) {
+  ASSERT_EQ(LoginTo("refuse425"), 1);
+  WriteWholeFile(Local("old.txt"), "old contents");
+  EXPECT_EQ(RetrieveFile("file.bin", Local("old.txt"), 2, 100), 0);
+  EXPECT_EQ(ReadWholeFile(Local("old.txt")), "old contents");
+  EXPECT_EQ(FetchListing(), 0);
+  EXPECT_NE(Log().find("RETR file.bin\r\n150 Opening data connection\r\n425 "), std::string::npos) << Log();
+  EXPECT_EQ(Log().find("ABOR"), std::string::npos) << Log();
+  ExpectInStep();
+}
+
+// 421 and a close: the connection is dropped where that is seen and the session marked
+// lost for the window; later commands fail at once; Disconnect ends it quietly.
+TEST_F(ScriptedServerTest, ServerClosingTheSessionMarksItLost) {
+  ASSERT_EQ(LoginTo("listingthenbye"), 1);
+  ASSERT_EQ(FetchListing(), 1);
+  EXPECT_EQ(ConnectionWasLost(), 0);
+  EXPECT_EQ(ChangeRemoteFolder("sub"), 0);
+  EXPECT_EQ(ControlSocket, INVALID_SOCKET);
+  EXPECT_EQ(ConnectionWasLost(), 1);
+  EXPECT_EQ(FetchListing(), 0);
+  EXPECT_EQ(ChangeRemoteFolder("sub"), 0);
+  Disconnect();
+  EXPECT_EQ(Connected, 0);
+  EXPECT_EQ(ConnectionWasLost(), 0);
+  EXPECT_EQ(Log().find("QUIT"), std::string::npos);
+  EXPECT_TRUE(BoxTexts().empty());
 }
 
 }  // namespace

@@ -296,6 +296,62 @@ def floodpwd(conn):
     command_loop(conn, {b"PWD": lambda c, l, s: b"257 \"/" + b"d" * 100000 + b"\" is current\r\n"})
 
 
+def multilinelogin(conn):
+    """Multi-line replies whose body holds free text, an indented line that starts with
+    the code, and a line of another code: only "230 " at the start of a line ends them."""
+    command_loop(conn, {
+        b"PASS": lambda c, l, s: (b"230-Welcome\r\n Please note:\r\n 230 indented, not the end\r\n"
+                                  b"free text line\r\n200 another code in the body\r\n230 Logged in\r\n"),
+        b"CWD": lambda c, l, s: b"250-Folder notes\r\n   none today\r\n250 Folder changed\r\n"},
+        greeting=b"220-Hello\r\nThis server sends long greetings\r\n220 Ready\r\n")
+
+
+def dripreply(conn):
+    """Greets at once, then answers every command one byte every two seconds: each byte
+    comes well within the time limit, the reply never within any reasonable time."""
+    conn.sendall(b"220 ready\r\n")
+    while True:
+        line = read_line(conn)
+        if line is None:
+            return
+        for b in b"200 dripping along very slowly\r\n":
+            time.sleep(2)
+            conn.sendall(bytes([b]))
+
+
+def endlessgreeting(conn):
+    """A greeting whose continuation lines never end."""
+    while True:
+        conn.sendall(b"220-and there is more\r\n" * 100)
+
+
+def refuse425(conn):
+    """Accepts RETR and LIST with 150, then gives up on the data connection at once."""
+    def refuse(c, line, state):
+        return b"150 Opening data connection\r\n425 Can't open data connection\r\n"
+    command_loop(conn, {b"RETR": refuse, b"LIST": refuse})
+
+
+def listingthenbye(conn):
+    """Lists one folder and one file; the next listing or CWD gets 421 and the
+    connection closes."""
+    def list_(c, line, state):
+        if state.get("listed"):
+            c.sendall(b"421 Timeout, closing control connection\r\n")
+            raise OSError("closed")
+        state["listed"] = True
+        c.sendall(b"150 Here comes the listing\r\n")
+        d = connect_data(state)
+        d.sendall(b"drwxr-xr-x 2 u g 512 Jan 01 2020 sub\r\n-rw-r--r-- 1 u g 10 Jan 01 2020 a.txt\r\n")
+        d.close()
+        return b"226 Listing sent\r\n"
+
+    def cwd(c, line, state):
+        c.sendall(b"421 Timeout, closing control connection\r\n")
+        raise OSError("closed")
+    command_loop(conn, {b"LIST": list_, b"CWD": lambda c, l, s: b"250 ok\r\n" if not s.get("listed") else cwd(c, l, s)})
+
+
 SCENARIOS = {
     "greeting3": greeting3,
     "onebyte": onebyte,
@@ -314,6 +370,11 @@ SCENARIOS = {
     "portthief": portthief,
     "floodpwd": floodpwd,
     "hugelisting": hugelisting,
+    "multilinelogin": multilinelogin,
+    "dripreply": dripreply,
+    "endlessgreeting": endlessgreeting,
+    "refuse425": refuse425,
+    "listingthenbye": listingthenbye,
 }
 
 

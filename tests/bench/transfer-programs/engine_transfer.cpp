@@ -1,6 +1,9 @@
-// Times one retrieve or store through the engine, as the program makes it.
+// Times one retrieve or store through the engine, as the program makes it, or a job of
+// many files in a row.
 // bench_engine_transfer get|put PORT USER PASS REMOTE LOCAL CHUNK
-// Prints "<bytes> <seconds>" for the transfer call alone (login excluded).
+// bench_engine_transfer getmany|putmany PORT USER PASS PREFIX LOCALFOLDER CHUNK COUNT
+//   (files PREFIX0.bin ... PREFIX<COUNT-1>.bin, as one job)
+// Prints "<bytes> <seconds>" for the transfers alone (login excluded).
 #include <windows.h>
 
 #include <cstdio>
@@ -34,8 +37,10 @@ static void PinSocketThread() {
 }
 
 int main(int argc, char** argv) {
-  if (argc != 8) {
+  const bool many = argc == 9;
+  if (argc != 8 && !many) {
     std::fprintf(stderr, "usage: %s get|put PORT USER PASS REMOTE LOCAL CHUNK\n", argv[0]);
+    std::fprintf(stderr, "       %s getmany|putmany PORT USER PASS PREFIX LOCALFOLDER CHUNK COUNT\n", argv[0]);
     return 2;
   }
   const std::string direction = argv[1], remote = argv[5], local = argv[6];
@@ -57,9 +62,17 @@ int main(int argc, char** argv) {
   LARGE_INTEGER frequency, start, end;
   QueryPerformanceFrequency(&frequency);
   QueryPerformanceCounter(&start);
-  int ok;
-  unsigned long long bytes;
-  if (direction == "get") {
+  int ok = 1;
+  unsigned long long bytes = 0;
+  if (many) {
+    TransferJobScope job;
+    const int count = std::atoi(argv[8]);
+    for (int i = 0; i < count && ok; ++i) {
+      const std::string name = remote + std::to_string(i) + ".bin", path = local + "\\" + name;
+      ok = direction == "getmany" ? RetrieveFile(name, path, 2, 0) : StoreFile(path, name, 2);
+      bytes += FileSize(path);
+    }
+  } else if (direction == "get") {
     ok = RetrieveFile(remote, local, 2, 0);
     bytes = FileSize(local);
   } else {
