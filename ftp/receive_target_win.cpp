@@ -7,6 +7,19 @@ ReceiveTarget::ReceiveTarget(const std::string& target) : target_(target) {}
 ReceiveTarget::~ReceiveTarget() { Discard(); }
 
 bool ReceiveTarget::Create() {
+  // With no file of that name the download goes straight to it: a partial file would stay
+  // under the real name anyway, and a job of many new files pays for no renames.
+  if (GetFileAttributesA(target_.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    file_ = CreateFileA(target_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_ARCHIVE,
+                        nullptr);
+    if (file_ != INVALID_HANDLE_VALUE) {
+      direct_ = true;
+      return true;
+    }
+    DWORD error = GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return false;
+  }
+  hadEarlier_ = true;
   // The temporary file lives in the target's own folder, so that replacing the target
   // is a rename within one volume.
   std::vector<char> full(32768);
@@ -17,8 +30,6 @@ bool ReceiveTarget::Create() {
   char temp[MAX_PATH + 16] = "";
   if (!GetTempFileNameA(folder.c_str(), "vko", 0, temp)) return false;
   temp_ = temp;
-  DWORD attributes = GetFileAttributesA(target_.c_str());
-  hadEarlier_ = attributes != INVALID_FILE_ATTRIBUTES;
   file_ = CreateFileA(temp_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE,
                       nullptr);
   if (file_ == INVALID_HANDLE_VALUE) {
@@ -36,6 +47,10 @@ void ReceiveTarget::Close() {
 
 bool ReceiveTarget::Commit() {
   Close();
+  if (direct_) {
+    direct_ = false;
+    return true;
+  }
   if (temp_.empty()) return false;
   if (MoveFileExA(temp_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING)) {
     temp_.clear();
@@ -47,6 +62,10 @@ bool ReceiveTarget::Commit() {
 
 void ReceiveTarget::KeepPartial() {
   Close();
+  if (direct_) {
+    direct_ = false;
+    return;
+  }
   if (temp_.empty()) return;
   if (!hadEarlier_ && MoveFileExA(temp_.c_str(), target_.c_str(), 0)) temp_.clear();
   Discard();
@@ -54,6 +73,9 @@ void ReceiveTarget::KeepPartial() {
 
 void ReceiveTarget::Discard() {
   Close();
+  // A file made here for a transfer that never began goes again: there was none before.
+  if (direct_) DeleteFileA(target_.c_str());
+  direct_ = false;
   if (!temp_.empty()) DeleteFileA(temp_.c_str());
   temp_.clear();
 }

@@ -1,6 +1,6 @@
-// Where a download is received: a temporary file beside the target, which replaces the
-// target only once the whole file has arrived. An earlier file of that name therefore
-// survives a transfer that breaks, is refused or is stopped.
+// Where a download is received. Over an earlier file of that name: a temporary file beside
+// it, which replaces it only once the whole file has arrived, so the earlier file survives
+// a transfer that breaks, is refused or is stopped. With none: the file itself.
 #pragma once
 #include <windows.h>
 
@@ -13,8 +13,8 @@ class ReceiveTarget {
   ReceiveTarget(const ReceiveTarget&) = delete;
   ReceiveTarget& operator=(const ReceiveTarget&) = delete;
 
-  // Creates the temporary file in the target's folder and opens it for writing. false
-  // when the folder takes no new file.
+  // Creates the file to receive into and opens it for writing. false when the folder
+  // takes no new file.
   bool Create();
   HANDLE Handle() const { return file_; }
   void Close();
@@ -31,5 +31,6 @@ class ReceiveTarget {
  private:
   std::string target_, temp_;
   bool hadEarlier_ = false;
+  bool direct_ = false;  // receiving straight into the target, which did not exist
   HANDLE file_ = INVALID_HANDLE_VALUE;
 };
