@@ -276,6 +276,8 @@ LRESULT CALLBACK MainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
   ++depth;
   LRESULT result = HandleMainWindowMessage(window, message, wParam, lParam);
   --depth;
-  if (depth == 0 && ConnectionWasLost()) EndLostConnection();
+  // A window on its way out runs no Disconnect, lost connection or not.
+  if (depth == 0 && ConnectionWasLost() && message != WM_DESTROY && message != WM_NCDESTROY && IsWindow(window))
+    EndLostConnection();
   return result;
 }
