@@ -55,12 +55,6 @@ TEST(ReplyEnd, MultiLineReplyEndsOnlyAtItsCodeAndASpace) {
   EXPECT_EQ(LinesUntilEnd({"426-Aborted\r\n", "\xff\xf2" "426 done\r\n"}), 2);
 }
 
-TEST(ReplyLine, FourTwoOneSaysTheServerIsClosing) {
-  EXPECT_TRUE(ReplyClosesConnection("421 Timeout\r\n"));
-  EXPECT_FALSE(ReplyClosesConnection("425 No data connection\r\n"));
-  EXPECT_FALSE(ReplyClosesConnection(""));
-}
-
 TEST(ReplyLine, PasswordIsMaskedOnlyForUpperCasePass) {
   EXPECT_EQ(LoggedCommandText("PASS secret\r\n"), "PASS ********\r\n");
   EXPECT_EQ(LoggedCommandText("PASS\r\n"), "PASS ********\r\n");

@@ -195,11 +195,4 @@ TEST(FileIoHelper, SmallFilesStayOnTheCallerAndLargeOnesShareOneThread) {
   }
 }
 
-TEST(FileIoHelper, BlocksFitTheFile) {
-  EXPECT_EQ(FileBlockSizeFor(200, 1024), 4096u + 1024u);
-  EXPECT_EQ(FileBlockSizeFor(0, 65536), 65536u);
-  EXPECT_EQ(FileBlockSizeFor(5ull << 30, 1024), 1024u * 1024u);
-  EXPECT_GE(FileBlockSizeFor(100, 1 << 20), 1u << 20);  // never less than a piece
-}
-
 }  // namespace
