@@ -4,6 +4,7 @@
 
 #include "app/app_state_win.h"
 #include "app/browse_commands_win.h"
+#include "app/folder_trees_win.h"
 #include "app/command_table.h"
 #include "app/local_listing_win.h"
 #include "app/main_window_win.h"
@@ -14,6 +15,11 @@
 #include "app/string_table_win.h"
 #include "app/toolbar_win.h"
 #include "app/view_commands_win.h"
+#include "jobs/download_job_win.h"
+#include "jobs/file_operations_win.h"
+#include "jobs/job_support_win.h"
+#include "jobs/mirror_upload_win.h"
+#include "jobs/upload_job_win.h"
 #include "config/about_dialog_win.h"
 #include "config/options.h"
 #include "ftp/remote_view_fill_win.h"
@@ -43,6 +49,30 @@ static void DownloadFinished() {
 
 static void OpenWebPage(const std::string& address) {
   if (!ShellOpen(address, ProgramFolder)) ShowMessage(IDS_FAILED_BROWSER);
+}
+
+static void OpenRemoteSelection() {
+  OpenAfterDownload = 1;
+  StartJobThread(DownloadJob, WorkFolder);
+}
+
+static void NewFolder() {
+  if (ActivePane == 0) {
+    EnterLocalFolder(CurrentLocalFolder);
+    NewLocalFolder();
+  } else {
+    NewRemoteFolder();
+    RebuildRemoteTree(RemoteTree);
+  }
+}
+
+static void RenameFocused() {
+  if (ActivePane == 1) {
+    BeginRenameRemote();
+  } else if (ArchiveMode != 1) {  // renaming inside an archive comes with the archive commands
+    EnterLocalFolder(CurrentLocalFolder);
+    BeginRenameLocal();
+  }
 }
 
 // Carries out a command that the table lets run now.
@@ -93,7 +123,16 @@ static void RunCommand(HWND window, int id) {
     case IDM_TO_EUC: Options.NKFUp = 1; break;
     case IDM_TO_JIS: Options.NKFUp = 2; break;
     case IDM_NO_CONVERT: Options.NKFUp = 0; break;
-    default: break;  // rows whose actions come with the transfers and file operations
+    case IDM_UPLOAD: StartJobThread(UploadJob, CurrentLocalFolder); break;
+    case IDM_DOWNLOAD: StartJobThread(DownloadJob, CurrentLocalFolder); break;
+    case IDM_MIRROR_UPLOAD: StartJobThread(MirrorUploadJob, CurrentLocalFolder); break;
+    case IDM_OPEN_REMOTE: OpenRemoteSelection(); break;
+    case IDM_NEW_FOLDER: NewFolder(); break;
+    case IDM_NEW_FILE: NewLocalFile(); break;
+    case IDM_DELETE: DeleteSelection(); break;
+    case IDM_RENAME: RenameFocused(); break;
+    case IDM_CHANGE_ATTRIBUTES: ChangePermissionOfSelection(); break;
+    default: break;  // rows whose actions come with the archive, shell and configuration commands
   }
 }
 

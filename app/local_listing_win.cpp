@@ -20,6 +20,7 @@
 
 int ArchiveMode = 0;
 std::string ArchivePath;
+bool LocalListIsWhole = false;
 
 std::string ProcessCurrentFolder() {
   DWORD size = GetCurrentDirectoryA(0, nullptr);
@@ -72,8 +73,9 @@ static bool ReadFolder(const std::string& folder, std::vector<LocalFileFacts>& i
     }
     items.push_back(std::move(facts));
   } while (FindNextFileA(search, &found));
+  const bool ended = GetLastError() == ERROR_NO_MORE_FILES;
   FindClose(search);
-  return true;
+  return ended;
 }
 
 int RefreshLocalList(HWND list) {
@@ -85,7 +87,8 @@ int RefreshLocalList(HWND list) {
 
   std::vector<LocalFileFacts> items;
   std::vector<ListRow> rows;
-  if (ReadFolder(CurrentLocalFolder, items)) {
+  LocalListIsWhole = ReadFolder(CurrentLocalFolder, items);
+  if (LocalListIsWhole) {
     RowWords words;
     words.file = LoadResourceText(IDS_TYPE_FILE);
     words.folder = LoadResourceText(IDS_TYPE_FOLDER);
@@ -101,7 +104,7 @@ int RefreshLocalList(HWND list) {
     SortRowsForList(rows, Options.SortTypeLocal, Options.SortSub == 1);
     AddLocalFoldersToTree(LocalTree, CurrentLocalFolder, folders);
   }
-  FillListRows(list, rows, nullptr);  // a folder that cannot be read leaves the list empty
+  FillListRows(list, rows, [] { LocalListIsWhole = false; });  // a folder that cannot be read leaves the list empty
 
   SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));  // IDC_ARROW
   if (Options.TreeView == 1 && LocalTree) {

@@ -13,6 +13,9 @@ extern std::string ArchivePath;
 // records the folder's sub-folders in the local tree. Answers 1.
 int RefreshLocalList(HWND list);
 
+// True when the last refill read the whole folder and the list took every row.
+extern bool LocalListIsWhole;
+
 // Makes the folder the process's current folder; 1 on success.
 int EnterLocalFolder(const std::string& folder);
 // The process's current folder, any length.

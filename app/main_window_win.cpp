@@ -14,6 +14,7 @@
 #include "app/message_boxes_win.h"
 #include "app/notify_win.h"
 #include "app/pending_parts_win.h"
+#include "jobs/drop_upload_win.h"
 #include "app/split_bar_drag_win.h"
 #include "app/string_table_win.h"
 #include "app/toolbar_win.h"
@@ -248,7 +249,7 @@ static LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam,
       if (JobRunning) {
         DragFinish(reinterpret_cast<HDROP>(wParam));
       } else {
-        DropUploadJob(reinterpret_cast<HDROP>(wParam));
+        StartDropUpload(reinterpret_cast<HDROP>(wParam));
         UpdateMenuState(1);
       }
       return 0;

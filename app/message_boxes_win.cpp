@@ -14,9 +14,13 @@ static std::atomic<MessageBoxObserver> Observer{nullptr};
 
 void SetMessageBoxObserver(MessageBoxObserver observer) { Observer = observer; }
 
-int ShowProgramMessageBox(const std::string& text, const std::string& caption, unsigned style) {
+int ShowOwnedMessageBox(HWND owner, const std::string& text, const std::string& caption, unsigned style) {
   if (MessageBoxObserver observer = Observer.load()) return observer(text, caption, style);
-  return MessageBoxA(MainWindow, text.c_str(), caption.c_str(), style);
+  return MessageBoxA(owner, text.c_str(), caption.c_str(), style);
+}
+
+int ShowProgramMessageBox(const std::string& text, const std::string& caption, unsigned style) {
+  return ShowOwnedMessageBox(MainWindow, text, caption, style);
 }
 
 // The texts stay in locals rather than the shared ResourceTextBuffer: a job's thread and the

@@ -1,6 +1,7 @@
 // The three message-box helpers every part of the program uses for its user-facing texts.
 // All are owned by MainWindow, captioned "Vako FTP", and callable from a job's thread too.
 #pragma once
+#include <windows.h>
 #include <string>
 
 int ShowMessage(int id);                                     // information box, OK
@@ -13,3 +14,5 @@ using MessageBoxObserver = int (*)(const std::string& text, const std::string& c
 void SetMessageBoxObserver(MessageBoxObserver observer);
 // Every box goes through here (also those with captions of their own).
 int ShowProgramMessageBox(const std::string& text, const std::string& caption, unsigned style);
+// The same with another owner (a list whose entries the question is about).
+int ShowOwnedMessageBox(HWND owner, const std::string& text, const std::string& caption, unsigned style);

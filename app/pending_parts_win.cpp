@@ -2,4 +2,3 @@
 
 int ConnectFromFavorite(const char*) { return 1; }
 void ScanFavorites(HMENU) {}
-void DropUploadJob(HDROP drop) { DragFinish(drop); }

@@ -7,4 +7,3 @@
 
 int ConnectFromFavorite(const char* path);        // connects from a favorite file
 void ScanFavorites(HMENU menu);                   // the favorite entries of the Favorites menu
-void DropUploadJob(HDROP drop);                   // uploads files dropped on the window

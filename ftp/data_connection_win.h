@@ -30,6 +30,10 @@ int RetrieveFile(const std::string& remoteName, const std::string& localPath, in
 // file that cannot be opened sends nothing at all).
 int StoreFile(const std::string& localPath, const std::string& remoteName, int mode);
 
+// True when the last RetrieveFile or StoreFile answered 1 because the user stopped it: the
+// file did not arrive whole.
+extern bool LastTransferWasStopped;
+
 // A transfer job's frame, made when the job starts and ended with it: clears a Stop pressed
 // while nothing ran, and keeps one file helper thread for all of the job's files.
 // Transfers outside any job do both for themselves.

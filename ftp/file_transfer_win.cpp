@@ -65,6 +65,8 @@ bool CallerOwnsMainWindow() {
 
 }  // namespace
 
+bool LastTransferWasStopped = false;
+
 TransferJobScope::TransferJobScope() : helper_(std::make_unique<FileIoHelper>()) {
   StopRequested = 0;
   JobFileHelper = helper_.get();
@@ -73,6 +75,7 @@ TransferJobScope::TransferJobScope() : helper_(std::make_unique<FileIoHelper>())
 TransferJobScope::~TransferJobScope() { JobFileHelper = nullptr; }
 
 int RetrieveFile(const std::string& remoteName, const std::string& localPath, int mode, uint64_t size) {
+  LastTransferWasStopped = false;
   std::string command;
   if (!FormatCommandLine(command, "RETR", remoteName)) return 0;
   TransferHelper helper;
@@ -114,6 +117,7 @@ int RetrieveFile(const std::string& remoteName, const std::string& localPath, in
       target.KeepPartial();
       data.Close();
       AbortTransfer();
+      LastTransferWasStopped = true;
       return 1;
     }
     if (progress.AddAndCheckPosition(static_cast<uint64_t>(got))) {
@@ -145,6 +149,7 @@ int RetrieveFile(const std::string& remoteName, const std::string& localPath, in
 }
 
 int StoreFile(const std::string& localPath, const std::string& remoteName, int mode) {
+  LastTransferWasStopped = false;
   std::string command;
   if (!FormatCommandLine(command, "STOR", remoteName)) return 0;
   // Opened before STOR is sent: a file that cannot be read must not leave an empty or
@@ -194,6 +199,7 @@ int StoreFile(const std::string& localPath, const std::string& remoteName, int m
       file.Close();
       data.Close();
       AbortTransfer();
+      LastTransferWasStopped = true;
       return 1;
     }
     progress.done += count;

@@ -58,7 +58,12 @@ ListingClock LocalClock() {
 
 }  // namespace
 
-static void RowRefused() { ShowMessage(IDS_OUT_OF_MEMORY); }
+bool RemoteListIsWhole = false;
+
+static void RowRefused() {
+  RemoteListIsWhole = false;
+  ShowMessage(IDS_OUT_OF_MEMORY);
+}
 
 // Fills the list from a fresh listing; false when the listing failed (the list then holds
 // only the parent row: a listing that broke off is never shown as the folder's content).
@@ -68,8 +73,10 @@ static bool FillFromListing(HWND listView, int fromTree, TreeCacheLineSet& treeL
   words.file = LoadResourceText(IDS_TYPE_FILE);
   words.folder = LoadResourceText(IDS_TYPE_FOLDER);
   // A listing cut at its size limit has been reported already and shows what came.
-  const bool whole = FetchListing() || ListingWasCut;
+  const bool confirmed = FetchListing() != 0;
+  const bool whole = confirmed || ListingWasCut;
   if (!whole) ListingBuffer.clear();
+  RemoteListIsWhole = confirmed && !ListingWasCut;
   const std::vector<ListedEntry> entries = ParseListing(ListingBuffer, LocalClock());
   ListingBuffer.clear();
   ListingBuffer.shrink_to_fit();
@@ -94,6 +101,7 @@ static bool FillFromListing(HWND listView, int fromTree, TreeCacheLineSet& treeL
 }
 
 HWND RefreshRemoteList(HWND listView, int fromTree) {
+  RemoteListIsWhole = false;
   if (!Connected) return nullptr;
   SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));  // IDC_WAIT
 

@@ -8,3 +8,8 @@
 // remote tree asked for it (the tree is then left as it is). Answers the list, or null
 // when not connected or when the tree cache working file cannot be read.
 HWND RefreshRemoteList(HWND listView, int fromTree);
+
+// True when the last refill showed the folder's whole listing: confirmed by the server,
+// not cut at its size limit, every row taken by the list. Only such a list may tell a
+// job that an entry is gone from the server.
+extern bool RemoteListIsWhole;

@@ -1,0 +1,163 @@
+#include "jobs/download_job_win.h"
+
+#include <string>
+
+#include "app/app_state_win.h"
+#include "app/local_listing_win.h"
+#include "app/main_window_win.h"
+#include "app/message_boxes_win.h"
+#include "app/system_text_case_win.h"
+#include "config/options.h"
+#include "ftp/data_connection_win.h"
+#include "ftp/remote_commands_win.h"
+#include "jobs/archive_transfer_win.h"
+#include "jobs/job_rules.h"
+#include "jobs/job_support_win.h"
+#include "jobs/kanji_conversion_win.h"
+#include "jobs/transfer_rules.h"
+#include "resources/resource_ids.h"
+#include "text/path_text.h"
+
+namespace {
+
+constexpr size_t kRemoteFolderRoom = 2048;
+int Depth = 0;
+
+// A text file just received whole is turned into Shift-JIS in place, through a copy in
+// the work folder; a failed conversion leaves it as it came.
+void ConvertReceivedFile(const std::string& path) {
+  const std::string converted = NewWorkTempFile("nk");
+  if (!converted.empty() && ConvertKanjiFile(path.c_str(), converted.c_str(), "-s") == 0 &&
+      CopyFileA(converted.c_str(), path.c_str(), FALSE)) {
+    DeleteFileA(converted.c_str());
+    return;
+  }
+  ShowMessage(IDS_FAILED_CONVERT);
+  if (!converted.empty()) DeleteFileA(converted.c_str());
+}
+
+void ReceiveOneFile(const JobRow& row, int mode, ListRowsSnapshot& localRows) {
+  if (Options.CompareDate2 & 1) {
+    const JobRow* local = localRows.Find(row.name);
+    if (local && !ShouldReceiveFile(Options.CompareDate2, row.date, true, local->date, SystemTextCase())) return;
+  }
+  ShowFileStatus(IDS_RECEIVING_FILE, row.name);
+  const int64_t listed = SizeTextValue(row.size);
+  const uint64_t size = listed > 0 ? static_cast<uint64_t>(listed) : 0;
+  if (ArchiveMode == 1) {
+    if (!ReceiveIntoArchive(row.name, mode, size) && JobCanGoOn()) ShowMessage(IDS_FAILED_RECEIVE);
+    ResetProgress();
+    return;
+  }
+  const std::string path = JoinLocalPath(ProcessCurrentFolder(), row.name);
+  if (!RetrieveFile(row.name, path, mode, size)) {
+    if (JobCanGoOn()) ShowMessage(IDS_FAILED_RECEIVE);
+  } else if (Options.NKFDown == 1 && mode == kModeAscii && !LastTransferWasStopped) {
+    ConvertReceivedFile(path);
+  }
+  ResetProgress();
+}
+
+// Back to the folders a sub-folder was entered from, on both sides.
+void ReturnToFolders(const std::string& local, const std::string& remote) {
+  EnterLocalFolder(local);
+  const bool back = ChangeRemoteFolder(remote) != 0;
+  CurrentRemoteFolder = remote;
+  RefillLocalList();
+  RefillRemoteList();
+  if (!back) {
+    if (JobCanGoOn()) ShowMessage(IDS_FAILED_CHANGE_FOLDER);
+    JobLostItsWay();
+  }
+}
+
+// One selected folder. False when this level ends here.
+bool ReceiveFolder(const JobRow& row) {
+  if (AskConfirmation(4, row.name.c_str()) != IDYES) return false;
+  const bool localExists = FindRowByName(LocalList, row.name) >= 0;
+  const std::string savedLocal = ProcessCurrentFolder();
+  std::string savedRemote = CurrentRemoteFolder;
+  if (!GetRemoteFolder(savedRemote, kRemoteFolderRoom)) return JobCanGoOn();
+
+  bool intoOwnFolder = true;
+  if (!localExists && Options.YesNo == 1) {
+    const int answer = AskYesNoCancel(RemoteList, IDS_ASK_MAKE_LOCAL_FOLDER, row.name);
+    if (answer == IDCANCEL) return false;
+    intoOwnFolder = answer != IDNO;  // No: its files come into the current local folder
+  }
+  if (Depth >= kMaxFolderDepth) {
+    ReportWithName(IDS_SKIPPED_REMOTE_FOLDER, row.name);
+    return true;
+  }
+  if (intoOwnFolder) {
+    const std::string local = JoinLocalPath(savedLocal, row.name);
+    if (!localExists) CreateDirectoryA(local.c_str(), nullptr);
+    if (!EnterLocalFolder(local)) {
+      ReportWithName(IDS_SKIPPED_LOCAL_FOLDER, row.name);
+      return true;
+    }
+    RefillLocalList();
+  }
+  if (!ChangeRemoteFolder(row.name)) {
+    if (!JobCanGoOn()) return false;
+    ReportWithName(IDS_SKIPPED_REMOTE_FOLDER, row.name);
+    if (intoOwnFolder) {
+      EnterLocalFolder(savedLocal);
+      RefillLocalList();
+    }
+    return true;
+  }
+  CurrentRemoteFolder = RemoteChildPath(savedRemote, row.name);
+  RefillRemoteList();
+  UpdateWindow(MainWindow);
+  SelectAllListRows(RemoteList);
+  ++Depth;
+  DownloadSelected();
+  --Depth;
+  ReturnToFolders(savedLocal, savedRemote);
+  return JobCanGoOn();
+}
+
+}  // namespace
+
+int DownloadSelected() {
+  const std::vector<JobRow> marked = SelectedJobRows(RemoteList);
+  ListRowsSnapshot localRows(LocalList);
+  for (const JobRow& row : marked) {
+    if (StopRequested) {
+      StopRequested = 0;
+      break;
+    }
+    if (!JobCanGoOn()) break;
+    SharedNameBuffer = row.name;
+    const int mode = ChooseTransferMode(row.name, TransferMode, Options, SystemTextCase());
+    if (row.name == "." || row.name == "..") continue;
+    // Only a name that stays inside the current folder is joined to it.
+    if (!IsPlainEntryName(row.name)) continue;
+    if (!row.folder) {
+      ReceiveOneFile(row, mode, localRows);
+      continue;
+    }
+    const bool goOn = ReceiveFolder(row);
+    localRows.Forget();
+    if (!goOn) break;
+  }
+  ClearStatus();
+  ResetProgress();
+  return 0;
+}
+
+DWORD WINAPI DownloadJob(LPVOID) {
+  JobRunning = 1;
+  SendMessageA(MainWindow, MsgUpdateMenus, 1, 0);
+  {
+    TransferJobScope scope;
+    ResetJobWay();
+    Depth = 0;
+    DownloadSelected();
+  }
+  JobRunning = 0;
+  ShowCompletion(1);
+  SendMessageA(MainWindow, WM_COMMAND, IDM_DOWNLOAD_DONE, 0);
+  return 0;
+}

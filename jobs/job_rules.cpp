@@ -1,0 +1,65 @@
+#include "jobs/job_rules.h"
+
+#include <unordered_set>
+
+#include "text/sjis.h"
+
+bool IsPlainEntryName(const std::string& name) {
+  if (name.empty() || name == "." || name == "..") return false;
+  // A doubtful second byte is taken for a character of its own: the code page may read it so.
+  for (size_t i = 0; i < name.size(); i += CheckedCharWidthAt(name, i)) {
+    const char c = name[i];
+    if (c == '\\' || c == '/' || c == ':') return false;
+  }
+  return true;
+}
+
+std::string RemoteChildPath(const std::string& parent, const std::string& name) {
+  if (!parent.empty() && parent.back() == '/') return parent + name;
+  return parent + "/" + name;
+}
+
+bool DropIsOnLocalPane(int x, int y, int windowDiv, int splitPos, int splitPos2, int toolbarHeight) {
+  if (windowDiv == 1) return y < toolbarHeight + splitPos2;
+  return x < splitPos;
+}
+
+const char* UploadConversionOption(int nkfUp, bool convertAlways) {
+  if (nkfUp == 1) return "-e";
+  if (nkfUp == 2) return "-j";
+  return convertAlways ? "-s" : nullptr;
+}
+
+std::vector<size_t> RemoteNamesWithoutCounterpart(const std::vector<std::string>& remoteNames,
+                                                  const std::vector<std::string>& localConverted) {
+  const std::unordered_set<std::string> local(localConverted.begin(), localConverted.end());
+  std::vector<size_t> gone;
+  for (size_t i = 0; i < remoteNames.size(); ++i) {
+    const std::string& name = remoteNames[i];
+    if (name == "." || name == ".." || local.count(name)) continue;
+    gone.push_back(i);
+  }
+  return gone;
+}
+
+std::string FormatWithNumber(const std::string& format, long number) {
+  std::string out;
+  bool used = false;
+  for (size_t i = 0; i < format.size(); ++i) {
+    if (format[i] == '%' && i + 1 < format.size()) {
+      if (format[i + 1] == '%') {
+        out += '%';
+        ++i;
+        continue;
+      }
+      if (format[i + 1] == 'd' && !used) {
+        out += std::to_string(number);
+        used = true;
+        ++i;
+        continue;
+      }
+    }
+    out += format[i];
+  }
+  return out;
+}

@@ -1,0 +1,40 @@
+// Decisions the transfer jobs and file operations make about names, folders and the drop
+// point: plain arithmetic and text rules, kept apart from the windows they drive.
+#pragma once
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// Deepest folder level a recursive job goes into. A server that lists a folder inside
+// itself (a link to "." or a lying listing) would otherwise lead it down for ever.
+constexpr int kMaxFolderDepth = 128;
+
+// True when a list row's name names an entry of its own folder and nothing else: not
+// empty, not "." or "..", and without a separator ('\\' or '/') or drive colon of its own
+// (a 0x5C second byte of a Shift-JIS character is part of the name, a '/' after a lead
+// byte is not). Jobs join only such names to a folder.
+bool IsPlainEntryName(const std::string& name);
+
+// The remote path of a folder's child: "/" + name below the root, parent + "/" + name
+// elsewhere.
+std::string RemoteChildPath(const std::string& parent, const std::string& name);
+
+// Whether a drop at the point (client coordinates of the main window) lands on the local
+// pane: above the split in the stacked arrangement (windowDiv 1), left of it side by side.
+bool DropIsOnLocalPane(int x, int y, int windowDiv, int splitPos, int splitPos2, int toolbarHeight);
+
+// The nkf option an upload converts an ASCII-mode file with ("-e" for "NKFUp" 1, "-j" for
+// 2), or null for none. convertAlways (mirroring and dropped files) gives "-s" for any
+// other value, so those convert every ASCII file.
+const char* UploadConversionOption(int nkfUp, bool convertAlways);
+
+// Mirroring: the indexes of the remote names that no local name is a counterpart of. A
+// counterpart is a local name that, case-converted for upload, equals the remote name byte
+// for byte; localConverted holds the local names already converted. "." and ".." never
+// count as gone.
+std::vector<size_t> RemoteNamesWithoutCounterpart(const std::vector<std::string>& remoteNames,
+                                                  const std::vector<std::string>& localConverted);
+
+// The format with its first "%d" replaced by the number ("%%" gives "%"); the provisional
+// names of new entries ("folder%d").
+std::string FormatWithNumber(const std::string& format, long number);

@@ -1,0 +1,136 @@
+#include "jobs/job_support_win.h"
+
+#include <commctrl.h>
+
+#include <atomic>
+#include <cstdio>
+
+#include "app/app_state_win.h"
+#include "app/list_rows_win.h"
+#include "app/local_listing_win.h"
+#include "app/main_window_win.h"
+#include "app/message_boxes_win.h"
+#include "app/string_table_win.h"
+#include "app/system_text_case_win.h"
+#include "ftp/control_connection_win.h"
+#include "ftp/data_connection_win.h"
+#include "ftp/engine_display_win.h"
+#include "ftp/transfer_progress.h"
+#include "jobs/kanji_conversion_win.h"
+#include "resources/resource_ids.h"
+
+static std::atomic<bool> LostWay{false};
+
+void StartJobThread(LPTHREAD_START_ROUTINE entry, const std::string& folder, void* parameter) {
+  EnterLocalFolder(folder);
+  JobRunning = 1;
+  HANDLE thread = CreateThread(nullptr, 0, entry, parameter, CREATE_SUSPENDED, nullptr);
+  if (!thread) {
+    JobRunning = 0;
+    ShowMessage(IDS_OUT_OF_MEMORY);
+    return;
+  }
+  SetThreadPriority(thread, THREAD_PRIORITY_BELOW_NORMAL);
+  ResumeThread(thread);
+  CloseHandle(thread);
+}
+
+static JobRow ReadJobRow(HWND list, int row) {
+  JobRow r;
+  r.name = ListRowText(list, row, 0);
+  r.size = ListRowText(list, row, 1);
+  r.date = ListRowText(list, row, 3);
+  r.attributes = ListRowText(list, row, 4);
+  r.folder = r.size == "   ";
+  return r;
+}
+
+std::vector<JobRow> SelectedJobRows(HWND list) {
+  std::vector<JobRow> rows;
+  int row = -1;
+  while ((row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, row, LVNI_SELECTED))) >= 0)
+    rows.push_back(ReadJobRow(list, row));
+  return rows;
+}
+
+std::vector<JobRow> AllJobRows(HWND list) {
+  std::vector<JobRow> rows;
+  const int count = ListRowCount(list);
+  rows.reserve(count > 0 ? count : 0);
+  for (int row = 0; row < count; ++row) rows.push_back(ReadJobRow(list, row));
+  return rows;
+}
+
+const JobRow* ListRowsSnapshot::Find(const std::string& name) {
+  if (!loaded_) {
+    rows_ = AllJobRows(list_);
+    loaded_ = true;
+  }
+  for (const JobRow& row : rows_)
+    if (EqualNoCase(SystemTextCase(), row.name, name)) return &row;
+  return nullptr;
+}
+
+int FindRowByName(HWND list, const std::string& name) {
+  const int count = ListRowCount(list);
+  for (int row = 0; row < count; ++row)
+    if (EqualNoCase(SystemTextCase(), ListRowText(list, row, 0), name)) return row;
+  return -1;
+}
+
+static void SetRowState(HWND list, int row, UINT state, UINT mask) {
+  LVITEMA item{};
+  item.stateMask = mask;
+  item.state = state;
+  SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+void SelectAllListRows(HWND list) { SetRowState(list, -1, LVIS_SELECTED, LVIS_SELECTED); }
+
+void MarkListRows(HWND list, const std::vector<size_t>& rows) {
+  SetRowState(list, -1, 0, LVIS_SELECTED | LVIS_DROPHILITED);
+  for (size_t row : rows)
+    SetRowState(list, static_cast<int>(row), LVIS_SELECTED | LVIS_DROPHILITED, LVIS_SELECTED | LVIS_DROPHILITED);
+}
+
+void RefillLocalList() { SendMessageA(MainWindow, MsgRefreshLocal, 0, 0); }
+void RefillRemoteList() { SendMessageA(MainWindow, MsgRefreshRemote, 0, 0); }
+
+void ShowFileStatus(int formatId, const std::string& name) {
+  ResourceTextBuffer = LoadResourceText(formatId);
+  ShowStatusText(FormatWithName(ResourceTextBuffer, name));
+}
+
+void ClearStatus() { ShowStatusText(" "); }
+void ResetProgress() { SetProgressPosition(0); }
+
+void ReportWithName(int formatId, const std::string& name) {
+  ShowProgramMessageBox(FormatWithName(LoadResourceText(formatId), name), VAKO_CAPTION, MB_OK | MB_ICONINFORMATION);
+}
+
+int AskYesNoCancel(HWND list, int formatId, const std::string& name) {
+  const std::string text = FormatWithName(LoadResourceText(formatId), name);
+  return ShowOwnedMessageBox(list, text, VAKO_CAPTION, MB_YESNOCANCEL | MB_ICONQUESTION);
+}
+
+bool JobCanGoOn() { return !LostWay && !ConnectionWasLost(); }
+void JobLostItsWay() { LostWay = true; }
+void ResetJobWay() { LostWay = false; }
+
+std::string NewWorkTempFile(const char* prefix) {
+  char path[MAX_PATH + 1] = {};
+  if (!GetTempFileNameA(WorkFolder.c_str(), prefix, 0, path)) return "";
+  return path;
+}
+
+int StoreConvertedFile(const std::string& localPath, const std::string& remoteName, int mode, const char* option) {
+  if (!option || mode != 1) return StoreFile(localPath, remoteName, mode);
+  const std::string converted = NewWorkTempFile("nk");
+  int stored;
+  if (!converted.empty() && ConvertKanjiFile(localPath.c_str(), converted.c_str(), option) == 0)
+    stored = StoreFile(converted, remoteName, mode);
+  else
+    stored = StoreFile(localPath, remoteName, mode);
+  if (!converted.empty()) DeleteFileA(converted.c_str());
+  return stored;
+}

@@ -1,0 +1,128 @@
+#include "jobs/mirror_upload_win.h"
+
+#include "app/app_state_win.h"
+#include "app/local_listing_win.h"
+#include "app/main_window_win.h"
+#include "app/message_boxes_win.h"
+#include "app/system_text_case_win.h"
+#include "config/options.h"
+#include "ftp/data_connection_win.h"
+#include "ftp/remote_commands_win.h"
+#include "ftp/remote_view_fill_win.h"
+#include "jobs/file_operations_win.h"
+#include "jobs/job_rules.h"
+#include "jobs/job_support_win.h"
+#include "jobs/transfer_rules.h"
+#include "jobs/upload_job_win.h"
+#include "resources/resource_ids.h"
+#include "text/path_text.h"
+
+namespace {
+
+constexpr size_t kRemoteFolderRoom = 2048;
+int Depth = 0;
+
+// One local sub-folder mirrored onto its remote namesake. A folder that cannot be made or
+// entered on either side is reported and left alone: its files never go anywhere else, and
+// no other folder is compared with it. False when pass 1 of this level ends here.
+bool MirrorSubFolder(const JobRow& row, const std::string& remoteName) {
+  if (AskConfirmation(2, remoteName.c_str()) != IDYES) return false;
+  const std::string savedLocal = ProcessCurrentFolder();
+  std::string savedRemote = CurrentRemoteFolder;
+  if (!GetRemoteFolder(savedRemote, kRemoteFolderRoom)) return false;
+  if (FindRowByName(RemoteList, remoteName) < 0 && Options.YesNo == 1) {
+    const int answer = AskYesNoCancel(LocalList, IDS_ASK_MAKE_REMOTE_FOLDER, remoteName);
+    if (answer == IDCANCEL) return false;
+    if (answer == IDNO) return true;
+  }
+  if (Depth >= kMaxFolderDepth) {
+    ReportWithName(IDS_SKIPPED_LOCAL_FOLDER, row.name);
+    return true;
+  }
+  MakeRemoteFolder(remoteName);  // it may exist already
+  if (!ChangeRemoteFolder(remoteName)) {
+    if (JobCanGoOn()) ReportWithName(IDS_SKIPPED_REMOTE_FOLDER, remoteName);
+    return JobCanGoOn();
+  }
+  CurrentRemoteFolder = RemoteChildPath(savedRemote, remoteName);
+  RefillRemoteList();
+  if (EnterLocalFolder(JoinLocalPath(savedLocal, row.name))) {
+    RefillLocalList();
+    ++Depth;
+    MirrorFolder();
+    --Depth;
+  } else {
+    ReportWithName(IDS_SKIPPED_LOCAL_FOLDER, row.name);
+  }
+  EnterLocalFolder(savedLocal);
+  const bool back = ChangeRemoteFolder(savedRemote) != 0;
+  CurrentRemoteFolder = savedRemote;
+  RefillLocalList();
+  RefillRemoteList();
+  if (!back) {
+    if (JobCanGoOn()) ShowMessage(IDS_FAILED_CHANGE_FOLDER);
+    JobLostItsWay();
+  }
+  return JobCanGoOn();
+}
+
+// Pass 2: the remote entries without a local counterpart are deleted, but only when both
+// lists show the whole of their folders: an entry missing from a list that broke off is
+// not known to be gone.
+void DeleteRemoteOnlyEntries() {
+  if (!JobCanGoOn()) return;
+  if (!RemoteListIsWhole || !LocalListIsWhole) {
+    ReportWithName(IDS_KEPT_UNLISTED_FOLDER, CurrentRemoteFolder);
+    return;
+  }
+  std::vector<std::string> localNames;
+  for (JobRow& row : AllJobRows(LocalList)) {
+    ApplyNameCase(row.name, Options, SystemTextCase());
+    localNames.push_back(row.name);
+  }
+  std::vector<std::string> remoteNames;
+  for (const JobRow& row : AllJobRows(RemoteList)) remoteNames.push_back(row.name);
+  const std::vector<size_t> gone = RemoteNamesWithoutCounterpart(remoteNames, localNames);
+  if (gone.empty()) return;
+  MarkListRows(RemoteList, gone);
+  DeleteRemoteSelected();
+}
+
+}  // namespace
+
+int MirrorFolder() {
+  const std::vector<JobRow> rows = AllJobRows(LocalList);
+  ListRowsSnapshot remoteRows(RemoteList);
+  for (const JobRow& row : rows) {
+    if (!JobCanGoOn()) return 0;
+    const int mode = ChooseTransferMode(row.name, TransferMode, Options, SystemTextCase());
+    std::string remoteName = row.name;
+    ApplyNameCase(remoteName, Options, SystemTextCase());
+    if (row.name == "." || row.name == "..") continue;
+    if (!IsPlainEntryName(row.name) || !IsPlainEntryName(remoteName)) continue;
+    if (!row.folder) {
+      SendListedFile(row, remoteName, mode, UploadConversionOption(Options.NKFUp, true), remoteRows);
+      continue;
+    }
+    const bool goOn = MirrorSubFolder(row, remoteName);
+    remoteRows.Forget();
+    if (!goOn) break;
+  }
+  DeleteRemoteOnlyEntries();
+  ClearStatus();
+  return 0;
+}
+
+DWORD WINAPI MirrorUploadJob(LPVOID) {
+  JobRunning = 1;
+  {
+    TransferJobScope scope;
+    ResetJobWay();
+    Depth = 0;
+    MirrorFolder();
+  }
+  JobRunning = 0;
+  ShowCompletion(0);
+  SendMessageA(MainWindow, WM_COMMAND, IDM_UPLOAD_DONE, 0);
+  return 0;
+}

@@ -1,0 +1,134 @@
+#include "jobs/upload_job_win.h"
+
+#include "app/app_state_win.h"
+#include "app/local_listing_win.h"
+#include "app/main_window_win.h"
+#include "app/message_boxes_win.h"
+#include "app/system_text_case_win.h"
+#include "config/options.h"
+#include "ftp/data_connection_win.h"
+#include "ftp/remote_commands_win.h"
+#include "jobs/archive_transfer_win.h"
+#include "jobs/job_rules.h"
+#include "jobs/transfer_rules.h"
+#include "resources/resource_ids.h"
+#include "text/path_text.h"
+
+namespace {
+
+constexpr size_t kRemoteFolderRoom = 2048;
+int Depth = 0;
+
+// One selected folder. False when this level ends here.
+bool SendFolder(const JobRow& row, const std::string& remoteName) {
+  if (AskConfirmation(2, remoteName.c_str()) != IDYES) return false;
+  const std::string savedLocal = ProcessCurrentFolder();
+  std::string savedRemote = CurrentRemoteFolder;
+  if (!GetRemoteFolder(savedRemote, kRemoteFolderRoom)) return JobCanGoOn();
+  const bool remoteExists = FindRowByName(RemoteList, remoteName) >= 0;
+
+  bool intoOwnFolder = true;
+  if (!remoteExists && Options.YesNo == 1) {
+    const int answer = AskYesNoCancel(LocalList, IDS_ASK_MAKE_REMOTE_FOLDER, remoteName);
+    if (answer == IDCANCEL) return false;
+    intoOwnFolder = answer != IDNO;  // No: its files go into the current remote folder
+  }
+  if (Depth >= kMaxFolderDepth) {
+    ReportWithName(IDS_SKIPPED_LOCAL_FOLDER, row.name);
+    return true;
+  }
+  if (intoOwnFolder) {
+    MakeRemoteFolder(remoteName);  // it may exist already
+    if (!ChangeRemoteFolder(remoteName)) {
+      if (!JobCanGoOn()) return false;
+      ReportWithName(IDS_SKIPPED_REMOTE_FOLDER, remoteName);
+      return true;
+    }
+    CurrentRemoteFolder = RemoteChildPath(savedRemote, remoteName);
+    RefillRemoteList();
+  }
+  if (!EnterLocalFolder(JoinLocalPath(savedLocal, row.name))) {
+    ReportWithName(IDS_SKIPPED_LOCAL_FOLDER, row.name);
+    if (intoOwnFolder) {
+      if (!ChangeRemoteFolder(savedRemote)) JobLostItsWay();
+      CurrentRemoteFolder = savedRemote;
+      RefillRemoteList();
+    }
+    return JobCanGoOn();
+  }
+  RefillLocalList();
+  SelectAllListRows(LocalList);
+  ++Depth;
+  UploadSelected();
+  --Depth;
+
+  EnterLocalFolder(savedLocal);
+  const bool back = ChangeRemoteFolder(savedRemote) != 0;
+  CurrentRemoteFolder = savedRemote;
+  RefillLocalList();
+  RefillRemoteList();
+  if (!back) {
+    if (JobCanGoOn()) ShowMessage(IDS_FAILED_CHANGE_FOLDER);
+    JobLostItsWay();
+  }
+  return JobCanGoOn();
+}
+
+}  // namespace
+
+void SendListedFile(const JobRow& row, const std::string& remoteName, int mode, const char* option,
+                    ListRowsSnapshot& remoteRows) {
+  if (Options.CompareDate & 3) {
+    const JobRow* remote = remoteRows.Find(remoteName);
+    if (remote && !ShouldSendFile(Options.CompareDate, row.date, row.size, true, remote->date, remote->size,
+                                  SystemTextCase()))
+      return;
+  }
+  ShowFileStatus(IDS_SENDING_FILE, remoteName);
+  int sent;
+  if (ArchiveMode == 1) {
+    const std::string copy = ExtractForUpload(row.name);
+    sent = !copy.empty() && StoreConvertedFile(copy, remoteName, mode, option);
+    if (!copy.empty()) DeleteFileA(copy.c_str());
+  } else {
+    sent = StoreConvertedFile(JoinLocalPath(ProcessCurrentFolder(), row.name), remoteName, mode, option);
+  }
+  if (!sent && JobCanGoOn()) ShowMessage(IDS_FAILED_SEND);
+  ResetProgress();
+}
+
+int UploadSelected() {
+  const std::vector<JobRow> marked = SelectedJobRows(LocalList);
+  ListRowsSnapshot remoteRows(RemoteList);
+  for (const JobRow& row : marked) {
+    if (!JobCanGoOn()) break;
+    const int mode = ChooseTransferMode(row.name, TransferMode, Options, SystemTextCase());
+    std::string remoteName = row.name;
+    ApplyNameCase(remoteName, Options, SystemTextCase());
+    if (row.name == "." || row.name == "..") continue;
+    if (!IsPlainEntryName(row.name) || !IsPlainEntryName(remoteName)) continue;
+    if (!row.folder) {
+      SendListedFile(row, remoteName, mode, UploadConversionOption(Options.NKFUp, false), remoteRows);
+      continue;
+    }
+    const bool goOn = SendFolder(row, remoteName);
+    remoteRows.Forget();
+    if (!goOn) break;
+  }
+  ClearStatus();
+  return 0;
+}
+
+DWORD WINAPI UploadJob(LPVOID) {
+  JobRunning = 1;
+  {
+    TransferJobScope scope;
+    ResetJobWay();
+    Depth = 0;
+    UploadSelected();
+  }
+  JobRunning = 0;
+  ShowCompletion(0);
+  SendMessageA(MainWindow, WM_COMMAND, IDM_UPLOAD_DONE, 0);
+  return 0;
+}
