@@ -75,7 +75,7 @@ Template ReadTemplate(int id, WORD language) {
 }
 
 TEST(DialogResources, EveryDialogExistsInEnglishAndJapaneseWithTheSameControls) {
-  for (int id : {IDD_CONNECT, IDD_ABOUT, IDD_GOTO_FOLDER}) {
+  for (int id : {IDD_CONNECT, IDD_ABOUT, IDD_GOTO_FOLDER, IDD_CHANGE_PERMISSION}) {
     Template en = ReadTemplate(id, kEnglish), ja = ReadTemplate(id, kJapanese);
     ASSERT_TRUE(en.found) << id;
     ASSERT_TRUE(ja.found) << id;
@@ -92,6 +92,8 @@ TEST(DialogResources, EveryDialogExistsInEnglishAndJapaneseWithTheSameControls) 
             (std::vector<int>{-1, 1003, -1, 1004, -1, 1005, -1, 1006, 1117, IDOK, IDCANCEL, 1060}));
   EXPECT_EQ(ids(ReadTemplate(IDD_GOTO_FOLDER, kEnglish)), (std::vector<int>{-1, 1013, 1021, IDOK, IDCANCEL}));
   EXPECT_EQ(ids(ReadTemplate(IDD_ABOUT, kEnglish)), (std::vector<int>{-1, -1, -1, -1, IDOK}));
+  EXPECT_EQ(ids(ReadTemplate(IDD_CHANGE_PERMISSION, kEnglish)),
+            (std::vector<int>{-1, -1, -1, IDC_PERMISSION_FIELD, IDOK, IDCANCEL}));
 }
 
 // The sizes an icon resource holds, from its group directory.

@@ -3,6 +3,7 @@
 
 #include "app/app_state_win.h"
 #include "config/about_dialog_win.h"
+#include "config/change_permission_dialog_win.h"
 #include "config/connect_dialog_win.h"
 #include "config/goto_folder_dialog_win.h"
 #include "config/options.h"
@@ -63,6 +64,33 @@ TEST_F(JapaneseDialogs, GoToFolderAndAboutAreJapanese) {
   }
 }
 
+TEST_F(JapaneseDialogs, ChangePermissionIsJapaneseAndHandsTheTypedTextOn) {
+  SharedNameBuffer = "untouched";
+  {
+    DialogDriver driver({[&](HWND d) {
+      EXPECT_EQ(Text(d), InCodePage(u8"パーミッションの変更"));
+      EXPECT_NE(FindChildWithText(d, InCodePage(u8"パーミッションを変更します。3 桁の数字を入力してください")), nullptr);
+      EXPECT_NE(FindChildWithText(d, InCodePage(u8"例 : 755  ,  644 など")), nullptr);
+      EXPECT_NE(FindChildWithText(d, InCodePage(u8"パーミッション :")), nullptr);
+      EXPECT_EQ(ItemText(d, IDOK), "OK");
+      EXPECT_EQ(ItemText(d, IDCANCEL), InCodePage(u8"キャンセル"));
+      SetItemText(d, IDC_PERMISSION_FIELD, "755");
+      SaveScreenshot(d, "dialog-change-permission-ja");
+      Click(d, IDCANCEL);
+    }});
+    EXPECT_EQ(ShowChangePermissionDialog(main_.handle()), IDCANCEL);
+  }
+  EXPECT_EQ(SharedNameBuffer, "untouched");
+  {
+    DialogDriver driver({[&](HWND d) {
+      SetItemText(d, IDC_PERMISSION_FIELD, "644");
+      Click(d, IDOK);
+    }});
+    EXPECT_EQ(ShowChangePermissionDialog(main_.handle()), IDOK);
+  }
+  EXPECT_EQ(SharedNameBuffer, "644");
+}
+
 // A field full of two-byte characters is cut before a character, never inside one.
 TEST_F(JapaneseDialogs, LongJapaneseTextsAreCutOnCharacterBoundaries) {
   std::string a;  // "あ" repeated: 2 bytes each
@@ -87,6 +115,15 @@ TEST_F(JapaneseDialogs, LongJapaneseTextsAreCutOnCharacterBoundaries) {
     EXPECT_EQ(ShowGoToFolderDialog(0), IDOK);
   }
   EXPECT_EQ(SharedNameBuffer, folder.substr(0, 510));
+  SharedNameBuffer.clear();
+  {
+    DialogDriver driver({[&](HWND d) {
+      SetItemText(d, IDC_PERMISSION_FIELD, folder.substr(2));
+      Click(d, IDOK);
+    }});
+    EXPECT_EQ(ShowChangePermissionDialog(main_.handle()), IDOK);
+  }
+  EXPECT_EQ(SharedNameBuffer, folder.substr(2, 510));  // and 511 here
 }
 
 }  // namespace
