@@ -1,5 +1,7 @@
 #include "support/e2e_driver_win.h"
 
+#include <shlobj.h>
+
 #include <cstring>
 
 #include "resources/resource_ids.h"
@@ -306,17 +308,41 @@ RECT VakoProcess::RowRect(HWND list, int row, int part) const {
   return r;
 }
 
-void VakoProcess::SelectRow(HWND list, int row) {
+void VakoProcess::SelectRow(HWND list, int row) { SelectRows(list, {row}); }
+
+void VakoProcess::SelectRows(HWND list, const std::vector<int>& rows) {
   TargetMemory memory(process_.hProcess, sizeof(LVITEMA));
   LVITEMA none{};
   none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
   memory.Write(&none, sizeof none);
   SendWait(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), memory.param());
-  LVITEMA state{};
-  state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  state.state = LVIS_SELECTED | LVIS_FOCUSED;
-  memory.Write(&state, sizeof state);
-  SendWait(list, LVM_SETITEMSTATE, row, memory.param());
+  for (size_t i = 0; i < rows.size(); ++i) {
+    LVITEMA state{};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    state.state = LVIS_SELECTED | (i == 0 ? LVIS_FOCUSED : 0);
+    memory.Write(&state, sizeof state);
+    SendWait(list, LVM_SETITEMSTATE, rows[i], memory.param());
+  }
+}
+
+bool VakoProcess::DropFiles(POINT client, const std::vector<std::string>& paths) {
+  std::string names;
+  for (const std::string& p : paths) names += p + '\0';
+  names += '\0';
+  DROPFILES head{};
+  head.pFiles = sizeof head;
+  head.pt = client;
+  // A fixed global block is a plain pointer to its bytes. The program's DragFinish hands the
+  // block to its heap, which refuses it as not its own; the zero bytes in front of it are
+  // what the heap then reads as the header of the block. The block stays until the
+  // program ends.
+  const size_t at = 256;
+  char* block = static_cast<char*>(VirtualAllocEx(process_.hProcess, nullptr, at + sizeof head + names.size(),
+                                                  MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  if (!block || !WriteProcessMemory(process_.hProcess, block + at, &head, sizeof head, nullptr) ||
+      !WriteProcessMemory(process_.hProcess, block + at + sizeof head, names.data(), names.size(), nullptr))
+    return false;
+  return PostMessageA(window_, WM_DROPFILES, reinterpret_cast<WPARAM>(block + at), 0) != 0;
 }
 
 bool VakoProcess::BeginEdit(HWND list, int row) {

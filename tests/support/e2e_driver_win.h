@@ -67,11 +67,17 @@ class VakoProcess {
   // edit has ended or a message box has opened.
   bool FinishEdit(HWND list, const std::string& text);
   void SelectRow(HWND list, int row);
+  // Exactly these rows selected, the first of them focused (none for an empty set).
+  void SelectRows(HWND list, const std::vector<int>& rows);
   RECT HeaderItemRect(HWND list, int column) const;  // in the header's client area
   HWND Header(HWND list) const;
   TreeNodeView Tree(HWND tree) const;
   RECT TreeItemRect(HWND tree, HTREEITEM item) const;  // the label, in the tree's client area
   int ButtonState(int command) const;                   // the toolbar button's state, -1 without one
+
+  // Files dropped from the shell at a point of the main window's client area: WM_DROPFILES
+  // with a drop block in the program's own memory, as the shell hands it over.
+  bool DropFiles(POINT client, const std::vector<std::string>& paths);
 
   // The mouse as the user moves it: a click (or double click) at a point of a window's
   // client area.
