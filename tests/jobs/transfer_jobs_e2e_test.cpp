@@ -697,4 +697,33 @@ TEST_F(JobsTest, StopLeavesTheSessionReady) {
   EXPECT_EQ(vako->Close(), 0);
 }
 
+// A listing cut at its size limit shows only part of the folder: mirroring an empty local
+// folder onto it deletes nothing there, and says why once.
+TEST_F(JobsTest, MirroringBesideACutListingDeletesNothing) {
+  Start(kVsftpd, "/", {"Port=" + std::to_string(testenv::ScriptedPort("hugelisting"))});
+  vako->PostCommand(IDM_CONNECT);
+  HWND dialog = vako->WaitForDialog();
+  ASSERT_NE(dialog, nullptr);
+  VakoProcess::SetItemText(dialog, IDC_HOST_ADDRESS, "127.0.0.1");
+  VakoProcess::SetItemText(dialog, IDC_LOGIN_NAME, "anyone");
+  VakoProcess::SetItemText(dialog, IDC_PASSWORD, "x");
+  VakoProcess::PressButton(dialog, IDOK);
+  auto answer = [&] {
+    HWND box = vako->WaitForDialog(60000, VAKO_CAPTION);
+    if (!box) return std::string("<no box>");
+    const std::string text = VakoProcess::BoxText(box);
+    VakoProcess::PressButton(box, IDOK);
+    WaitUntil([&] { return !IsWindow(box); });
+    return text;
+  };
+  EXPECT_EQ(answer(), Text(IDS_OUT_OF_MEMORY));
+  ASSERT_TRUE(WaitUntil([&] { return vako->RowOfName(remoteList, "file0000000.txt") >= 0; })) << Boxes();
+  // The job's end lists the folder again, which is cut again.
+  vako->PostCommand(IDM_MIRROR_UPLOAD);
+  Lines texts;
+  for (int i = 0; i < 3; ++i) texts.push_back(answer());
+  EXPECT_EQ(texts, (Lines{Formatted(IDS_KEPT_UNLISTED_FOLDER, "/"), Text(IDS_COMPLETED_SEND), Text(IDS_OUT_OF_MEMORY)}));
+  EXPECT_GE(vako->RowOfName(remoteList, "file0000000.txt"), 0);
+}
+
 }  // namespace
