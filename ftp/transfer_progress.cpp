@@ -9,8 +9,12 @@ int ProgressPosition(uint64_t done, uint64_t step) {
 }
 
 std::string FormatWithName(const std::string& format, const std::string& name) {
+  return FormatWithValue(format, 's', name);
+}
+
+std::string FormatWithValue(const std::string& format, char conversion, const std::string& value) {
   std::string out;
-  out.reserve(format.size() + name.size());
+  out.reserve(format.size() + value.size());
   bool used = false;
   for (size_t i = 0; i < format.size(); ++i) {
     if (format[i] == '%' && i + 1 < format.size()) {
@@ -19,8 +23,8 @@ std::string FormatWithName(const std::string& format, const std::string& name) {
         ++i;
         continue;
       }
-      if (format[i + 1] == 's' && !used) {
-        out += name;
+      if (format[i + 1] == conversion && !used) {
+        out += value;
         used = true;
         ++i;
         continue;

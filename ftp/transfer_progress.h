@@ -15,6 +15,8 @@ int ProgressPosition(uint64_t done, uint64_t step);
 // The format text with its first "%s" replaced by name ("%%" gives "%"). The format is a
 // string-table text; the name is never read as a format.
 std::string FormatWithName(const std::string& format, const std::string& name);
+// The same for the first "%<conversion>" ("%d" of the provisional names of new entries).
+std::string FormatWithValue(const std::string& format, char conversion, const std::string& value);
 
 // "<text> (<done>/<size> Byte)", the status line of a running transfer.
 std::string FormatProgressLine(const std::string& text, uint64_t done, uint64_t size);

@@ -58,19 +58,6 @@ void ReceiveOneFile(const JobRow& row, int mode, ListRowsSnapshot& localRows) {
   ResetProgress();
 }
 
-// Back to the folders a sub-folder was entered from, on both sides.
-void ReturnToFolders(const std::string& local, const std::string& remote) {
-  EnterLocalFolder(local);
-  const bool back = ChangeRemoteFolder(remote) != 0;
-  CurrentRemoteFolder = remote;
-  RefillLocalList();
-  RefillRemoteList();
-  if (!back) {
-    if (JobCanGoOn()) ShowMessage(IDS_FAILED_CHANGE_FOLDER);
-    JobLostItsWay();
-  }
-}
-
 // One selected folder. False when this level ends here.
 bool ReceiveFolder(const JobRow& row) {
   if (AskConfirmation(4, row.name.c_str()) != IDYES) return false;
@@ -150,14 +137,6 @@ int DownloadSelected() {
 DWORD WINAPI DownloadJob(LPVOID) {
   JobRunning = 1;
   SendMessageA(MainWindow, MsgUpdateMenus, 1, 0);
-  {
-    TransferJobScope scope;
-    ResetJobWay();
-    Depth = 0;
-    DownloadSelected();
-  }
-  JobRunning = 0;
-  ShowCompletion(1);
-  SendMessageA(MainWindow, WM_COMMAND, IDM_DOWNLOAD_DONE, 0);
+  RunJob(DownloadSelected, 1, IDM_DOWNLOAD_DONE);
   return 0;
 }

@@ -200,14 +200,5 @@ DWORD WINAPI DropUploadJob(LPVOID dropHandle) {
 }
 
 void StartDropUpload(HDROP drop) {
-  JobRunning = 1;
-  HANDLE thread = CreateThread(nullptr, 0, DropUploadJob, drop, CREATE_SUSPENDED, nullptr);
-  if (!thread) {
-    JobRunning = 0;
-    DragFinish(drop);
-    return;
-  }
-  SetThreadPriority(thread, THREAD_PRIORITY_BELOW_NORMAL);
-  ResumeThread(thread);
-  CloseHandle(thread);
+  if (!CreateJobThread(DropUploadJob, drop)) DragFinish(drop);
 }

@@ -2,6 +2,7 @@
 
 #include <unordered_set>
 
+#include "ftp/transfer_progress.h"
 #include "text/sjis.h"
 
 bool IsPlainEntryName(const std::string& name) {
@@ -43,23 +44,5 @@ std::vector<size_t> RemoteNamesWithoutCounterpart(const std::vector<std::string>
 }
 
 std::string FormatWithNumber(const std::string& format, long number) {
-  std::string out;
-  bool used = false;
-  for (size_t i = 0; i < format.size(); ++i) {
-    if (format[i] == '%' && i + 1 < format.size()) {
-      if (format[i + 1] == '%') {
-        out += '%';
-        ++i;
-        continue;
-      }
-      if (format[i + 1] == 'd' && !used) {
-        out += std::to_string(number);
-        used = true;
-        ++i;
-        continue;
-      }
-    }
-    out += format[i];
-  }
-  return out;
+  return FormatWithValue(format, 'd', std::to_string(number));
 }

@@ -15,24 +15,41 @@
 #include "ftp/control_connection_win.h"
 #include "ftp/data_connection_win.h"
 #include "ftp/engine_display_win.h"
+#include "ftp/remote_commands_win.h"
 #include "ftp/transfer_progress.h"
 #include "jobs/kanji_conversion_win.h"
 #include "resources/resource_ids.h"
 
 static std::atomic<bool> LostWay{false};
 
-void StartJobThread(LPTHREAD_START_ROUTINE entry, const std::string& folder, void* parameter) {
-  EnterLocalFolder(folder);
+bool CreateJobThread(LPTHREAD_START_ROUTINE entry, void* parameter) {
   JobRunning = 1;
   HANDLE thread = CreateThread(nullptr, 0, entry, parameter, CREATE_SUSPENDED, nullptr);
   if (!thread) {
     JobRunning = 0;
-    ShowMessage(IDS_OUT_OF_MEMORY);
-    return;
+    return false;
   }
   SetThreadPriority(thread, THREAD_PRIORITY_BELOW_NORMAL);
   ResumeThread(thread);
   CloseHandle(thread);
+  return true;
+}
+
+void StartJobThread(LPTHREAD_START_ROUTINE entry, const std::string& folder, void* parameter) {
+  EnterLocalFolder(folder);
+  if (!CreateJobThread(entry, parameter)) ShowMessage(IDS_OUT_OF_MEMORY);
+}
+
+void RunJob(int (*body)(), int completion, int doneCommand) {
+  JobRunning = 1;
+  {
+    TransferJobScope scope;
+    ResetJobWay();
+    body();
+  }
+  JobRunning = 0;
+  ShowCompletion(completion);
+  SendMessageA(MainWindow, WM_COMMAND, doneCommand, 0);
 }
 
 static JobRow ReadJobRow(HWND list, int row) {
@@ -116,6 +133,18 @@ int AskYesNoCancel(HWND list, int formatId, const std::string& name) {
 bool JobCanGoOn() { return !LostWay && !ConnectionWasLost(); }
 void JobLostItsWay() { LostWay = true; }
 void ResetJobWay() { LostWay = false; }
+
+void ReturnToFolders(const std::string& local, const std::string& remote) {
+  EnterLocalFolder(local);
+  const bool back = ChangeRemoteFolder(remote) != 0;
+  CurrentRemoteFolder = remote;
+  RefillLocalList();
+  RefillRemoteList();
+  if (!back) {
+    if (JobCanGoOn()) ShowMessage(IDS_FAILED_CHANGE_FOLDER);
+    JobLostItsWay();
+  }
+}
 
 std::string NewWorkTempFile(const char* prefix) {
   char path[MAX_PATH + 1] = {};

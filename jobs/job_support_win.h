@@ -37,6 +37,13 @@ class ListRowsSnapshot {
 // `folder` as the process's current folder. JobRunning is set before the thread exists, so
 // a second command that comes first already finds the job.
 void StartJobThread(LPTHREAD_START_ROUTINE entry, const std::string& folder, void* parameter = nullptr);
+// The thread alone, with JobRunning set first; false (and JobRunning 0) when it cannot be made.
+bool CreateJobThread(LPTHREAD_START_ROUTINE entry, void* parameter);
+
+// A job's thread from start to end: JobRunning set, the body run with one file helper and
+// a clean way, JobRunning cleared, the completion message (0 send, 1 receive), then the
+// end command (40200 or 40201) for the main window.
+void RunJob(int (*body)(), int completion, int doneCommand);
 
 // The rows selected now (or every row) of a list, in ascending order.
 std::vector<JobRow> SelectedJobRows(HWND list);
@@ -67,6 +74,10 @@ int AskYesNoCancel(HWND list, int formatId, const std::string& name);
 bool JobCanGoOn();
 void JobLostItsWay();
 void ResetJobWay();     // at the start of each job
+
+// Back on both sides to the folders a sub-folder was entered from, both lists refilled. A
+// server that refuses the way back leaves the job lost (and says so).
+void ReturnToFolders(const std::string& local, const std::string& remote);
 
 // A unique empty file in the work folder, named with the prefix; empty on failure.
 std::string NewWorkTempFile(const char* prefix);

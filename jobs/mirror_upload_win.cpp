@@ -54,15 +54,7 @@ bool MirrorSubFolder(const JobRow& row, const std::string& remoteName) {
   } else {
     ReportWithName(IDS_SKIPPED_LOCAL_FOLDER, row.name);
   }
-  EnterLocalFolder(savedLocal);
-  const bool back = ChangeRemoteFolder(savedRemote) != 0;
-  CurrentRemoteFolder = savedRemote;
-  RefillLocalList();
-  RefillRemoteList();
-  if (!back) {
-    if (JobCanGoOn()) ShowMessage(IDS_FAILED_CHANGE_FOLDER);
-    JobLostItsWay();
-  }
+  ReturnToFolders(savedLocal, savedRemote);
   return JobCanGoOn();
 }
 
@@ -91,38 +83,13 @@ void DeleteRemoteOnlyEntries() {
 }  // namespace
 
 int MirrorFolder() {
-  const std::vector<JobRow> rows = AllJobRows(LocalList);
-  ListRowsSnapshot remoteRows(RemoteList);
-  for (const JobRow& row : rows) {
-    if (!JobCanGoOn()) return 0;
-    const int mode = ChooseTransferMode(row.name, TransferMode, Options, SystemTextCase());
-    std::string remoteName = row.name;
-    ApplyNameCase(remoteName, Options, SystemTextCase());
-    if (row.name == "." || row.name == "..") continue;
-    if (!IsPlainEntryName(row.name) || !IsPlainEntryName(remoteName)) continue;
-    if (!row.folder) {
-      SendListedFile(row, remoteName, mode, UploadConversionOption(Options.NKFUp, true), remoteRows);
-      continue;
-    }
-    const bool goOn = MirrorSubFolder(row, remoteName);
-    remoteRows.Forget();
-    if (!goOn) break;
-  }
+  SendLevel(AllJobRows(LocalList), true, MirrorSubFolder);
   DeleteRemoteOnlyEntries();
   ClearStatus();
   return 0;
 }
 
 DWORD WINAPI MirrorUploadJob(LPVOID) {
-  JobRunning = 1;
-  {
-    TransferJobScope scope;
-    ResetJobWay();
-    Depth = 0;
-    MirrorFolder();
-  }
-  JobRunning = 0;
-  ShowCompletion(0);
-  SendMessageA(MainWindow, WM_COMMAND, IDM_UPLOAD_DONE, 0);
+  RunJob(MirrorFolder, 0, IDM_UPLOAD_DONE);
   return 0;
 }

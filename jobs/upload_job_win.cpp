@@ -62,22 +62,14 @@ bool SendFolder(const JobRow& row, const std::string& remoteName) {
   UploadSelected();
   --Depth;
 
-  EnterLocalFolder(savedLocal);
-  const bool back = ChangeRemoteFolder(savedRemote) != 0;
-  CurrentRemoteFolder = savedRemote;
-  RefillLocalList();
-  RefillRemoteList();
-  if (!back) {
-    if (JobCanGoOn()) ShowMessage(IDS_FAILED_CHANGE_FOLDER);
-    JobLostItsWay();
-  }
+  ReturnToFolders(savedLocal, savedRemote);
   return JobCanGoOn();
 }
 
 }  // namespace
 
-void SendListedFile(const JobRow& row, const std::string& remoteName, int mode, const char* option,
-                    ListRowsSnapshot& remoteRows) {
+static void SendListedFile(const JobRow& row, const std::string& remoteName, int mode, const char* option,
+                           ListRowsSnapshot& remoteRows) {
   if (Options.CompareDate & 3) {
     const JobRow* remote = remoteRows.Find(remoteName);
     if (remote && !ShouldSendFile(Options.CompareDate, row.date, row.size, true, remote->date, remote->size,
@@ -97,10 +89,10 @@ void SendListedFile(const JobRow& row, const std::string& remoteName, int mode, 
   ResetProgress();
 }
 
-int UploadSelected() {
-  const std::vector<JobRow> marked = SelectedJobRows(LocalList);
+void SendLevel(const std::vector<JobRow>& rows, bool convertAlways,
+               bool (*sendFolder)(const JobRow& row, const std::string& remoteName)) {
   ListRowsSnapshot remoteRows(RemoteList);
-  for (const JobRow& row : marked) {
+  for (const JobRow& row : rows) {
     if (!JobCanGoOn()) break;
     const int mode = ChooseTransferMode(row.name, TransferMode, Options, SystemTextCase());
     std::string remoteName = row.name;
@@ -108,27 +100,22 @@ int UploadSelected() {
     if (row.name == "." || row.name == "..") continue;
     if (!IsPlainEntryName(row.name) || !IsPlainEntryName(remoteName)) continue;
     if (!row.folder) {
-      SendListedFile(row, remoteName, mode, UploadConversionOption(Options.NKFUp, false), remoteRows);
+      SendListedFile(row, remoteName, mode, UploadConversionOption(Options.NKFUp, convertAlways), remoteRows);
       continue;
     }
-    const bool goOn = SendFolder(row, remoteName);
+    const bool goOn = sendFolder(row, remoteName);
     remoteRows.Forget();
     if (!goOn) break;
   }
+}
+
+int UploadSelected() {
+  SendLevel(SelectedJobRows(LocalList), false, SendFolder);
   ClearStatus();
   return 0;
 }
 
 DWORD WINAPI UploadJob(LPVOID) {
-  JobRunning = 1;
-  {
-    TransferJobScope scope;
-    ResetJobWay();
-    Depth = 0;
-    UploadSelected();
-  }
-  JobRunning = 0;
-  ShowCompletion(0);
-  SendMessageA(MainWindow, WM_COMMAND, IDM_UPLOAD_DONE, 0);
+  RunJob(UploadSelected, 0, IDM_UPLOAD_DONE);
   return 0;
 }

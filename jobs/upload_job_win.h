@@ -4,14 +4,16 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "jobs/job_support_win.h"
 
 DWORD WINAPI UploadJob(LPVOID threadParameter);
 int UploadSelected();
 
-// One file of the local list sent under its upload name, after the tests of "CompareDate"
-// against the remote list; option is the nkf conversion of an ASCII-mode file, or null.
-// Shared with the mirroring upload.
-void SendListedFile(const JobRow& row, const std::string& remoteName, int mode, const char* option,
-                    ListRowsSnapshot& remoteRows);
+// One level of an upload, shared with the mirroring upload: the files of `rows` are sent
+// under their upload names after the tests of "CompareDate" (an ASCII-mode file converted
+// as "NKFUp" says, always with convertAlways), each folder handed to sendFolder, which
+// answers whether the level goes on.
+void SendLevel(const std::vector<JobRow>& rows, bool convertAlways,
+               bool (*sendFolder)(const JobRow& row, const std::string& remoteName));
