@@ -1,5 +1,7 @@
 #include "ftp/file_io_thread_win.h"
 
+#include <new>
+
 namespace {
 
 // Enough blocks that the socket side finds a free one while the disk catches up, or while
@@ -7,7 +9,11 @@ namespace {
 constexpr int kBlocksInFlight = 16;
 constexpr size_t kLargestBlock = 1024 * 1024;
 
-size_t LaterBlockSize(size_t firstBlockSize) { return firstBlockSize > kLargestBlock ? firstBlockSize : kLargestBlock; }
+// A whole number of first blocks, so that blocks hold whole pieces whenever the first does.
+size_t LaterBlockSize(size_t firstBlockSize) {
+  if (firstBlockSize == 0) return kLargestBlock;
+  return firstBlockSize >= kLargestBlock ? firstBlockSize : kLargestBlock / firstBlockSize * firstBlockSize;
+}
 
 class LockedScope {
  public:
@@ -30,22 +36,51 @@ void JoinThread(HANDLE& thread) {
 }  // namespace
 
 BlockPipe::BlockPipe(size_t firstBlockSize, size_t blockSize, int blockCount)
-    : firstBlockSize_(firstBlockSize), blockSize_(blockSize), blockCount_(blockCount) {}
+    : firstBlockSize_(firstBlockSize), blockSize_(blockSize), blockCount_(blockCount), empty_(blockCount),
+      full_(blockCount) {
+  blocks_.reserve(static_cast<size_t>(blockCount));
+}
+
+void BlockPipe::Queue::Push(Block* block) {
+  slots_[(head_ + count_) % slots_.size()] = block;
+  ++count_;
+}
+
+BlockPipe::Block* BlockPipe::Queue::Pop() {
+  Block* block = slots_[head_];
+  head_ = (head_ + 1) % slots_.size();
+  --count_;
+  return block;
+}
+
+// Called with the lock held; nullptr when memory is short.
+BlockPipe::Block* BlockPipe::NewBlock() {
+  std::unique_ptr<Block> block(new (std::nothrow) Block);
+  if (!block) return nullptr;
+  block->size = blocks_.empty() ? firstBlockSize_ : blockSize_;
+  block->bytes.reset(new (std::nothrow) char[block->size]);
+  if (!block->bytes) return nullptr;
+  blocks_.push_back(std::move(block));  // within the room reserved
+  return blocks_.back().get();
+}
 
 BlockPipe::Block* BlockPipe::TakeEmpty() {
   LockedScope locked(lock_);
-  while (empty_.empty() && !consumerQuit_) {
-    if (blocks_.size() < static_cast<size_t>(blockCount_)) {
-      blocks_.push_back(std::make_unique<Block>());
-      blocks_.back()->bytes.resize(blocks_.size() == 1 ? firstBlockSize_ : blockSize_);
-      empty_.push_back(blocks_.back().get());
+  Block* block = nullptr;
+  while (!consumerQuit_) {
+    if (!empty_.empty()) {
+      block = empty_.Pop();
       break;
+    }
+    if (blocks_.size() < static_cast<size_t>(blockCount_)) {
+      if ((block = NewBlock()) != nullptr) break;
+      if (blocks_.empty()) return nullptr;
+      blockCount_ = static_cast<int>(blocks_.size());  // make do with the blocks there are
+      continue;
     }
     SleepConditionVariableSRW(&changed_, &lock_, INFINITE, 0);
   }
-  if (consumerQuit_) return nullptr;
-  Block* block = empty_.front();
-  empty_.pop_front();
+  if (!block) return nullptr;
   block->used = 0;
   return block;
 }
@@ -53,7 +88,7 @@ BlockPipe::Block* BlockPipe::TakeEmpty() {
 void BlockPipe::PutFull(Block* block) {
   {
     LockedScope locked(lock_);
-    full_.push_back(block);
+    full_.Push(block);
   }
   WakeAllConditionVariable(&changed_);
 }
@@ -62,15 +97,13 @@ BlockPipe::Block* BlockPipe::TakeFull() {
   LockedScope locked(lock_);
   while (full_.empty() && !producerDone_) SleepConditionVariableSRW(&changed_, &lock_, INFINITE, 0);
   if (full_.empty()) return nullptr;
-  Block* block = full_.front();
-  full_.pop_front();
-  return block;
+  return full_.Pop();
 }
 
 void BlockPipe::PutEmpty(Block* block) {
   {
     LockedScope locked(lock_);
-    empty_.push_back(block);
+    empty_.Push(block);
   }
   WakeAllConditionVariable(&changed_);
 }
@@ -92,11 +125,16 @@ void BlockPipe::ConsumerQuit() {
 }
 
 size_t FileBlockSizeFor(uint64_t expectedSize, size_t pieceSize) {
+  if (pieceSize == 0) pieceSize = 1;
   // Room for the whole file and one more piece, so the receive that finds the end of a
-  // file of the expected size still fits in the first block.
-  uint64_t rounded = (expectedSize + 4095) / 4096 * 4096 + pieceSize;
-  uint64_t size = rounded < kLargestBlock ? rounded : kLargestBlock;
-  return size > pieceSize ? static_cast<size_t>(size) : pieceSize;
+  // file of the expected size still fits in the first block. Whole pieces only: a block
+  // that ended in part of one would put a short send on the wire at every block's end.
+  const uint64_t piece = pieceSize;
+  const uint64_t largest = kLargestBlock > piece ? kLargestBlock / piece * piece : piece;
+  if (expectedSize >= largest) return static_cast<size_t>(largest);
+  uint64_t wanted = (expectedSize + 4095) / 4096 * 4096 + piece;
+  wanted = (wanted + piece - 1) / piece * piece;
+  return static_cast<size_t>(wanted < largest ? wanted : largest);
 }
 
 // ---- the helper thread ----
@@ -171,14 +209,14 @@ void FileWriterThread::Drain() {
 void FileWriterThread::Write(BlockPipe::Block* block) {
   if (block->used == 0 || Failed()) return;
   DWORD written = 0;
-  if (!WriteFile(file_, block->bytes.data(), static_cast<DWORD>(block->used), &written, nullptr) ||
+  if (!WriteFile(file_, block->bytes.get(), static_cast<DWORD>(block->used), &written, nullptr) ||
       written != block->used)
     failed_.store(true, std::memory_order_relaxed);
 }
 
 char* FileWriterThread::Room(size_t count) {
   if (finished_ || Failed() || count > firstBlockSize_) return nullptr;
-  if (current_ && current_->bytes.size() - current_->used < count) {
+  if (current_ && current_->size - current_->used < count) {
     // The file is larger than one block: from now on the helper writes.
     if (!onHelper_) onHelper_ = helper_.Start([this] { Drain(); });
     if (onHelper_) {
@@ -190,7 +228,11 @@ char* FileWriterThread::Room(size_t count) {
     current_ = nullptr;
   }
   if (!current_) current_ = pipe_.TakeEmpty();
-  return current_ ? current_->bytes.data() + current_->used : nullptr;
+  if (!current_) {
+    failed_.store(true, std::memory_order_relaxed);  // not even one block of memory
+    return nullptr;
+  }
+  return current_->bytes.get() + current_->used;
 }
 
 void FileWriterThread::Commit(size_t count) {
@@ -242,7 +284,7 @@ void FileReaderThread::ReadAhead() {
 // False at the end of the file or on a read error (which sets failed_).
 bool FileReaderThread::ReadInto(BlockPipe::Block* block) {
   DWORD got = 0;
-  if (!ReadFile(file_, block->bytes.data(), static_cast<DWORD>(block->bytes.size()), &got, nullptr)) {
+  if (!ReadFile(file_, block->bytes.get(), static_cast<DWORD>(block->size), &got, nullptr)) {
     failed_.store(true, std::memory_order_relaxed);
     return false;
   }
@@ -260,17 +302,19 @@ int FileReaderThread::Next(const char*& data, size_t& count) {
       if (ReadInto(block)) {
         current_ = block;
         // A full block means more may follow: the helper reads ahead from here on.
-        if (block->used == block->bytes.size()) onHelper_ = helper_.Start([this] { ReadAhead(); });
+        if (block->used == block->size) onHelper_ = helper_.Start([this] { ReadAhead(); });
       } else {
         pipe_.PutEmpty(block);
       }
+    } else {
+      failed_.store(true, std::memory_order_relaxed);  // not even one block of memory
     }
   }
   if (!current_) {
     atEnd_ = true;
     return failed_.load(std::memory_order_relaxed) ? -1 : 0;
   }
-  data = current_->bytes.data();
+  data = current_->bytes.get();
   count = current_->used;
   return 1;
 }

@@ -9,7 +9,6 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -17,18 +16,21 @@
 // Blocks handed between a producer and a consumer thread. Both sides wait on one
 // condition variable, which under Wine and Windows alike costs no kernel object. Blocks
 // are allocated only as the data needs them, up to blockCount: the first of the size the
-// file was expected to need, any later one of the full size.
+// file was expected to need, any later one of the full size. Nothing here throws: the
+// helper thread runs these calls, and memory that runs short only means fewer blocks.
 class BlockPipe {
  public:
   struct Block {
-    std::vector<char> bytes;
+    std::unique_ptr<char[]> bytes;
+    size_t size = 0;
     size_t used = 0;
   };
   BlockPipe(size_t firstBlockSize, size_t blockSize, int blockCount);
   BlockPipe(const BlockPipe&) = delete;
   BlockPipe& operator=(const BlockPipe&) = delete;
 
-  Block* TakeEmpty();  // waits; nullptr once the consumer has quit
+  // Waits; nullptr once the consumer has quit, or when not even one block could be had.
+  Block* TakeEmpty();
   void PutFull(Block* block);
   Block* TakeFull();   // waits; nullptr once the producer is done and all was taken
   void PutEmpty(Block* block);
@@ -36,10 +38,24 @@ class BlockPipe {
   void ConsumerQuit();
 
  private:
+  // Blocks waiting their turn, in order; room for every block is made up front.
+  class Queue {
+   public:
+    explicit Queue(int capacity) : slots_(capacity > 0 ? static_cast<size_t>(capacity) : 1) {}
+    bool empty() const { return count_ == 0; }
+    void Push(Block* block);
+    Block* Pop();
+
+   private:
+    std::vector<Block*> slots_;
+    size_t head_ = 0, count_ = 0;
+  };
+  Block* NewBlock();
+
   size_t firstBlockSize_, blockSize_;
   int blockCount_;
   std::vector<std::unique_ptr<Block>> blocks_;
-  std::deque<Block*> empty_, full_;
+  Queue empty_, full_;
   bool producerDone_ = false, consumerQuit_ = false;
   SRWLOCK lock_ = SRWLOCK_INIT;
   CONDITION_VARIABLE changed_ = CONDITION_VARIABLE_INIT;
@@ -47,7 +63,8 @@ class BlockPipe {
 
 // The first block for a file of the expected size moved in pieces of at most pieceSize:
 // the whole file (rounded up) and one more piece when small, never less than one piece,
-// at most 1 MiB. Later blocks, for a file larger than expected, take 1 MiB or that.
+// at most 1 MiB, always a whole number of pieces. Later blocks, for a file larger than
+// expected, take a whole number of first blocks up to 1 MiB (or the first block's size).
 size_t FileBlockSizeFor(uint64_t expectedSize, size_t pieceSize);
 
 // The helper thread: runs one task at a time for the file being moved. Made on first use.

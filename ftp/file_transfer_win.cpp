@@ -174,6 +174,8 @@ int StoreFile(const std::string& localPath, const std::string& remoteName, int m
   const char* piece = nullptr;
   size_t have = 0;
   TransferProgress progress(size);
+  // The name part of the status line is the same for every piece: made once per file.
+  const std::string statusName = progress.step != 0 ? FormatWithName(ResourceTextBuffer, localPath) : std::string();
   bool readFailed = false;
   for (;;) {
     if (have == 0) {
@@ -202,10 +204,13 @@ int StoreFile(const std::string& localPath, const std::string& remoteName, int m
       LastTransferWasStopped = true;
       return 1;
     }
-    progress.done += count;
+    // The bar is set again only when its position changes: the same position once more
+    // shows nothing new, and every setting is a message to another thread. The text
+    // tells the bytes sent after every piece.
+    const bool moved = progress.AddAndCheckPosition(count) || progress.done == count;
     if (progress.step != 0) {
-      SetProgressPosition(ProgressPosition(progress.done, progress.step));
-      StatusTextBuffer = FormatProgressLine(FormatWithName(ResourceTextBuffer, localPath), progress.done, size);
+      if (moved) SetProgressPosition(ProgressPosition(progress.done, progress.step));
+      StatusTextBuffer = FormatProgressLine(statusName, progress.done, size);
       ShowStatusText(StatusTextBuffer);
     }
   }
