@@ -1,15 +1,19 @@
 // The yardstick for the engine: the same FTP exchange (TYPE I, PORT, RETR or STOR, the
 // data connection, the final reply) written as bare blocking Winsock calls, with the data
 // received into one buffer and dropped (or, given LOCAL, written to that file one
-// WriteFile per receive), or sent from one buffer, CHUNK bytes per call.
+// WriteFile per receive), or sent from one buffer, CHUNK bytes per call: BYTES of filler,
+// or, given a LOCAL file, that file read one ReadFile of CHUNK bytes into the buffer before
+// each send, the way a plain client stores a file.
 // bench_raw_loop get PORT USER PASS REMOTE CHUNK [LOCAL]
-// bench_raw_loop put PORT USER PASS REMOTE CHUNK BYTES
+// bench_raw_loop put PORT USER PASS REMOTE CHUNK BYTES|LOCAL
+//   (an argument made of digits alone is BYTES)
 // Prints "<bytes> <seconds>" for the exchange after login.
 #include <winsock2.h>
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -48,9 +52,11 @@ int main(int argc, char** argv) {
   }
   const bool get = std::string(argv[1]) == "get";
   const int chunk = std::atoi(argv[6]);
-  const unsigned long long toSend = !get && argc > 7 ? std::strtoull(argv[7], nullptr, 10) : 0;
-  const char* localPath = get && argc > 7 ? argv[7] : nullptr;
-  if (localPath) DeleteFileA(localPath);
+  const char* last = argc > 7 ? argv[7] : nullptr;
+  const bool filler = !get && last && *last && std::strspn(last, "0123456789") == std::strlen(last);
+  const unsigned long long toSend = filler ? std::strtoull(last, nullptr, 10) : 0;
+  const char* localPath = filler ? nullptr : last;
+  if (get && localPath) DeleteFileA(localPath);
   PinSocketThread();
   WSADATA wsa;
   if (WSAStartup(MAKEWORD(1, 1), &wsa) != 0 || chunk <= 0) return 1;
@@ -89,9 +95,12 @@ int main(int argc, char** argv) {
   SOCKET data = accept(listener, nullptr, nullptr);
   closesocket(listener);
 
-  HANDLE file = localPath ? CreateFileA(localPath, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                       FILE_ATTRIBUTE_ARCHIVE, nullptr)
-                          : INVALID_HANDLE_VALUE;
+  HANDLE file = INVALID_HANDLE_VALUE;
+  if (localPath && get)
+    file = CreateFileA(localPath, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr);
+  else if (localPath)
+    file = CreateFileA(localPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (localPath && file == INVALID_HANDLE_VALUE) return 1;
   std::vector<char> buffer(static_cast<size_t>(chunk), 'x');
   unsigned long long bytes = 0;
   if (get) {
@@ -103,6 +112,19 @@ int main(int argc, char** argv) {
       if (file != INVALID_HANDLE_VALUE) WriteFile(file, buffer.data(), static_cast<DWORD>(got), &written, nullptr);
     }
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  } else if (file != INVALID_HANDLE_VALUE) {
+    for (;;) {
+      DWORD got = 0;
+      if (!ReadFile(file, buffer.data(), static_cast<DWORD>(chunk), &got, nullptr) || got == 0) break;
+      int sent = 0;
+      for (DWORD at = 0; at < got; at += static_cast<DWORD>(sent)) {
+        sent = send(data, buffer.data() + at, static_cast<int>(got - at), 0);
+        if (sent <= 0) break;
+      }
+      if (sent <= 0) break;
+      bytes += got;
+    }
+    CloseHandle(file);
   } else {
     while (bytes < toSend) {
       int n = static_cast<int>(toSend - bytes < static_cast<unsigned long long>(chunk) ? toSend - bytes : chunk);
