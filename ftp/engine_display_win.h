@@ -9,7 +9,8 @@
 void SetEngineDisplay(HWND statusBar, HWND progressBar);
 
 // Text of the status bar's first part. repaintNow draws it at once, for a caller that
-// blocks its own thread right afterwards (the login).
+// blocks its own thread right afterwards (the login). From another thread than the status
+// bar's (a job's) the text is handed over without waiting: the bar shows the latest one.
 void ShowStatusText(const std::string& text, bool repaintNow = false);
 void SetProgressPosition(int position);
 
