@@ -11,29 +11,16 @@ namespace {
 
 const std::string kShiftJisName = "\x95\x5c\x8e\xa6.txt";
 
-// The tree cache working file of the running program: the TRE*.tmp file (the prefix keeps three letters) of the newest
-// work folder.
+// The tree cache working file of the running program: the TRE*.tmp file (the prefix keeps
+// three letters) of the newest work folder that has one.
 std::string TreeCacheFile() {
-  char temp[MAX_PATH];
-  GetTempPathA(sizeof temp, temp);
-  std::string newest;
-  FILETIME newestTime{};
-  WIN32_FIND_DATAA found;
-  HANDLE h = FindFirstFileA((std::string(temp) + "vakotmp*").c_str(), &found);
-  if (h == INVALID_HANDLE_VALUE) return "";
-  do {
-    std::string folder = std::string(temp) + found.cFileName + "\\";
-    WIN32_FIND_DATAA tree;
-    HANDLE t = FindFirstFileA((folder + "TRE*.tmp").c_str(), &tree);
-    if (t == INVALID_HANDLE_VALUE) continue;
-    if (CompareFileTime(&found.ftCreationTime, &newestTime) >= 0) {
-      newestTime = found.ftCreationTime;
-      newest = folder + tree.cFileName;
-    }
-    FindClose(t);
-  } while (FindNextFileA(h, &found));
-  FindClose(h);
-  return newest;
+  const std::string folder = NewestWorkFolder("TRE*.tmp");
+  if (folder.empty()) return "";
+  WIN32_FIND_DATAA tree;
+  HANDLE t = FindFirstFileA((folder + "TRE*.tmp").c_str(), &tree);
+  if (t == INVALID_HANDLE_VALUE) return "";
+  FindClose(t);
+  return folder + tree.cFileName;
 }
 
 std::vector<std::string> Lines(const std::string& text) {

@@ -170,25 +170,6 @@ std::string HostTemp(const std::string& what) {
   return "/tmp/vako-jobs-" + std::to_string(GetCurrentProcessId()) + "-" + what;
 }
 
-// The program's work folder: the newest vakotmp* folder in the temp folder.
-std::string WorkFolder() {
-  char temp[MAX_PATH];
-  GetTempPathA(sizeof temp, temp);
-  std::string newest;
-  FILETIME newestTime{};
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((std::string(temp) + "vakotmp*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return "<none>\\";
-  do {
-    if (CompareFileTime(&found.ftCreationTime, &newestTime) >= 0) {
-      newestTime = found.ftCreationTime;
-      newest = std::string(temp) + found.cFileName + "\\";
-    }
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-  return newest;
-}
-
 // Files with dates: a year at noon, on both sides.
 void SetLocalYear(const std::string& path, int year) {
   SYSTEMTIME time{};
@@ -440,7 +421,7 @@ TEST_F(JobsTest, DeleteNewRenameAndPermissionsOnBothSides) {
   const Lines localRows = vako->Names(localList);
   Select(remoteList, {"opened.vakodata"});
   EXPECT_EQ(Run(IDM_OPEN_REMOTE), Lines{Text(IDS_COMPLETED_RECEIVE)});
-  EXPECT_EQ(ReadWholeFile(WorkFolder() + "opened.vakodata"), "opened");
+  EXPECT_EQ(ReadWholeFile(NewestWorkFolder() + "opened.vakodata"), "opened");
   EXPECT_FALSE(FileExists(local.path() + "opened.vakodata"));
   EXPECT_EQ(vako->Names(localList), localRows);
 

@@ -502,3 +502,28 @@ bool VakoProcess::SaveScreenshot(const std::string& unixPath) {
   std::string folder = unixPath.substr(0, unixPath.find_last_of('/'));
   return RunHostCommand("mkdir -p '" + folder + "' && import -window root '" + unixPath + "'") == 0;
 }
+
+std::string NewestWorkFolder(const std::string& holding) {
+  char temp[MAX_PATH];
+  GetTempPathA(sizeof temp, temp);
+  std::string newest;
+  FILETIME newestTime{};
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((std::string(temp) + "vakotmp*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return "";
+  do {
+    const std::string folder = std::string(temp) + found.cFileName + "\\";
+    if (!holding.empty()) {
+      WIN32_FIND_DATAA inside;
+      HANDLE file = FindFirstFileA((folder + holding).c_str(), &inside);
+      if (file == INVALID_HANDLE_VALUE) continue;
+      FindClose(file);
+    }
+    if (CompareFileTime(&found.ftCreationTime, &newestTime) >= 0) {
+      newestTime = found.ftCreationTime;
+      newest = folder;
+    }
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return newest;
+}

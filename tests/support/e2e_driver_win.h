@@ -111,6 +111,11 @@ std::vector<HWND> WindowsOfProcess(DWORD processId, const char* className);
 std::string WindowText(HWND window);
 std::string FolderOf(const std::string& path);  // with its trailing backslash
 
+// The newest of the program's work folders (vakotmp*) in the temp folder, with its trailing
+// backslash; with `holding`, the newest that holds a file matching that pattern. Empty when
+// there is none.
+std::string NewestWorkFolder(const std::string& holding = "");
+
 // Polls the condition until it holds or the time is up; answers the last result.
 bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds = 20000);
 
