@@ -3,6 +3,7 @@
 #include "config/options.h"
 
 HostProfile CurrentHost;
+std::string CurrentFavoritePath;
 
 void FillHostFromOptions() {
   CurrentHost.UserID = Options.UserID;

@@ -20,5 +20,8 @@ struct HostProfile {
 
 extern HostProfile CurrentHost;
 
+// The favorite file the host-settings sheet reads from and saves into.
+extern std::string CurrentFavoritePath;
+
 // The copy the Connect command makes from the options record after the Connect dialog.
 void FillHostFromOptions();
