@@ -8,10 +8,12 @@
 #include "app/app_state_win.h"
 #include "ftp/data_socket_win.h"
 #include "ftp/reply_line.h"
+#include "ftp/server_names_win.h"
 #include "ftp/socket_wait_win.h"
 #include "ftp/text_file_win.h"
 
 static std::atomic<int> SessionLost{0};
+std::string ReplyText;
 
 static void CleanupSockets() { WSACleanup(); }
 
@@ -23,6 +25,7 @@ int StartSockets() {
 
 int OpenControlConnection() {
   ForgetPassiveChoice();
+  ForgetServerNames();
   ControlSocket = socket(AF_INET, SOCK_STREAM, 0);
   if (ControlSocket == INVALID_SOCKET) return 0;
 
@@ -79,13 +82,15 @@ static int ReadOneLine(std::string& line, const WaitDeadline& deadline) {
 // Reads the lines of one reply into last (as received, up to any NUL). 1 for a whole
 // reply, 0 when the peer closed, -1 on an error, a time limit, the reply's deadline or a
 // reply that never ends.
-static int ReadWholeReply(std::string& last) {
+static int ReadWholeReply(std::string& last, std::string* whole = nullptr) {
   WaitDeadline deadline;
   ReplyEnd end;
   std::string stripped;
+  if (whole) whole->clear();
   for (int lines = 0; lines < kMaxReplyLines; ++lines) {
     int state = ReadOneLine(last, deadline);
     last.resize(std::strlen(last.c_str()));  // the line ends at a NUL byte, as it always has
+    if (whole && whole->size() < kReplyBufferSize) *whole += last;
     stripped = last;
     StripBeforeFirstDigit(stripped);
     if (state != 1) return state;
@@ -97,7 +102,7 @@ static int ReadWholeReply(std::string& last) {
 int ReadReply() {
   ReplyBuffer.clear();
   std::string line;
-  int state = ReadWholeReply(line);
+  int state = ReadWholeReply(line, &ReplyText);
   StripBeforeFirstDigit(line);
   WriteTextFile(LogPath, line, 2);
   // Half a reply is no reply: "200" cut off mid-line must not read as a success.

@@ -6,6 +6,7 @@
 int StartSockets();
 int OpenControlConnection();    // uses ControlHost, ControlPort; reads the greeting
 int ReadReply();                // fills ReplyBuffer with the last line of one reply
+extern std::string ReplyText;   // every line of that reply, as received
 int SendCommand();              // sends CommandBuffer, then ReadReply
 int CloseControlConnection();
 

@@ -11,6 +11,7 @@
 #include "ftp/data_socket_win.h"
 #include "ftp/listing_limit.h"
 #include "ftp/reply_line.h"
+#include "ftp/server_names_win.h"
 #include "ftp/socket_wait_win.h"
 #include "resources/resource_ids.h"
 
@@ -54,5 +55,6 @@ int FetchListing() {
   std::string finalReply;
   if (!ReadReplyQuietly(finalReply)) return 0;
   StripBeforeFirstDigit(finalReply);
+  ConvertListingFromServer(ListingBuffer);
   return complete && ReplyIsPositive(finalReply) ? 1 : 0;
 }

@@ -14,6 +14,7 @@
 #include "ftp/file_io_thread_win.h"
 #include "ftp/receive_target_win.h"
 #include "ftp/remote_commands_win.h"
+#include "ftp/server_names_win.h"
 #include "ftp/reply_line.h"
 #include "ftp/transfer_progress.h"
 #include "jobs/transfer_rules.h"
@@ -76,8 +77,8 @@ TransferJobScope::~TransferJobScope() { JobFileHelper = nullptr; }
 
 int RetrieveFile(const std::string& remoteName, const std::string& localPath, int mode, uint64_t size) {
   LastTransferWasStopped = false;
-  std::string command;
-  if (!FormatCommandLine(command, "RETR", remoteName)) return 0;
+  std::string command, serverName;
+  if (!ToServerName(remoteName, serverName) || !FormatCommandLine(command, "RETR", serverName)) return 0;
   TransferHelper helper;
   ReceiveTarget target(localPath);
   if (!target.Create()) {
@@ -150,8 +151,8 @@ int RetrieveFile(const std::string& remoteName, const std::string& localPath, in
 
 int StoreFile(const std::string& localPath, const std::string& remoteName, int mode) {
   LastTransferWasStopped = false;
-  std::string command;
-  if (!FormatCommandLine(command, "STOR", remoteName)) return 0;
+  std::string command, serverName;
+  if (!ToServerName(remoteName, serverName) || !FormatCommandLine(command, "STOR", serverName)) return 0;
   // Opened before STOR is sent: a file that cannot be read must not leave an empty or
   // truncated file on the server.
   FileHandle file(CreateFileA(localPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,

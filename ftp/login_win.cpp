@@ -10,6 +10,7 @@
 #include "ftp/engine_display_win.h"
 #include "ftp/remote_commands_win.h"
 #include "ftp/reply_line.h"
+#include "ftp/server_names_win.h"
 #include "ftp/transfer_progress.h"
 #include "resources/resource_ids.h"
 
@@ -53,6 +54,7 @@ int ConnectAndLogin(const std::string& initialRemoteFolder, const std::string& i
     return FailLogin(IDS_FAILED_LOGIN_PASSWORD);
 
   Connected = 1;
+  NegotiateServerNames();
   char treePath[MAX_PATH + 16] = "";
   if (GetTempFileNameA(WorkFolder.c_str(), "TREE", 0, treePath)) TreeTempPath = treePath;
   else TreeTempPath.clear();

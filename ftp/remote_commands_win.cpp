@@ -5,10 +5,18 @@
 #include "ftp/control_connection_win.h"
 #include "ftp/pwd_reply.h"
 #include "ftp/reply_line.h"
+#include "ftp/server_names_win.h"
+
+// The argument as the server spells it already.
+static int SendServerCommand(const char* verb, const std::string& serverArgument) {
+  if (!FormatCommandLine(CommandBuffer, verb, serverArgument)) return 0;
+  return SendCommand();
+}
 
 int SendFormattedCommand(const char* verb, const std::string& argument) {
-  if (!FormatCommandLine(CommandBuffer, verb, argument)) return 0;
-  return SendCommand();
+  std::string serverArgument;
+  if (!ToServerName(argument, serverArgument)) return 0;
+  return SendServerCommand(verb, serverArgument);
 }
 
 int SendFormattedCommand(const char* verb) {
@@ -28,9 +36,11 @@ int MakeRemoteFolder(const std::string& name) { return RunCommand("MKD", name); 
 int RenameRemote(const std::string& oldName, const std::string& newName) {
   // Both names are checked first: RNFR alone would leave the server waiting for RNTO.
   if (HasLineBreak(oldName) || HasLineBreak(newName)) return 0;
-  if (!SendFormattedCommand("RNFR", oldName)) return 0;
+  std::string serverOld, serverNew;
+  if (!ToServerName(oldName, serverOld) || !ToServerName(newName, serverNew)) return 0;
+  if (!SendServerCommand("RNFR", serverOld)) return 0;
   // The RNFR reply is not judged; the RNTO reply decides.
-  return RunCommand("RNTO", newName);
+  return SendServerCommand("RNTO", serverNew) && ReplyIsPositive(ReplyBuffer) ? 1 : 0;
 }
 
 int SetRemoteMode(const std::string& name, const std::string& mode) {
@@ -40,5 +50,9 @@ int SetRemoteMode(const std::string& name, const std::string& mode) {
 
 int GetRemoteFolder(std::string& folder, size_t size) {
   if (!SendFormattedCommand("PWD") || !ReplyIsPositive(ReplyBuffer)) return 0;
-  return ExtractPwdPath(ReplyBuffer, size, folder);
+  std::string serverFolder;
+  if (!ExtractPwdPath(ReplyBuffer, size, serverFolder)) return 0;
+  bool lossy = false;
+  folder = FromServerText(serverFolder, lossy);
+  return 1;
 }
