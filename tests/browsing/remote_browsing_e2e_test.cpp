@@ -245,5 +245,26 @@ TEST_F(BrowsingTest, LostConnectionEndsTheSessionAndIsToldOnce) {
   EXPECT_EQ(vako->Close(), 0);
 }
 
+// A Windows server lists in the DOS style: its folders, files with spaces and sizes past
+// 32 bits fill the list and the tree; names that would climb out of the folder do not.
+TEST_F(BrowsingTest, DosStyleListingFillsTheRemoteList) {
+  Start({"Port=" + std::to_string(testenv::ScriptedPort("doslisting"))});
+  Connect("secret");
+  ASSERT_TRUE(WaitForRow(panes.remoteList, "big.iso"));
+  std::map<std::string, ListRowView> rows;
+  for (const ListRowView& row : vako->Rows(panes.remoteList)) rows[row.name()] = row;
+  std::vector<std::string> names;
+  for (const auto& row : rows) names.push_back(row.first);
+  EXPECT_EQ(names, (std::vector<std::string>{"..", "Program Files", "big.iso", "read me.txt"}));
+  EXPECT_EQ(rows["big.iso"].column[1], "8589934592");
+  EXPECT_EQ(rows["big.iso"].column[3], "1999/01/02 00:05");
+  EXPECT_EQ(rows["read me.txt"].column[1], "1234");
+  EXPECT_EQ(rows["read me.txt"].column[3], "2026/12/07 17:30");
+  EXPECT_EQ(rows["Program Files"].column[1], "   ");
+  EXPECT_EQ(rows["Program Files"].column[3], "2026/12/07 17:29");
+  EXPECT_TRUE(Has(ChildTexts(vako->Tree(panes.remoteTree), ""), "Program Files"));
+  EXPECT_EQ(vako->Close(), 0);
+}
+
 }  // namespace
 }  // namespace browsing

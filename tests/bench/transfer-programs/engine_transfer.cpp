@@ -133,6 +133,8 @@ int main(int argc, char** argv) {
   CurrentHost.Port = std::atoi(argv[2]);
   CurrentHost.UserID = argv[3];
   CurrentHost.UserPass = argv[4];
+  // VAKO_BENCH_PASV=1: passive data connections (EPSV).
+  if (const char* pasv = std::getenv("VAKO_BENCH_PASV")) CurrentHost.Pasv = std::atoi(pasv);
   if (!StartSockets() || !ConnectAndLogin("./", "")) return 1;
 
   if (direction == "get") DeleteFileA(local.c_str());  // not part of the transfer's time
