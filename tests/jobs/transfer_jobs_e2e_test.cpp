@@ -46,6 +46,10 @@ const std::string kSjisText =
     "\x8a\xbf\x8e\x9a\x81\x41\x82\xd0\x82\xe7\x82\xaa\x82\xc8\x81\x41\x83\x4a\x83\x5e\x83\x4a\x83\x69\x81\x41"
     "\x95\x5c\x8e\xa6\x82\xc6\x83\x5c\x83\x74\x83\x67\x81\x42\r\nASCII line 123\r\n";
 
+// The whole suite runs twice: with active data connections, and with VAKO_PASSIVE=1 with
+// passive ones.
+bool Passive() { return testenv::Get("VAKO_PASSIVE") == "1"; }
+
 std::string Text(int id) {
   char text[512] = "";
   LoadStringA(GetModuleHandleA(nullptr), static_cast<UINT>(id), text, sizeof text);
@@ -254,6 +258,7 @@ class JobsTest : public ::testing::Test {
   // before the defaults of these tests (no questions, completion messages shown).
   void Start(const Server& server, const std::string& remoteFolder, const Lines& settings = {}) {
     std::string ini = "[Vako]\r\n";
+    if (Passive()) ini += "Pasv=1\r\n";
     for (const std::string& line : settings) ini += line + "\r\n";
     ini += "InitialLocalFolder=" + local.path() + "\r\nInitialRemoteFolder=" + remoteFolder +
            "\r\nHostAddr=127.0.0.1\r\nUserID=" + testenv::Get("VAKO_FTP_USER") + "\r\nPort=" +
@@ -389,6 +394,10 @@ TEST_P(TransferMatrix, DownloadUploadAndMirrorCarryTheWholeTree) {
   Tree all = top;
   all.insert(all.end(), added.begin(), added.end());
   EXPECT_EQ(ServerManifest(server, "matrix"), Manifest(ServerForm(server, all)));
+  // The data connections went the way the run asked for.
+  const std::string log = ReadWholeFile(NewestWorkFolder() + "ftplog.txt");
+  EXPECT_EQ(log.find("EPSV\r\n229") != std::string::npos, Passive());
+  EXPECT_EQ(log.find("PORT ") != std::string::npos, !Passive());
   EXPECT_EQ(vako->Close(), 0);
 }
 
