@@ -10,6 +10,7 @@
 #include "app/main_window_win.h"
 #include "app/menu_state_table.h"
 #include "app/menu_state_win.h"
+#include "app/options_command_win.h"
 #include "app/message_boxes_win.h"
 #include "app/shell_open_win.h"
 #include "app/string_table_win.h"
@@ -109,6 +110,7 @@ static void RunCommand(HWND window, int id) {
     case IDM_TOOLBAR: ToggleToolbar(); break;
     case IDM_STOP: StopRequested = 1; break;
     case IDM_TREE_VIEW: ToggleTreeView(); break;
+    case IDM_OPTIONS: OpenOptions(); break;
     case IDM_ASCENDING:
     case IDM_DESCENDING: SetSortDirection(id); break;
     case IDM_SYNCHRONIZE: ToggleSynchronize(); break;

@@ -4,7 +4,7 @@
 #include "app/local_listing_win.h"
 #include "app/main_window_win.h"
 #include "app/tree_cache.h"
-#include "config/favorite_file_win.h"
+#include "config/favorite_host_file_win.h"
 #include "config/favorites_win.h"
 #include "config/host_profile.h"
 #include "config/host_settings_sheet_win.h"

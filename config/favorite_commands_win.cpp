@@ -5,7 +5,7 @@
 #include "app/message_boxes_win.h"
 #include "app/string_table_win.h"
 #include "config/add_favorite_dialog_win.h"
-#include "config/favorite_file_win.h"
+#include "config/favorite_host_file_win.h"
 #include "config/favorite_names.h"
 #include "config/favorites_win.h"
 #include "config/host_profile.h"

@@ -7,7 +7,7 @@
 #include "app/app_state_win.h"
 #include "app/message_boxes_win.h"
 #include "app/string_table_win.h"
-#include "config/favorite_file_win.h"
+#include "config/favorite_host_file_win.h"
 #include "config/favorites_win.h"
 #include "config/host_list_import.h"
 #include "config/open_file_dialog_win.h"

@@ -22,4 +22,5 @@ void FillHostFromOptions() {
   CurrentHost.List = Options.List;
   CurrentHost.TimeLag = Options.TimeLag;
   CurrentHost.Port = Options.Port;
+  CurrentHost.Pasv = Options.Pasv;
 }

@@ -15,6 +15,7 @@ struct HostProfile {
   int TimeLag = 0;
   int Port = 21;
   int List = 0;
+  int Pasv = 0;  // 1: passive data connections
   ProxySettings Proxy;
 };
 

@@ -75,6 +75,7 @@ const std::vector<SettingKey>& SettingKeys() {
       I("OK", 1, &R::OK),
       I("Sync", 0, &R::Sync),
       I("TimeLag", 0, &R::TimeLag),
+      I("Pasv", 0, &R::Pasv),
   };
   return keys;
 }

@@ -17,6 +17,7 @@ struct OptionsRecord {
   int ReceiveBuf, SendBuf, SavePass, OK, Sync;
   int LocalColumn[5], RemColumn[5];
   int TimeLag;
+  int Pasv;  // 1: data connections are opened to the server (EPSV, then PASV)
 
   OptionsRecord();  // every field at its default
 };

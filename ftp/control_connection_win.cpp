@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "app/app_state_win.h"
+#include "ftp/data_socket_win.h"
 #include "ftp/reply_line.h"
 #include "ftp/socket_wait_win.h"
 #include "ftp/text_file_win.h"
@@ -21,6 +22,7 @@ int StartSockets() {
 }
 
 int OpenControlConnection() {
+  ForgetPassiveChoice();
   ControlSocket = socket(AF_INET, SOCK_STREAM, 0);
   if (ControlSocket == INVALID_SOCKET) return 0;
 

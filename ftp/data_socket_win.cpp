@@ -1,13 +1,29 @@
 #include "ftp/data_socket_win.h"
 
+#include <cstdio>
+#include <cstring>
+
 #include "app/app_state_win.h"
+#include "config/host_profile.h"
 #include "ftp/control_connection_win.h"
+#include "ftp/passive_reply.h"
 #include "ftp/port_command.h"
 #include "ftp/remote_commands_win.h"
 #include "ftp/reply_line.h"
 #include "ftp/socket_wait_win.h"
+#include "ftp/text_file_win.h"
 
 namespace {
+
+// Whether this connection's server refused EPSV: it then gets PASV straight away.
+bool EpsvRefused = false;
+
+void BoundWaits(SOCKET s) {
+  // Every later wait on this connection is bounded too: 60 s without a byte ends it.
+  DWORD ms = static_cast<DWORD>(NetworkTimeoutSeconds()) * 1000;
+  setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&ms), sizeof ms);
+  setsockopt(s, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&ms), sizeof ms);
+}
 
 // Takes a waiting connection off the listener: 1 for the server's own, 0 for anyone else
 // (turned away), -1 on an error.
@@ -18,10 +34,7 @@ int TakeConnection(SOCKET listener, SocketHandle& data) {
   if (s == INVALID_SOCKET) return -1;
   if (peer.sin_family == AF_INET && peer.sin_addr.s_addr == ServerAddress.sin_addr.s_addr) {
     data.s = s;
-    // Every later wait on this connection is bounded too: 60 s without a byte ends it.
-    DWORD ms = static_cast<DWORD>(NetworkTimeoutSeconds()) * 1000;
-    setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&ms), sizeof ms);
-    setsockopt(s, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&ms), sizeof ms);
+    BoundWaits(s);
     return 1;
   }
   closesocket(s);
@@ -55,9 +68,58 @@ int AcceptFromServer(SOCKET listener, SocketHandle& data) {
   }
 }
 
+// Where the server listens for this transfer: EPSV first, PASV once EPSV was refused.
+// A PASV reply may name another host (a private address behind NAT, or a third party the
+// server is made to attack): only the port is taken from it, never the address.
+int AskForPassivePort(sockaddr_in& target) {
+  target = ServerAddress;
+  if (!EpsvRefused) {
+    if (!SendFormattedCommand("EPSV") || ReplyBuffer.empty()) return 0;
+    if (ReplyBuffer[0] != '5') {
+      uint16_t port = 0;
+      if (!ParseEpsvReply(ReplyBuffer, port)) return 0;
+      target.sin_port = htons(port);
+      return 1;
+    }
+    EpsvRefused = true;
+  }
+  unsigned char address[4];
+  uint16_t port = 0;
+  if (!SendFormattedCommand("PASV") || !ParsePasvReply(ReplyBuffer, address, port)) return 0;
+  const unsigned char* peer = reinterpret_cast<const unsigned char*>(&ServerAddress.sin_addr);
+  if (std::memcmp(address, peer, 4) != 0) {
+    char note[128];
+    std::snprintf(note, sizeof note, "(PASV named %u.%u.%u.%u; connecting to %u.%u.%u.%u instead)", address[0],
+                  address[1], address[2], address[3], peer[0], peer[1], peer[2], peer[3]);
+    WriteTextFile(LogPath, note, 1);
+  }
+  target.sin_port = htons(port);
+  return 1;
+}
+
+// Passive: the data connection goes to the server before the transfer command is sent.
+int OpenPassiveConnection(const std::string& transferCommand, SocketHandle& data) {
+  sockaddr_in target{};
+  if (!AskForPassivePort(target)) return 0;
+  SocketHandle s(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+  if (s.s == INVALID_SOCKET || !ConnectWithTimeout(s.s, target)) return 0;
+  BoundWaits(s.s);
+  CommandBuffer = transferCommand;
+  if (!SendCommand() || !ReplyIsPositive(ReplyBuffer)) return 0;
+  data.s = s.s;
+  s.s = INVALID_SOCKET;
+  return 1;
+}
+
 }  // namespace
 
+void ForgetPassiveChoice() { EpsvRefused = false; }
+
 int OpenDataListener(const std::string& transferCommand, int mode, SocketHandle& data) {
+  if (CurrentHost.Pasv == 1) {
+    if (!SendFormattedCommand(mode == 1 ? "TYPE A" : "TYPE I")) return 0;
+    return OpenPassiveConnection(transferCommand, data);
+  }
   SocketHandle listener(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
   if (listener.s == INVALID_SOCKET) return 0;
   sockaddr_in address = ServerAddress;

@@ -22,9 +22,14 @@ struct SocketHandle {
 
 // Listens on a fresh port, sends TYPE (mode 1 ASCII, else binary), PORT and the transfer
 // command, and takes the server's connection once the server has accepted the command.
+// With the host's Pasv set it sends TYPE, EPSV or PASV, connects to the server's port and
+// then sends the transfer command.
 // 0 when any step fails; a server that accepted the command but never connects gets the
 // abort sequence. The data socket's receives and sends are bounded by the time limit.
 int OpenDataListener(const std::string& transferCommand, int mode, SocketHandle& data);
+
+// A new control connection tries EPSV again before PASV.
+void ForgetPassiveChoice();
 
 // True when the socket call that just failed ran into the time limit.
 bool LastCallTimedOut();

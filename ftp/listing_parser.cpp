@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "ftp/dos_listing.h"
 #include "text/sjis.h"
 
 const char kFolderMarker[] = "   ";
@@ -83,6 +84,8 @@ bool IsSafeRemoteName(const std::string& name) {
 }
 
 bool ParseListingLine(const std::string& line, const ListingClock& now, ListedEntry& out) {
+  // Windows servers list the DOS way; every other line goes by the Unix rules.
+  if (IsDosListingLine(line)) return ParseDosListingLine(line, out) && IsSafeRemoteName(out.entry.name);
   out = ListedEntry();
   // Words 0-8; the name is the rest of the line from the start of word 8.
   Word spans[9];

@@ -1,5 +1,6 @@
-// Turns a Unix-style long listing (LIST) into remote entries. Lines of other shapes are
-// skipped without a word; so are names that could not be written on the local side.
+// Turns a long listing (LIST) into remote entries: Unix-style lines, and the DOS-style
+// lines of Windows servers. Lines of other shapes are skipped without a word; so are
+// names that could not be written on the local side.
 #pragma once
 #include <string>
 #include <vector>

@@ -131,9 +131,6 @@ TEST(ListingParser, WordRules) {
   EXPECT_EQ(repaired.entry.size, 2048u);
   EXPECT_EQ(RemoteDateText(repaired.date, 0), "2024/02/12 09:30");
   EXPECT_TRUE(Parse("-rw-r--r-- 1 owner 2048 Feb 13 09:30 x\r\n").empty());
-  // MS-DOS style listings give no rows.
-  EXPECT_TRUE(Parse("12-10-99  10:00AM       <DIR>          pub\r\n"
-                    "12-10-99  10:00AM                 1234 a.txt\r\n").empty());
 }
 
 TEST(ListingParser, MonthsAndYearRule) {

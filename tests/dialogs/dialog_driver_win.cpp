@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+#include <prsht.h>
+
 #include <cstdio>
 #include <cstring>
 
@@ -15,6 +18,7 @@ struct DriverState {
   size_t next = 0;
   std::vector<HWND> seen;
   UINT_PTR timer = 0;
+  HWND closingSheet = nullptr;  // a sheet whose script pressed OK or Cancel
 };
 DriverState* Active = nullptr;
 
@@ -29,14 +33,25 @@ BOOL CALLBACK FindNew(HWND window, LPARAM found) {
 }
 
 void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-  if (!Active || Active->next >= Active->scripts.size()) return;
+  if (!Active) return;
+  if (Active->closingSheet) {
+    // The sheet's loop ends right after the message that ran its script.
+    if (IsOpen(Active->closingSheet)) {
+      ADD_FAILURE() << "a script left its property sheet open; cancelling it";
+      PostMessageA(Active->closingSheet, WM_COMMAND, IDCANCEL, 0);
+    }
+    Active->closingSheet = nullptr;
+  }
+  if (Active->next >= Active->scripts.size()) return;
   HWND dialog = nullptr;
   EnumThreadWindows(GetCurrentThreadId(), FindNew, reinterpret_cast<LPARAM>(&dialog));
   if (!dialog) return;
   Active->seen.push_back(dialog);
   DialogScript script = Active->scripts[Active->next++];
   script(dialog);
-  if (IsOpen(dialog)) {
+  if (IsPropertySheet(dialog)) {
+    Active->closingSheet = dialog;
+  } else if (IsOpen(dialog)) {
     ADD_FAILURE() << "a script left its dialog open; cancelling it";
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
   }
@@ -79,6 +94,31 @@ std::string ItemText(HWND dialog, int id) { return Text(GetDlgItem(dialog, id));
 void SetItemText(HWND dialog, int id, const std::string& text) { SetDlgItemTextA(dialog, id, text.c_str()); }
 
 bool IsOpen(HWND dialog) { return IsWindow(dialog) && IsWindowVisible(dialog); }
+
+bool IsPropertySheet(HWND window) {
+  return IsWindow(window) && FindWindowExA(window, nullptr, WC_TABCONTROLA, nullptr) != nullptr;
+}
+
+HWND ShowPage(HWND sheet, int index) {
+  SendMessageA(sheet, PSM_SETCURSEL, static_cast<WPARAM>(index), 0);
+  return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+}
+
+std::vector<std::string> TabTitles(HWND sheet) {
+  HWND tabs = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
+  std::vector<std::string> titles;
+  const int count = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    char text[128] = "";
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(tabs, TCM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+    titles.push_back(text);
+  }
+  return titles;
+}
 
 namespace {
 struct TextSearch {

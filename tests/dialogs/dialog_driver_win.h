@@ -33,6 +33,13 @@ HWND FindChildWithText(HWND parent, const std::string& text);
 // folder of the build (VAKO_BINARY_DIR/screenshots). Answers the file's path.
 std::string SaveScreenshot(HWND window, const std::string& name);
 
+// Property sheets. A sheet closed by OK or Cancel ends with its own loop, after the
+// script has returned: the driver checks at its next turn that it did close.
+bool IsPropertySheet(HWND window);
+// Makes page `index` the current one (creating it the first time) and answers its window.
+HWND ShowPage(HWND sheet, int index);
+std::vector<std::string> TabTitles(HWND sheet);
+
 // A plain top-level window standing in for the main window (MainWindow is set to it).
 class StandInMainWindow {
  public:

@@ -352,6 +352,74 @@ def listingthenbye(conn):
     command_loop(conn, {b"LIST": list_, b"CWD": lambda c, l, s: b"250 ok\r\n" if not s.get("listed") else cwd(c, l, s)})
 
 
+def passive_session(conn, epsv, pasv):
+    """Passive transfers from a listener of this server's own: epsv and pasv give the
+    replies to EPSV and PASV from the listener's port (None: "500" refused). RETR sends
+    the pattern of 3000 bytes; LIST one file. Connections are counted in state."""
+    def open_listener(state):
+        old = state.pop("listener", None)
+        if old:
+            old.close()
+        l = socket.socket()
+        l.bind(("127.0.0.1", 0))
+        l.listen(1)
+        l.settimeout(10)
+        state["listener"] = l
+        return l.getsockname()[1]
+
+    def ask(reply):
+        def handler(c, line, state):
+            if reply is None:
+                return b"500 Not understood\r\n"
+            return reply(open_listener(state))
+        return handler
+
+    def transfer(payload):
+        def handler(c, line, state):
+            l = state.get("listener")
+            if not l:
+                return b"425 Use PASV first\r\n"
+            c.sendall(b"150 Here it comes\r\n")
+            try:
+                d, _ = l.accept()
+            except OSError:
+                return b"425 No data connection\r\n"
+            finally:
+                l.close()
+                state.pop("listener", None)
+            d.sendall(payload)
+            d.close()
+            return b"226 Done\r\n"
+        return handler
+    command_loop(conn, {b"EPSV": ask(epsv), b"PASV": ask(pasv),
+                        b"RETR": transfer(pattern(3000)),
+                        b"LIST": transfer(b"-rw-r--r-- 1 u g 3000 Jan 01 2020 p.bin\r\n")})
+
+
+def pasvforeign(conn):
+    """EPSV refused; PASV names 127.0.0.9, a host this server is not: a client that
+    believes it connects there and finds nobody."""
+    passive_session(conn, None, lambda p: b"227 Entering Passive Mode (127,0,0,9,%d,%d)\r\n" % (p >> 8, p & 255))
+
+
+def pasvgarbled(conn):
+    """EPSV refused; PASV answered with numbers out of range and too few of them."""
+    passive_session(conn, None, lambda p: b"227 Entering Passive Mode (127,0,0,1,%d)\r\n" % (p + 1000))
+
+
+def epsvdeadport(conn):
+    """EPSV names a port where nothing listens (the listener is closed at once)."""
+    def dead(p):
+        return b"229 Entering Extended Passive Mode (|||%d|)\r\n" % p
+    def epsv(c, line, state):
+        l = socket.socket()
+        l.bind(("127.0.0.1", 0))
+        port = l.getsockname()[1]
+        l.close()
+        return dead(port)
+    command_loop(conn, {b"EPSV": epsv, b"RETR": lambda c, l, s: b"425 Use EPSV first\r\n"})
+
+
 SCENARIOS = {
     "greeting3": greeting3,
     "onebyte": onebyte,
@@ -375,6 +443,9 @@ SCENARIOS = {
     "endlessgreeting": endlessgreeting,
     "refuse425": refuse425,
     "listingthenbye": listingthenbye,
+    "pasvforeign": pasvforeign,
+    "pasvgarbled": pasvgarbled,
+    "epsvdeadport": epsvdeadport,
 }
 
 

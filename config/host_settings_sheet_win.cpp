@@ -1,0 +1,74 @@
+#include "config/host_settings_sheet_win.h"
+
+#include "config/favorite_file_win.h"
+#include "config/host_profile.h"
+#include "config/host_sheet_keys.h"
+#include "config/options.h"
+#include "config/property_sheet_win.h"
+#include "config/proxy_page_win.h"
+#include "app/tree_cache.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+void FillBasic(HWND page) {
+  ShowText(page, IDC_HOST_NAME, CurrentHost.HostName, kHostNameCapacity);
+  ShowText(page, IDC_HOST_ADDRESS, CurrentHost.HostAddr, kHostAddrCapacity);
+  ShowText(page, IDC_LOGIN_NAME, CurrentHost.UserID, kUserIdCapacity);
+  ShowText(page, IDC_PASSWORD, CurrentHost.UserPass, kUserPassCapacity);
+  ShowText(page, IDC_HOST_LOCAL, CurrentHost.InitialLocalFolder, kLocalFolderCapacity);
+  ShowText(page, IDC_HOST_REMOTE, CurrentHost.InitialRemoteFolder, kRemoteFolderCapacity);
+}
+
+void ApplyBasic(HWND page) {
+  CurrentHost.HostName = ReadText(page, IDC_HOST_NAME, kHostNameCapacity);
+  CurrentHost.HostAddr = ReadText(page, IDC_HOST_ADDRESS, kHostAddrCapacity);
+  CurrentHost.UserID = ReadText(page, IDC_LOGIN_NAME, kUserIdCapacity);
+  CurrentHost.UserPass = ReadText(page, IDC_PASSWORD, kUserPassCapacity);
+  CurrentHost.InitialLocalFolder = ReadText(page, IDC_HOST_LOCAL, kLocalFolderCapacity);
+  CurrentHost.InitialRemoteFolder = ReadText(page, IDC_HOST_REMOTE, kRemoteFolderCapacity);
+  WriteFavoriteEntries(BasicPageEntries(CurrentHost));
+}
+
+bool BasicCommand(HWND page, int control) {
+  switch (control) {
+    case IDC_ANONYMOUS:
+      SetDlgItemTextA(page, IDC_LOGIN_NAME, "anonymous");
+      SetDlgItemTextA(page, IDC_PASSWORD, Options.EMail.c_str());
+      return true;
+    case IDC_BROWSE_HOST_LOCAL:
+      BrowseIntoField(page, IDC_HOST_LOCAL, kLocalFolderCapacity);
+      return true;
+  }
+  return false;
+}
+
+void FillDetails(HWND page) {
+  ShowNumber(page, IDC_HOST_TIME_LAG, CurrentHost.TimeLag);
+  PreparePortSpin(page, IDC_PORT_SPIN);
+  ShowNumber(page, IDC_PORT, CurrentHost.Port);
+  CheckRadioButton(page, IDC_LIST_COMMAND, IDC_NLST_COMMAND, CurrentHost.List == 1 ? IDC_NLST_COMMAND : IDC_LIST_COMMAND);
+}
+
+void ApplyDetails(HWND page) {
+  CurrentHost.TimeLag = ReadSignedNumber(page, IDC_HOST_TIME_LAG);  // stored as typed, unlike the option
+  CurrentHost.Port = ReadUnsignedNumber(page, IDC_PORT);
+  CurrentHost.List = ReadCheck(page, IDC_NLST_COMMAND) ? 1 : 0;
+  WriteFavoriteEntries(DetailsPageEntries(CurrentHost));
+}
+
+bool DetailsCommand(HWND, int control) {
+  if (control != IDC_CACHE_CLEAR) return false;
+  // Without a favorite file's name there is no cache of its own: ".tre" alone would be
+  // another favorite's, in whatever the current folder is.
+  if (CurrentFavoritePath.size() > 4) DeleteFileA(TreeCachePathOfFavorite(CurrentFavoritePath).c_str());
+  return true;
+}
+
+}  // namespace
+
+INT_PTR ShowHostSettingsSheet() {
+  return RunPropertySheet(IDS_HOST_SETTINGS_CAPTION, {{IDD_HOST_BASIC, FillBasic, ApplyBasic, BasicCommand},
+                                                      {IDD_HOST_DETAILS, FillDetails, ApplyDetails, DetailsCommand},
+                                                      HostProxyPage()});
+}

@@ -1,0 +1,28 @@
+#include "config/host_sheet_keys.h"
+
+#include "config/password.h"
+#include "config/profile_value.h"
+
+ProfileEntries BasicPageEntries(const HostProfile& host) {
+  return {{"HostName", QuoteForProfile(host.HostName)},
+          {"HostAddr", QuoteForProfile(host.HostAddr)},
+          {"UserID", QuoteForProfile(host.UserID)},
+          {"UserPass", QuoteForProfile(ScramblePassword(host.UserPass))},
+          {"InitialLocalFolder", QuoteForProfile(host.InitialLocalFolder)},
+          {"InitialRemoteFolder", QuoteForProfile(host.InitialRemoteFolder)}};
+}
+
+ProfileEntries DetailsPageEntries(const HostProfile& host) {
+  return {{"TimeLag", std::to_string(host.TimeLag)},
+          {"iPort", std::to_string(host.Port)},
+          {"List", std::to_string(host.List)}};
+}
+
+ProfileEntries ProxyPageEntries(const ProxySettings& proxy) {
+  return {{"Proxy", std::to_string(proxy.Proxy)},
+          {"ProxyServer", QuoteForProfile(proxy.ProxyServer)},
+          {"ProxyPort", std::to_string(proxy.ProxyPort)},
+          {"ProxyUser", QuoteForProfile(proxy.ProxyUser)},
+          {"ProxyPass", QuoteForProfile(proxy.ProxyPass)},
+          {"ProxyType", std::to_string(proxy.ProxyType)}};
+}

@@ -1,0 +1,64 @@
+#include "config/proxy_page_win.h"
+
+#include "config/favorite_file_win.h"
+#include "config/host_profile.h"
+#include "config/host_sheet_keys.h"
+#include "config/options.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+// The program offers one login style only: it is always the one shown, and the stored
+// style is carried through unchanged.
+void ShowProxy(HWND page, const ProxySettings& proxy) {
+  ShowCheck(page, IDC_USE_PROXY, proxy.Proxy == 1);
+  ShowText(page, IDC_PROXY_SERVER, proxy.ProxyServer, kProxyServerCapacity);
+  ShowNumber(page, IDC_PROXY_PORT, proxy.ProxyPort);
+  ShowText(page, IDC_PROXY_USER, proxy.ProxyUser, kProxyUserCapacity);
+  ShowText(page, IDC_PROXY_PASS, proxy.ProxyPass, kProxyPassCapacity);
+  CheckRadioButton(page, IDC_PROXY_SITE, IDC_PROXY_USER_AT_HOST, IDC_PROXY_USER_AT_HOST);
+  ShowCheck(page, IDC_PASV_MODE, false);
+}
+
+void ReadProxy(HWND page, ProxySettings& proxy) {
+  proxy.Proxy = ReadCheck(page, IDC_USE_PROXY) ? 1 : 0;
+  proxy.ProxyServer = ReadText(page, IDC_PROXY_SERVER, kProxyServerCapacity);
+  proxy.ProxyPort = ReadUnsignedNumber(page, IDC_PROXY_PORT);
+  proxy.ProxyUser = ReadText(page, IDC_PROXY_USER, kProxyUserCapacity);
+  proxy.ProxyPass = ReadText(page, IDC_PROXY_PASS, kProxyPassCapacity);
+}
+
+ProxySettings OptionsProxy() {
+  ProxySettings proxy;
+  proxy.ProxyServer = Options.ProxyServer;
+  proxy.ProxyUser = Options.ProxyUser;
+  proxy.ProxyPass = Options.ProxyPass;
+  proxy.ProxyPort = Options.ProxyPort;
+  proxy.ProxyType = Options.ProxyType;
+  proxy.Proxy = Options.Proxy;
+  return proxy;
+}
+
+void FillOptionsProxy(HWND page) { ShowProxy(page, OptionsProxy()); }
+
+void ApplyOptionsProxy(HWND page) {
+  ProxySettings proxy = OptionsProxy();
+  ReadProxy(page, proxy);
+  Options.Proxy = proxy.Proxy;
+  Options.ProxyServer = proxy.ProxyServer;
+  Options.ProxyPort = proxy.ProxyPort;
+  Options.ProxyUser = proxy.ProxyUser;
+  Options.ProxyPass = proxy.ProxyPass;
+}
+
+void FillHostProxy(HWND page) { ShowProxy(page, CurrentHost.Proxy); }
+
+void ApplyHostProxy(HWND page) {
+  ReadProxy(page, CurrentHost.Proxy);
+  WriteFavoriteEntries(ProxyPageEntries(CurrentHost.Proxy));
+}
+
+}  // namespace
+
+SheetPage OptionsProxyPage() { return {IDD_PROXY, FillOptionsProxy, ApplyOptionsProxy, nullptr}; }
+SheetPage HostProxyPage() { return {IDD_PROXY, FillHostProxy, ApplyHostProxy, nullptr}; }
