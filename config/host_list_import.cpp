@@ -1,7 +1,5 @@
 #include "config/host_list_import.h"
 
-#include <algorithm>
-
 #include "config/favorite_names.h"
 
 const HostListFormat& FormatOfHostList(HostListKind kind) {

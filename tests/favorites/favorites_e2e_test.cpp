@@ -59,6 +59,13 @@ class FavoritesTest : public ::testing::Test {
  protected:
   void SetUp() override { program = outer.path() + "program\\"; ASSERT_TRUE(CreateDirectoryA(program.c_str(), nullptr)); }
 
+  // The shell's delete of the temporary folders stops at names such as ".._.._evil.BOK":
+  // the program's files go one by one once it has ended.
+  void TearDown() override {
+    vako.reset();
+    for (const std::string& name : FilesIn(program)) DeleteFileA((program + name).c_str());
+  }
+
   // A folder below the server's root holding one file, so that a listing shows which it is.
   std::string ServerFolder(const Server& server, const std::string& name, const std::string& marker) {
     const std::string root = testenv::WinePath(testenv::Get(server.rootVariable)) + "\\" + name;

@@ -125,6 +125,10 @@ class FavoritesMenuTest : public ::testing::Test {
 
   void TearDown() override {
     if (window) DestroyWindow(window);
+    // The local folder is the process's current one: it could not be removed.
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    SetCurrentDirectoryA(temp);
     MSG m;
     while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
     }
