@@ -22,6 +22,8 @@
 #include "jobs/mirror_upload_win.h"
 #include "jobs/upload_job_win.h"
 #include "config/about_dialog_win.h"
+#include "config/favorites_win.h"
+#include "config/host_list_import_win.h"
 #include "config/options.h"
 #include "ftp/remote_view_fill_win.h"
 #include "resources/resource_ids.h"
@@ -134,6 +136,12 @@ static void RunCommand(HWND window, int id) {
     case IDM_DELETE: DeleteSelection(); break;
     case IDM_RENAME: RenameFocused(); break;
     case IDM_CHANGE_ATTRIBUTES: ChangePermissionOfSelection(); break;
+    case IDM_ADD_FAVORITE: AddFavorite(); break;
+    case IDM_OPEN_FAVORITE: OpenFavorite(); break;
+    case IDM_ARRANGE_FAVORITES: ArrangeFavorites(); break;
+    case IDM_IMPORT_WSFTP: ImportWS_FTP(); break;
+    case IDM_IMPORT_MATU: ImportMatuFTP(); break;
+    case IDM_IMPORT_FFFTP: ImportFFFTP(); break;
     default: break;  // rows whose actions come with the archive, shell and configuration commands
   }
 }
@@ -146,6 +154,10 @@ LRESULT DispatchCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
   state.activePane = ActivePane;
   state.archiveMode = ArchiveMode;
   const CommandGate gate = GateCommand(id, state);
+  if (gate == CommandFavorite) {  // the menu stays as the connection leaves it
+    ConnectFromFavoriteEntry(id);
+    return 0;
+  }
   if (!UpdatesMenusAfter(gate)) return DefWindowProcA(window, message, wParam, lParam);
   if (gate == CommandRuns) RunCommand(window, id);
   UpdateMenuState(1);

@@ -11,10 +11,10 @@
 #include "app/local_listing_win.h"
 #include "app/main_window_win.h"
 #include "app/menu_state_win.h"
-#include "app/pending_parts_win.h"
 #include "app/string_table_win.h"
 #include "app/toolbar_win.h"
 #include "app/work_folder_win.h"
+#include "config/favorites_win.h"
 #include "config/options.h"
 #include "ftp/control_connection_win.h"
 #include "resources/resource_ids.h"
@@ -45,12 +45,26 @@ static void AddDriveRootsToTree() {
     AddLocalPathToTree(LocalTree, root);
 }
 
-void ParseCommandLine(const char* text) {
-  for (const std::string& path : SplitCommandLine(text)) ConnectFromFavorite(path.c_str());
+// The favorite files named on the command line. A relative path is taken from the folder the
+// program was started in, before start-up moves the current folder elsewhere.
+static std::vector<std::string> FavoriteArguments(const char* text) {
+  std::vector<std::string> paths = SplitCommandLine(text);
+  for (std::string& path : paths) {
+    if (path.empty()) continue;
+    char full[MAX_PATH];
+    const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+    if (length > 0 && length < sizeof full) path = full;
+  }
+  return paths;
+}
+
+static void ParseCommandLine(const std::vector<std::string>& paths) {
+  for (const std::string& path : paths) ConnectFromFavorite(path.c_str());
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   InstanceHandle = instance;
+  const std::vector<std::string> favoriteArguments = FavoriteArguments(commandLine ? commandLine : "");
   FindProgramFolder();
   PrepareWorkFolder();
 
@@ -77,7 +91,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     MessageBoxA(window, text.c_str(), "", MB_OK);
   }
   HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
-  ParseCommandLine(commandLine ? commandLine : "");
+  ParseCommandLine(favoriteArguments);
 
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {

@@ -13,12 +13,12 @@
 #include "app/menu_state_win.h"
 #include "app/message_boxes_win.h"
 #include "app/notify_win.h"
-#include "app/pending_parts_win.h"
 #include "jobs/drop_upload_win.h"
 #include "app/split_bar_drag_win.h"
 #include "app/string_table_win.h"
 #include "app/toolbar_win.h"
 #include "app/work_folder_win.h"
+#include "config/favorites_win.h"
 #include "config/options.h"
 #include "config/settings_file_win.h"
 #include "ftp/control_connection_win.h"
@@ -140,7 +140,7 @@ static LRESULT OnCreate(HWND window) {
   RemoteStartFolder = Options.InitialRemoteFolder;
   MoveWindow(window, placement.left, placement.top, placement.right - placement.left,
              placement.bottom - placement.top, TRUE);
-  ScanFavorites(MainMenu);
+  ScanFavorites();
 
   if (!LocalStartFolder.empty()) EnterLocalFolder(LocalStartFolder);
   LocalStartFolder = ProcessCurrentFolder();

@@ -137,3 +137,13 @@ int TreeCacheLineSet::AddIfMissing(const std::string& path, const std::string& l
   lines.insert(line);
   return 1;
 }
+
+std::string KeptTreeCachePath(const std::string& programFolder, const std::string& hostName,
+                              const std::string& favoritePath) {
+  if (!hostName.empty() || favoritePath.empty()) return TreeCachePathOfHost(programFolder, hostName);
+  const size_t n = favoritePath.size();
+  const bool bok = n > 4 && favoritePath[n - 4] == '.' && (favoritePath[n - 3] | 0x20) == 'b' &&
+                   (favoritePath[n - 2] | 0x20) == 'o' && (favoritePath[n - 1] | 0x20) == 'k';
+  // Only ".BOK" is cut, so that a file of another name never names a file outside its folder.
+  return bok ? TreeCachePathOfFavorite(favoritePath) : favoritePath + ".tre";
+}

@@ -37,6 +37,12 @@ std::string TreeCachePathOfHost(const std::string& programFolder, const std::str
 // The tree cache beside a favorite file: its last four characters (".BOK") become ".tre".
 std::string TreeCachePathOfFavorite(const std::string& favoritePath);
 
+// The kept tree cache of a connection made from a favorite: named after the host, or, for a
+// favorite without a host name, after the favorite file itself, beside it, so that such
+// favorites never share one file named only ".tre".
+std::string KeptTreeCachePath(const std::string& programFolder, const std::string& hostName,
+                              const std::string& favoritePath);
+
 // The lines of the working file during one listing, to append each folder once.
 struct TreeCacheLineSet {
   std::unordered_set<std::string> lines;

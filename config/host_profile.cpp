@@ -4,6 +4,7 @@
 
 HostProfile CurrentHost;
 std::string CurrentFavoritePath;
+std::string ConnectedFavoritePath;
 
 void FillHostFromOptions() {
   CurrentHost.UserID = Options.UserID;

@@ -24,5 +24,8 @@ extern HostProfile CurrentHost;
 // The favorite file the host-settings sheet reads from and saves into.
 extern std::string CurrentFavoritePath;
 
+// The favorite file the open connection was made from (its tree cache may be named after it).
+extern std::string ConnectedFavoritePath;
+
 // The copy the Connect command makes from the options record after the Connect dialog.
 void FillHostFromOptions();

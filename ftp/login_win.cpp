@@ -75,7 +75,7 @@ int ConnectAndLogin(const std::string& initialRemoteFolder, const std::string& i
 
 void Disconnect() {
   if (ConnectedFromFavorite) {
-    CopyTreeCacheFile(TreeTempPath, TreeCachePathOfHost(ProgramFolder, CurrentHost.HostName));
+    CopyTreeCacheFile(TreeTempPath, KeptTreeCachePath(ProgramFolder, CurrentHost.HostName, ConnectedFavoritePath));
     ConnectedFromFavorite = 0;
   }
   if (!TreeTempPath.empty()) DeleteFileA(TreeTempPath.c_str());

@@ -1,0 +1,58 @@
+#include "config/favorite_host_file_win.h"
+
+#include <string>
+
+#include "config/password.h"
+#include "config/profile_file_win.h"
+
+static const char kSection[] = "Vako";
+static const char kNoRemoteFolder[] = "$_$";
+
+void ReadFavoriteFile(const std::string& path, HostProfile& host) {
+  auto text = [&](const char* key, const char* fallback, size_t capacity) {
+    return ReadProfileText(path, kSection, key, fallback, capacity);
+  };
+  auto number = [&](const char* key) { return ReadProfileInt(path, kSection, key, 0); };
+  host.HostName = text("HostName", "", 256);
+  host.HostAddr = text("HostAddr", "", 128);
+  host.UserID = text("UserID", "", 128);
+  host.UserPass = UnscramblePassword(text("UserPass", "", 128));
+  host.InitialLocalFolder = text("InitialLocalFolder", "", 260);
+  host.InitialRemoteFolder = text("InitialRemoteFolder", kNoRemoteFolder, 260);
+  if (host.InitialRemoteFolder == kNoRemoteFolder) host.InitialRemoteFolder = text("InitialRemortFolder", "./", 260);
+  host.TimeLag = number("TimeLag");
+  host.List = number("List");
+  host.Port = number("iPort");
+  if (host.Port == 0) host.Port = 21;
+  host.Proxy.ProxyServer = text("ProxyServer", "", 260);
+  host.Proxy.ProxyUser = text("ProxyUser", "", 128);
+  host.Proxy.ProxyPass = text("ProxyPass", "", 128);
+  host.Proxy.ProxyType = number("ProxyType");
+  host.Proxy.ProxyPort = number("ProxyPort");
+  host.Proxy.Proxy = number("Proxy");
+}
+
+bool WriteAddedFavorite(const std::string& path, const HostProfile& host, const std::string& localFolder,
+                        const std::string& remoteFolder) {
+  auto write = [&](const char* key, const std::string& value) { return WriteProfileText(path, kSection, key, value); };
+  // The first write creates the file: when it fails, so would the others.
+  if (!write("HostAddr", host.HostAddr)) return false;
+  write("UserID", host.UserID);
+  write("UserPass", ScramblePassword(host.UserPass));
+  write("InitialLocalFolder", localFolder);
+  write("InitialRemoteFolder", remoteFolder);
+  write("TimeLag", std::to_string(host.TimeLag));
+  return true;
+}
+
+bool WriteImportedFavorite(const std::string& path, const ImportedHost& host) {
+  auto write = [&](const char* key, const std::string& value) { return WriteProfileText(path, kSection, key, value); };
+  if (!write("HostName", host.hostName)) return false;
+  write("HostAddr", host.hostAddr);
+  write("UserID", host.userId);
+  write("UserPass", "");
+  write("InitialLocalFolder", host.localFolder);
+  write("InitialRemoteFolder", host.remoteFolder);
+  write("TimeLag", "0");
+  return true;
+}

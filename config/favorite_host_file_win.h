@@ -1,0 +1,20 @@
+// A favorite file: one host profile in section "Vako" of an INI-format file.
+#pragma once
+#include <string>
+
+#include "config/host_list_import.h"
+#include "config/host_profile.h"
+
+// Fills the profile from the file, key by key; a missing key (or file) gives its default.
+// The password is unscrambled, a port of 0 means 21, and a file without InitialRemoteFolder
+// falls back on the older key InitialRemortFolder, then on "./".
+void ReadFavoriteFile(const std::string& path, HostProfile& host);
+
+// Add Favorites: the open connection's address, user, password (always, scrambled), the two
+// current folders and the time lag. False when the file could not be written.
+bool WriteAddedFavorite(const std::string& path, const HostProfile& host, const std::string& localFolder,
+                        const std::string& remoteFolder);
+
+// An imported host; keys already in the file and not written here stay. False when the
+// file could not be written.
+bool WriteImportedFavorite(const std::string& path, const ImportedHost& host);

@@ -1,0 +1,311 @@
+// Favorites with the real program against the loopback servers: Add Favorites and the
+// entries it adds to the menu, connecting from an entry, from a sub-folder's pop-up, from
+// the command line and from Open Favorite; Cancel on the settings sheet; the tree cache a
+// favorite keeps; the three host-list imports, a hostile one among them.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+
+#include "config/password.h"
+#include "resources/resource_ids.h"
+#include "support/e2e_driver_win.h"
+#include "support/temp_folder_win.h"
+#include "support/test_env.h"
+
+namespace {
+
+const int kAddFavoriteNameField = 1034;
+
+std::string Text(int id) {
+  char text[512] = "";
+  LoadStringA(GetModuleHandleA(nullptr), static_cast<UINT>(id), text, sizeof text);
+  return text;
+}
+
+std::string Key(const std::string& file, const char* key) {
+  char value[512] = "";
+  GetPrivateProfileStringA("Vako", key, "<missing>", value, sizeof value, file.c_str());
+  return value;
+}
+
+void PutKey(const std::string& file, const char* key, const std::string& value) {
+  WritePrivateProfileStringA("Vako", key, value.c_str(), file.c_str());
+}
+
+std::vector<std::string> FilesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  HANDLE find = FindFirstFileA((folder + "*").c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    std::string name = found.cFileName;
+    if (name != "." && name != "..") names.push_back(name);
+  } while (FindNextFileA(find, &found));
+  FindClose(find);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+struct Server {
+  const char* portVariable;
+  const char* rootVariable;
+};
+const Server kVsftpd{"VAKO_VSFTPD_PORT", "VAKO_VSFTPD_ROOT"};
+const Server kPureFtpd{"VAKO_PUREFTPD_PORT", "VAKO_PUREFTPD_ROOT"};
+const Server kPyftpdlib{"VAKO_PYFTPD_PORT", "VAKO_PYFTPD_ROOT"};
+
+class FavoritesTest : public ::testing::Test {
+ protected:
+  void SetUp() override { program = outer.path() + "program\\"; ASSERT_TRUE(CreateDirectoryA(program.c_str(), nullptr)); }
+
+  // The shell's delete of the temporary folders stops at names such as ".._.._evil.BOK":
+  // the program's files go one by one once it has ended.
+  void TearDown() override {
+    vako.reset();
+    for (const std::string& name : FilesIn(program)) DeleteFileA((program + name).c_str());
+  }
+
+  // A folder below the server's root holding one file, so that a listing shows which it is.
+  std::string ServerFolder(const Server& server, const std::string& name, const std::string& marker) {
+    const std::string root = testenv::WinePath(testenv::Get(server.rootVariable)) + "\\" + name;
+    CreateDirectoryA(root.c_str(), nullptr);
+    CreateDirectoryA((root + "\\sub").c_str(), nullptr);
+    WriteWholeFile(root + "\\" + marker, "x");
+    return name;  // from the login folder: vsftpd does not put its users in a root of their own
+  }
+
+  // A favorite file as the settings sheet leaves one: every key the connection needs.
+  void WriteFavorite(const std::string& path, const Server& server, const std::string& hostName,
+                     const std::string& remoteFolder) {
+    std::string text = "[Vako]\r\n";
+    if (!hostName.empty()) text += "HostName=" + hostName + "\r\n";
+    text += "HostAddr=127.0.0.1\r\niPort=" + testenv::Get(server.portVariable) + "\r\nUserID=" +
+            testenv::Get("VAKO_FTP_USER") + "\r\nUserPass=" + ScramblePassword(testenv::Get("VAKO_FTP_PASS")) +
+            "\r\nInitialRemoteFolder=" + remoteFolder + "\r\nInitialLocalFolder=" +
+            local.path().substr(0, local.path().size() - 1) + "\r\n";
+    WriteWholeFile(path, text);
+  }
+
+  void Start(const std::string& arguments = "", const std::string& settings = "") {
+    WriteWholeFile(program + "vako.ini",
+                   "[Vako]\r\n" + settings + "InitialLocalFolder=" + local.path() + "\r\nYesNo=0\r\nOK=0\r\n");
+    vako.reset(new VakoProcess(testenv::WinePath(::testing::internal::GetArgvs().at(1)), program, arguments));
+    ASSERT_TRUE(vako->started());
+    ASSERT_NE(vako->WaitForMainWindow(), nullptr);
+    remoteList = vako->Child(2100);
+  }
+
+  // The program's dialog owned by its main window: the settings sheet, Add Favorite, an
+  // Open dialog. Message boxes are owned by it too; their texts are checked where they come.
+  HWND WaitForOwnedDialog() {
+    HWND found = nullptr;
+    WaitUntil([&] {
+      for (HWND w : WindowsOfProcess(vako->processId(), "#32770"))
+        if (GetWindow(w, GW_OWNER) == vako->window()) {
+          found = w;
+          return true;
+        }
+      return false;
+    });
+    return found;
+  }
+
+  void CloseDialog(int button) {
+    HWND dialog = WaitForOwnedDialog();
+    ASSERT_NE(dialog, nullptr) << "no dialog";
+    VakoProcess::PressButton(dialog, button);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+  }
+
+  // Chooses the favorite and accepts its settings sheet; then waits for the remote row.
+  void ConnectFrom(int command, const std::string& rowToWaitFor) {
+    vako->PostCommand(command);
+    CloseDialog(IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return vako->RowOfName(remoteList, rowToWaitFor) >= 0; })) << Boxes();
+  }
+
+  std::string Boxes() {
+    std::string texts;
+    for (HWND box : WindowsOfProcess(vako->processId(), "#32770"))
+      texts += " [" + WindowText(box) + ": " + VakoProcess::BoxText(box) + "]";
+    return texts;
+  }
+
+  // Fills the Open dialog's name field with a path and presses Open.
+  void OpenInDialog(const std::string& path) {
+    HWND dialog = WaitForOwnedDialog();
+    ASSERT_NE(dialog, nullptr);
+    for (int field : {1148, 1152}) VakoProcess::SetItemText(dialog, field, path);  // cmb13, edt1
+    VakoProcess::PressButton(dialog, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+  }
+
+  // Runs an import command on the host list and answers its report; the report's text.
+  std::string Import(int command, const std::string& list) {
+    const std::string path = local.path() + "hosts.ini";
+    WriteWholeFile(path, list);
+    vako->PostCommand(command);
+    OpenInDialog(path);
+    HWND box = vako->WaitForDialog(20000, VAKO_CAPTION);
+    if (!box) return "<no report>";
+    const std::string text = VakoProcess::BoxText(box);
+    VakoProcess::PressButton(box, IDOK);
+    WaitUntil([&] { return !IsWindow(box); });
+    return text;
+  }
+
+  TempFolder outer, local;
+  std::string program;
+  std::unique_ptr<VakoProcess> vako;
+  HWND remoteList = nullptr;
+};
+
+TEST_F(FavoritesTest, AddFavoritesThreeTimesThenConnectFromTheNewEntries) {
+  const std::string folder = ServerFolder(kVsftpd, "added", "added-marker");
+  // The Connect dialog takes the port and the folder to start in from the options.
+  Start("", "InitialRemoteFolder=" + folder + "\r\nPort=" + testenv::Get(kVsftpd.portVariable) + "\r\n");
+  vako->PostCommand(IDM_CONNECT);
+  HWND dialog = WaitForOwnedDialog();
+  ASSERT_NE(dialog, nullptr);
+  VakoProcess::SetItemText(dialog, IDC_HOST_NAME, "x");
+  VakoProcess::SetItemText(dialog, IDC_HOST_ADDRESS, "127.0.0.1");
+  VakoProcess::SetItemText(dialog, IDC_LOGIN_NAME, testenv::Get("VAKO_FTP_USER"));
+  VakoProcess::SetItemText(dialog, IDC_PASSWORD, testenv::Get("VAKO_FTP_PASS"));
+  VakoProcess::PressButton(dialog, IDOK);
+  ASSERT_TRUE(WaitUntil([&] { return vako->RowOfName(remoteList, "added-marker") >= 0; })) << Boxes();
+
+  for (int i = 0; i < 3; ++i) {
+    vako->PostCommand(IDM_ADD_FAVORITE);
+    HWND add = WaitForOwnedDialog();
+    ASSERT_NE(add, nullptr);
+    VakoProcess::SetItemText(add, kAddFavoriteNameField, "x");
+    VakoProcess::PressButton(add, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(add); }));
+  }
+  for (const char* name : {"x.BOK", "x0.BOK", "x1.BOK"}) {
+    const std::string file = program + name;
+    ASSERT_TRUE(FileExists(file)) << name;
+    EXPECT_EQ(Key(file, "HostAddr"), "127.0.0.1");
+    EXPECT_EQ(Key(file, "UserID"), testenv::Get("VAKO_FTP_USER"));
+    EXPECT_EQ(UnscramblePassword(Key(file, "UserPass")), testenv::Get("VAKO_FTP_PASS"));
+    EXPECT_EQ(Key(file, "InitialRemoteFolder"), testenv::Get(kVsftpd.rootVariable) + "/" + folder);  // as PWD says
+    EXPECT_EQ(Key(file, "InitialLocalFolder") + "\\", local.path());
+    EXPECT_EQ(Key(file, "TimeLag"), "0");
+    EXPECT_EQ(Key(file, "HostName"), "<missing>");
+  }
+
+  // The favorite x (the first entry: x, x0, x1) has no host name: its tree cache is x.tre,
+  // not ".tre". Its port is what the settings sheet would add.
+  PutKey(program + "x.BOK", "iPort", testenv::Get(kVsftpd.portVariable));
+  ConnectFrom(20000, "added-marker");
+  ASSERT_TRUE(vako->SendCommand(IDM_DISCONNECT));
+  EXPECT_TRUE(FileExists(program + "x.tre"));
+  EXPECT_NE(ReadWholeFile(program + "x.tre").find("added/sub/"), std::string::npos) << ReadWholeFile(program + "x.tre");
+  EXPECT_FALSE(FileExists(program + ".tre"));
+}
+
+TEST_F(FavoritesTest, CommandLineAndOpenFavoriteConnect) {
+  const std::string folder = ServerFolder(kPureFtpd, "cmdline", "cmdline-marker");
+  const std::string favorite = program + "from the command line.BOK";
+  WriteFavorite(favorite, kPureFtpd, "cmd host", folder);
+  Start("\"" + favorite + "\"");
+  CloseDialog(IDOK);
+  ASSERT_TRUE(WaitUntil([&] { return vako->RowOfName(remoteList, "cmdline-marker") >= 0; })) << Boxes();
+
+  // Open Favorite connects from the chosen file; the open connection is closed first and
+  // keeps its tree cache under its own host name.
+  const std::string other = ServerFolder(kPyftpdlib, "opened", "opened-marker");
+  WriteFavorite(local.path() + "elsewhere.BOK", kPyftpdlib, "opened host", other);
+  vako->PostCommand(IDM_OPEN_FAVORITE);
+  OpenInDialog(local.path() + "elsewhere.BOK");
+  CloseDialog(IDOK);
+  ASSERT_TRUE(WaitUntil([&] { return vako->RowOfName(remoteList, "opened-marker") >= 0; })) << Boxes();
+  EXPECT_NE(ReadWholeFile(program + "cmd host.tre").find("cmdline/sub/"), std::string::npos);
+  ASSERT_TRUE(vako->SendCommand(IDM_DISCONNECT));
+  EXPECT_NE(ReadWholeFile(program + "opened host.tre").find("opened/sub/"), std::string::npos);
+}
+
+TEST_F(FavoritesTest, CancelOnTheSheetLeavesTheOpenConnectionItsProfile) {
+  const std::string first = ServerFolder(kVsftpd, "first", "first-marker");
+  WriteFavorite(program + "first.BOK", kVsftpd, "first host", first);
+  WriteFavorite(program + "second.BOK", kPyftpdlib, "second host", ServerFolder(kPyftpdlib, "second", "m"));
+  Start();
+  ConnectFrom(20000, "first-marker");
+  vako->PostCommand(20001);
+  CloseDialog(IDCANCEL);
+  // Still connected to the first host, which keeps its tree cache under its own name.
+  ASSERT_TRUE(vako->SendCommand(IDM_REFRESH));
+  EXPECT_GE(vako->RowOfName(remoteList, "first-marker"), 0);
+  ASSERT_TRUE(vako->SendCommand(IDM_DISCONNECT));
+  EXPECT_NE(ReadWholeFile(program + "first host.tre").find("first/sub/"), std::string::npos);
+  EXPECT_FALSE(FileExists(program + "second host.tre"));
+}
+
+TEST_F(FavoritesTest, SubFolderPopupsOpenTheirOwnFiles) {
+  ASSERT_TRUE(CreateDirectoryA((program + "work").c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryA((program + "empty").c_str(), nullptr));
+  WriteFavorite(program + "work\\same.BOK", kPyftpdlib, "in work", ServerFolder(kPyftpdlib, "inwork", "work-marker"));
+  WriteFavorite(program + "same.BOK", kPyftpdlib, "on top", ServerFolder(kPyftpdlib, "ontop", "top-marker"));
+  Start();
+  // A rebuild (the import of an empty list) numbers the entries the same way again: the
+  // pop-up's entry first.
+  EXPECT_EQ(Import(IDM_IMPORT_WSFTP, "[_config_]\r\n"), Text(IDS_HOSTS_IMPORTED));
+  ConnectFrom(20000, "work-marker");
+  EXPECT_LT(vako->RowOfName(remoteList, "top-marker"), 0);
+  ConnectFrom(20001, "top-marker");
+}
+
+TEST_F(FavoritesTest, ThreeImportsWriteFavoritesAndAHostileListStaysInTheProgramFolder) {
+  Start();
+  EXPECT_EQ(Import(IDM_IMPORT_WSFTP,
+                   "[_config_]\r\nHOST=no\r\n[WS_FTP32]\r\nHOST=no\r\n"
+                   "[My Site]\r\nHOST=ftp.example.org\r\nUID=me\r\nDIR=/pub\r\nPASS=secret\r\n"),
+            Text(IDS_HOSTS_IMPORTED));
+  const std::string site = program + "My Site.BOK";
+  EXPECT_EQ(Key(site, "HostName"), "My Site");
+  EXPECT_EQ(Key(site, "HostAddr"), "ftp.example.org");
+  EXPECT_EQ(Key(site, "UserID"), "me");
+  EXPECT_EQ(Key(site, "UserPass"), "");
+  EXPECT_EQ(Key(site, "InitialLocalFolder"), "");
+  EXPECT_EQ(Key(site, "InitialRemoteFolder"), "/pub");
+  EXPECT_EQ(Key(site, "TimeLag"), "0");
+
+  EXPECT_EQ(Import(IDM_IMPORT_MATU,
+                   "[Options]\r\nHostname=no\r\n[Home]\r\nHostname=home.example\r\nUserName=u\r\n"
+                   "LocalPath=C:\\web\r\nDirectory=/www\r\n"),
+            Text(IDS_HOSTS_IMPORTED));
+  EXPECT_EQ(Key(program + "Home.BOK", "InitialLocalFolder"), "C:\\web");
+  EXPECT_EQ(Key(program + "Home.BOK", "HostAddr"), "home.example");
+
+  // A line over the limit in the middle is skipped, and the rest is still read.
+  const std::string ffftp = "[FFFTP\\Options]\r\nHostName=no\r\n[FFFTP\\Options\\Host1]\r\nHostName=work\r\n"
+                            "HostAdrs=work.example\r\nUserName=w\r\nLocalDir=D:\\w\r\nRemoteDir=/w\r\n; " +
+                            std::string(400, '-') + "\r\n[FFFTP\\Options\\Host2]\r\nHostName=after\r\nHostAdrs=a.example\r\n";
+  char expected[512];
+  snprintf(expected, sizeof expected, Text(IDS_HOSTS_IMPORTED_LINES_SKIPPED).c_str(), 2, 1);
+  EXPECT_EQ(Import(IDM_IMPORT_FFFTP, ffftp), expected);
+  EXPECT_EQ(Key(program + "work.BOK", "RemoteDir"), "<missing>");
+  EXPECT_EQ(Key(program + "work.BOK", "InitialRemoteFolder"), "/w");
+  EXPECT_EQ(Key(program + "after.BOK", "HostAddr"), "a.example");
+  EXPECT_FALSE(FileExists(program + "no.BOK"));
+
+  // Names that would leave the program folder stay file names inside it.
+  EXPECT_EQ(Import(IDM_IMPORT_WSFTP,
+                   "[..\\..\\evil]\r\nHOST=1.example\r\n[C:\\vako-evil]\r\nHOST=2.example\r\n"
+                   "[/vako-abs]\r\nHOST=3.example\r\n[..\\escaped]\r\nHOST=4.example\r\n"),
+            Text(IDS_HOSTS_IMPORTED));
+  EXPECT_EQ(FilesIn(outer.path()), (std::vector<std::string>{"program"}));
+  EXPECT_FALSE(FileExists("C:\\vako-evil.BOK"));
+  EXPECT_FALSE(FileExists("C:\\vako-abs.BOK"));
+  EXPECT_FALSE(FileExists("Z:\\vako-abs.BOK"));
+  EXPECT_EQ(Key(program + ".._.._evil.BOK", "HostAddr"), "1.example");
+  EXPECT_EQ(Key(program + "C__vako-evil.BOK", "HostName"), "C:\\vako-evil");
+  EXPECT_EQ(Key(program + "_vako-abs.BOK", "HostAddr"), "3.example");
+  EXPECT_EQ(Key(program + ".._escaped.BOK", "HostAddr"), "4.example");
+
+  const std::string temp = FolderOf(outer.path().substr(0, outer.path().size() - 1));
+  EXPECT_FALSE(FileExists(temp + "evil.BOK"));
+}
+
+}  // namespace
