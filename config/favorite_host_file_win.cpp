@@ -30,6 +30,7 @@ void ReadFavoriteFile(const std::string& path, HostProfile& host) {
   host.Proxy.ProxyType = number("ProxyType");
   host.Proxy.ProxyPort = number("ProxyPort");
   host.Proxy.Proxy = number("Proxy");
+  host.Pasv = number("Pasv") == 1 ? 1 : 0;
 }
 
 bool WriteAddedFavorite(const std::string& path, const HostProfile& host, const std::string& localFolder,
@@ -42,6 +43,8 @@ bool WriteAddedFavorite(const std::string& path, const HostProfile& host, const 
   write("InitialLocalFolder", localFolder);
   write("InitialRemoteFolder", remoteFolder);
   write("TimeLag", std::to_string(host.TimeLag));
+  // A host reached through passive connections is kept that way; others get no new key.
+  if (host.Pasv == 1) write("Pasv", "1");
   return true;
 }
 

@@ -11,7 +11,8 @@
 void ReadFavoriteFile(const std::string& path, HostProfile& host);
 
 // Add Favorites: the open connection's address, user, password (always, scrambled), the two
-// current folders and the time lag. False when the file could not be written.
+// current folders, the time lag, and Pasv when it is set. False when the file could not be
+// written.
 bool WriteAddedFavorite(const std::string& path, const HostProfile& host, const std::string& localFolder,
                         const std::string& remoteFolder);
 
