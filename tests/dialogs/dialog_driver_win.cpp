@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 #include <prsht.h>
+#include <shlobj.h>
 
 #include <cstdio>
 #include <cstring>
@@ -214,4 +215,31 @@ std::string InCodePage(const char* utf8) {
   WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, &text[0], m, nullptr, nullptr);
   text.resize(std::strlen(text.c_str()));
   return text;
+}
+
+std::string TreeItemText(HWND tree, HTREEITEM item) {
+  char text[MAX_PATH] = "";
+  TVITEMA data{};
+  data.mask = TVIF_TEXT;
+  data.hItem = item;
+  data.pszText = text;
+  data.cchTextMax = sizeof text;
+  SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+  return text;
+}
+
+DialogScript ChooseInBrowser(const std::string& prompt, const std::string& choice, bool& chose) {
+  return [prompt, choice, &chose](HWND browser) {
+    EXPECT_NE(FindChildWithText(browser, prompt), nullptr) << "prompt not shown";
+    HWND tree = FindWindowExA(browser, nullptr, WC_TREEVIEWA, nullptr);
+    const std::string leaf = choice.substr(choice.find_last_of('\\') + 1);
+    chose = false;
+    for (int tries = 0; tries < 60 && tree && !chose; ++tries) {
+      SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(choice.c_str()));
+      HTREEITEM selected = TreeView_GetSelection(tree);
+      chose = selected && TreeItemText(tree, selected) == leaf;
+      if (!chose) Sleep(50);
+    }
+    Click(browser, chose ? IDOK : IDCANCEL);
+  };
 }

@@ -3,6 +3,7 @@
 // fill and press controls with messages, so every step is synchronous.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 
 #include <functional>
 #include <string>
@@ -39,6 +40,14 @@ bool IsPropertySheet(HWND window);
 // Makes page `index` the current one (creating it the first time) and answers its window.
 HWND ShowPage(HWND sheet, int index);
 std::vector<std::string> TabTitles(HWND sheet);
+
+// The text of a tree view item.
+std::string TreeItemText(HWND tree, HTREEITEM item);
+
+// The shell folder browser's script: checks the prompt, selects `choice` and presses OK.
+// Wine's folder browser now and then ignores every selection made in a dialog (its own
+// start folder included); then the script cancels and says so in `chose`.
+DialogScript ChooseInBrowser(const std::string& prompt, const std::string& choice, bool& chose);
 
 // A plain top-level window standing in for the main window (MainWindow is set to it).
 class StandInMainWindow {

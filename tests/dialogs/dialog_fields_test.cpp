@@ -3,6 +3,8 @@
 
 #include "config/connect_fields.h"
 #include "config/dialog_text.h"
+#include "config/host_sheet_keys.h"
+#include "config/sheet_fields.h"
 #include "resources/resource_ids.h"
 
 TEST(FitFieldText, KeepsCapacityMinusOneBytesWithoutSplittingACharacter) {
@@ -81,4 +83,47 @@ TEST_F(ConnectFieldsTest, TextsAreCutToTheCapacitiesOfTheirKeys) {
   EXPECT_EQ(options.HostAddr.size(), 127u);
   EXPECT_EQ(options.UserID.size(), 127u);
   EXPECT_EQ(options.UserPass.size(), 127u);
+}
+
+TEST(SheetNumberFields, ANumberFieldThatIsNotANumberReadsAsZero) {
+  EXPECT_EQ(ParseSignedField("-400"), -400);
+  EXPECT_EQ(ParseSignedField(" +12 "), 12);
+  EXPECT_EQ(ParseUnsignedField("65536"), 65536);
+  EXPECT_EQ(ParseSignedField("2147483647"), 2147483647);
+  EXPECT_EQ(ParseSignedField("-2147483648"), -2147483647 - 1);
+  for (const char* text : {"", " ", "-", "12a", "1 2", "0x10", "2147483648", "99999999999999999999"})
+    EXPECT_EQ(ParseSignedField(text), 0) << text;
+  EXPECT_EQ(ParseUnsignedField("-5"), 0);  // an unsigned field takes no sign
+  EXPECT_EQ(ParseUnsignedField("+5"), 0);
+}
+
+TEST(SheetNumberFields, OptionsTimeLagStaysWithin359MinutesEitherWay) {
+  EXPECT_EQ(ClampOptionsTimeLag(400), 359);
+  EXPECT_EQ(ClampOptionsTimeLag(359), 359);
+  EXPECT_EQ(ClampOptionsTimeLag(358), 358);
+  EXPECT_EQ(ClampOptionsTimeLag(-359), -359);
+  EXPECT_EQ(ClampOptionsTimeLag(-360), -359);
+  EXPECT_EQ(ClampOptionsTimeLag(-400), -359);
+}
+
+TEST(HostSheetKeys, EachPageWritesItsOwnKeysAsTheFavoriteFileHoldsThem) {
+  HostProfile host;
+  host.HostName = " spaced ";
+  host.HostAddr = "ftp.example.org";
+  host.UserPass = "ab";
+  host.TimeLag = -60;
+  host.Port = 2121;
+  host.List = 1;
+  host.Proxy.ProxyPass = "plain";
+  host.Proxy.ProxyType = 3;
+  ProfileEntries basic = BasicPageEntries(host);
+  ASSERT_EQ(basic.size(), 6u);
+  EXPECT_EQ(basic[0], (std::pair<std::string, std::string>{"HostName", "\" spaced \""}));
+  EXPECT_EQ(basic[3], (std::pair<std::string, std::string>{"UserPass", "cb"}));  // reversed, each byte + 1
+  EXPECT_EQ(DetailsPageEntries(host),
+            (ProfileEntries{{"TimeLag", "-60"}, {"iPort", "2121"}, {"List", "1"}}));
+  ProfileEntries proxy = ProxyPageEntries(host.Proxy);
+  ASSERT_EQ(proxy.size(), 6u);
+  EXPECT_EQ(proxy[4], (std::pair<std::string, std::string>{"ProxyPass", "plain"}));
+  EXPECT_EQ(proxy[5], (std::pair<std::string, std::string>{"ProxyType", "3"}));
 }

@@ -96,6 +96,31 @@ TEST(DialogResources, EveryDialogExistsInEnglishAndJapaneseWithTheSameControls) 
             (std::vector<int>{-1, -1, -1, IDC_PERMISSION_FIELD, IDOK, IDCANCEL}));
 }
 
+TEST(DialogResources, SheetPagesAndAddFavoriteHaveTheSameControlsInBothLanguages) {
+  for (int id : {IDD_OPTIONS_BASIC, IDD_ADD_FAVORITE, IDD_HOST_BASIC, IDD_OPTIONS_DETAILS, IDD_PROXY, IDD_VIEW,
+                 IDD_TRANSFER, IDD_UNLHA32, IDD_PERMISSION, IDD_HOST_DETAILS}) {
+    Template en = ReadTemplate(id, kEnglish), ja = ReadTemplate(id, kJapanese);
+    ASSERT_TRUE(en.found) << id;
+    ASSERT_TRUE(ja.found) << id;
+    EXPECT_TRUE(en.font == L"MS Shell Dlg") << id;
+    EXPECT_TRUE(ja.font == L"MS UI Gothic") << id;
+    ASSERT_EQ(en.controls.size(), ja.controls.size()) << id;
+    for (size_t i = 0; i < en.controls.size(); ++i) {
+      const Control &e = en.controls[i], &j = ja.controls[i];
+      EXPECT_EQ(e.id, j.id) << "dialog " << id << " control " << i;
+      EXPECT_EQ(e.kind, j.kind) << "dialog " << id << " control " << i;
+      // Only the kanji conversions (the Transfer page's group from its eleventh control on)
+      // differ: the English edition offers them disabled.
+      if (id == IDD_TRANSFER && i >= 10) {
+        EXPECT_EQ(e.style & ~WS_DISABLED, j.style) << "control " << i;
+        EXPECT_TRUE(e.style & WS_DISABLED) << "control " << i;
+      } else {
+        EXPECT_EQ(e.style, j.style) << "dialog " << id << " control " << i;
+      }
+    }
+  }
+}
+
 // The sizes an icon resource holds, from its group directory.
 std::vector<int> IconSizes(int id) {
   HMODULE module = GetModuleHandleA(nullptr);

@@ -106,36 +106,6 @@ TEST_F(GoToFolder, ADroppedFolderFillsTheFieldWhateverItsAttributesButADroppedFi
   SetFileAttributesA(marked.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-std::string TreeItemText(HWND tree, HTREEITEM item) {
-  char text[MAX_PATH] = "";
-  TVITEMA data{};
-  data.mask = TVIF_TEXT;
-  data.hItem = item;
-  data.pszText = text;
-  data.cchTextMax = sizeof text;
-  SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
-  return text;
-}
-
-// The browser's script: checks the prompt, selects `choice` and presses OK. Wine's folder
-// browser now and then ignores every selection made in a dialog (its own start folder
-// included); then the script cancels and says so in `chose`.
-DialogScript ChooseInBrowser(const std::string& prompt, const std::string& choice, bool& chose) {
-  return [prompt, choice, &chose](HWND browser) {
-    EXPECT_NE(FindChildWithText(browser, prompt), nullptr) << "prompt not shown";
-    HWND tree = FindWindowExA(browser, nullptr, WC_TREEVIEWA, nullptr);
-    const std::string leaf = choice.substr(choice.find_last_of('\\') + 1);
-    chose = false;
-    for (int tries = 0; tries < 60 && tree && !chose; ++tries) {
-      SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(choice.c_str()));
-      HTREEITEM selected = TreeView_GetSelection(tree);
-      chose = selected && TreeItemText(tree, selected) == leaf;
-      if (!chose) Sleep(50);
-    }
-    Click(browser, chose ? IDOK : IDCANCEL);
-  };
-}
-
 TEST_F(GoToFolder, BrowseReplacesTheFieldWithTheChosenFolder) {
   std::string start = temp_.path() + "start", chosen = temp_.path() + "chosen";
   CreateDirectoryA(start.c_str(), nullptr);

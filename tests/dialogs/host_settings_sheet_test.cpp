@@ -1,6 +1,7 @@
 // The host-settings sheet "Connect to favorites" and the Add Favorite dialog, opened as
 // the favorites open them and driven from their own message loops.
 #include <gtest/gtest.h>
+#include <objbase.h>
 
 #include "app/app_state_win.h"
 #include "config/add_favorite_dialog_win.h"
@@ -204,6 +205,29 @@ TEST_F(HostSettingsSheet, CacheClearWithoutAFavoritePathDeletesNothing) {
   SetCurrentDirectoryA(current);
   EXPECT_TRUE(FileExists(folder_.path() + ".tre"));
   EXPECT_EQ(CurrentHost.TimeLag, -60);  // the page's fields still reach the profile
+}
+
+TEST_F(HostSettingsSheet, FolderButtonBrowsesFromTheLocalFieldAndTheChoiceReplacesIt) {
+  CoInitialize(nullptr);  // the folder browser needs COM
+  const std::string chosen = folder_.path() + "site";
+  CreateDirectoryA(chosen.c_str(), nullptr);
+  bool chose = false;
+  INT_PTR result = 0;
+  {
+    DialogDriver driver({[&](HWND sheet) {
+                           HWND page = ShowPage(sheet, 0);
+                           Click(page, IDC_BROWSE_HOST_LOCAL);  // runs the browser's script below
+                           if (!chose) return Click(sheet, IDCANCEL);
+                           EXPECT_EQ(ItemText(page, IDC_HOST_LOCAL), chosen);
+                           Click(sheet, IDOK);
+                         },
+                         ChooseInBrowser("Select Folder", chosen, chose)});
+    result = ShowHostSettingsSheet();
+  }
+  if (!chose) GTEST_SKIP() << "Wine's folder browser took no selection this time";
+  EXPECT_EQ(result, IDOK);
+  EXPECT_EQ(CurrentHost.InitialLocalFolder, chosen);
+  EXPECT_EQ(ProfileKeys(favorite_)["InitialLocalFolder"], chosen);
 }
 
 TEST(AddFavoriteDialog, ShowsTheHostNameCentredAndStoresTheTypedNameOnOkOnly) {
