@@ -18,11 +18,12 @@ ProfileEntries DetailsPageEntries(const HostProfile& host) {
           {"List", std::to_string(host.List)}};
 }
 
-ProfileEntries ProxyPageEntries(const ProxySettings& proxy) {
+ProfileEntries ProxyPageEntries(const ProxySettings& proxy, int pasv) {
   return {{"Proxy", std::to_string(proxy.Proxy)},
           {"ProxyServer", QuoteForProfile(proxy.ProxyServer)},
           {"ProxyPort", std::to_string(proxy.ProxyPort)},
           {"ProxyUser", QuoteForProfile(proxy.ProxyUser)},
           {"ProxyPass", QuoteForProfile(proxy.ProxyPass)},
-          {"ProxyType", std::to_string(proxy.ProxyType)}};
+          {"ProxyType", std::to_string(proxy.ProxyType)},
+          {"Pasv", std::to_string(pasv)}};
 }

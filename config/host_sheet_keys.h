@@ -25,5 +25,5 @@ using ProfileEntries = std::vector<std::pair<std::string, std::string>>;
 ProfileEntries BasicPageEntries(const HostProfile& host);
 // Details: time lag, port (as iPort) and listing command.
 ProfileEntries DetailsPageEntries(const HostProfile& host);
-// Proxy: the whole proxy block, the password as typed.
-ProfileEntries ProxyPageEntries(const ProxySettings& proxy);
+// Proxy: the whole proxy block, the password as typed, and the passive-mode box.
+ProfileEntries ProxyPageEntries(const ProxySettings& proxy, int pasv);

@@ -10,14 +10,14 @@ namespace {
 
 // The program offers one login style only: it is always the one shown, and the stored
 // style is carried through unchanged.
-void ShowProxy(HWND page, const ProxySettings& proxy) {
+void ShowProxy(HWND page, const ProxySettings& proxy, int pasv) {
   ShowCheck(page, IDC_USE_PROXY, proxy.Proxy == 1);
   ShowText(page, IDC_PROXY_SERVER, proxy.ProxyServer, kProxyServerCapacity);
   ShowNumber(page, IDC_PROXY_PORT, proxy.ProxyPort);
   ShowText(page, IDC_PROXY_USER, proxy.ProxyUser, kProxyUserCapacity);
   ShowText(page, IDC_PROXY_PASS, proxy.ProxyPass, kProxyPassCapacity);
   CheckRadioButton(page, IDC_PROXY_SITE, IDC_PROXY_USER_AT_HOST, IDC_PROXY_USER_AT_HOST);
-  ShowCheck(page, IDC_PASV_MODE, false);
+  ShowCheck(page, IDC_PASV_MODE, pasv == 1);
 }
 
 void ReadProxy(HWND page, ProxySettings& proxy) {
@@ -39,7 +39,7 @@ ProxySettings OptionsProxy() {
   return proxy;
 }
 
-void FillOptionsProxy(HWND page) { ShowProxy(page, OptionsProxy()); }
+void FillOptionsProxy(HWND page) { ShowProxy(page, OptionsProxy(), Options.Pasv); }
 
 void ApplyOptionsProxy(HWND page) {
   ProxySettings proxy = OptionsProxy();
@@ -49,13 +49,15 @@ void ApplyOptionsProxy(HWND page) {
   Options.ProxyPort = proxy.ProxyPort;
   Options.ProxyUser = proxy.ProxyUser;
   Options.ProxyPass = proxy.ProxyPass;
+  Options.Pasv = ReadCheck(page, IDC_PASV_MODE) ? 1 : 0;
 }
 
-void FillHostProxy(HWND page) { ShowProxy(page, CurrentHost.Proxy); }
+void FillHostProxy(HWND page) { ShowProxy(page, CurrentHost.Proxy, CurrentHost.Pasv); }
 
 void ApplyHostProxy(HWND page) {
   ReadProxy(page, CurrentHost.Proxy);
-  WriteFavoriteEntries(ProxyPageEntries(CurrentHost.Proxy));
+  CurrentHost.Pasv = ReadCheck(page, IDC_PASV_MODE) ? 1 : 0;
+  WriteFavoriteEntries(ProxyPageEntries(CurrentHost.Proxy, CurrentHost.Pasv));
 }
 
 }  // namespace

@@ -129,8 +129,11 @@ TEST_F(HostSettingsSheet, DetailsAndProxyPagesStoreTheirFieldsAndKeysTimeLagUncl
       EXPECT_EQ(ItemText(proxy, IDC_PROXY_USER), "puser");
       EXPECT_EQ(ItemText(proxy, IDC_PROXY_PASS), "ppass");
       EXPECT_EQ(IsDlgButtonChecked(proxy, IDC_PROXY_USER_AT_HOST), static_cast<UINT>(BST_CHECKED));
-      for (int id : {IDC_PROXY_USER, IDC_PROXY_PASS, IDC_PROXY_SITE, IDC_PROXY_OPEN, IDC_PASV_MODE})
+      for (int id : {IDC_PROXY_USER, IDC_PROXY_PASS, IDC_PROXY_SITE, IDC_PROXY_OPEN})
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(proxy, id))) << id;
+      EXPECT_TRUE(IsWindowEnabled(GetDlgItem(proxy, IDC_PASV_MODE)));
+      EXPECT_EQ(IsDlgButtonChecked(proxy, IDC_PASV_MODE), static_cast<UINT>(BST_UNCHECKED));
+      CheckDlgButton(proxy, IDC_PASV_MODE, BST_CHECKED);
       SaveScreenshot(sheet, "sheet-host-proxy-en");
       CheckDlgButton(proxy, IDC_USE_PROXY, BST_CHECKED);
       SetItemText(proxy, IDC_PROXY_SERVER, "gate.example.org");
@@ -153,11 +156,13 @@ TEST_F(HostSettingsSheet, DetailsAndProxyPagesStoreTheirFieldsAndKeysTimeLagUncl
   EXPECT_EQ(CurrentHost.Proxy.ProxyPort, 0);
   EXPECT_EQ(CurrentHost.Proxy.ProxyUser, "puser");
   EXPECT_EQ(CurrentHost.Proxy.ProxyType, 2);  // carried, never read from the page
+  EXPECT_EQ(CurrentHost.Pasv, 1);
 
   auto keys = ProfileKeys(favorite_);
   EXPECT_EQ(KeyNames(keys), (Keys{"Comment", "HostAddr", "HostName", "InitialLocalFolder", "InitialRemoteFolder", "List",
-                                  "Proxy", "ProxyPass", "ProxyPort", "ProxyServer", "ProxyType", "ProxyUser",
+                                  "Pasv", "Proxy", "ProxyPass", "ProxyPort", "ProxyServer", "ProxyType", "ProxyUser",
                                   "TimeLag", "UserID", "UserPass", "iPort"}));
+  EXPECT_EQ(keys["Pasv"], "1");
   EXPECT_EQ(keys["TimeLag"], "400");
   EXPECT_EQ(keys["iPort"], "990");
   EXPECT_EQ(keys["List"], "0");

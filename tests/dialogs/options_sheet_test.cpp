@@ -153,7 +153,9 @@ TEST_F(OptionsSheet, UnlhaPermissionProxyAndDetailsPagesShowAndSetTheirOptions) 
     HWND proxy = ShowPage(sheet, 5);
     EXPECT_EQ(ItemText(proxy, IDC_PROXY_PORT), "21");
     EXPECT_EQ(IsDlgButtonChecked(proxy, IDC_PROXY_USER_AT_HOST), static_cast<UINT>(BST_CHECKED));
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(proxy, IDC_PASV_MODE)));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(proxy, IDC_PASV_MODE)));
+    EXPECT_EQ(IsDlgButtonChecked(proxy, IDC_PASV_MODE), static_cast<UINT>(BST_UNCHECKED));
+    CheckDlgButton(proxy, IDC_PASV_MODE, BST_CHECKED);
     CheckDlgButton(proxy, IDC_USE_PROXY, BST_CHECKED);
     SetItemText(proxy, IDC_PROXY_SERVER, "gate.example.org");
     SetItemText(proxy, IDC_PROXY_PORT, "8080");
@@ -183,6 +185,7 @@ TEST_F(OptionsSheet, UnlhaPermissionProxyAndDetailsPagesShowAndSetTheirOptions) 
   EXPECT_EQ(Options.ChmodType2, "dat;log;txt");
   EXPECT_EQ(Options.Chmod2, "6060606");
   EXPECT_EQ(Options.Proxy, 1);
+  EXPECT_EQ(Options.Pasv, 1);
   EXPECT_EQ(Options.ProxyServer, "gate.example.org");
   EXPECT_EQ(Options.ProxyPort, 8080);
   EXPECT_EQ(Options.Port, 0);
@@ -191,7 +194,7 @@ TEST_F(OptionsSheet, UnlhaPermissionProxyAndDetailsPagesShowAndSetTheirOptions) 
   EXPECT_EQ(Options.SendBuf, 4096);
   EXPECT_TRUE(SameExcept(before, Options,
                          {"TestFolder", "TestOpen", "LZHCap", "LZHSys", "ChmodType2", "Chmod2", "Proxy",
-                          "ProxyServer", "ProxyPort", "Port", "List", "ReceiveBuf", "SendBuf"}));
+                          "ProxyServer", "ProxyPort", "Port", "List", "ReceiveBuf", "SendBuf", "Pasv"}));
   EXPECT_EQ(CurrentHost.TimeLag, 15);  // the Transfer page was never opened
 }
 

@@ -226,6 +226,25 @@ TEST_F(FavoritesTest, CommandLineAndOpenFavoriteConnect) {
   EXPECT_NE(ReadWholeFile(program + "opened host.tre").find("opened/sub/"), std::string::npos);
 }
 
+// A host that takes passive data connections only: Pasv in its favorite makes the listing
+// work, and Add Favorites keeps it for the new favorite.
+TEST_F(FavoritesTest, PasvInTheFavoriteReachesAPassiveOnlyServer) {
+  const Server passive{"VAKO_VSFTPD_PASV_PORT", "VAKO_VSFTPD_PASV_ROOT"};
+  const std::string folder = ServerFolder(passive, "passive", "passive-marker");
+  const std::string favorite = program + "passive.BOK";
+  WriteFavorite(favorite, passive, "passive host", folder);
+  std::string text = ReadWholeFile(favorite);
+  text.replace(text.find("127.0.0.1"), 9, "127.0.0.2");  // that server's own address
+  WriteWholeFile(favorite, text + "Pasv=1\r\n");
+  Start("\"" + favorite + "\"");
+  CloseDialog(IDOK);
+  ASSERT_TRUE(WaitUntil([&] { return vako->RowOfName(remoteList, "passive-marker") >= 0; })) << Boxes();
+  vako->PostCommand(IDM_ADD_FAVORITE);
+  CloseDialog(IDOK);
+  ASSERT_TRUE(WaitUntil([&] { return FileExists(program + "passive host.BOK"); }));
+  EXPECT_EQ(Key(program + "passive host.BOK", "Pasv"), "1");
+}
+
 TEST_F(FavoritesTest, CancelOnTheSheetLeavesTheOpenConnectionItsProfile) {
   const std::string first = ServerFolder(kVsftpd, "first", "first-marker");
   WriteFavorite(program + "first.BOK", kVsftpd, "first host", first);
