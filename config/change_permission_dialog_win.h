@@ -8,5 +8,3 @@
 // before a character, never inside one) in SharedNameBuffer; IDCANCEL leaves
 // SharedNameBuffer alone. A dialog that cannot be opened answers IDCANCEL.
 int ShowChangePermissionDialog(HWND owner);
-
-INT_PTR CALLBACK ChangePermissionDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -6,6 +6,17 @@ HostProfile CurrentHost;
 std::string CurrentFavoritePath;
 std::string ConnectedFavoritePath;
 
+ProxySettings ProxyOfOptions() {
+  ProxySettings proxy;
+  proxy.ProxyServer = Options.ProxyServer;
+  proxy.ProxyUser = Options.ProxyUser;
+  proxy.ProxyPass = Options.ProxyPass;
+  proxy.ProxyPort = Options.ProxyPort;
+  proxy.ProxyType = Options.ProxyType;
+  proxy.Proxy = Options.Proxy;
+  return proxy;
+}
+
 void FillHostFromOptions() {
   CurrentHost.UserID = Options.UserID;
   CurrentHost.UserPass = Options.UserPass;
@@ -13,12 +24,7 @@ void FillHostFromOptions() {
   CurrentHost.HostAddr = Options.HostAddr;
   CurrentHost.InitialRemoteFolder = Options.InitialRemoteFolder;
   CurrentHost.InitialLocalFolder = Options.InitialLocalFolder;
-  CurrentHost.Proxy.ProxyServer = Options.ProxyServer;
-  CurrentHost.Proxy.ProxyUser = Options.ProxyUser;
-  CurrentHost.Proxy.ProxyPass = Options.ProxyPass;
-  CurrentHost.Proxy.ProxyPort = Options.ProxyPort;
-  CurrentHost.Proxy.ProxyType = Options.ProxyType;
-  CurrentHost.Proxy.Proxy = Options.Proxy;
+  CurrentHost.Proxy = ProxyOfOptions();
   CurrentHost.List = Options.List;
   CurrentHost.TimeLag = Options.TimeLag;
   CurrentHost.Port = Options.Port;

@@ -27,5 +27,8 @@ extern std::string CurrentFavoritePath;
 // The favorite file the open connection was made from (its tree cache may be named after it).
 extern std::string ConnectedFavoritePath;
 
+// The proxy block of the options record.
+ProxySettings ProxyOfOptions();
+
 // The copy the Connect command makes from the options record after the Connect dialog.
 void FillHostFromOptions();

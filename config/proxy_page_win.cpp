@@ -28,21 +28,10 @@ void ReadProxy(HWND page, ProxySettings& proxy) {
   proxy.ProxyPass = ReadText(page, IDC_PROXY_PASS, kProxyPassCapacity);
 }
 
-ProxySettings OptionsProxy() {
-  ProxySettings proxy;
-  proxy.ProxyServer = Options.ProxyServer;
-  proxy.ProxyUser = Options.ProxyUser;
-  proxy.ProxyPass = Options.ProxyPass;
-  proxy.ProxyPort = Options.ProxyPort;
-  proxy.ProxyType = Options.ProxyType;
-  proxy.Proxy = Options.Proxy;
-  return proxy;
-}
-
-void FillOptionsProxy(HWND page) { ShowProxy(page, OptionsProxy(), Options.Pasv); }
+void FillOptionsProxy(HWND page) { ShowProxy(page, ProxyOfOptions(), Options.Pasv); }
 
 void ApplyOptionsProxy(HWND page) {
-  ProxySettings proxy = OptionsProxy();
+  ProxySettings proxy = ProxyOfOptions();
   ReadProxy(page, proxy);
   Options.Proxy = proxy.Proxy;
   Options.ProxyServer = proxy.ProxyServer;
