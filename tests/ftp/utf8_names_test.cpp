@@ -1,7 +1,8 @@
 // Servers that keep names in UTF-8 (they list UTF8 in FEAT): names with Japanese letters
 // are listed, received and stored under their real spelling from the Japanese edition; a
-// name with letters Shift-JIS lacks is shown marked and never sent back; a server that
-// does not list UTF8 is asked nothing beyond FEAT.
+// name with letters Shift-JIS lacks is shown marked and never sent back; the English
+// edition does the same with its own code page; a server that does not list UTF8 is asked
+// nothing beyond FEAT. Runs once in each edition.
 #include <ostream>
 #include <string>
 
@@ -49,7 +50,6 @@ class Utf8NamesTest : public EngineTest, public ::testing::WithParamInterface<Ut
  protected:
   void SetUp() override {
     EngineTest::SetUp();
-    ASSERT_EQ(GetACP(), 932u) << "runs in the Japanese edition";
     root = testenv::Get(GetParam().rootVariable);
     ASSERT_FALSE(root.empty()) << GetParam().name << " is not running";
     CurrentHost.HostName = "utf8";
@@ -68,6 +68,7 @@ class Utf8NamesTest : public EngineTest, public ::testing::WithParamInterface<Ut
 };
 
 TEST_P(Utf8NamesTest, JapaneseNamesTravelUnderTheirRealSpelling) {
+  if (GetACP() != 932) GTEST_SKIP() << "the Japanese edition's case";
   ASSERT_EQ(ConnectAndLogin("./", ""), 1);
   EXPECT_TRUE(ServerNamesAreUtf8);
   EXPECT_NE(Log().find("FEAT\r\n"), std::string::npos);
@@ -97,6 +98,7 @@ TEST_P(Utf8NamesTest, JapaneseNamesTravelUnderTheirRealSpelling) {
 }
 
 TEST_P(Utf8NamesTest, NamesWithoutAShiftJisFormAreMarkedAndNeverSent) {
+  if (GetACP() != 932) GTEST_SKIP() << "the Japanese edition's case";
   // e acute and a face (a surrogate pair): neither exists in Shift-JIS.
   WriteWideNamedFile(Wide(OnServer("")) + L"caf\x00e9.txt", "coffee");
   WriteWideNamedFile(Wide(OnServer("")) + L"smile\xd83d\xde00.txt", "smile");
@@ -119,6 +121,26 @@ TEST_P(Utf8NamesTest, NamesWithoutAShiftJisFormAreMarkedAndNeverSent) {
   // Both files are still there, under their real names.
   EXPECT_NE(GetFileAttributesW((Wide(OnServer("")) + L"caf\x00e9.txt").c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_NE(GetFileAttributesW((Wide(OnServer("")) + L"smile\xd83d\xde00.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// Code page 1252 has e acute but no Japanese: the Latin name travels, the Japanese one is
+// marked with "_" and refused.
+TEST_P(Utf8NamesTest, EnglishEditionKeepsItsOwnLettersAndMarksTheRest) {
+  if (GetACP() != 1252) GTEST_SKIP() << "the English edition's case";
+  WriteWideNamedFile(Wide(OnServer("")) + L"caf\x00e9.txt", "coffee");
+  WriteWideNamedFile(Wide(OnServer("")) + L"\x4e00\x89a7.txt", "list");
+  ASSERT_EQ(ConnectAndLogin("./", ""), 1);
+  ASSERT_EQ(FetchListing(), 1);
+  EXPECT_NE(ListingBuffer.find(" caf\xe9.txt\r\n"), std::string::npos) << ListingBuffer;
+  EXPECT_NE(ListingBuffer.find(" __.txt\r\n"), std::string::npos) << ListingBuffer;
+  ASSERT_EQ(RetrieveFile("caf\xe9.txt", Local("cafe.txt"), 2, 6), 1);
+  EXPECT_EQ(ReadWholeFile(Local("cafe.txt")), "coffee");
+  WriteWholeFile(Local("up"), "up");
+  ASSERT_EQ(StoreFile(Local("up"), "na\xefve.txt", 2), 1);
+  EXPECT_NE(GetFileAttributesW((Wide(OnServer("")) + L"na\x00efve.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(RetrieveFile("__.txt", Local("list.txt"), 2, 4), 0);
+  ASSERT_EQ(BoxTexts().size(), 1u);
+  EXPECT_EQ(Log().find("RETR __.txt"), std::string::npos);
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, Utf8NamesTest, ::testing::ValuesIn(kServers),

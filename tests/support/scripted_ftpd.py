@@ -96,7 +96,8 @@ def pattern(count, start=0):
 def command_loop(conn, handlers, greeting=b"220 scripted server ready\r\n", reader=None):
     """A plain session: every verb gets a sensible reply unless a handler takes it.
     A handler gets (conn, line, state) and returns the reply bytes, or None when it
-    replied itself. state["port"] holds the address of the last PORT."""
+    replied itself. state["port"] holds the address of the last PORT; after EPSV or PASV,
+    state["listener"] the socket where the client's data connection will arrive."""
     state = {}
     defaults = {
         b"USER": b"331 Password please\r\n", b"PASS": b"230 Logged in\r\n",
@@ -118,17 +119,44 @@ def command_loop(conn, handlers, greeting=b"220 scripted server ready\r\n", read
             return
         if verb == b"PORT":
             state["port"] = parse_port(line)
+            old = state.pop("listener", None)
+            if old:
+                old.close()
         if verb in handlers:
             reply = handlers[verb](conn, line, state)
         elif verb == b"PORT":
             reply = b"200 PORT ok\r\n"
+        elif verb in (b"EPSV", b"PASV"):
+            port = listen_passive(state)
+            reply = (b"229 Entering Extended Passive Mode (|||%d|)\r\n" % port if verb == b"EPSV" else
+                     b"227 Entering Passive Mode (127,0,0,1,%d,%d)\r\n" % (port >> 8, port & 255))
         else:
             reply = defaults.get(verb, b"500 Unknown command\r\n")
         if reply:
             conn.sendall(reply)
 
 
+def listen_passive(state):
+    """A listener for the next data connection of a passive client; answers its port."""
+    old = state.pop("listener", None)
+    if old:
+        old.close()
+    l = socket.socket()
+    l.bind(("127.0.0.1", 0))
+    l.listen(1)
+    l.settimeout(10)
+    state["listener"] = l
+    return l.getsockname()[1]
+
+
 def connect_data(state, source="127.0.0.1"):
+    """The data connection: the passive client's, or one made to the address of PORT."""
+    l = state.pop("listener", None)
+    if l:
+        try:
+            return l.accept()[0]
+        finally:
+            l.close()
     host, port = state["port"]
     s = socket.socket()
     s.bind((source, 0))
@@ -375,22 +403,11 @@ def passive_session(conn, epsv, pasv):
     """Passive transfers from a listener of this server's own: epsv and pasv give the
     replies to EPSV and PASV from the listener's port (None: "500" refused). RETR sends
     the pattern of 3000 bytes; LIST one file. Connections are counted in state."""
-    def open_listener(state):
-        old = state.pop("listener", None)
-        if old:
-            old.close()
-        l = socket.socket()
-        l.bind(("127.0.0.1", 0))
-        l.listen(1)
-        l.settimeout(10)
-        state["listener"] = l
-        return l.getsockname()[1]
-
     def ask(reply):
         def handler(c, line, state):
             if reply is None:
                 return b"500 Not understood\r\n"
-            return reply(open_listener(state))
+            return reply(listen_passive(state))
         return handler
 
     def transfer(payload):
