@@ -24,6 +24,7 @@
 #include "config/about_dialog_win.h"
 #include "config/options.h"
 #include "ftp/remote_view_fill_win.h"
+#include "linkcheck/link_analyzer_dialog_win.h"
 #include "resources/resource_ids.h"
 
 static void SelectTransferMode(int mode) {
@@ -134,6 +135,7 @@ static void RunCommand(HWND window, int id) {
     case IDM_DELETE: DeleteSelection(); break;
     case IDM_RENAME: RenameFocused(); break;
     case IDM_CHANGE_ATTRIBUTES: ChangePermissionOfSelection(); break;
+    case IDM_LINK_ANALYZER: AnalyzeLinks(window); break;
     default: break;  // rows whose actions come with the archive, shell and configuration commands
   }
 }
