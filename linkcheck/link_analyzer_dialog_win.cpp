@@ -25,6 +25,9 @@ void SetStatusText(const std::string& text) {
 
 void ScanSelectedFiles(HWND list) {
   if (!LocalList) return;
+  // Names and links are relative to the folder the local pane shows; a job may have left
+  // the process elsewhere.
+  if (!CurrentLocalFolder.empty()) SetCurrentDirectoryA(CurrentLocalFolder.c_str());
   const int count = ListRowCount(LocalList);
   for (int row = 0; row < count; ++row) {
     if (!(SendMessageA(LocalList, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) & LVIS_SELECTED)) continue;
