@@ -26,6 +26,7 @@
 #include "config/host_list_import_win.h"
 #include "config/options.h"
 #include "ftp/remote_view_fill_win.h"
+#include "linkcheck/link_analyzer_dialog_win.h"
 #include "resources/resource_ids.h"
 
 static void SelectTransferMode(int mode) {
@@ -142,6 +143,7 @@ static void RunCommand(HWND window, int id) {
     case IDM_IMPORT_WSFTP: ImportWS_FTP(); break;
     case IDM_IMPORT_MATU: ImportMatuFTP(); break;
     case IDM_IMPORT_FFFTP: ImportFFFTP(); break;
+    case IDM_LINK_ANALYZER: AnalyzeLinks(window); break;
     default: break;  // rows whose actions come with the archive, shell and configuration commands
   }
 }

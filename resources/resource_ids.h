@@ -109,6 +109,10 @@
 #define IDS_HOST_SETTINGS_CAPTION 121
 #define IDS_SELECT_FOLDER 122
 
+// The link analyzer's dialog and its list
+#define IDD_LINK_ANALYZER 170
+#define IDC_LINK_LIST 1088
+
 // Menu commands
 #define IDM_LARGE_ICONS 40001
 #define IDM_SMALL_ICONS 40002
