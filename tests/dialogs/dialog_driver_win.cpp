@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "app/app_state_win.h"
+#include "app/folder_trees_win.h"
 #include "support/test_env.h"
 
 namespace {
@@ -214,17 +215,6 @@ std::string InCodePage(const char* utf8) {
   std::string text(static_cast<size_t>(m), '\0');
   WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, &text[0], m, nullptr, nullptr);
   text.resize(std::strlen(text.c_str()));
-  return text;
-}
-
-std::string TreeItemText(HWND tree, HTREEITEM item) {
-  char text[MAX_PATH] = "";
-  TVITEMA data{};
-  data.mask = TVIF_TEXT;
-  data.hItem = item;
-  data.pszText = text;
-  data.cchTextMax = sizeof text;
-  SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
   return text;
 }
 

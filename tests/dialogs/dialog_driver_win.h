@@ -41,9 +41,6 @@ bool IsPropertySheet(HWND window);
 HWND ShowPage(HWND sheet, int index);
 std::vector<std::string> TabTitles(HWND sheet);
 
-// The text of a tree view item.
-std::string TreeItemText(HWND tree, HTREEITEM item);
-
 // The shell folder browser's script: checks the prompt, selects `choice` and presses OK.
 // Wine's folder browser now and then ignores every selection made in a dialog (its own
 // start folder included); then the script cancels and says so in `chose`.
