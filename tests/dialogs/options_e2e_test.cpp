@@ -80,9 +80,10 @@ TEST_F(OptionsEndToEnd, ChangesShowAtOnceAreSavedAtExitAndComeBackAfterARestart)
   VakoProcess::SetItemText(details, IDC_SEND_BUF, "4096");
   Finish(sheet, IDOK);
 
-  // The panes now stand side by side and the toolbar is flat, without a restart.
-  EXPECT_TRUE(SideBySide());
-  EXPECT_TRUE(FlatToolbar());
+  // The panes now stand side by side and the toolbar is flat, without a restart (the window
+  // does it once the sheet has gone).
+  EXPECT_TRUE(WaitUntil([&] { return SideBySide(); }));
+  EXPECT_TRUE(WaitUntil([&] { return FlatToolbar(); }));
   VakoProcess::SaveScreenshot(testenv::Get("VAKO_BINARY_DIR") + "/screenshots/options-side-by-side.png");
   ASSERT_EQ(vako_->Close(), 0);
 

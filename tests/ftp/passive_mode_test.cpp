@@ -162,4 +162,18 @@ TEST_F(PassiveScriptedTest, UnusableRepliesFailTheTransfer) {
   }
 }
 
+// A listing past the client's limit arrives over a passive connection just as over an
+// active one: cut at whole pieces, reported once, and the session goes on.
+TEST_F(PassiveScriptedTest, ListingPastTheLimitIsCutAndTheSessionGoesOn) {
+  ASSERT_EQ(LoginTo("hugelisting"), 1);
+  EXPECT_EQ(FetchListing(), 0);
+  EXPECT_TRUE(ListingWasCut);
+  EXPECT_GT(ListingBuffer.size(), 1280000u - 1024u);
+  EXPECT_NE(Log().find("EPSV\r\n229"), std::string::npos);
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Out of Memory"});
+  std::string folder;
+  EXPECT_EQ(GetRemoteFolder(folder, 2048), 1);
+  EXPECT_EQ(folder, "/");
+}
+
 }  // namespace

@@ -252,23 +252,26 @@ void VakoProcess::PressKey(HWND target, int virtualKey) {
 
 int VakoProcess::RowCount(HWND list) const { return static_cast<int>(SendWait(list, LVM_GETITEMCOUNT, 0, 0)); }
 
+// One cell's text, through memory of the target big enough for an LVITEMA and the text.
+static std::string CellText(HWND list, const TargetMemory& memory, int row, int column) {
+  LVITEMA item{};
+  item.iSubItem = column;
+  item.pszText = memory.at(sizeof item);
+  item.cchTextMax = kTextRoom;
+  memory.Write(&item, sizeof item);
+  int length = static_cast<int>(SendWait(list, LVM_GETITEMTEXTA, row, memory.param()));
+  std::vector<char> text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
+  if (length > 0) memory.Read(text.data(), static_cast<size_t>(length), sizeof item);
+  return std::string(text.data(), static_cast<size_t>(length > 0 ? length : 0));
+}
+
 std::vector<ListRowView> VakoProcess::Rows(HWND list) const {
   std::vector<ListRowView> rows;
   TargetMemory memory(process_.hProcess, sizeof(LVITEMA) + kTextRoom);
   const int count = RowCount(list);
   for (int row = 0; row < count; ++row) {
     ListRowView view;
-    for (int column = 0; column < 5; ++column) {
-      LVITEMA item{};
-      item.iSubItem = column;
-      item.pszText = memory.at(sizeof item);
-      item.cchTextMax = kTextRoom;
-      memory.Write(&item, sizeof item);
-      int length = static_cast<int>(SendWait(list, LVM_GETITEMTEXTA, row, memory.param()));
-      std::vector<char> text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
-      if (length > 0) memory.Read(text.data(), static_cast<size_t>(length), sizeof item);
-      view.column[column] = std::string(text.data(), static_cast<size_t>(length > 0 ? length : 0));
-    }
+    for (int column = 0; column < 5; ++column) view.column[column] = CellText(list, memory, row, column);
     LVITEMA item{};
     item.mask = LVIF_PARAM | LVIF_STATE;
     item.iItem = row;
@@ -286,11 +289,25 @@ std::vector<ListRowView> VakoProcess::Rows(HWND list) const {
 
 std::vector<std::string> VakoProcess::Names(HWND list) const {
   std::vector<std::string> names;
-  for (const ListRowView& row : Rows(list)) names.push_back(row.name());
+  TargetMemory memory(process_.hProcess, sizeof(LVITEMA) + kTextRoom);
+  const int count = RowCount(list);
+  for (int row = 0; row < count; ++row) names.push_back(CellText(list, memory, row, 0));
   return names;
 }
 
 int VakoProcess::RowOfName(HWND list, const std::string& name) const {
+  // The list finds a label itself (one message, however long the list), ignoring case; a
+  // row it finds is taken when its label is the same to the letter.
+  TargetMemory memory(process_.hProcess, sizeof(LVITEMA) + kTextRoom);
+  TargetMemory find(process_.hProcess, sizeof(LVFINDINFOA) + name.size() + 1);
+  LVFINDINFOA info{};
+  info.flags = LVFI_STRING;
+  info.psz = find.at(sizeof info);
+  find.Write(&info, sizeof info);
+  find.Write(name.c_str(), name.size() + 1, sizeof info);
+  const int found = static_cast<int>(SendWait(list, LVM_FINDITEMA, static_cast<WPARAM>(-1), find.param()));
+  if (found < 0) return -1;
+  if (CellText(list, memory, found, 0) == name) return found;
   std::vector<std::string> names = Names(list);
   for (size_t i = 0; i < names.size(); ++i)
     if (names[i] == name) return static_cast<int>(i);
