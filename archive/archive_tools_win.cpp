@@ -45,6 +45,7 @@ std::vector<std::string> ChooseFilesToCompress() {
   ofn.nFilterIndex = 1;
   ofn.lpstrFile = answer.data();
   ofn.nMaxFile = static_cast<DWORD>(answer.size() - 1);
+  ofn.lpstrInitialDir = CurrentLocalFolder.c_str();
   ofn.lpstrTitle = title.c_str();
   ofn.Flags = OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY | OFN_NONETWORKBUTTON | OFN_PATHMUSTEXIST |
               OFN_NOCHANGEDIR;
@@ -86,7 +87,7 @@ void CompressFiles() {
 
 void CompressFolder() {
   const std::string switches = CompressSwitches(true, Options.LZHCap, Options.LZHSys);
-  std::string chosen;
+  std::string chosen = CurrentLocalFolder;  // the browser opens on the folder shown
   if (BrowseForFolder(MainWindow, LoadResourceText(IDS_COMPRESS_TITLE).c_str(), chosen) &&
       EnterLocalFolder(chosen) && EnterLocalFolder("..")) {
     // The folder goes in relative to its parent, so its members keep its name and below.
