@@ -12,6 +12,8 @@
 #include "app/menu_state_win.h"
 #include "app/message_boxes_win.h"
 #include "app/shell_open_win.h"
+#include "archive/archive_browsing_win.h"
+#include "archive/archive_names.h"
 #include "config/connect_dialog_win.h"
 #include "config/goto_folder_dialog_win.h"
 #include "config/host_profile.h"
@@ -71,7 +73,8 @@ void OpenLocalSelection(int command) {
     SharedNameBuffer = ListRowText(LocalList, row, 0);
     const std::string name = SharedNameBuffer;
     if (IsFolderRow(LocalList, row) && command == IDM_ENTER) {
-      if (JobRunning) continue;
+      // A folder member is no folder of the disk, and the archive is shown flat.
+      if (JobRunning || ArchiveMode == 1) continue;
       EnterLocalFolder(name);
       RefreshLocalList(LocalList);  // the rows are now those of the folder: none is selected
       if (Options.Sync == 1 && Connected) {
@@ -80,7 +83,12 @@ void OpenLocalSelection(int command) {
       }
       continue;
     }
-    if (!ShellOpen(name, CurrentLocalFolder)) ShowMessage(IDS_FAILED_SHELL_OPEN);
+    if (command == IDM_ENTER && HasExtensionNoCase(name, ".lzh") && ArchiveMode == 0) {
+      EnterArchive(name);
+      continue;
+    }
+    if (ArchiveMode == 1) OpenArchiveMember(name);
+    else if (!ShellOpen(name, CurrentLocalFolder)) ShowMessage(IDS_FAILED_SHELL_OPEN);
   }
 }
 

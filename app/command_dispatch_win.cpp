@@ -16,6 +16,8 @@
 #include "app/string_table_win.h"
 #include "app/toolbar_win.h"
 #include "app/view_commands_win.h"
+#include "archive/archive_browsing_win.h"
+#include "archive/archive_tools_win.h"
 #include "jobs/download_job_win.h"
 #include "jobs/file_operations_win.h"
 #include "jobs/job_support_win.h"
@@ -73,7 +75,9 @@ static void NewFolder() {
 static void RenameFocused() {
   if (ActivePane == 1) {
     BeginRenameRemote();
-  } else if (ArchiveMode != 1) {  // renaming inside an archive comes with the archive commands
+  } else if (ArchiveMode == 1) {
+    RenameFocusedMember();
+  } else {
     EnterLocalFolder(CurrentLocalFolder);
     BeginRenameLocal();
   }
@@ -144,6 +148,15 @@ static void RunCommand(HWND window, int id) {
     case IDM_IMPORT_MATU: ImportMatuFTP(); break;
     case IDM_IMPORT_FFFTP: ImportFFFTP(); break;
     case IDM_LINK_ANALYZER: AnalyzeLinks(window); break;
+    case IDM_OPEN_BY_BROWSER:
+    case IDM_OPEN_BY_EDITOR:
+      EnterLocalFolder(CurrentLocalFolder);
+      OpenWithViewer(id == IDM_OPEN_BY_BROWSER ? BrowserPath : EditorPath, id == IDM_OPEN_BY_BROWSER);
+      break;
+    case IDM_TEST_EXTRACT: TestExtract("x", ArchiveKind::Lha); break;
+    case IDM_COMPRESS_FILES: CompressFiles(); break;
+    case IDM_COMPRESS_FOLDER: CompressFolder(); break;
+    case IDM_ARCHIVE_TEST_EXTRACT: TestExtractFocusedItem(); break;
     default: break;  // rows whose actions come with the archive, shell and configuration commands
   }
 }

@@ -11,6 +11,7 @@
 #include "app/menu_state_win.h"
 #include "app/message_boxes_win.h"
 #include "app/notify_win.h"
+#include "archive/archive_browsing_win.h"
 #include "config/options.h"
 #include "resources/resource_ids.h"
 #include "text/path_text.h"
@@ -25,7 +26,10 @@ static void EndLocalRename(const NMLVDISPINFOA* info) {
   LabelEditing = 0;
   if (!info->item.pszText || row < 0) return;  // cancelled
   const std::string newName = info->item.pszText;
-  if (ArchiveMode) return;  // an archive's members are not files of the folder
+  if (ArchiveMode) {  // an archive's members are not files of the folder
+    RenameMemberFromLabel(row, oldName, newName);
+    return;
+  }
   if (MoveFileA(InCurrentFolder(oldName).c_str(), InCurrentFolder(newName).c_str())) {
     SetListRowText(LocalList, row, 0, newName);
   } else {

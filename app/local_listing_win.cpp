@@ -12,8 +12,10 @@
 #include "app/local_rows.h"
 #include "app/main_window_win.h"
 #include "app/menu_state_win.h"
+#include "app/message_boxes_win.h"
 #include "app/string_table_win.h"
 #include "app/system_text_case_win.h"
+#include "archive/archive_browsing_win.h"
 #include "config/options.h"
 #include "resources/resource_ids.h"
 #include "text/path_text.h"
@@ -87,8 +89,10 @@ int RefreshLocalList(HWND list) {
 
   std::vector<LocalFileFacts> items;
   std::vector<ListRow> rows;
-  LocalListIsWhole = ReadFolder(CurrentLocalFolder, items);
-  if (LocalListIsWhole) {
+  if (ArchiveMode == 1) {
+    LocalListIsWhole = ListArchive(rows);
+    SortRowsForList(rows, Options.SortTypeLocal, Options.SortSub == 1);
+  } else if ((LocalListIsWhole = ReadFolder(CurrentLocalFolder, items))) {
     RowWords words;
     words.file = LoadResourceText(IDS_TYPE_FILE);
     words.folder = LoadResourceText(IDS_TYPE_FOLDER);
@@ -104,7 +108,10 @@ int RefreshLocalList(HWND list) {
     SortRowsForList(rows, Options.SortTypeLocal, Options.SortSub == 1);
     AddLocalFoldersToTree(LocalTree, CurrentLocalFolder, folders);
   }
-  FillListRows(list, rows, [] { LocalListIsWhole = false; });  // a folder that cannot be read leaves the list empty
+  FillListRows(list, rows, [] {  // a folder that cannot be read leaves the list empty
+    LocalListIsWhole = false;
+    if (ArchiveMode == 1) ShowMessage(IDS_OUT_OF_MEMORY);
+  });
 
   SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));  // IDC_ARROW
   if (Options.TreeView == 1 && LocalTree) {

@@ -14,3 +14,9 @@ enum class ArchiveKind { Lha, Zip };
 // thread and from transfer-job threads.
 int RunArchiveCommand(ArchiveKind kind, HWND owner, const std::string& commandLine, std::string* output,
                       size_t outputSize);
+
+// The same, also giving the library's own answer in *result (0 when the command did all it
+// was asked; left alone when the library is missing), for callers that must know whether
+// a file really arrived.
+int RunArchiveCommandWithResult(ArchiveKind kind, HWND owner, const std::string& commandLine, std::string* output,
+                                size_t outputSize, int* result);

@@ -13,6 +13,7 @@
 #include "app/string_table_win.h"
 #include "app/system_text_case_win.h"
 #include "app/tree_cache.h"
+#include "archive/archive_browsing_win.h"
 #include "config/change_permission_dialog_win.h"
 #include "config/options.h"
 #include "ftp/control_connection_win.h"
@@ -164,8 +165,12 @@ int DeleteRemoteSelected() {
 }
 
 int DeleteLocalSelected() {
-  if (ArchiveMode == 1) return 0;  // an archive's members are not files of the folder
   WaitCursor wait;
+  if (ArchiveMode == 1) {  // an archive's members are not files of the folder
+    DeleteSelectedMembers();
+    ClearStatus();
+    return 0;
+  }
   DeleteLocalLevel(0);
   ClearStatus();
   return 0;

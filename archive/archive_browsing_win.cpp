@@ -1,0 +1,143 @@
+#include "archive/archive_browsing_win.h"
+
+#include <commctrl.h>
+
+#include "app/app_state_win.h"
+#include "app/list_rows_win.h"
+#include "app/load_plugin_win.h"
+#include "app/local_listing_win.h"
+#include "app/main_window_win.h"
+#include "app/message_boxes_win.h"
+#include "app/shell_open_win.h"
+#include "app/string_table_win.h"
+#include "app/system_text_case_win.h"
+#include "archive/archive_command_lines.h"
+#include "archive/archive_library_win.h"
+#include "archive/archive_names.h"
+#include "archive/archive_rows.h"
+#include "config/options.h"
+#include "jobs/job_support_win.h"
+#include "resources/resource_ids.h"
+#include "text/path_text.h"
+
+namespace {
+
+constexpr size_t kOutputSize = 2048;
+
+using OpenArchiveEntry = HANDLE(WINAPI*)(HWND, LPCSTR, DWORD);
+using FindFirstEntry = int(WINAPI*)(HANDLE, LPCSTR, void*);
+using FindNextEntry = int(WINAPI*)(HANDLE, void*);
+using AttributeEntry = int(WINAPI*)(HANDLE);
+using CloseArchiveEntry = int(WINAPI*)(HANDLE);
+
+template <typename Entry>
+Entry Function(HMODULE library, const char* name) {
+  return reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+}
+
+bool ReadMembers(HMODULE library, const std::string& path, std::vector<ListRow>& rows) {
+  const auto open = Function<OpenArchiveEntry>(library, "UnlhaOpenArchive");
+  const auto first = Function<FindFirstEntry>(library, "UnlhaFindFirst");
+  const auto next = Function<FindNextEntry>(library, "UnlhaFindNext");
+  const auto attribute = Function<AttributeEntry>(library, "UnlhaGetAttribute");
+  const auto close = Function<CloseArchiveEntry>(library, "UnlhaCloseArchive");
+  if (!open || !first || !next || !attribute || !close) return false;
+  HANDLE archive = open(MainWindow, path.c_str(), 0x800001);
+  if (!archive) return false;
+  RowWords words;
+  words.file = LoadResourceText(IDS_TYPE_FILE);
+  words.folder = LoadResourceText(IDS_TYPE_FOLDER);
+  unsigned char record[kArchiveEntryRecordSize + 1] = {};
+  long n = 0;
+  for (int found = first(archive, "*.*", record); found == 0; found = next(archive, record)) {
+    const int bits = attribute(archive);
+    ListRow row;
+    if (ArchiveRowOf(ArchiveEntryFacts(record, bits < 0 ? 0 : static_cast<uint32_t>(bits)), n, Options,
+                     SystemTextCase(), words, row)) {
+      rows.push_back(row);
+      ++n;
+    }
+  }
+  close(archive);
+  return true;
+}
+
+std::vector<std::string> SelectedFileMembers() {
+  std::vector<std::string> names;
+  for (const JobRow& row : SelectedJobRows(LocalList))
+    if (!row.folder) names.push_back(row.name);
+  return names;
+}
+
+}  // namespace
+
+std::string ArchiveFullPath() { return JoinLocalPath(CurrentLocalFolder, ArchivePath); }
+
+bool ListArchive(std::vector<ListRow>& rows) {
+  const DWORD attributes = GetFileAttributesA(ArchiveFullPath().c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    ArchiveMode = 0;
+    return false;
+  }
+  HMODULE library = LoadPluginLibrary("unlha32.dll");
+  if (!library) return false;
+  const bool listed = ReadMembers(library, ArchiveFullPath(), rows);
+  FreeLibrary(library);
+  return listed;
+}
+
+void EnterArchive(const std::string& name) {
+  ArchivePath = name;
+  ArchiveMode = 1;
+  RefreshLocalList(LocalList);
+}
+
+void LeaveArchive() { ArchiveMode = 0; }
+
+std::string ExtractMemberToWorkFolder(const std::string& member) {
+  const std::string copyName = ExtractedCopyName(member);
+  const std::string command = ExtractMemberCommand(ArchiveFullPath(), WorkFolder, member);
+  if (copyName.empty() || command.empty()) return "";
+  const std::string copy = WorkFolder + copyName;
+  // A copy left from before must not pass for this extraction.
+  DeleteFileA(copy.c_str());
+  std::string output;
+  int result = -1;
+  if (!RunArchiveCommandWithResult(ArchiveKind::Lha, MainWindow, command, &output, kOutputSize, &result)) return "";
+  if (result != 0 || GetFileAttributesA(copy.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    DeleteFileA(copy.c_str());
+    return "";
+  }
+  return copy;
+}
+
+void OpenArchiveMember(const std::string& member) {
+  const std::string copy = ExtractMemberToWorkFolder(member);
+  if (copy.empty() || !ShellOpen(ExtractedCopyName(member), WorkFolder)) ShowMessage(IDS_FAILED_SHELL_OPEN);
+}
+
+void RenameMemberFromLabel(int row, const std::string& oldName, const std::string& newName) {
+  const std::string command = RenameMemberCommand(newName, ArchiveFullPath(), oldName);
+  std::string output;
+  if (!command.empty()) RunArchiveCommand(ArchiveKind::Lha, MainWindow, command, &output, kOutputSize - 1);
+  SetListRowText(LocalList, row, 0, newName);
+  // The archive is listed again once the edit has ended: a refused name comes back.
+  PostMessageA(MainWindow, MsgRefreshLocal, 0, 0);
+}
+
+void RenameFocusedMember() {
+  const int row = FindFocusedRow(LocalList);
+  if (row < 0) return;
+  const std::string command = AskRenameMemberCommand(ArchiveFullPath(), ListRowText(LocalList, row, 0));
+  std::string output;
+  if (!command.empty()) RunArchiveCommand(ArchiveKind::Lha, MainWindow, command, &output, kOutputSize);
+  RefreshLocalList(LocalList);
+}
+
+void DeleteSelectedMembers() {
+  const std::vector<std::string> members = SelectedFileMembers();
+  for (const std::string& member : members) ShowFileStatus(IDS_DELETING_FILE, member);
+  std::string output;
+  for (const std::string& command : DeleteMembersCommands(ArchiveFullPath(), members))
+    RunArchiveCommand(ArchiveKind::Lha, MainWindow, command, &output, kOutputSize);
+}
