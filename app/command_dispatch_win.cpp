@@ -28,6 +28,7 @@
 #include "ftp/remote_view_fill_win.h"
 #include "linkcheck/link_analyzer_dialog_win.h"
 #include "resources/resource_ids.h"
+#include "shell/clipboard_copy_win.h"
 
 static void SelectTransferMode(int mode) {
   TransferMode = mode;
@@ -49,6 +50,7 @@ static void DownloadFinished() {
   }
   EnterLocalFolder(CurrentLocalFolder);
   RefreshLocalList(LocalList);
+  OfferDownloadedCopy();  // a clipboard copy of remote entries waits for this
 }
 
 static void OpenWebPage(const std::string& address) {
@@ -144,6 +146,7 @@ static void RunCommand(HWND window, int id) {
     case IDM_IMPORT_MATU: ImportMatuFTP(); break;
     case IDM_IMPORT_FFFTP: ImportFFFTP(); break;
     case IDM_LINK_ANALYZER: AnalyzeLinks(window); break;
+    case IDM_COPY: CopyToClipboard(); break;
     default: break;  // rows whose actions come with the archive, shell and configuration commands
   }
 }
