@@ -100,7 +100,10 @@ void ShowLocalItemMenu(HWND window, POINT screen, HMENU popup) {
     return;
   }
   AppendMenuA(popup, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(popup, MF_POPUP, reinterpret_cast<UINT_PTR>(shellMenu), LoadResourceText(IDS_EXPLORER_SUBMENU).c_str());
+  // Its title is Japanese in both editions: an English system's code page has no form of it.
+  wchar_t title[64] = L"";
+  LoadStringW(InstanceHandle, IDS_EXPLORER_SUBMENU, title, 64);
+  AppendMenuW(popup, MF_POPUP, reinterpret_cast<UINT_PTR>(shellMenu), title);
   const UINT chosen = static_cast<UINT>(
       TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_RETURNCMD, screen.x, screen.y, 0, window, nullptr));
   if (chosen >= kShellFirstId && chosen < IDM_LARGE_ICONS)
