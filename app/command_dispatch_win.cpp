@@ -30,6 +30,7 @@
 #include "ftp/remote_view_fill_win.h"
 #include "linkcheck/link_analyzer_dialog_win.h"
 #include "resources/resource_ids.h"
+#include "shell/clipboard_copy_win.h"
 
 static void SelectTransferMode(int mode) {
   TransferMode = mode;
@@ -51,6 +52,7 @@ static void DownloadFinished() {
   }
   EnterLocalFolder(CurrentLocalFolder);
   RefreshLocalList(LocalList);
+  OfferDownloadedCopy();  // a clipboard copy of remote entries waits for this
 }
 
 static void OpenWebPage(const std::string& address) {
@@ -157,6 +159,7 @@ static void RunCommand(HWND window, int id) {
     case IDM_COMPRESS_FILES: CompressFiles(); break;
     case IDM_COMPRESS_FOLDER: CompressFolder(); break;
     case IDM_ARCHIVE_TEST_EXTRACT: TestExtractFocusedItem(); break;
+    case IDM_COPY: CopyToClipboard(); break;
     default: break;  // rows whose actions come with the archive, shell and configuration commands
   }
 }

@@ -14,6 +14,8 @@
 #include "archive/archive_browsing_win.h"
 #include "config/options.h"
 #include "resources/resource_ids.h"
+#include "shell/context_menus_win.h"
+#include "shell/drag_out_win.h"
 #include "text/path_text.h"
 
 static std::string InCurrentFolder(const std::string& name) {
@@ -58,8 +60,15 @@ void LocalListNotify(NMHDR* header) {
       SendMessageA(MainWindow, WM_COMMAND, IDM_ENTER, 0);
       break;
     case NM_CLICK:
-    case NM_RCLICK:
       if (ActivePane == 1) ActivatePane(0);
+      break;
+    case NM_RCLICK:  // the menu's commands act on this pane
+      if (ActivePane == 1) ActivatePane(0);
+      ShowListContextMenu(LocalList);
+      break;
+    case LVN_BEGINDRAG:
+    case LVN_BEGINRDRAG:
+      BeginDragOut(LocalList);
       break;
   }
 }

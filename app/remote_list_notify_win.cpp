@@ -20,6 +20,8 @@
 #include "ftp/remote_commands_win.h"
 #include "ftp/remote_view_fill_win.h"
 #include "resources/resource_ids.h"
+#include "shell/context_menus_win.h"
+#include "shell/drag_out_win.h"
 
 constexpr size_t kRemoteFolderCapacity = 2048;
 
@@ -88,8 +90,15 @@ void RemoteListNotify(NMHDR* header) {
       EnterRemoteFolderOfRow();
       break;
     case NM_CLICK:
+      if (ActivePane == 0) ActivatePane(1);
+      break;
     case NM_RCLICK:
       if (ActivePane == 0) ActivatePane(1);
+      ShowListContextMenu(RemoteList);
+      break;
+    case LVN_BEGINDRAG:
+    case LVN_BEGINRDRAG:
+      BeginDragOut(RemoteList);
       break;
   }
 }

@@ -5,6 +5,7 @@
 #include "app/app_state_win.h"
 #include "app/folder_trees_win.h"
 #include "app/image_lists_win.h"
+#include "app/local_tree_paths.h"
 #include "app/local_listing_win.h"
 #include "app/main_window_win.h"
 #include "app/menu_state_win.h"
@@ -14,6 +15,7 @@
 #include "ftp/remote_commands_win.h"
 #include "ftp/remote_view_fill_win.h"
 #include "resources/resource_ids.h"
+#include "shell/context_menus_win.h"
 
 constexpr size_t kRemoteFolderCapacity = 2048;
 
@@ -29,7 +31,18 @@ static HTREEITEM TreeItemUnderMouse(HWND tree) {
   return item && (hit.flags & (TVHT_ONITEMICON | TVHT_ONITEMLABEL)) ? item : nullptr;
 }
 
+// The shell's menu of the folder under the cursor.
+static void ShowLocalTreeShellMenu() {
+  HTREEITEM item = TreeItemUnderMouse(LocalTree);
+  if (!item) return;
+  const std::string path = item == TVI_ROOT || item == LocalTreeRoot ? "\\" : LocalPathOfTreeItem(LocalTree, item);
+  const DWORD at = GetMessagePos();
+  const POINT screen{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+  ShowShellContextMenu(MainWindow, screen, FolderOfPath(path), TreeItemText(LocalTree, item));
+}
+
 void LocalTreeNotify(NMHDR* header) {
+  if (header->code == NM_RCLICK) ShowLocalTreeShellMenu();
   if (header->code != NM_CLICK) return;
   HTREEITEM item = TreeItemUnderMouse(LocalTree);
   if (!item) return;

@@ -18,6 +18,8 @@
 #include "resources/resource_ids.h"
 #include "text/path_text.h"
 
+bool DownloadingOverPlaceholders = false;
+
 namespace {
 
 constexpr size_t kRemoteFolderRoom = 2048;
@@ -37,14 +39,14 @@ void ConvertReceivedFile(const std::string& path) {
 }
 
 void ReceiveOneFile(const JobRow& row, int mode, ListRowsSnapshot& localRows) {
-  if (Options.CompareDate2 & 1) {
+  if ((Options.CompareDate2 & 1) && !DownloadingOverPlaceholders) {
     const JobRow* local = localRows.Find(row.name);
     if (local && !ShouldReceiveFile(Options.CompareDate2, row.date, true, local->date, SystemTextCase())) return;
   }
   ShowFileStatus(IDS_RECEIVING_FILE, row.name);
   const int64_t listed = SizeTextValue(row.size);
   const uint64_t size = listed > 0 ? static_cast<uint64_t>(listed) : 0;
-  if (ArchiveMode == 1) {
+  if (ArchiveMode == 1 && !DownloadingOverPlaceholders) {
     if (!ReceiveIntoArchive(row.name, mode, size) && JobCanGoOn()) ShowMessage(IDS_FAILED_RECEIVE);
     ResetProgress();
     return;
@@ -67,7 +69,7 @@ bool ReceiveFolder(const JobRow& row) {
   if (!GetRemoteFolder(savedRemote, kRemoteFolderRoom)) return JobCanGoOn();
 
   bool intoOwnFolder = true;
-  if (!localExists && Options.YesNo == 1) {
+  if (!localExists && Options.YesNo == 1 && !DownloadingOverPlaceholders) {
     const int answer = AskYesNoCancel(RemoteList, IDS_ASK_MAKE_LOCAL_FOLDER, row.name);
     if (answer == IDCANCEL) return false;
     intoOwnFolder = answer != IDNO;  // No: its files come into the current local folder

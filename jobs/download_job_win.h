@@ -4,4 +4,8 @@
 #include <windows.h>
 
 DWORD WINAPI DownloadJob(LPVOID threadParameter);
+// Set while a download fills the placeholders of a drag or a clipboard copy in the work
+// folder: every file is received (a placeholder is newer than anything listed), into a file
+// of the folder even in archive mode, and no question asks whether to make a folder.
+extern bool DownloadingOverPlaceholders;
 int DownloadSelected();

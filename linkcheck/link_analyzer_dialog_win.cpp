@@ -16,6 +16,7 @@
 #include "linkcheck/html_file_scan_win.h"
 #include "linkcheck/link_rows.h"
 #include "resources/resource_ids.h"
+#include "shell/context_menus_win.h"
 
 namespace {
 
@@ -75,6 +76,14 @@ void DoubleClicked(HWND dialog, const NMITEMACTIVATE* click) {
     SendMessageA(dialog, WM_COMMAND, IDM_OPEN_URL, 0);
 }
 
+// Menu 179 at the cursor; its "&Open URL" comes back to the dialog as 40103.
+void RightClicked(HWND dialog) {
+  const DWORD at = GetMessagePos();
+  POINT point{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+  ScreenToClient(dialog, &point);
+  ShowContextMenu(dialog, point, IDR_LINK_LIST_MENU);
+}
+
 }  // namespace
 
 INT_PTR CALLBACK LinkAnalyzerDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -97,6 +106,8 @@ INT_PTR CALLBACK LinkAnalyzerDialogProcedure(HWND dialog, UINT message, WPARAM w
           SortByColumn(header->hwndFrom, reinterpret_cast<const NMLISTVIEW*>(lParam)->iSubItem);
         else if (header->code == NM_DBLCLK)
           DoubleClicked(dialog, reinterpret_cast<const NMITEMACTIVATE*>(lParam));
+        else if (header->code == NM_RCLICK)
+          RightClicked(dialog);
         return TRUE;
       }
       case WM_COMMAND:

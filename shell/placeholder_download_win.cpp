@@ -1,0 +1,56 @@
+#include "shell/placeholder_download_win.h"
+
+#include <windows.h>
+
+#include "app/app_state_win.h"
+#include "app/local_listing_win.h"
+#include "app/main_window_win.h"
+#include "jobs/download_job_win.h"
+#include "jobs/job_support_win.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+std::string UserFolder;  // written before the job starts, read by it
+
+int DownloadOverPlaceholders() {
+  DownloadingOverPlaceholders = true;
+  DownloadSelected();
+  DownloadingOverPlaceholders = false;
+  // The refills of the download made the work folder the pane's folder.
+  EnterLocalFolder(UserFolder);
+  RefillLocalList();
+  return 0;
+}
+
+DWORD WINAPI PlaceholderDownloadJob(LPVOID) {
+  JobRunning = 1;
+  SendMessageA(MainWindow, MsgUpdateMenus, 1, 0);
+  RunJob(DownloadOverPlaceholders, 1, IDM_DOWNLOAD_DONE);
+  return 0;
+}
+
+}  // namespace
+
+bool StartPlaceholderDownload(const std::string& userFolder) {
+  UserFolder = userFolder;
+  EnterLocalFolder(WorkFolder);
+  if (CreateJobThread(PlaceholderDownloadJob, nullptr)) return true;
+  EnterLocalFolder(userFolder);
+  return false;
+}
+
+void WaitForJobEnd() {
+  while (JobRunning) {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) {  // for the main loop, after the job
+        PostQuitMessage(static_cast<int>(message.wParam));
+        break;
+      }
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+    if (JobRunning) MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+  }
+}
