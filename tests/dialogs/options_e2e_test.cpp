@@ -64,7 +64,7 @@ TEST_F(OptionsEndToEnd, ChangesShowAtOnceAreSavedAtExitAndComeBackAfterARestart)
   WriteWholeFile(program_.path() + "vako.ini",
                  "[Vako]\r\nInitialLocalFolder=" + local_.path() + "\r\nWindowDiv=1\r\nYesNo=0\r\nOK=0\r\n");
   Start();
-  ASSERT_TRUE(Stacked());
+  ASSERT_TRUE(WaitUntil([&] { return Stacked(); }));  // once the window has laid itself out
   EXPECT_FALSE(FlatToolbar());
 
   HWND sheet = OpenSheet();
@@ -96,8 +96,8 @@ TEST_F(OptionsEndToEnd, ChangesShowAtOnceAreSavedAtExitAndComeBackAfterARestart)
   EXPECT_EQ(ini["SendBuf"], "4096");
 
   Start();
-  EXPECT_TRUE(SideBySide());
-  EXPECT_TRUE(FlatToolbar());
+  EXPECT_TRUE(WaitUntil([&] { return SideBySide(); }));
+  EXPECT_TRUE(WaitUntil([&] { return FlatToolbar(); }));
   sheet = OpenSheet();
   ASSERT_NE(sheet, nullptr);
   EXPECT_EQ(Field(Page(sheet, 0), IDC_ASCII_TYPES), "txt;md;csv");
@@ -111,7 +111,7 @@ TEST_F(OptionsEndToEnd, ChangesShowAtOnceAreSavedAtExitAndComeBackAfterARestart)
   // Cancel rebuilds nothing and keeps what the sheet showed changed.
   SetCheck(view, IDC_WINDOW_DIV, true);
   Finish(sheet, IDCANCEL);
-  EXPECT_TRUE(SideBySide());
+  EXPECT_TRUE(WaitUntil([&] { return SideBySide(); }));
   ASSERT_EQ(vako_->Close(), 0);
   EXPECT_EQ(ProfileKeys(program_.path() + "vako.ini")["WindowDiv"], "0");
 }
