@@ -22,21 +22,21 @@ INT_PTR CALLBACK SheetPageProcedure(HWND page, UINT message, WPARAM wParam, LPAR
   try {
     switch (message) {
       case WM_INITDIALOG: {
-        auto* spec = reinterpret_cast<const SheetPage*>(reinterpret_cast<PROPSHEETPAGEA*>(lParam)->lParam);
-        SetWindowLongPtrA(page, DWLP_USER, reinterpret_cast<LONG_PTR>(spec));
-        if (spec && spec->fill) spec->fill(page);
+        auto* pageInfo = reinterpret_cast<const SheetPage*>(reinterpret_cast<PROPSHEETPAGEA*>(lParam)->lParam);
+        SetWindowLongPtrA(page, DWLP_USER, reinterpret_cast<LONG_PTR>(pageInfo));
+        if (pageInfo && pageInfo->fill) pageInfo->fill(page);
         return TRUE;
       }
       case WM_COMMAND: {
-        const SheetPage* spec = PageOf(page);
-        if (spec && spec->command && HIWORD(wParam) == BN_CLICKED && spec->command(page, LOWORD(wParam)))
+        const SheetPage* pageInfo = PageOf(page);
+        if (pageInfo && pageInfo->command && HIWORD(wParam) == BN_CLICKED && pageInfo->command(page, LOWORD(wParam)))
           return TRUE;
         break;
       }
       case WM_NOTIFY:
         if (reinterpret_cast<NMHDR*>(lParam)->code == static_cast<UINT>(PSN_APPLY)) {
-          const SheetPage* spec = PageOf(page);
-          if (spec && spec->apply) spec->apply(page);
+          const SheetPage* pageInfo = PageOf(page);
+          if (pageInfo && pageInfo->apply) pageInfo->apply(page);
           SheetApplied = true;
           SetWindowLongPtrA(page, DWLP_MSGRESULT, PSNRET_NOERROR);
           return TRUE;

@@ -86,30 +86,14 @@ class ArchiveTest : public ::testing::Test {
     ASSERT_NE(vako->WaitForMainWindow(), nullptr);
     localList = vako->Child(2000);
     remoteList = vako->Child(2100);
-    vako->PostCommand(IDM_CONNECT);
-    HWND dialog = vako->WaitForDialog();
-    ASSERT_NE(dialog, nullptr);
-    VakoProcess::SetItemText(dialog, IDC_HOST_ADDRESS, "127.0.0.1");
-    VakoProcess::SetItemText(dialog, IDC_LOGIN_NAME, testenv::Get("VAKO_FTP_USER"));
-    VakoProcess::SetItemText(dialog, IDC_PASSWORD, testenv::Get("VAKO_FTP_PASS"));
-    VakoProcess::PressButton(dialog, IDOK);
+    ASSERT_TRUE(vako->ConnectThroughDialog(testenv::Get("VAKO_FTP_USER"), testenv::Get("VAKO_FTP_PASS")));
     ASSERT_TRUE(WaitUntil([&] { return vako->RowOfName(remoteList, "..") >= 0; }));
     ASSERT_TRUE(WaitUntil([&] { return vako->RowOfName(localList, "..") >= 0; }));
   }
 
-  void OnPane(int pane) {
-    if ((vako->ButtonState(IDM_DOWNLOAD) == TBSTATE_ENABLED) != (pane == 1)) vako->SendCommand(IDM_SWITCH_PANE);
-    ASSERT_EQ(vako->ButtonState(IDM_DOWNLOAD) == TBSTATE_ENABLED, pane == 1);
-  }
+  void OnPane(int pane) { ASSERT_TRUE(vako->MakePaneActive(pane)); }
 
-  void Select(HWND list, const Lines& names) {
-    std::vector<int> rows;
-    for (const std::string& name : names) {
-      rows.push_back(vako->RowOfName(list, name));
-      ASSERT_GE(rows.back(), 0) << name;
-    }
-    vako->SelectRows(list, rows);
-  }
+  void Select(HWND list, const Lines& names) { ASSERT_TRUE(vako->SelectNames(list, names)); }
 
   void Enter(const std::string& archive, const std::string& rowToWaitFor) {
     OnPane(0);

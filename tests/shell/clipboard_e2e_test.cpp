@@ -76,30 +76,14 @@ class ClipboardTest : public ::testing::Test {
   }
 
   void Connect(const std::string& rowToWaitFor) {
-    vako->PostCommand(IDM_CONNECT);
-    HWND dialog = vako->WaitForDialog();
-    ASSERT_NE(dialog, nullptr);
-    VakoProcess::SetItemText(dialog, IDC_HOST_ADDRESS, "127.0.0.1");
-    VakoProcess::SetItemText(dialog, IDC_LOGIN_NAME, testenv::Get("VAKO_FTP_USER"));
-    VakoProcess::SetItemText(dialog, IDC_PASSWORD, testenv::Get("VAKO_FTP_PASS"));
-    VakoProcess::PressButton(dialog, IDOK);
+    ASSERT_TRUE(vako->ConnectThroughDialog(testenv::Get("VAKO_FTP_USER"), testenv::Get("VAKO_FTP_PASS")));
     ASSERT_TRUE(WaitUntil([&] { return vako->RowOfName(remoteList, rowToWaitFor) >= 0; }));
   }
 
-  void Select(HWND list, const Lines& names) {
-    std::vector<int> rows;
-    for (const std::string& name : names) {
-      rows.push_back(vako->RowOfName(list, name));
-      ASSERT_GE(rows.back(), 0) << name;
-    }
-    vako->SelectRows(list, rows);
-  }
+  void Select(HWND list, const Lines& names) { ASSERT_TRUE(vako->SelectNames(list, names)); }
 
   // Download is offered only while the remote pane is the active one.
-  void OnPane(int pane) {
-    if ((vako->ButtonState(IDM_DOWNLOAD) == TBSTATE_ENABLED) != (pane == 1)) vako->SendCommand(IDM_SWITCH_PANE);
-    ASSERT_EQ(vako->ButtonState(IDM_DOWNLOAD) == TBSTATE_ENABLED, pane == 1);
-  }
+  void OnPane(int pane) { ASSERT_TRUE(vako->MakePaneActive(pane)); }
 
   TempFolder program, local;
   std::unique_ptr<VakoProcess> vako;

@@ -327,6 +327,34 @@ RECT VakoProcess::RowRect(HWND list, int row, int part) const {
 
 void VakoProcess::SelectRow(HWND list, int row) { SelectRows(list, {row}); }
 
+bool VakoProcess::SelectNames(HWND list, const std::vector<std::string>& names) {
+  std::vector<int> rows;
+  for (const std::string& name : names) {
+    rows.push_back(RowOfName(list, name));
+    if (rows.back() < 0) return false;
+  }
+  SelectRows(list, rows);
+  return true;
+}
+
+bool VakoProcess::MakePaneActive(int pane) {
+  // Download is offered only while the remote pane is the active one.
+  auto remoteActive = [&] { return ButtonState(IDM_DOWNLOAD) == TBSTATE_ENABLED; };
+  if (remoteActive() != (pane == 1)) SendCommand(IDM_SWITCH_PANE);
+  return remoteActive() == (pane == 1);
+}
+
+bool VakoProcess::ConnectThroughDialog(const std::string& user, const std::string& password) {
+  PostCommand(IDM_CONNECT);
+  HWND dialog = WaitForDialog();
+  if (!dialog) return false;
+  SetItemText(dialog, IDC_HOST_ADDRESS, "127.0.0.1");
+  SetItemText(dialog, IDC_LOGIN_NAME, user);
+  SetItemText(dialog, IDC_PASSWORD, password);
+  PressButton(dialog, IDOK);
+  return true;
+}
+
 void VakoProcess::SelectRows(HWND list, const std::vector<int>& rows) {
   TargetMemory memory(process_.hProcess, sizeof(LVITEMA));
   LVITEMA none{};

@@ -69,6 +69,13 @@ class VakoProcess {
   void SelectRow(HWND list, int row);
   // Exactly these rows selected, the first of them focused (none for an empty set).
   void SelectRows(HWND list, const std::vector<int>& rows);
+  // Selects the rows of these names; false (and nothing selected) when one is missing.
+  bool SelectNames(HWND list, const std::vector<std::string>& names);
+  // Makes the local (0) or remote (1) pane the active one; true when it is.
+  bool MakePaneActive(int pane);
+  // Connect dialog to 127.0.0.1 with the login and password typed and Connect pressed;
+  // false when the dialog did not open.
+  bool ConnectThroughDialog(const std::string& user, const std::string& password);
   RECT HeaderItemRect(HWND list, int column) const;  // in the header's client area
   HWND Header(HWND list) const;
   TreeNodeView Tree(HWND tree) const;
