@@ -45,7 +45,8 @@ ensure_display() {
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
   local n
   for n in $(seq 90 140); do
-    [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
+    # A display is taken while the process in its lock file lives; Xvfb clears a stale one.
+    [ -e /tmp/.X$n-lock ] && kill -0 "$(tr -dc 0-9 < /tmp/.X$n-lock)" 2>/dev/null && continue
     Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
     VAKO_XVFB_PID=$!
     export DISPLAY=":$n"
