@@ -5,27 +5,17 @@
 
 #include "app/help_file.h"
 
-namespace {
-
-HelpToOpen Choose(const std::string& language, std::set<std::string> files) {
-  return ChooseHelp("C:\\Vako\\", language, [&](const std::string& p) { return files.count(p) > 0; });
+TEST(HelpChoice, OldHelpFileFirstThenThePagesOfTheLanguage) {
+  const std::string en = "C:\\Vako\\help\\en\\index.html", ja = "C:\\Vako\\help\\ja\\index.html";
+  auto choose = [](const std::string& language, std::set<std::string> files) {
+    return ChooseHelp("C:\\Vako\\", language, [&](const std::string& p) { return files.count(p) > 0; });
+  };
+  HelpToOpen old = choose("ja", {"C:\\Vako\\vako.hlp", en, ja});
+  EXPECT_EQ(old.file, "vako.hlp");
+  EXPECT_EQ(old.folder, "C:\\Vako\\");
+  EXPECT_EQ(choose("ja", {en, ja}).file, ja);
+  EXPECT_EQ(choose("en", {en, ja}).file, en);
+  EXPECT_EQ(choose("", {en, ja}).file, en);            // no language text: English
+  EXPECT_EQ(choose("ja", {en}).file, en);              // no Japanese pages
+  EXPECT_EQ(choose("..\\..\\x", {en, ja}).file, en);   // never a path from the text
 }
-
-const char kEn[] = "C:\\Vako\\help\\en\\index.html";
-const char kJa[] = "C:\\Vako\\help\\ja\\index.html";
-
-TEST(HelpChoice, OldHelpFileWinsOverThePages) {
-  HelpToOpen h = Choose("ja", {"C:\\Vako\\vako.hlp", kEn, kJa});
-  EXPECT_EQ(h.file, "vako.hlp");
-  EXPECT_EQ(h.folder, "C:\\Vako\\");
-}
-
-TEST(HelpChoice, PagesOfTheEditionsLanguage) {
-  EXPECT_EQ(Choose("ja", {kEn, kJa}).file, kJa);
-  EXPECT_EQ(Choose("en", {kEn, kJa}).file, kEn);
-  EXPECT_EQ(Choose("", {kEn, kJa}).file, kEn);             // a missing string: English
-  EXPECT_EQ(Choose("ja", {kEn}).file, kEn);                // no Japanese pages
-  EXPECT_EQ(Choose("..\\..\\x", {kEn, kJa}).file, kEn);    // never a path from the text
-}
-
-}  // namespace
