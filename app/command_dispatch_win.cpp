@@ -5,6 +5,7 @@
 #include "app/app_state_win.h"
 #include "app/browse_commands_win.h"
 #include "app/folder_trees_win.h"
+#include "app/help_command_win.h"
 #include "app/command_table.h"
 #include "app/local_listing_win.h"
 #include "app/main_window_win.h"
@@ -110,7 +111,7 @@ static void RunCommand(HWND window, int id) {
     case IDM_SORT_ATTRIBUTES:
     case IDM_SORT_NONE: SetSortOrder(id); break;
     case IDM_WWW_BROWSER: OpenWebPage(Options.HPAddres); break;
-    case IDM_CONTENTS: ShellOpen("vako.hlp", ProgramFolder); break;
+    case IDM_CONTENTS: OpenHelpContents(); break;
     case IDM_AUTHOR_PAGE: OpenWebPage(LoadResourceText(IDS_AUTHOR_PAGE_URL)); break;
     case IDM_UPDATE_SOFTWARE: OpenWebPage(LoadResourceText(IDS_UPDATE_PAGE_URL)); break;
     case IDM_SWITCH_PANE: SwitchPane(); break;

@@ -293,6 +293,7 @@
 #define IDS_COLUMN_TYPES 202
 #define IDS_COLUMN_DATE 203
 #define IDS_COLUMN_ATTRIBUTES 204
+#define IDS_HELP_LANGUAGE 205  // "en" or "ja": the help pages F1 opens
 
 // The caption every message box carries.
 #define VAKO_CAPTION "Vako FTP"

@@ -6,7 +6,7 @@ export VAKO_ROOT
 
 VAKO_PACKAGES="cmake ninja-build g++ clang libclang-rt-14-dev libfuzzer-14-dev googletest
   mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix libz-mingw-w64-dev zlib1g-dev
-  wine wine64 xvfb xauth x11-utils imagemagick locales fonts-noto-cjk ccache
+  wine wine64 fonts-wine xvfb xauth x11-utils imagemagick locales fonts-noto-cjk ccache
   vsftpd python3-pyftpdlib libsodium23 nkf lhasa jlha-utils zip unzip curl lftp procps iproute2"
 
 log() { printf '== %s\n' "$*" >&2; }
@@ -45,7 +45,8 @@ ensure_display() {
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
   local n
   for n in $(seq 90 140); do
-    [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
+    # A display is taken while the process in its lock file lives; Xvfb clears a stale one.
+    [ -e /tmp/.X$n-lock ] && kill -0 "$(tr -dc 0-9 < /tmp/.X$n-lock)" 2>/dev/null && continue
     Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
     VAKO_XVFB_PID=$!
     export DISPLAY=":$n"
@@ -64,7 +65,7 @@ wine_env() { # wine_env en|ja: exports the variables cmake/wine-run would set
 }
 
 # Creates (once) the English and Japanese prefixes: one virtual desktop shared by the
-# program and the test driver, and the Windows Japanese font names mapped to Noto.
+# program and the test driver, the Windows Japanese font names mapped to Noto, Wine's fonts.
 prepare_wine_prefixes() {
   local lang
   for lang in en ja; do
@@ -79,6 +80,12 @@ prepare_wine_prefixes() {
         wine regedit /S "$(winepath -w "$VAKO_ROOT/scripts/lib/fonts.reg" 2>/dev/null)" >/dev/null 2>&1
         wineserver -w
         touch "$WINEPREFIX/.vako-ready"
+      fi
+      # Wine reads its own fonts (Marlett draws the caption buttons) only from the prefix's
+      # Fonts folder; without them the buttons show the letters "0 1 r".
+      local fonts=$WINEPREFIX/drive_c/windows/Fonts
+      if [ -d /usr/share/wine/fonts ] && [ ! -e "$fonts/marlett.ttf" ]; then
+        mkdir -p "$fonts" && cp /usr/share/wine/fonts/* "$fonts/"
       fi
     )
   done
