@@ -1,0 +1,273 @@
+// The platform-neutral rules, case by case from the tables in tests/core/data: listings and
+// passive replies, per-file transfer rules, job rules, tree-cache and tree paths, row order,
+// menu and command states, layout and split bars.
+#include "core/case_table.h"
+
+#include "app/command_table.h"
+#include "app/layout.h"
+#include "app/local_tree_paths.h"
+#include "app/menu_state_table.h"
+#include "app/remote_tree_model.h"
+#include "app/row_compare.h"
+#include "app/split_bars.h"
+#include "app/tree_cache.h"
+#include "ftp/listing_parser.h"
+#include "ftp/passive_reply.h"
+#include "jobs/job_rules.h"
+#include "jobs/transfer_rules.h"
+
+namespace {
+
+using case_table::Args;
+using case_table::Join;
+using case_table::Split;
+using Texts = std::vector<std::string>;
+
+const TextCase& tc = ShiftJisAsciiCase();
+std::string Bool(bool b) { return b ? "1" : "0"; }
+int Int(const std::string& s) { return std::stoi(s); }
+std::string List(const Texts& v) { return v.empty() ? "" : "<" + Join(v, "><") + ">"; }
+Texts Rest(const Args& a, size_t from) { return Texts(a.begin() + from, a.end()); }
+
+// "kind|size|date|permissions|name" of every row, joined by " + ".
+std::string Rows(const std::string& text) {
+  ListingClock march2024;
+  march2024.year = 2024;
+  march2024.month = 3;
+  Texts rows;
+  for (const ListedEntry& e : ParseListing(text, march2024)) {
+    rows.push_back(Join({e.entry.attributes == 0x10 ? "d" : "f", RemoteSizeText(e.entry),
+                         RemoteDateText(e.date, 0), e.permissions, e.entry.name}, "|"));
+  }
+  return Join(rows, " + ");
+}
+
+// "name|size|type|date|attributes"; size D makes a folder row, missing fields are a file's.
+RowTexts Row(const std::string& spec) {
+  Texts f = Split(spec, '|');
+  bool folder = f.size() > 1 && f[1] == "D";
+  const Texts defaults = folder ? Texts{"", "   ", "Folder", "   ", "drwxr-xr-x"}
+                                : Texts{"", "1", "ASCII", "2024/01/01 00:00", "-rw-r--r--"};
+  RowTexts r;
+  for (size_t i = 0; i < 5; ++i) r.column[i] = i < f.size() && !(folder && i == 1) ? f[i] : defaults[i];
+  return r;
+}
+
+// A state is words: connected, remote, job, archive, or member=value.
+MenuStateInput State(const std::string& spec) {
+  MenuStateInput in;
+  const std::map<std::string, int MenuStateInput::*> members = {
+      {"connected", &MenuStateInput::connected}, {"job", &MenuStateInput::jobRunning},
+      {"archive", &MenuStateInput::archiveMode}, {"mode", &MenuStateInput::transferMode},
+      {"toolbar", &MenuStateInput::toolbarHeight}, {"tree", &MenuStateInput::treeView},
+      {"sortLocal", &MenuStateInput::sortTypeLocal}, {"sortRemote", &MenuStateInput::sortTypeRemote},
+      {"listLocal", &MenuStateInput::localListType}, {"listRemote", &MenuStateInput::remoteListType},
+      {"sortSub", &MenuStateInput::sortSub}, {"nkfUp", &MenuStateInput::nkfUp},
+      {"nkfDown", &MenuStateInput::nkfDown}, {"nkfKana", &MenuStateInput::nkfKana}};
+  for (const std::string& word : Split(spec, ' ')) {
+    size_t eq = word.find('=');
+    if (word == "remote") {
+      in.activePane = 1;
+    } else if (members.count(word.substr(0, eq))) {
+      in.*members.at(word.substr(0, eq)) = eq == std::string::npos ? 1 : Int(word.substr(eq + 1));
+    }
+  }
+  return in;
+}
+
+CommandState Command(const std::string& spec) {
+  MenuStateInput in = State(spec);
+  CommandState s;
+  s.jobRunning = in.jobRunning;
+  s.connected = in.connected;
+  s.activePane = in.activePane;
+  s.archiveMode = in.archiveMode;
+  return s;
+}
+
+// A layout is "sbs" (800x600, side by side, trees 180) or "stacked" (640x480, no toolbar or
+// trees), then member=value words.
+LayoutInput Layout(const std::string& spec) {
+  Texts words = Split(spec, ' ');
+  LayoutInput in;
+  if (words[0] == "sbs") {
+    in.width = 800, in.height = 600, in.windowDiv = 0, in.splitPos = 300;
+  } else {
+    in.width = 640, in.height = 480, in.toolbarHeight = 0, in.treeView = 0;
+  }
+  const std::map<std::string, int LayoutInput::*> members = {
+      {"tb", &LayoutInput::toolbarHeight}, {"split", &LayoutInput::splitPos}, {"split2", &LayoutInput::splitPos2},
+      {"tl", &LayoutInput::tl}, {"tr", &LayoutInput::tr}, {"tree", &LayoutInput::treeView}};
+  for (size_t i = 1; i < words.size(); ++i) {
+    size_t eq = words[i].find('=');
+    in.*members.at(words[i].substr(0, eq)) = Int(words[i].substr(eq + 1));
+  }
+  return in;
+}
+
+std::string Rect(const PaneRect& r) {
+  return Join({std::to_string(r.left), std::to_string(r.top), std::to_string(r.width), std::to_string(r.height)}, ",");
+}
+
+std::string TreeText(const RemoteTreeNode& node) {
+  Texts children;
+  for (const RemoteTreeNode& c : node.children) children.push_back(TreeText(c));
+  return node.text + (children.empty() ? "" : "(" + Join(children, " ") + ")");
+}
+
+const std::map<std::string, case_table::Routine> kRoutines = {
+    // Listings (the clock is March 2024) and passive replies.
+    {"Line", [](const Args& a) { return Rows(a[0] + "\r\n"); }},
+    {"Listing", [](const Args& a) { return Rows(a[0]); }},
+    {"Lag", [](const Args& a) {
+       Texts d = Split(a[0], ' ');
+       return RemoteDateText(EntryDate{Int(d[0]), Int(d[1]), Int(d[2]), Int(d[3]), Int(d[4])}, std::stoll(a[1]));
+     }},
+    {"LineDate", [](const Args& a) {
+       ListedEntry e;
+       return ParseListingLine(a[0], ListingClock{2024, 3}, e) ? RemoteDateText(e.date, std::stoll(a[1])) : "none";
+     }},
+    {"SafeName", [](const Args& a) { return Bool(IsSafeRemoteName(a[0])); }},
+    {"Epsv", [](const Args& a) {
+       uint16_t port = 0;
+       return ParseEpsvReply(a[0], port) ? std::to_string(port) : "no";
+     }},
+    {"Pasv", [](const Args& a) {
+       unsigned char h[4] = {};
+       uint16_t port = 0;
+       if (!ParsePasvReply(a[0], h, port)) return std::string("no");
+       return Join({std::to_string(h[0]), std::to_string(h[1]), std::to_string(h[2]), std::to_string(h[3])}, ".") +
+              ":" + std::to_string(port);
+     }},
+    // Per-file rules, with the default options changed as the arguments say.
+    {"ExtensionKey", [](const Args& a) { return ExtensionKey(a[0]); }},
+    {"Match", [](const Args& a) { return Bool(MatchExtensionList(a[0], a[1], tc, a.size() > 2 ? Int(a[2]) : kTypeKeyLimit)); }},
+    {"Classify", [](const Args& a) {
+       OptionsRecord o;
+       if (a.size() > 2) o.AsciiType += a[2];
+       const char* names[] = {"folder", "ascii", "binary", "other", "parent"};
+       return std::string(names[ClassifyEntry(std::stoul(a[0], nullptr, 16), a[1], o, tc)]);
+     }},
+    {"Mode", [](const Args& a) {
+       OptionsRecord o;
+       o.Auto = Int(a[2]);
+       return std::to_string(ChooseTransferMode(a[0], Int(a[1]), o, tc));
+     }},
+    {"NameCase", [](const Args& a) {
+       OptionsRecord o;
+       o.CapitalMode = Int(a[1]);
+       std::string name = a[0];
+       return ApplyNameCase(name, o, tc);
+     }},
+    {"Newer", [](const Args& a) { return Bool(IsNewerDateText(a[0], a[1], tc)); }},
+    {"Send", [](const Args& a) { return Bool(ShouldSendFile(Int(a[0]), a[1], a[2], a[3] == "1", a[4], a[5], tc)); }},
+    {"Receive", [](const Args& a) { return Bool(ShouldReceiveFile(Int(a[0]), a[1], a[2] == "1", a[3], tc)); }},
+    {"Permission", [](const Args& a) {
+       OptionsRecord o;
+       if (a.size() > 1) o.ChmodType2 += a[1];
+       return std::to_string(FindPermissionRule(a[0], o, tc));
+     }},
+    // Job rules.
+    {"PlainName", [](const Args& a) { return Bool(IsPlainEntryName(a[0])); }},
+    {"ChildPath", [](const Args& a) { return RemoteChildPath(a[0], a[1]); }},
+    {"DropLocal", [](const Args& a) {
+       return Bool(DropIsOnLocalPane(Int(a[0]), Int(a[1]), Int(a[2]), Int(a[3]), Int(a[4]), Int(a[5])));
+     }},
+    {"UploadOption", [](const Args& a) {
+       const char* o = UploadConversionOption(Int(a[0]), a[1] == "1");
+       return std::string(o ? o : "none");
+     }},
+    {"Gone", [](const Args& a) {
+       Texts gone;
+       for (size_t i : RemoteNamesWithoutCounterpart(Split(a[0], '/'), a[1].empty() ? Texts{} : Split(a[1], '/')))
+         gone.push_back(std::to_string(i));
+       return Join(gone, " ");
+     }},
+    {"Numbered", [](const Args& a) { return FormatWithNumber(a[0], Int(a[1])); }},
+    // Tree cache lines and files, the remote tree, local and remote path texts.
+    {"TreeLine", [](const Args& a) { return TreeCacheLineOf(a[0], a[1]); }},
+    {"SplitTree", [](const Args& a) { return List(SplitTreeCacheText(a[0])); }},
+    {"TreeFile", [](const Args& a) { return TreeCachePathOfHost(a[0], a[1]); }},
+    {"FavoriteTree", [](const Args& a) { return TreeCachePathOfFavorite(a[0]); }},
+    {"Tree", [](const Args& a) { return TreeText(BuildRemoteTreeModel(a)); }},
+    {"FindTree", [](const Args& a) { return List(FindRemoteTreePath(BuildRemoteTreeModel(Rest(a, 1)), a[0])); }},
+    {"SplitRemote", [](const Args& a) { return List(SplitRemotePath(a[0])); }},
+    {"RemotePath", [](const Args& a) { return RemotePathOfTexts(a); }},
+    {"SplitLocal", [](const Args& a) { return List(SplitLocalPath(a[0])); }},
+    {"LocalPath", [](const Args& a) { return LocalPathOfTexts(a); }},
+    {"FolderOf", [](const Args& a) { return FolderOfPath(a[0]); }},
+    {"Drive", [](const Args& a) { return Bool(IsDriveComponent(a[0])); }},
+    // Row order: sort key command, descending, rows.
+    {"Sort", [](const Args& a) {
+       std::vector<RowTexts> rows;
+       for (const std::string& spec : Rest(a, 2)) rows.push_back(Row(spec));
+       SortRows(rows, Int(a[0]), a[1] == "1", tc);
+       Texts names;
+       for (const RowTexts& r : rows) names.push_back(r.column[0]);
+       return Join(names, " ");
+     }},
+    {"Compare", [](const Args& a) {
+       int c = CompareRows(Row(a[2]), Row(a[3]), Int(a[0]), a[1] == "1", tc);
+       return std::to_string(c < 0 ? -1 : c > 0);
+     }},
+    // Menu and command states: which of the ids are grayed, their buttons, checks, gates.
+    {"Grayed", [](const Args& a) {
+       Texts grayed;
+       for (const std::string& id : Split(a[1], ' '))
+         if (ComputeMenuState(State(a[0])).Grayed(Int(id))) grayed.push_back(id);
+       return Join(grayed, " ");
+     }},
+    {"Button", [](const Args& a) {
+       const std::map<int, std::string> names = {{kButtonEnabled, "enabled"}, {kButtonPressed, "pressed"},
+           {kButtonIndeterminate, "gray"}, {kButtonIndeterminatePressed, "gray-pressed"}};
+       Texts states;
+       for (const std::string& id : Split(a[1], ' ')) states.push_back(names.at(ComputeMenuState(State(a[0])).Button(Int(id))));
+       return Join(states, " ");
+     }},
+    {"Radio", [](const Args& a) { return std::to_string(ComputeMenuState(State(a[0])).RadioChecked(Int(a[1]))); }},
+    {"Checked", [](const Args& a) { return Bool(ComputeMenuState(State(a[0])).Checked(Int(a[1]))); }},
+    {"Gate", [](const Args& a) {
+       const char* names[] = {"runs", "refused", "unhandled", "favorite"};
+       Texts gates;
+       for (const std::string& id : Split(a[1], ' ')) gates.push_back(names[GateCommand(Int(id), Command(a[0]))]);
+       return Join(gates, " ");
+     }},
+    {"Captions", [](const Args& a) {
+       PaneCaptions c = ComputePaneCaptions(a[0], Int(a[1]), a[2], Int(a[3]), a[4], "[UNCONNECTED]");
+       return c.local + " | " + c.remote;
+     }},
+    // Layout and split bars: layout, then the part, or bar and mouse position.
+    {"Layout", [](const Args& a) {
+       PaneLayout p = ComputeLayout(Layout(a[0]));
+       const std::map<std::string, PaneRect PaneLayout::*> parts = {
+           {"localLabel", &PaneLayout::localLabel}, {"localList", &PaneLayout::localList},
+           {"localTree", &PaneLayout::localTree}, {"remoteLabel", &PaneLayout::remoteLabel},
+           {"remoteList", &PaneLayout::remoteList}, {"remoteTree", &PaneLayout::remoteTree},
+           {"status", &PaneLayout::statusBar}, {"progress", &PaneLayout::progressBar}};
+       if (a[1] == "toolbar") return p.toolbarShown ? Rect(p.toolbar) : "hidden";
+       return Rect(p.*parts.at(a[1]));
+     }},
+    {"Press", [](const Args& a) {
+       SplitPress p = PressSplitBar(Layout(a[0]), Int(a[1]), Int(a[2]), std::stoul(a[3]));
+       return Join({std::to_string(p.bar), std::to_string(p.cursor), Rect(p.rect), std::to_string(p.activatePane)}, " ");
+     }},
+    {"Move", [](const Args& a) { return Rect(MoveSplitBar(Layout(a[0]), SplitBarId(Int(a[1])), Int(a[2]), Int(a[3]))); }},
+    {"Cursor", [](const Args& a) { return std::to_string(CursorForMove(Layout(a[0]), SplitBarId(Int(a[1])), Int(a[2]), Int(a[3]))); }},
+    {"Release", [](const Args& a) {
+       LayoutInput in = Layout(a[0]);
+       ReleaseSplitBar(in, SplitBarId(Int(a[1])), Int(a[2]), Int(a[3]));
+       return Join({std::to_string(in.splitPos), std::to_string(in.splitPos2), std::to_string(in.tl), std::to_string(in.tr)}, " ");
+     }},
+    {"Mouse", [](const Args& a) {
+       MousePoint m = MousePointOfParam(std::stoul(a[0], nullptr, 16));
+       return std::to_string(m.x) + "," + std::to_string(m.y);
+     }},
+};
+
+TEST(CoreRules, Listings) { case_table::Run("core/data/listings.tsv", kRoutines); }
+TEST(CoreRules, TransferAndJobRules) { case_table::Run("core/data/transfer_rules.tsv", kRoutines); }
+TEST(CoreRules, TreeCacheAndPaths) { case_table::Run("core/data/tree_paths.tsv", kRoutines); }
+TEST(CoreRules, RowsMenusAndCommands) { case_table::Run("core/data/rows_menus.tsv", kRoutines); }
+TEST(CoreRules, LayoutAndSplitBars) { case_table::Run("core/data/layout.tsv", kRoutines); }
+
+}  // namespace
