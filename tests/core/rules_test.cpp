@@ -28,14 +28,23 @@ std::string Bool(bool b) { return b ? "1" : "0"; }
 int Int(const std::string& s) { return std::stoi(s); }
 std::string List(const Texts& v) { return v.empty() ? "" : "<" + Join(v, "><") + ">"; }
 Texts Rest(const Args& a, size_t from) { return Texts(a.begin() + from, a.end()); }
+template <typename... N>
+std::string Numbers(const char* separator, N... n) { return Join({std::to_string(n)...}, separator); }
+std::string Rect(const PaneRect& r) { return Numbers(",", r.left, r.top, r.width, r.height); }
+
+// Applies the spec's words "member" (= 1) and "member=value" through the table of members.
+template <typename T>
+void SetMembers(T& in, const std::string& spec, const std::map<std::string, int T::*>& members) {
+  for (const std::string& word : Split(spec, ' ')) {
+    size_t eq = word.find('=');
+    if (members.count(word.substr(0, eq))) in.*members.at(word.substr(0, eq)) = eq == std::string::npos ? 1 : Int(word.substr(eq + 1));
+  }
+}
 
 // "kind|size|date|permissions|name" of every row, joined by " + ".
 std::string Rows(const std::string& text) {
-  ListingClock march2024;
-  march2024.year = 2024;
-  march2024.month = 3;
   Texts rows;
-  for (const ListedEntry& e : ParseListing(text, march2024)) {
+  for (const ListedEntry& e : ParseListing(text, ListingClock{2024, 3})) {
     rows.push_back(Join({e.entry.attributes == 0x10 ? "d" : "f", RemoteSizeText(e.entry),
                          RemoteDateText(e.date, 0), e.permissions, e.entry.name}, "|"));
   }
@@ -53,60 +62,44 @@ RowTexts Row(const std::string& spec) {
   return r;
 }
 
-// A state is words: connected, remote, job, archive, or member=value.
+// A state is words: connected, remote, job, archive, member=value.
 MenuStateInput State(const std::string& spec) {
   MenuStateInput in;
-  const std::map<std::string, int MenuStateInput::*> members = {
-      {"connected", &MenuStateInput::connected}, {"job", &MenuStateInput::jobRunning},
-      {"archive", &MenuStateInput::archiveMode}, {"mode", &MenuStateInput::transferMode},
+  SetMembers<MenuStateInput>(in, spec, {
+      {"connected", &MenuStateInput::connected}, {"remote", &MenuStateInput::activePane},
+      {"job", &MenuStateInput::jobRunning}, {"archive", &MenuStateInput::archiveMode},
       {"toolbar", &MenuStateInput::toolbarHeight}, {"tree", &MenuStateInput::treeView},
       {"sortLocal", &MenuStateInput::sortTypeLocal}, {"sortRemote", &MenuStateInput::sortTypeRemote},
       {"listLocal", &MenuStateInput::localListType}, {"listRemote", &MenuStateInput::remoteListType},
-      {"sortSub", &MenuStateInput::sortSub}, {"nkfUp", &MenuStateInput::nkfUp},
-      {"nkfDown", &MenuStateInput::nkfDown}, {"nkfKana", &MenuStateInput::nkfKana}};
-  for (const std::string& word : Split(spec, ' ')) {
-    size_t eq = word.find('=');
-    if (word == "remote") {
-      in.activePane = 1;
-    } else if (members.count(word.substr(0, eq))) {
-      in.*members.at(word.substr(0, eq)) = eq == std::string::npos ? 1 : Int(word.substr(eq + 1));
-    }
-  }
+      {"sortSub", &MenuStateInput::sortSub}, {"nkfUp", &MenuStateInput::nkfUp}, {"nkfDown", &MenuStateInput::nkfDown}});
   return in;
 }
 
 CommandState Command(const std::string& spec) {
   MenuStateInput in = State(spec);
-  CommandState s;
-  s.jobRunning = in.jobRunning;
-  s.connected = in.connected;
-  s.activePane = in.activePane;
-  s.archiveMode = in.archiveMode;
-  return s;
+  return CommandState{in.jobRunning, in.connected, in.activePane, in.archiveMode};
 }
 
-// A layout is "sbs" (800x600, side by side, trees 180) or "stacked" (640x480, no toolbar or
-// trees), then member=value words.
+// The answers for each of the space-separated ids, joined; empty answers are left out.
+std::string EachId(const std::string& ids, const std::function<std::string(int)>& answer) {
+  Texts answers;
+  for (const std::string& id : Split(ids, ' '))
+    if (!answer(Int(id)).empty()) answers.push_back(answer(Int(id)));
+  return Join(answers, " ");
+}
+
+// A layout is "sbs" (800x600, side by side, split at 300) or "stacked" (640x480, no toolbar
+// or trees), then member=value words.
 LayoutInput Layout(const std::string& spec) {
-  Texts words = Split(spec, ' ');
   LayoutInput in;
-  if (words[0] == "sbs") {
+  if (spec.rfind("sbs", 0) == 0) {
     in.width = 800, in.height = 600, in.windowDiv = 0, in.splitPos = 300;
   } else {
     in.width = 640, in.height = 480, in.toolbarHeight = 0, in.treeView = 0;
   }
-  const std::map<std::string, int LayoutInput::*> members = {
-      {"tb", &LayoutInput::toolbarHeight}, {"split", &LayoutInput::splitPos}, {"split2", &LayoutInput::splitPos2},
-      {"tl", &LayoutInput::tl}, {"tr", &LayoutInput::tr}, {"tree", &LayoutInput::treeView}};
-  for (size_t i = 1; i < words.size(); ++i) {
-    size_t eq = words[i].find('=');
-    in.*members.at(words[i].substr(0, eq)) = Int(words[i].substr(eq + 1));
-  }
+  SetMembers<LayoutInput>(in, spec, {{"tb", &LayoutInput::toolbarHeight}, {"split", &LayoutInput::splitPos},
+                                     {"tl", &LayoutInput::tl}, {"tree", &LayoutInput::treeView}});
   return in;
-}
-
-std::string Rect(const PaneRect& r) {
-  return Join({std::to_string(r.left), std::to_string(r.top), std::to_string(r.width), std::to_string(r.height)}, ",");
 }
 
 std::string TreeText(const RemoteTreeNode& node) {
@@ -130,14 +123,12 @@ const std::map<std::string, case_table::Routine> kRoutines = {
     {"SafeName", [](const Args& a) { return Bool(IsSafeRemoteName(a[0])); }},
     {"Epsv", [](const Args& a) {
        uint16_t port = 0;
-       return ParseEpsvReply(a[0], port) ? std::to_string(port) : "no";
+       return ParseEpsvReply(a[0], port) ? Numbers("", port) : "no";
      }},
     {"Pasv", [](const Args& a) {
        unsigned char h[4] = {};
        uint16_t port = 0;
-       if (!ParsePasvReply(a[0], h, port)) return std::string("no");
-       return Join({std::to_string(h[0]), std::to_string(h[1]), std::to_string(h[2]), std::to_string(h[3])}, ".") +
-              ":" + std::to_string(port);
+       return ParsePasvReply(a[0], h, port) ? Numbers(".", h[0], h[1], h[2], h[3]) + ":" + Numbers("", port) : "no";
      }},
     // Per-file rules, with the default options changed as the arguments say.
     {"ExtensionKey", [](const Args& a) { return ExtensionKey(a[0]); }},
@@ -151,7 +142,7 @@ const std::map<std::string, case_table::Routine> kRoutines = {
     {"Mode", [](const Args& a) {
        OptionsRecord o;
        o.Auto = Int(a[2]);
-       return std::to_string(ChooseTransferMode(a[0], Int(a[1]), o, tc));
+       return Numbers("", ChooseTransferMode(a[0], Int(a[1]), o, tc));
      }},
     {"NameCase", [](const Args& a) {
        OptionsRecord o;
@@ -165,7 +156,7 @@ const std::map<std::string, case_table::Routine> kRoutines = {
     {"Permission", [](const Args& a) {
        OptionsRecord o;
        if (a.size() > 1) o.ChmodType2 += a[1];
-       return std::to_string(FindPermissionRule(a[0], o, tc));
+       return Numbers("", FindPermissionRule(a[0], o, tc));
      }},
     // Job rules.
     {"PlainName", [](const Args& a) { return Bool(IsPlainEntryName(a[0])); }},
@@ -180,7 +171,7 @@ const std::map<std::string, case_table::Routine> kRoutines = {
     {"Gone", [](const Args& a) {
        Texts gone;
        for (size_t i : RemoteNamesWithoutCounterpart(Split(a[0], '/'), a[1].empty() ? Texts{} : Split(a[1], '/')))
-         gone.push_back(std::to_string(i));
+         gone.push_back(Numbers("", i));
        return Join(gone, " ");
      }},
     {"Numbered", [](const Args& a) { return FormatWithNumber(a[0], Int(a[1])); }},
@@ -208,29 +199,22 @@ const std::map<std::string, case_table::Routine> kRoutines = {
      }},
     {"Compare", [](const Args& a) {
        int c = CompareRows(Row(a[2]), Row(a[3]), Int(a[0]), a[1] == "1", tc);
-       return std::to_string(c < 0 ? -1 : c > 0);
+       return Numbers("", c < 0 ? -1 : c > 0);
      }},
     // Menu and command states: which of the ids are grayed, their buttons, checks, gates.
     {"Grayed", [](const Args& a) {
-       Texts grayed;
-       for (const std::string& id : Split(a[1], ' '))
-         if (ComputeMenuState(State(a[0])).Grayed(Int(id))) grayed.push_back(id);
-       return Join(grayed, " ");
+       return EachId(a[1], [&](int id) { return ComputeMenuState(State(a[0])).Grayed(id) ? Numbers("", id) : ""; });
      }},
     {"Button", [](const Args& a) {
        const std::map<int, std::string> names = {{kButtonEnabled, "enabled"}, {kButtonPressed, "pressed"},
            {kButtonIndeterminate, "gray"}, {kButtonIndeterminatePressed, "gray-pressed"}};
-       Texts states;
-       for (const std::string& id : Split(a[1], ' ')) states.push_back(names.at(ComputeMenuState(State(a[0])).Button(Int(id))));
-       return Join(states, " ");
+       return EachId(a[1], [&](int id) { return names.at(ComputeMenuState(State(a[0])).Button(id)); });
      }},
-    {"Radio", [](const Args& a) { return std::to_string(ComputeMenuState(State(a[0])).RadioChecked(Int(a[1]))); }},
+    {"Radio", [](const Args& a) { return Numbers("", ComputeMenuState(State(a[0])).RadioChecked(Int(a[1]))); }},
     {"Checked", [](const Args& a) { return Bool(ComputeMenuState(State(a[0])).Checked(Int(a[1]))); }},
     {"Gate", [](const Args& a) {
        const char* names[] = {"runs", "refused", "unhandled", "favorite"};
-       Texts gates;
-       for (const std::string& id : Split(a[1], ' ')) gates.push_back(names[GateCommand(Int(id), Command(a[0]))]);
-       return Join(gates, " ");
+       return EachId(a[1], [&](int id) { return names[GateCommand(id, Command(a[0]))]; });
      }},
     {"Captions", [](const Args& a) {
        PaneCaptions c = ComputePaneCaptions(a[0], Int(a[1]), a[2], Int(a[3]), a[4], "[UNCONNECTED]");
@@ -249,18 +233,18 @@ const std::map<std::string, case_table::Routine> kRoutines = {
      }},
     {"Press", [](const Args& a) {
        SplitPress p = PressSplitBar(Layout(a[0]), Int(a[1]), Int(a[2]), std::stoul(a[3]));
-       return Join({std::to_string(p.bar), std::to_string(p.cursor), Rect(p.rect), std::to_string(p.activatePane)}, " ");
+       return Numbers(" ", p.bar, p.cursor) + " " + Rect(p.rect) + " " + Numbers("", p.activatePane);
      }},
     {"Move", [](const Args& a) { return Rect(MoveSplitBar(Layout(a[0]), SplitBarId(Int(a[1])), Int(a[2]), Int(a[3]))); }},
-    {"Cursor", [](const Args& a) { return std::to_string(CursorForMove(Layout(a[0]), SplitBarId(Int(a[1])), Int(a[2]), Int(a[3]))); }},
+    {"Cursor", [](const Args& a) { return Numbers("", CursorForMove(Layout(a[0]), SplitBarId(Int(a[1])), Int(a[2]), Int(a[3]))); }},
     {"Release", [](const Args& a) {
        LayoutInput in = Layout(a[0]);
        ReleaseSplitBar(in, SplitBarId(Int(a[1])), Int(a[2]), Int(a[3]));
-       return Join({std::to_string(in.splitPos), std::to_string(in.splitPos2), std::to_string(in.tl), std::to_string(in.tr)}, " ");
+       return Numbers(" ", in.splitPos, in.splitPos2, in.tl, in.tr);
      }},
     {"Mouse", [](const Args& a) {
        MousePoint m = MousePointOfParam(std::stoul(a[0], nullptr, 16));
-       return std::to_string(m.x) + "," + std::to_string(m.y);
+       return Numbers(",", m.x, m.y);
      }},
 };
 
