@@ -31,6 +31,13 @@ inline std::string Join(const std::vector<std::string>& parts, const std::string
   return text;
 }
 
+inline std::string Bool(bool b) { return b ? "1" : "0"; }
+inline int Int(const std::string& s) { return std::stoi(s); }
+template <typename... N>
+std::string Numbers(const char* separator, N... n) { return Join({std::to_string(n)...}, separator); }
+// A list of texts as <a><b>; an empty list is empty.
+inline std::string List(const std::vector<std::string>& v) { return v.empty() ? "" : "<" + Join(v, "><") + ">"; }
+
 inline std::string Unescape(const std::string& s) {
   std::string out;
   for (size_t i = 0; i < s.size(); ++i) {
@@ -50,7 +57,7 @@ inline std::string Unescape(const std::string& s) {
 }
 
 // Runs every case of tests/<file> through the routine its first field names.
-inline void Run(const std::string& file, const std::map<std::string, Routine>& routines) {
+inline void RunCases(const std::string& file, const std::map<std::string, Routine>& routines) {
   std::ifstream in(std::string(std::getenv("VAKO_SOURCE_DIR")) + "/tests/" + file, std::ios::binary);
   ASSERT_TRUE(in) << file;
   std::string line;

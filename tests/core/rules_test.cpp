@@ -3,6 +3,13 @@
 // menu and command states, layout and split bars.
 #include "core/case_table.h"
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+
 #include "app/command_table.h"
 #include "app/layout.h"
 #include "app/local_tree_paths.h"
@@ -18,18 +25,11 @@
 
 namespace {
 
-using case_table::Args;
-using case_table::Join;
-using case_table::Split;
+using namespace case_table;
 using Texts = std::vector<std::string>;
 
 const TextCase& tc = ShiftJisAsciiCase();
-std::string Bool(bool b) { return b ? "1" : "0"; }
-int Int(const std::string& s) { return std::stoi(s); }
-std::string List(const Texts& v) { return v.empty() ? "" : "<" + Join(v, "><") + ">"; }
 Texts Rest(const Args& a, size_t from) { return Texts(a.begin() + from, a.end()); }
-template <typename... N>
-std::string Numbers(const char* separator, N... n) { return Join({std::to_string(n)...}, separator); }
 std::string Rect(const PaneRect& r) { return Numbers(",", r.left, r.top, r.width, r.height); }
 
 // Applies the spec's words "member" (= 1) and "member=value" through the table of members.
@@ -102,13 +102,43 @@ LayoutInput Layout(const std::string& spec) {
   return in;
 }
 
+// A tree-cache file operation in a fresh folder whose working file holds the first argument
+// ("-": no file): "append" or "remove" a line, "add" lines once through a loaded line set,
+// "copy" the working file over a kept file holding the third argument. Answers the results,
+// then every file left in the folder with what it holds.
+std::string CacheFile(const Args& a) {
+  char pattern[] = "/tmp/vako-tree-XXXXXX";
+  const std::string dir = mkdtemp(pattern), work = dir + "/work.tmp", kept = dir + "/host.tre";
+  if (a[0] != "-") std::ofstream(work, std::ios::binary) << a[0];
+  Texts answer;
+  if (a[1] == "append") answer.push_back(Numbers("", AppendTreeCacheLine(work, a[2])));
+  if (a[1] == "remove") answer.push_back(Numbers("", RemoveTreeCacheLine(work, a[2])));
+  if (a[1] == "copy") {
+    if (a[2] != "-") std::ofstream(kept, std::ios::binary) << a[2];
+    answer.push_back(Numbers("", CopyTreeCacheFile(work, kept)));
+  }
+  if (a[1] == "add") {
+    TreeCacheLineSet set;
+    answer.push_back(Numbers("", set.Load(work)));
+    for (const std::string& line : Rest(a, 2)) answer.push_back(Numbers("", set.AddIfMissing(work, line)));
+  }
+  std::set<std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    std::ostringstream text;
+    text << std::ifstream(entry.path(), std::ios::binary).rdbuf();
+    files.insert(entry.path().filename().string() + "=" + text.str());
+  }
+  std::filesystem::remove_all(dir);
+  return Join(answer, " ") + " | " + Join(Texts(files.begin(), files.end()), " ");
+}
+
 std::string TreeText(const RemoteTreeNode& node) {
   Texts children;
   for (const RemoteTreeNode& c : node.children) children.push_back(TreeText(c));
   return node.text + (children.empty() ? "" : "(" + Join(children, " ") + ")");
 }
 
-const std::map<std::string, case_table::Routine> kRoutines = {
+const std::map<std::string, Routine> kRoutines = {
     // Listings (the clock is March 2024) and passive replies.
     {"Line", [](const Args& a) { return Rows(a[0] + "\r\n"); }},
     {"Listing", [](const Args& a) { return Rows(a[0]); }},
@@ -180,6 +210,7 @@ const std::map<std::string, case_table::Routine> kRoutines = {
     {"SplitTree", [](const Args& a) { return List(SplitTreeCacheText(a[0])); }},
     {"TreeFile", [](const Args& a) { return TreeCachePathOfHost(a[0], a[1]); }},
     {"FavoriteTree", [](const Args& a) { return TreeCachePathOfFavorite(a[0]); }},
+    {"CacheFile", CacheFile},
     {"Tree", [](const Args& a) { return TreeText(BuildRemoteTreeModel(a)); }},
     {"FindTree", [](const Args& a) { return List(FindRemoteTreePath(BuildRemoteTreeModel(Rest(a, 1)), a[0])); }},
     {"SplitRemote", [](const Args& a) { return List(SplitRemotePath(a[0])); }},
@@ -248,10 +279,10 @@ const std::map<std::string, case_table::Routine> kRoutines = {
      }},
 };
 
-TEST(CoreRules, Listings) { case_table::Run("core/data/listings.tsv", kRoutines); }
-TEST(CoreRules, TransferAndJobRules) { case_table::Run("core/data/transfer_rules.tsv", kRoutines); }
-TEST(CoreRules, TreeCacheAndPaths) { case_table::Run("core/data/tree_paths.tsv", kRoutines); }
-TEST(CoreRules, RowsMenusAndCommands) { case_table::Run("core/data/rows_menus.tsv", kRoutines); }
-TEST(CoreRules, LayoutAndSplitBars) { case_table::Run("core/data/layout.tsv", kRoutines); }
+TEST(CoreRules, Listings) { RunCases("core/data/listings.tsv", kRoutines); }
+TEST(CoreRules, TransferAndJobRules) { RunCases("core/data/transfer_rules.tsv", kRoutines); }
+TEST(CoreRules, TreeCacheAndPaths) { RunCases("core/data/tree_paths.tsv", kRoutines); }
+TEST(CoreRules, RowsMenusAndCommands) { RunCases("core/data/rows_menus.tsv", kRoutines); }
+TEST(CoreRules, LayoutAndSplitBars) { RunCases("core/data/layout.tsv", kRoutines); }
 
 }  // namespace

@@ -46,10 +46,10 @@ TEST(ShiftJisNames, SecondByteIsNeverTakenForTheCharacterItLooksLike) {
   });
 }
 
-TEST(ShiftJisNames, RemoteNamesListingsAndExtensions) {
+TEST(ShiftJisNames, EveryRoutineKeepsTheCharacterWhole) {
   const TextCase& tc = ShiftJisAsciiCase();
   ForEveryName([&](const std::string& before, const std::string& ch) {
-    const std::string name = before + ch;
+    const std::string name = before + ch, folder = "C:\\" + name, path = folder + "\\" + name + ".bok";
     EXPECT_TRUE(IsSafeRemoteName(name + name));
     EXPECT_FALSE(IsSafeRemoteName(name + "\\x"));  // a real '\' or '|' after it still refuses
     EXPECT_FALSE(IsSafeRemoteName(name + "|"));
@@ -61,12 +61,6 @@ TEST(ShiftJisNames, RemoteNamesListingsAndExtensions) {
     EXPECT_EQ(ExtensionKey("a." + name), name);
     EXPECT_TRUE(MatchExtensionList("txt;" + name + ";doc", name, tc));
     EXPECT_TRUE(MatchExtensionList(name + ";doc", "doc", tc));
-  });
-}
-
-TEST(ShiftJisNames, LocalAndRemotePaths) {
-  ForEveryName([](const std::string& before, const std::string& ch) {
-    const std::string name = before + ch, folder = "C:\\" + name;
     EXPECT_FALSE(EndsInSeparator(folder));
     EXPECT_EQ(JoinLocalPath(folder, ch), folder + "\\" + ch);
     EXPECT_EQ(SplitLocalPath(folder + "\\" + name), (Parts{"C:", name, name}));
@@ -79,12 +73,6 @@ TEST(ShiftJisNames, LocalAndRemotePaths) {
     EXPECT_EQ(SplitRemotePath("/" + name + "/" + name + "/"), (Parts{name, name}));
     RemoteTreeNode root = BuildRemoteTreeModel({TreeCacheLineOf("/" + name, name)});
     EXPECT_EQ(FindRemoteTreePath(root, "/" + name + "/" + name), (Parts{name, name}));
-  });
-}
-
-TEST(ShiftJisNames, CommandLineAndFieldCut) {
-  ForEveryName([](const std::string& before, const std::string& ch) {
-    const std::string name = before + ch, path = "C:\\" + name + "\\" + name + ".bok";
     EXPECT_EQ(SplitCommandLine(("\"" + path + " x\"  " + path).c_str()), (Parts{path + " x", path}));
     EXPECT_EQ(FitFieldText(name + "a", name.size() + 2), name + "a");
     EXPECT_EQ(FitFieldText(name, name.size()), before);  // never half a character

@@ -26,12 +26,10 @@ static std::set<std::string> WorkFoldersNow() {
   return names;
 }
 
-static std::string IniValue(const std::string& folder, const std::string& key) {
-  std::string ini = "\r\n" + ReadWholeFile(folder + "vako.ini");
-  size_t at = ini.find("\r\n" + key + "=");
-  if (at == std::string::npos) return "<missing>";
-  at += key.size() + 3;
-  return ini.substr(at, ini.find("\r\n", at) - at);
+static std::string IniValue(const std::string& folder, const char* key) {
+  char value[256] = "";
+  GetPrivateProfileStringA("Vako", key, "<missing>", value, sizeof value, (folder + "vako.ini").c_str());
+  return value;
 }
 
 TEST(Startup, MainWindowComesUpAndExitLeavesSettingsAndNoWorkFolder) {

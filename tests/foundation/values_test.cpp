@@ -12,17 +12,13 @@
 
 namespace {
 
-using case_table::Args;
-using Texts = std::vector<std::string>;
+using namespace case_table;
 
-std::string List(const Texts& v) { return v.empty() ? "" : "<" + case_table::Join(v, "><") + ">"; }
-std::string Number(long long n) { return std::to_string(n); }
-std::string Position(size_t at) { return at == std::string::npos ? "none" : Number(at); }
-int Int(const std::string& s) { return std::stoi(s); }
+std::string Position(size_t at) { return at == std::string::npos ? "none" : Numbers("", at); }
 
-const std::map<std::string, case_table::Routine> kRoutines = {
+const std::map<std::string, Routine> kRoutines = {
     {"CommandLine", [](const Args& a) { return List(SplitCommandLine(a[0].c_str())); }},
-    {"Positive", [](const Args& a) { return Number(ReplyIsPositive(a[0])); }},
+    {"Positive", [](const Args& a) { return Numbers("", ReplyIsPositive(a[0])); }},
     {"Strip", [](const Args& a) {
        std::string line = a[0];
        StripBeforeFirstDigit(line);
@@ -34,28 +30,28 @@ const std::map<std::string, case_table::Routine> kRoutines = {
        for (size_t i = 0; i < a.size(); ++i) {
          std::string stripped = a[i];
          StripBeforeFirstDigit(stripped);
-         if (end.IsLastLine(a[i], stripped)) return Number(i + 1);
+         if (end.IsLastLine(a[i], stripped)) return Numbers("", i + 1);
        }
        return std::string("0");
      }},
     {"Logged", [](const Args& a) { return LoggedCommandText(a[0]); }},
     {"Scramble", [](const Args& a) { return ScramblePassword(a[0]); }},
     {"Unscramble", [](const Args& a) { return UnscramblePassword(a[0]); }},
-    {"ProfileInt", [](const Args& a) { return Number(ParseProfileInt(a[0])); }},
+    {"ProfileInt", [](const Args& a) { return Numbers("", ParseProfileInt(a[0])); }},
     {"Quote", [](const Args& a) { return QuoteForProfile(a[0]); }},
     {"Cut", [](const Args& a) { return CutToCapacity(a[0], Int(a[1])); }},
-    {"BufferSize", [](const Args& a) { return Number(ClampTransferBufferSize(Int(a[0]))); }},
-    {"ListType", [](const Args& a) { return Number(ValidListType(Int(a[0]))); }},
-    {"SingleByte", [](const Args& a) { return Number(IsSingleByteChar(a[0].c_str(), Int(a[1]))); }},
-    {"Width", [](const Args& a) { return Number(CharWidthAt(a[0], Int(a[1]))) + " " + Number(CheckedCharWidthAt(a[0], Int(a[1]))); }},
+    {"BufferSize", [](const Args& a) { return Numbers("", ClampTransferBufferSize(Int(a[0]))); }},
+    {"ListType", [](const Args& a) { return Numbers("", ValidListType(Int(a[0]))); }},
+    {"SingleByte", [](const Args& a) { return Bool(IsSingleByteChar(a[0].c_str(), Int(a[1]))); }},
+    {"Width", [](const Args& a) { return Numbers(" ", CharWidthAt(a[0], Int(a[1])), CheckedCharWidthAt(a[0], Int(a[1]))); }},
     {"Find", [](const Args& a) { return Position(FindSingleByteChar(a[0], a[1][0], Int(a[2]))); }},
     {"FindLast", [](const Args& a) { return Position(FindLastSingleByteChar(a[0], a[1])); }},
     {"SplitAt", [](const Args& a) { return List(SplitAtSingleByteChar(a[0], a[1][0], a[2] == "1")); }},
-    {"EndsInSeparator", [](const Args& a) { return Number(EndsInSeparator(a[0])); }},
+    {"EndsInSeparator", [](const Args& a) { return Bool(EndsInSeparator(a[0])); }},
     {"JoinPath", [](const Args& a) { return JoinLocalPath(a[0], a[1]); }},
 };
 
-TEST(FoundationValues, Table) { case_table::Run("foundation/data/values.tsv", kRoutines); }
+TEST(FoundationValues, Table) { RunCases("foundation/data/values.tsv", kRoutines); }
 
 TEST(FoundationValues, EveryPasswordByteRoundTripsWithoutAZero) {
   std::string all;
