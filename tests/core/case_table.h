@@ -67,12 +67,8 @@ inline void RunCases(const std::string& file, const std::map<std::string, Routin
     if (line.empty() || line[0] == '#') continue;
     Args f = Split(line, '\t');
     for (std::string& field : f) field = Unescape(field);
-    auto routine = routines.find(f[0]);
-    if (routine == routines.end() || f.size() < 2) {
-      ADD_FAILURE() << file << ":" << number << ": no such routine or no answer: " << line;
-      continue;
-    }
-    EXPECT_EQ(routine->second(Args(f.begin() + 1, f.end() - 1)), f.back()) << file << ":" << number;
+    ASSERT_TRUE(routines.count(f[0]) && f.size() > 1) << file << ":" << number << ": no routine or no answer";
+    EXPECT_EQ(routines.at(f[0])(Args(f.begin() + 1, f.end() - 1)), f.back()) << file << ":" << number;
     ++cases;
   }
   EXPECT_GT(cases, 0) << file;

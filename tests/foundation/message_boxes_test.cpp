@@ -6,7 +6,7 @@
 #include "config/options.h"
 #include "support/message_box_recorder_win.h"
 
-TEST(MessageBoxes, ConfirmationsFormatTheirArgumentAsIs) {
+TEST(MessageBoxes, TextsStylesAndWhenTheyShow) {
   MessageBoxRecorder boxes(IDNO);
   Options.YesNo = 1;
   EXPECT_EQ(AskConfirmation(3, "/pub/x"), IDNO);
@@ -21,18 +21,14 @@ TEST(MessageBoxes, ConfirmationsFormatTheirArgumentAsIs) {
   EXPECT_EQ(AskConfirmation(6, ""), IDYES);
   EXPECT_EQ(boxes.boxes().size(), 2u);
   Options.YesNo = 1;
-}
-
-TEST(MessageBoxes, CompletionOnlyWhenAskedFor) {
-  MessageBoxRecorder boxes;
+  // Completion messages only when asked for.
   Options.OK = 0;
   EXPECT_EQ(ShowCompletion(1), 1);
-  EXPECT_TRUE(boxes.boxes().empty());
   Options.OK = 1;
   ShowCompletion(2);
   ShowMessage(20);
-  ASSERT_EQ(boxes.boxes().size(), 2u);
-  EXPECT_EQ(boxes.boxes()[0].text, "Completed to delete");
-  EXPECT_EQ(boxes.boxes()[1].text, "An unknown error has occured");
-  EXPECT_EQ(boxes.boxes()[1].style, static_cast<unsigned>(MB_OK | MB_ICONINFORMATION));
+  ASSERT_EQ(boxes.boxes().size(), 4u);
+  EXPECT_EQ(boxes.boxes()[2].text, "Completed to delete");
+  EXPECT_EQ(boxes.boxes()[3].text, "An unknown error has occured");
+  EXPECT_EQ(boxes.boxes()[3].style, static_cast<unsigned>(MB_OK | MB_ICONINFORMATION));
 }

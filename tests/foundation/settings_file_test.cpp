@@ -46,9 +46,6 @@ TEST_F(SettingsFileTest, SavedFileReadsBackEqual) {
   Options.AsciiType = " txt;htm ";
   Options.ProxyPass = "\"quoted\"";
   Options.TimeLag = -60;
-  Options.ReceiveBuf = 65536;
-  Options.RemColumn[0] = 321;
-  SaveLocalColumns = SaveRemoteColumns = true;
   TransferMode = 1;
   Placement saved;
   saved.left = -5;
@@ -67,8 +64,6 @@ TEST_F(SettingsFileTest, SavedFileReadsBackEqual) {
   EXPECT_EQ(Options.AsciiType, written.AsciiType);
   EXPECT_EQ(Options.ProxyPass, written.ProxyPass);
   EXPECT_EQ(CurrentHost.TimeLag, -60);
-  EXPECT_EQ(Options.ReceiveBuf, 65536);
-  EXPECT_EQ(Options.RemColumn[0], 321);
 }
 
 TEST_F(SettingsFileTest, HandWrittenValues) {

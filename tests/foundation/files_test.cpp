@@ -1,6 +1,8 @@
-// Text files the program writes (logs, lists) and reads line by line.
+// The work folder under the temporary folder (never an earlier run's, removed whole), and the
+// text files the program writes (logs, lists) and reads line by line.
 #include <gtest/gtest.h>
 
+#include "app/work_folder_win.h"
 #include "ftp/text_file_win.h"
 #include "support/message_box_recorder_win.h"
 #include "support/temp_folder_win.h"
@@ -42,4 +44,27 @@ TEST(ReadTextLine, LineEnds) {
   // A line reaching the maximum stops the reading.
   EXPECT_EQ(readAll("12345\r\nnext\r\n", 5), Lines{});
   EXPECT_EQ(readAll("1234\r\nnext\r\n", 6), (Lines{"1234", "next"}));
+}
+
+TEST(WorkFolder, LeftoversAreNeverReusedAndDeleteRemovesEverything) {
+  TempFolder base;
+  CreateDirectoryA((base.path() + "vakotmp0").c_str(), nullptr);
+  bool own = false;
+  std::string work = CreateWorkFolderIn(base.path(), own);
+  EXPECT_TRUE(own);
+  EXPECT_EQ(work, base.path() + "vakotmp1\\");
+  EXPECT_EQ(CreateWorkFolderIn(base.path(), own), base.path() + "vakotmp2\\");  // a second run
+  CreateDirectoryA((work + "sub").c_str(), nullptr);
+  WriteWholeFile(work + "sub\\temp.dat", "data");
+  DeleteWorkFolder(work);
+  EXPECT_FALSE(FileExists(work));
+  EXPECT_TRUE(FileExists(base.path()));
+}
+
+TEST(WorkFolder, AllNamesTakenFallsBackToTheBaseItself) {
+  TempFolder base;
+  for (int n = 0; n <= 999; ++n) CreateDirectoryA((base.path() + "vakotmp" + std::to_string(n)).c_str(), nullptr);
+  bool own = true;
+  EXPECT_EQ(CreateWorkFolderIn(base.path(), own), base.path());
+  EXPECT_FALSE(own);
 }
