@@ -37,6 +37,8 @@ TEST(ShiftJisNames, EveryRoutineKeepsTheCharacterWhole) {
     const std::string name = before + ch, folder = "C:\\" + name, path = folder + "\\" + name + ".bok";
     EXPECT_EQ(CharWidthAt(name, before.size()), 2u);
     EXPECT_EQ(CheckedCharWidthAt(name, before.size()), 2u);
+    EXPECT_FALSE(IsSingleByteChar(name.c_str(), name.size() - 1));
+    EXPECT_TRUE(IsSingleByteChar((before + "\\" + name).c_str(), before.size()));
     EXPECT_EQ(SplitAtSingleByteChar(path + "|" + ch, '|', true), (Parts{path, ch}));
     EXPECT_TRUE(IsSafeRemoteName(name + name));
     EXPECT_FALSE(IsSafeRemoteName(name + "\\x"));  // a real '\' or '|' after it still refuses
