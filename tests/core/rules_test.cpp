@@ -32,12 +32,12 @@ const TextCase& tc = ShiftJisAsciiCase();
 Texts Rest(const Args& a, size_t from) { return Texts(a.begin() + from, a.end()); }
 std::string Rect(const PaneRect& r) { return Numbers(",", r.left, r.top, r.width, r.height); }
 
-// Applies the spec's words "member" (= 1) and "member=value" through the table of members.
+// Applies the words "member" (= 1) and "member=value" through the table of members.
 template <typename T>
-void SetMembers(T& in, const std::string& spec, const std::map<std::string, int T::*>& members) {
-  for (const std::string& word : Split(spec, ' ')) {
-    size_t eq = word.find('=');
-    if (members.count(word.substr(0, eq))) in.*members.at(word.substr(0, eq)) = eq == std::string::npos ? 1 : Int(word.substr(eq + 1));
+void SetMembers(T& in, const std::string& text, const std::map<std::string, int T::*>& members) {
+  for (const std::string& word : Split(text, ' ')) {
+    const std::string member = word.substr(0, word.find('='));
+    if (members.count(member)) in.*members.at(member) = member == word ? 1 : Int(word.substr(member.size() + 1));
   }
 }
 
@@ -52,8 +52,8 @@ std::string Rows(const std::string& text) {
 }
 
 // "name|size|type|date|attributes"; size D makes a folder row, missing fields are a file's.
-RowTexts Row(const std::string& spec) {
-  Texts f = Split(spec, '|');
+RowTexts Row(const std::string& text) {
+  Texts f = Split(text, '|');
   bool folder = f.size() > 1 && f[1] == "D";
   const Texts defaults = folder ? Texts{"", "   ", "Folder", "   ", "drwxr-xr-x"}
                                 : Texts{"", "1", "ASCII", "2024/01/01 00:00", "-rw-r--r--"};
@@ -63,9 +63,9 @@ RowTexts Row(const std::string& spec) {
 }
 
 // A state is words: connected, remote, job, archive, member=value.
-MenuStateInput State(const std::string& spec) {
+MenuStateInput State(const std::string& text) {
   MenuStateInput in;
-  SetMembers<MenuStateInput>(in, spec, {
+  SetMembers<MenuStateInput>(in, text, {
       {"connected", &MenuStateInput::connected}, {"remote", &MenuStateInput::activePane},
       {"job", &MenuStateInput::jobRunning}, {"archive", &MenuStateInput::archiveMode},
       {"toolbar", &MenuStateInput::toolbarHeight}, {"tree", &MenuStateInput::treeView},
@@ -75,8 +75,8 @@ MenuStateInput State(const std::string& spec) {
   return in;
 }
 
-CommandState Command(const std::string& spec) {
-  MenuStateInput in = State(spec);
+CommandState Command(const std::string& text) {
+  MenuStateInput in = State(text);
   return CommandState{in.jobRunning, in.connected, in.activePane, in.archiveMode};
 }
 
@@ -90,14 +90,14 @@ std::string EachId(const std::string& ids, const std::function<std::string(int)>
 
 // A layout is "sbs" (800x600, side by side, split at 300) or "stacked" (640x480, no toolbar
 // or trees), then member=value words.
-LayoutInput Layout(const std::string& spec) {
+LayoutInput Layout(const std::string& text) {
   LayoutInput in;
-  if (spec.rfind("sbs", 0) == 0) {
+  if (text.rfind("sbs", 0) == 0) {
     in.width = 800, in.height = 600, in.windowDiv = 0, in.splitPos = 300;
   } else {
     in.width = 640, in.height = 480, in.toolbarHeight = 0, in.treeView = 0;
   }
-  SetMembers<LayoutInput>(in, spec, {{"tb", &LayoutInput::toolbarHeight}, {"split", &LayoutInput::splitPos},
+  SetMembers<LayoutInput>(in, text, {{"tb", &LayoutInput::toolbarHeight}, {"split", &LayoutInput::splitPos},
                                      {"tl", &LayoutInput::tl}, {"tree", &LayoutInput::treeView}});
   return in;
 }
@@ -222,7 +222,7 @@ const std::map<std::string, Routine> kRoutines = {
     // Row order: sort key command, descending, rows.
     {"Sort", [](const Args& a) {
        std::vector<RowTexts> rows;
-       for (const std::string& spec : Rest(a, 2)) rows.push_back(Row(spec));
+       for (const std::string& text : Rest(a, 2)) rows.push_back(Row(text));
        SortRows(rows, Int(a[0]), a[1] == "1", tc);
        Texts names;
        for (const RowTexts& r : rows) names.push_back(r.column[0]);
