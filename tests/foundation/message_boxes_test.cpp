@@ -1,3 +1,4 @@
+// Confirmations and completion messages: their texts, styles and when they show at all.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -5,44 +6,29 @@
 #include "config/options.h"
 #include "support/message_box_recorder_win.h"
 
-TEST(MessageBoxes, ConfirmationFormatsItsArgument) {
+TEST(MessageBoxes, TextsStylesAndWhenTheyShow) {
   MessageBoxRecorder boxes(IDNO);
   Options.YesNo = 1;
   EXPECT_EQ(AskConfirmation(3, "/pub/x"), IDNO);
-  ASSERT_EQ(boxes.boxes().size(), 1u);
+  AskConfirmation(2, "100%s%n");
+  ASSERT_EQ(boxes.boxes().size(), 2u);
   EXPECT_EQ(boxes.boxes()[0].text, "There is no remote folder /pub/x.Could you make a new folder?");
   EXPECT_EQ(boxes.boxes()[0].caption, "Vako FTP");
   EXPECT_EQ(boxes.boxes()[0].style, static_cast<unsigned>(MB_YESNO | MB_ICONQUESTION));
-}
-
-TEST(MessageBoxes, ConfirmationsSwitchedOffAnswerYesWithoutABox) {
-  MessageBoxRecorder boxes(IDNO);
+  EXPECT_EQ(boxes.boxes()[1].text, "Are you sure to send all files in folder 100%s%n ?");
+  // Switched off, they answer Yes without a box.
   Options.YesNo = 0;
-  EXPECT_EQ(AskConfirmation(3, "/pub/x"), IDYES);
   EXPECT_EQ(AskConfirmation(6, ""), IDYES);
-  EXPECT_TRUE(boxes.boxes().empty());
+  EXPECT_EQ(boxes.boxes().size(), 2u);
   Options.YesNo = 1;
-}
-
-TEST(MessageBoxes, ArgumentWithPercentSignsIsShownAsIs) {
-  MessageBoxRecorder boxes(IDYES);
-  Options.YesNo = 1;
-  AskConfirmation(2, "100%s%n");
-  EXPECT_EQ(boxes.boxes()[0].text, "Are you sure to send all files in folder 100%s%n ?");
-}
-
-TEST(MessageBoxes, CompletionOnlyWhenAskedFor) {
-  MessageBoxRecorder boxes;
+  // Completion messages only when asked for.
   Options.OK = 0;
   EXPECT_EQ(ShowCompletion(1), 1);
-  EXPECT_TRUE(boxes.boxes().empty());
   Options.OK = 1;
-  ShowCompletion(1);
   ShowCompletion(2);
   ShowMessage(20);
-  ASSERT_EQ(boxes.boxes().size(), 3u);
-  EXPECT_EQ(boxes.boxes()[0].text, "Completed to recieve");
-  EXPECT_EQ(boxes.boxes()[1].text, "Completed to delete");
-  EXPECT_EQ(boxes.boxes()[2].text, "An unknown error has occured");
-  EXPECT_EQ(boxes.boxes()[2].style, static_cast<unsigned>(MB_OK | MB_ICONINFORMATION));
+  ASSERT_EQ(boxes.boxes().size(), 4u);
+  EXPECT_EQ(boxes.boxes()[2].text, "Completed to delete");
+  EXPECT_EQ(boxes.boxes()[3].text, "An unknown error has occured");
+  EXPECT_EQ(boxes.boxes()[3].style, static_cast<unsigned>(MB_OK | MB_ICONINFORMATION));
 }

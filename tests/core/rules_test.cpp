@@ -1,0 +1,288 @@
+// The platform-neutral rules, case by case from the tables in tests/core/data: listings and
+// passive replies, per-file transfer rules, job rules, tree-cache and tree paths, row order,
+// menu and command states, layout and split bars.
+#include "core/case_table.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "app/command_table.h"
+#include "app/layout.h"
+#include "app/local_tree_paths.h"
+#include "app/menu_state_table.h"
+#include "app/remote_tree_model.h"
+#include "app/row_compare.h"
+#include "app/split_bars.h"
+#include "app/tree_cache.h"
+#include "ftp/listing_parser.h"
+#include "ftp/passive_reply.h"
+#include "jobs/job_rules.h"
+#include "jobs/transfer_rules.h"
+
+namespace {
+
+using namespace case_table;
+using Texts = std::vector<std::string>;
+
+const TextCase& tc = ShiftJisAsciiCase();
+Texts Rest(const Args& a, size_t from) { return Texts(a.begin() + from, a.end()); }
+std::string Rect(const PaneRect& r) { return Numbers(",", r.left, r.top, r.width, r.height); }
+
+// Applies the words "member" (= 1) and "member=value" through the table of members.
+template <typename T>
+void SetMembers(T& in, const std::string& text, const std::map<std::string, int T::*>& members) {
+  for (const std::string& word : Split(text, ' ')) {
+    const std::string member = word.substr(0, word.find('='));
+    if (members.count(member)) in.*members.at(member) = member == word ? 1 : Int(word.substr(member.size() + 1));
+  }
+}
+
+// "kind|size|date|permissions|name" of every row, joined by " + ".
+std::string Rows(const std::string& text) {
+  Texts rows;
+  for (const ListedEntry& e : ParseListing(text, ListingClock{2024, 3})) {
+    rows.push_back(Join({e.entry.attributes == 0x10 ? "d" : "f", RemoteSizeText(e.entry),
+                         RemoteDateText(e.date, 0), e.permissions, e.entry.name}, "|"));
+  }
+  return Join(rows, " + ");
+}
+
+// "name|size|type|date|attributes"; size D makes a folder row, missing fields are a file's.
+RowTexts Row(const std::string& text) {
+  Texts f = Split(text, '|');
+  bool folder = f.size() > 1 && f[1] == "D";
+  const Texts defaults = folder ? Texts{"", "   ", "Folder", "   ", "drwxr-xr-x"}
+                                : Texts{"", "1", "ASCII", "2024/01/01 00:00", "-rw-r--r--"};
+  RowTexts r;
+  for (size_t i = 0; i < 5; ++i) r.column[i] = i < f.size() && !(folder && i == 1) ? f[i] : defaults[i];
+  return r;
+}
+
+// A state is words: connected, remote, job, archive, member=value.
+MenuStateInput State(const std::string& text) {
+  MenuStateInput in;
+  SetMembers<MenuStateInput>(in, text, {
+      {"connected", &MenuStateInput::connected}, {"remote", &MenuStateInput::activePane},
+      {"job", &MenuStateInput::jobRunning}, {"archive", &MenuStateInput::archiveMode},
+      {"toolbar", &MenuStateInput::toolbarHeight}, {"tree", &MenuStateInput::treeView},
+      {"sortLocal", &MenuStateInput::sortTypeLocal}, {"sortRemote", &MenuStateInput::sortTypeRemote},
+      {"listLocal", &MenuStateInput::localListType}, {"listRemote", &MenuStateInput::remoteListType},
+      {"sortSub", &MenuStateInput::sortSub}, {"nkfUp", &MenuStateInput::nkfUp}, {"nkfDown", &MenuStateInput::nkfDown}});
+  return in;
+}
+
+CommandState Command(const std::string& text) {
+  MenuStateInput in = State(text);
+  return CommandState{in.jobRunning, in.connected, in.activePane, in.archiveMode};
+}
+
+// The answers for each of the space-separated ids, joined; empty answers are left out.
+std::string EachId(const std::string& ids, const std::function<std::string(int)>& answer) {
+  Texts answers;
+  for (const std::string& id : Split(ids, ' '))
+    if (!answer(Int(id)).empty()) answers.push_back(answer(Int(id)));
+  return Join(answers, " ");
+}
+
+// A layout is "sbs" (800x600, side by side, split at 300) or "stacked" (640x480, no toolbar
+// or trees), then member=value words.
+LayoutInput Layout(const std::string& text) {
+  LayoutInput in;
+  if (text.rfind("sbs", 0) == 0) {
+    in.width = 800, in.height = 600, in.windowDiv = 0, in.splitPos = 300;
+  } else {
+    in.width = 640, in.height = 480, in.toolbarHeight = 0, in.treeView = 0;
+  }
+  SetMembers<LayoutInput>(in, text, {{"tb", &LayoutInput::toolbarHeight}, {"split", &LayoutInput::splitPos},
+                                     {"tl", &LayoutInput::tl}, {"tree", &LayoutInput::treeView}});
+  return in;
+}
+
+// A tree-cache file operation in a fresh folder whose working file holds the first argument
+// ("-": no file): "append" or "remove" a line, "add" lines once through a loaded line set,
+// "copy" the working file over a kept file holding the third argument. Answers the results,
+// then every file left in the folder with what it holds.
+std::string CacheFile(const Args& a) {
+  char pattern[] = "/tmp/vako-tree-XXXXXX";
+  const std::string dir = mkdtemp(pattern), work = dir + "/work.tmp", kept = dir + "/host.tre";
+  if (a[0] != "-") std::ofstream(work, std::ios::binary) << a[0];
+  Texts answer;
+  if (a[1] == "append") answer.push_back(Numbers("", AppendTreeCacheLine(work, a[2])));
+  if (a[1] == "remove") answer.push_back(Numbers("", RemoveTreeCacheLine(work, a[2])));
+  if (a[1] == "copy") {
+    if (a[2] != "-") std::ofstream(kept, std::ios::binary) << a[2];
+    answer.push_back(Numbers("", CopyTreeCacheFile(work, kept)));
+  }
+  if (a[1] == "add") {
+    TreeCacheLineSet set;
+    answer.push_back(Numbers("", set.Load(work)));
+    for (const std::string& line : Rest(a, 2)) answer.push_back(Numbers("", set.AddIfMissing(work, line)));
+  }
+  std::set<std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    std::ostringstream text;
+    text << std::ifstream(entry.path(), std::ios::binary).rdbuf();
+    files.insert(entry.path().filename().string() + "=" + text.str());
+  }
+  std::filesystem::remove_all(dir);
+  return Join(answer, " ") + " | " + Join(Texts(files.begin(), files.end()), " ");
+}
+
+std::string TreeText(const RemoteTreeNode& node) {
+  Texts children;
+  for (const RemoteTreeNode& c : node.children) children.push_back(TreeText(c));
+  return node.text + (children.empty() ? "" : "(" + Join(children, " ") + ")");
+}
+
+const std::map<std::string, Routine> kRoutines = {
+    // Listings (the clock is March 2024) and passive replies.
+    {"Line", [](const Args& a) { return Rows(a[0] + "\r\n"); }},
+    {"Listing", [](const Args& a) { return Rows(a[0]); }},
+    {"Lag", [](const Args& a) {
+       Texts d = Split(a[0], ' ');
+       return RemoteDateText(EntryDate{Int(d[0]), Int(d[1]), Int(d[2]), Int(d[3]), Int(d[4])}, std::stoll(a[1]));
+     }},
+    {"LineDate", [](const Args& a) {
+       ListedEntry e;
+       return ParseListingLine(a[0], ListingClock{2024, 3}, e) ? RemoteDateText(e.date, std::stoll(a[1])) : "none";
+     }},
+    {"SafeName", [](const Args& a) { return Bool(IsSafeRemoteName(a[0])); }},
+    {"Epsv", [](const Args& a) {
+       uint16_t port = 0;
+       return ParseEpsvReply(a[0], port) ? Numbers("", port) : "no";
+     }},
+    {"Pasv", [](const Args& a) {
+       unsigned char h[4] = {};
+       uint16_t port = 0;
+       return ParsePasvReply(a[0], h, port) ? Numbers(".", h[0], h[1], h[2], h[3]) + ":" + Numbers("", port) : "no";
+     }},
+    // Per-file rules, with the default options changed as the arguments say.
+    {"ExtensionKey", [](const Args& a) { return ExtensionKey(a[0]); }},
+    {"Match", [](const Args& a) { return Bool(MatchExtensionList(a[0], a[1], tc, a.size() > 2 ? Int(a[2]) : kTypeKeyLimit)); }},
+    {"Classify", [](const Args& a) {
+       OptionsRecord o;
+       if (a.size() > 2) o.AsciiType += a[2];
+       const char* names[] = {"folder", "ascii", "binary", "other", "parent"};
+       return std::string(names[ClassifyEntry(std::stoul(a[0], nullptr, 16), a[1], o, tc)]);
+     }},
+    {"Mode", [](const Args& a) {
+       OptionsRecord o;
+       o.Auto = Int(a[2]);
+       return Numbers("", ChooseTransferMode(a[0], Int(a[1]), o, tc));
+     }},
+    {"NameCase", [](const Args& a) {
+       OptionsRecord o;
+       o.CapitalMode = Int(a[1]);
+       std::string name = a[0];
+       return ApplyNameCase(name, o, tc);
+     }},
+    {"Newer", [](const Args& a) { return Bool(IsNewerDateText(a[0], a[1], tc)); }},
+    {"Send", [](const Args& a) { return Bool(ShouldSendFile(Int(a[0]), a[1], a[2], a[3] == "1", a[4], a[5], tc)); }},
+    {"Receive", [](const Args& a) { return Bool(ShouldReceiveFile(Int(a[0]), a[1], a[2] == "1", a[3], tc)); }},
+    {"Permission", [](const Args& a) {
+       OptionsRecord o;
+       if (a.size() > 1) o.ChmodType2 += a[1];
+       return Numbers("", FindPermissionRule(a[0], o, tc));
+     }},
+    // Job rules.
+    {"PlainName", [](const Args& a) { return Bool(IsPlainEntryName(a[0])); }},
+    {"ChildPath", [](const Args& a) { return RemoteChildPath(a[0], a[1]); }},
+    {"DropLocal", [](const Args& a) {
+       return Bool(DropIsOnLocalPane(Int(a[0]), Int(a[1]), Int(a[2]), Int(a[3]), Int(a[4]), Int(a[5])));
+     }},
+    {"UploadOption", [](const Args& a) {
+       const char* o = UploadConversionOption(Int(a[0]), a[1] == "1");
+       return std::string(o ? o : "none");
+     }},
+    {"Gone", [](const Args& a) {
+       Texts gone;
+       for (size_t i : RemoteNamesWithoutCounterpart(Split(a[0], '/'), a[1].empty() ? Texts{} : Split(a[1], '/')))
+         gone.push_back(Numbers("", i));
+       return Join(gone, " ");
+     }},
+    {"Numbered", [](const Args& a) { return FormatWithNumber(a[0], Int(a[1])); }},
+    // Tree cache lines and files, the remote tree, local and remote path texts.
+    {"TreeLine", [](const Args& a) { return TreeCacheLineOf(a[0], a[1]); }},
+    {"SplitTree", [](const Args& a) { return List(SplitTreeCacheText(a[0])); }},
+    {"TreeFile", [](const Args& a) { return TreeCachePathOfHost(a[0], a[1]); }},
+    {"FavoriteTree", [](const Args& a) { return TreeCachePathOfFavorite(a[0]); }},
+    {"CacheFile", CacheFile},
+    {"Tree", [](const Args& a) { return TreeText(BuildRemoteTreeModel(a)); }},
+    {"FindTree", [](const Args& a) { return List(FindRemoteTreePath(BuildRemoteTreeModel(Rest(a, 1)), a[0])); }},
+    {"SplitRemote", [](const Args& a) { return List(SplitRemotePath(a[0])); }},
+    {"RemotePath", [](const Args& a) { return RemotePathOfTexts(a); }},
+    {"SplitLocal", [](const Args& a) { return List(SplitLocalPath(a[0])); }},
+    {"LocalPath", [](const Args& a) { return LocalPathOfTexts(a); }},
+    {"FolderOf", [](const Args& a) { return FolderOfPath(a[0]); }},
+    {"Drive", [](const Args& a) { return Bool(IsDriveComponent(a[0])); }},
+    // Row order: sort key command, descending, rows.
+    {"Sort", [](const Args& a) {
+       std::vector<RowTexts> rows;
+       for (const std::string& text : Rest(a, 2)) rows.push_back(Row(text));
+       SortRows(rows, Int(a[0]), a[1] == "1", tc);
+       Texts names;
+       for (const RowTexts& r : rows) names.push_back(r.column[0]);
+       return Join(names, " ");
+     }},
+    {"Compare", [](const Args& a) {
+       int c = CompareRows(Row(a[2]), Row(a[3]), Int(a[0]), a[1] == "1", tc);
+       return Numbers("", c < 0 ? -1 : c > 0);
+     }},
+    // Menu and command states: which of the ids are grayed, their buttons, checks, gates.
+    {"Grayed", [](const Args& a) {
+       return EachId(a[1], [&](int id) { return ComputeMenuState(State(a[0])).Grayed(id) ? Numbers("", id) : ""; });
+     }},
+    {"Button", [](const Args& a) {
+       const std::map<int, std::string> names = {{kButtonEnabled, "enabled"}, {kButtonPressed, "pressed"},
+           {kButtonIndeterminate, "gray"}, {kButtonIndeterminatePressed, "gray-pressed"}};
+       return EachId(a[1], [&](int id) { return names.at(ComputeMenuState(State(a[0])).Button(id)); });
+     }},
+    {"Radio", [](const Args& a) { return Numbers("", ComputeMenuState(State(a[0])).RadioChecked(Int(a[1]))); }},
+    {"Checked", [](const Args& a) { return Bool(ComputeMenuState(State(a[0])).Checked(Int(a[1]))); }},
+    {"Gate", [](const Args& a) {
+       const char* names[] = {"runs", "refused", "unhandled", "favorite"};
+       return EachId(a[1], [&](int id) { return names[GateCommand(id, Command(a[0]))]; });
+     }},
+    {"Captions", [](const Args& a) {
+       PaneCaptions c = ComputePaneCaptions(a[0], Int(a[1]), a[2], Int(a[3]), a[4], "[UNCONNECTED]");
+       return c.local + " | " + c.remote;
+     }},
+    // Layout and split bars: layout, then the part, or bar and mouse position.
+    {"Layout", [](const Args& a) {
+       PaneLayout p = ComputeLayout(Layout(a[0]));
+       const std::map<std::string, PaneRect PaneLayout::*> parts = {
+           {"localLabel", &PaneLayout::localLabel}, {"localList", &PaneLayout::localList},
+           {"localTree", &PaneLayout::localTree}, {"remoteLabel", &PaneLayout::remoteLabel},
+           {"remoteList", &PaneLayout::remoteList}, {"remoteTree", &PaneLayout::remoteTree},
+           {"status", &PaneLayout::statusBar}, {"progress", &PaneLayout::progressBar}};
+       if (a[1] == "toolbar") return p.toolbarShown ? Rect(p.toolbar) : "hidden";
+       return Rect(p.*parts.at(a[1]));
+     }},
+    {"Press", [](const Args& a) {
+       SplitPress p = PressSplitBar(Layout(a[0]), Int(a[1]), Int(a[2]), std::stoul(a[3]));
+       return Numbers(" ", p.bar, p.cursor) + " " + Rect(p.rect) + " " + Numbers("", p.activatePane);
+     }},
+    {"Move", [](const Args& a) { return Rect(MoveSplitBar(Layout(a[0]), SplitBarId(Int(a[1])), Int(a[2]), Int(a[3]))); }},
+    {"Cursor", [](const Args& a) { return Numbers("", CursorForMove(Layout(a[0]), SplitBarId(Int(a[1])), Int(a[2]), Int(a[3]))); }},
+    {"Release", [](const Args& a) {
+       LayoutInput in = Layout(a[0]);
+       ReleaseSplitBar(in, SplitBarId(Int(a[1])), Int(a[2]), Int(a[3]));
+       return Numbers(" ", in.splitPos, in.splitPos2, in.tl, in.tr);
+     }},
+    {"Mouse", [](const Args& a) {
+       MousePoint m = MousePointOfParam(std::stoul(a[0], nullptr, 16));
+       return Numbers(",", m.x, m.y);
+     }},
+};
+
+TEST(CoreRules, Listings) { RunCases("core/data/listings.tsv", kRoutines); }
+TEST(CoreRules, TransferAndJobRules) { RunCases("core/data/transfer_rules.tsv", kRoutines); }
+TEST(CoreRules, TreeCacheAndPaths) { RunCases("core/data/tree_paths.tsv", kRoutines); }
+TEST(CoreRules, RowsMenusAndCommands) { RunCases("core/data/rows_menus.tsv", kRoutines); }
+TEST(CoreRules, LayoutAndSplitBars) { RunCases("core/data/layout.tsv", kRoutines); }
+
+}  // namespace
