@@ -563,9 +563,11 @@ SJIS_5C_NAME = b"\x95\x5c\x8e\xa6.txt"  # its second byte is a backslash
 
 
 def traversal(conn):
-    """Lists names that climb out of the folder or name another drive, beside a plain one
-    and a Shift-JIS one whose second byte is 0x5C; sends anything asked for."""
-    root = b"".join(unix_line(n) for n in (b"../x", b"..\\x", b"C:\\x", b"a/b", b"/abs", SJIS_5C_NAME, b"ok.txt"))
+    """Lists names that climb out of the folder or name another drive, beside a plain one,
+    a Shift-JIS one whose second byte is 0x5C and one too long for a Windows path; sends
+    anything asked for."""
+    names = (b"../x", b"..\\x", b"C:\\x", b"a/b", b"/abs", SJIS_5C_NAME, b"ok.txt", b"L" * 300 + b".txt")
+    root = b"".join(unix_line(n) for n in names)
     root += unix_line(b"..\\up", folder=True) + unix_line(b"../up", folder=True)
     tree_session(conn, {"/": lambda s: root})
 
