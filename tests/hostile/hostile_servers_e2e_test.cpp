@@ -21,7 +21,7 @@ namespace {
 using Lines = std::vector<std::string>;
 
 enum class Action { Connect, Download, Upload, Mirror };
-enum class Check { None, OnlySafeNamesReceived, RefusedFileKept, NoSmuggledCommand, GenuineListing, FirstRowShown, DeletesOnlyListed };
+enum class Check { None, LogLinesKept, OnlySafeNamesReceived, RefusedFileKept, NoSmuggledCommand, GenuineListing, FirstRowShown, DeletesOnlyListed };
 
 struct Box {
   int id;
@@ -47,7 +47,7 @@ const Case kCases[] = {
     {"TraversalNamesInAListing", "traversal", Action::Download, {{IDS_FAILED_WRITE_FILE}, {IDS_FAILED_RECEIVE}},
      Check::OnlySafeNamesReceived, true},
     {"NameHoldingCrLf", "sink", Action::Upload, {{IDS_SKIPPED_REMOTE_FOLDER, kSmuggled}}, Check::NoSmuggledCommand, true},
-    {"ReplyLineOf100KB", "floodline", Action::Connect, {{IDS_CONNECTION_LOST}}, Check::None, true},
+    {"ReplyLineOf100KB", "floodline", Action::Connect, {{IDS_CONNECTION_LOST}}, Check::LogLinesKept, true},
     {"EndlessMultiLineReply", "endlessgreeting", Action::Connect, {{IDS_FAILED_CONNECT}}, Check::None, false},
     {"ReplyDrippedAByteAtATime", "dripreply", Action::Connect, {{IDS_FAILED_LOGIN}}, Check::None, true},
     {"DataPortNeverConnects", "noconnect", Action::Connect, {{IDS_FAILED_LISTING}}, Check::None, true},
@@ -208,6 +208,11 @@ class HostileServer : public ::testing::TestWithParam<Case> {
     switch (check) {
       case Check::None:
         break;
+      case Check::LogLinesKept:
+        // The cut reply keeps its line end: the command after it starts a line of its own.
+        EXPECT_NE(ReadWholeFile(NewestWorkFolder("ftplog.txt") + "ftplog.txt").find("\r\nPASS ********\r\n"),
+                  std::string::npos);
+        break;
       case Check::OnlySafeNamesReceived:
         EXPECT_EQ(Entries(local), (Lines{"ok.txt", kSjis5cName}));
         EXPECT_EQ(ReadWholeFile(local + kSjis5cName), "data of " + kSjis5cName);
@@ -263,7 +268,9 @@ TEST_P(HostileServer, ProgramSurvivesAndKeepsToItsFolder) {
   if (c.check == Check::NoSmuggledCommand) put = std::string("echo plain > plain.txt && mkdir '") + kSmuggled + "'";
   if (c.action == Action::Mirror)
     put = "mkdir sub locked && echo k > keep.txt && echo n > new.txt && echo i > sub/inner.txt && echo l > locked/l.txt";
-  if (!put.empty()) ASSERT_EQ(RunHostCommand("cd " + sandbox + "/local && " + put), 0);
+  if (!put.empty()) {
+    ASSERT_EQ(RunHostCommand("cd " + sandbox + "/local && " + put), 0);
+  }
   const Lines localBefore = Entries(local);
   Start();
 
@@ -284,7 +291,9 @@ TEST_P(HostileServer, ProgramSurvivesAndKeepsToItsFolder) {
   EXPECT_EQ(beside, (Lines{"sentinel/", "sentinel/inner/", "sentinel/inner/keep.txt"}));
   EXPECT_FALSE(FileExists("C:\\x"));
   EXPECT_FALSE(FileExists(program.path() + "x"));
-  if (c.action == Action::Upload || c.action == Action::Mirror) EXPECT_EQ(Entries(local), localBefore);
+  if (c.action == Action::Upload || c.action == Action::Mirror) {
+    EXPECT_EQ(Entries(local), localBefore);
+  }
 
   // Usable still: a new session (the server is well-behaved for "calm") lists its folder.
   if (vako->ButtonState(IDM_DISCONNECT) == TBSTATE_ENABLED) {
