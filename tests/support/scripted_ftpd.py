@@ -478,6 +478,7 @@ def epsvdeadport(conn):
 CALM_USER = b"USER CALM\r\n"
 RECORD_DIR = None
 _session = threading.local()
+_record_lock = threading.Lock()
 
 
 def record(line, state):
@@ -486,9 +487,6 @@ def record(line, state):
     with _record_lock:
         with open("%s/%s.log" % (RECORD_DIR, getattr(_session, "scenario", "unknown")), "ab") as f:
             f.write(state.get("cwd", "/").encode() + b"|" + line.rstrip(b"\r\n") + b"\n")
-
-
-_record_lock = threading.Lock()
 
 
 def send_listing(c, state, text, final=b"226 Listing sent\r\n"):
@@ -586,9 +584,8 @@ def liar(conn):
 
 
 def sink(conn):
-    """Takes every upload; lists an empty folder."""
-    command_loop(conn, {b"STOR": store, b"LIST": lambda c, l, s: send_listing(c, s, b"total 0\r\n"),
-                        b"MKD": lambda c, l, s: b"257 Created\r\n", b"SITE": lambda c, l, s: b"200 Done\r\n"})
+    """Takes every upload into an empty folder."""
+    tree_session(conn, {"/": lambda s: b""})
 
 
 def midline(conn):
