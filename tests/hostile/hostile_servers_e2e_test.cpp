@@ -312,7 +312,9 @@ TEST_P(HostileServer, ProgramSurvivesAndKeepsToItsFolder) {
 
   // Usable still: a new session (the server is well-behaved for "calm") lists its folder.
   // A server that never lets a login finish must have been left.
-  if (!c.staysUsable) EXPECT_NE(vako->ButtonState(IDM_DISCONNECT), TBSTATE_ENABLED);
+  if (!c.staysUsable) {
+    EXPECT_NE(vako->ButtonState(IDM_DISCONNECT), TBSTATE_ENABLED);
+  }
   if (vako->ButtonState(IDM_DISCONNECT) == TBSTATE_ENABLED) {
     ASSERT_TRUE(vako->SendCommand(IDM_DISCONNECT));
   }
