@@ -75,7 +75,14 @@ static int ReadOneLine(std::string& line, const WaitDeadline& deadline) {
     // is still read off the socket so the next reply starts in step.
     size_t room = kReplyBufferSize - 1 - std::min(line.size(), kReplyBufferSize - 1);
     line.append(chunk, std::min(static_cast<size_t>(got), room));
-    if (chunk[got - 1] == '\n') return 1;
+    if (chunk[got - 1] == '\n') {
+      // A cut line still ends as it came, or the log would run the next line into it.
+      if (line.back() != '\n') {
+        const char* end = got > 1 && chunk[got - 2] == '\r' ? "\r\n" : "\n";
+        line.replace(line.size() - std::strlen(end), std::string::npos, end);
+      }
+      return 1;
+    }
   }
 }
 

@@ -31,6 +31,8 @@ def answer_commands(conn, reply=lambda cmd: b"200 OK " + cmd.split(b" ")[0].stri
         if line.upper().startswith(b"QUIT"):
             conn.sendall(b"221 Bye\r\n")
             return
+        if line.upper() == CALM_USER:
+            return calm_session(conn)
         conn.sendall(reply(line))
 
 
@@ -98,7 +100,7 @@ def command_loop(conn, handlers, greeting=b"220 scripted server ready\r\n", read
     A handler gets (conn, line, state) and returns the reply bytes, or None when it
     replied itself. state["port"] holds the address of the last PORT; after EPSV or PASV,
     state["listener"] the socket where the client's data connection will arrive."""
-    state = {}
+    state = {"cwd": "/"}
     defaults = {
         b"USER": b"331 Password please\r\n", b"PASS": b"230 Logged in\r\n",
         b"TYPE": b"200 Type set\r\n", b"PWD": b"257 \"/\" is the current folder\r\n",
@@ -110,6 +112,11 @@ def command_loop(conn, handlers, greeting=b"220 scripted server ready\r\n", read
         line = reader(conn, state) if reader else read_line(conn)
         if line is None:
             return
+        record(line, state)
+        if line.upper() == CALM_USER:
+            state["calm"] = True
+        if state.get("calm"):
+            handlers = CALM_HANDLERS
         verb = line.split(b" ", 1)[0].strip().upper()
         # The Telnet bytes before ABOR belong to the line.
         if verb.endswith(b"ABOR"):
@@ -283,22 +290,26 @@ def abortcheck(conn):
 
 def portthief(conn):
     """Before the server's own data connection, a stranger (127.0.0.2) connects to the
-    client's port and offers data of its own."""
-    def retr(c, line, state):
-        c.sendall(b"150 Opening data connection\r\n")
-        thief = connect_data(state, source="127.0.0.2")
-        try:
-            thief.sendall(b"STOLEN DATA\n")
-            thief.settimeout(10)
-            thief.recv(1)  # the client turns it away
-        except OSError:
-            pass
-        thief.close()
-        d = connect_data(state)
-        d.sendall(b"GENUINE DATA\n" * 100)
-        d.close()
-        return b"226 Transfer complete\r\n"
-    command_loop(conn, {b"RETR": retr})
+    client's port and offers data of its own (for LIST, a listing of its own)."""
+    def steal(stolen, genuine):
+        def handler(c, line, state):
+            c.sendall(b"150 Opening data connection\r\n")
+            thief = connect_data(state, source="127.0.0.2")
+            try:
+                thief.sendall(stolen)
+                thief.settimeout(10)
+                thief.recv(1)  # the client turns it away
+            except OSError:
+                pass
+            thief.close()
+            d = connect_data(state)
+            d.sendall(genuine)
+            d.close()
+            return b"226 Transfer complete\r\n"
+        return handler
+    command_loop(conn, {b"RETR": steal(b"STOLEN DATA\n", b"GENUINE DATA\n" * 100),
+                        b"LIST": steal(b"total 1\r\n" + unix_line(b"stolen.txt"),
+                                       b"total 1\r\n" + unix_line(b"genuine.txt"))})
 
 
 def listing_lines(count):
@@ -342,6 +353,8 @@ def dripreply(conn):
         line = read_line(conn)
         if line is None:
             return
+        if line.upper() == CALM_USER:
+            return calm_session(conn)
         for b in b"200 dripping along very slowly\r\n":
             time.sleep(2)
             conn.sendall(bytes([b]))
@@ -456,6 +469,155 @@ def epsvdeadport(conn):
     command_loop(conn, {b"EPSV": epsv, b"RETR": lambda c, l, s: b"425 Use EPSV first\r\n"})
 
 
+# --- Hostile servers of the end-to-end suite --------------------------------------------
+# Every command line a command_loop session reads is recorded, with the session's folder,
+# in <--record-dir>/<scenario>.log as "folder|line". A session that logs in as "calm"
+# gets a plain, well-behaved server instead of the scenario: the suite reconnects so to
+# see that the program is still usable after what the scenario did.
+
+CALM_USER = b"USER CALM\r\n"
+RECORD_DIR = None
+_session = threading.local()
+_record_lock = threading.Lock()
+
+
+def record(line, state):
+    if RECORD_DIR is None:
+        return
+    with _record_lock:
+        with open("%s/%s.log" % (RECORD_DIR, getattr(_session, "scenario", "unknown")), "ab") as f:
+            f.write(state.get("cwd", "/").encode() + b"|" + line.rstrip(b"\r\n") + b"\n")
+
+
+def send_listing(c, state, text, final=b"226 Listing sent\r\n"):
+    c.sendall(b"150 Here comes the listing\r\n")
+    d = connect_data(state)
+    try:
+        d.sendall(text)
+    except OSError:
+        pass  # the client stopped reading
+    d.close()
+    return final
+
+
+def unix_line(name, size=10, folder=False):
+    return (b"drwxr-xr-x 2" if folder else b"-rw-r--r-- 1") + b" u g %d Jan 01 2020 " % size + name + b"\r\n"
+
+
+CALM_HANDLERS = {b"LIST": lambda c, l, s: send_listing(c, s, b"total 1\r\n" + unix_line(b"calm.txt"))}
+
+
+def calm_session(conn):
+    conn.sendall(b"331 Password please\r\n")
+    command_loop(conn, CALM_HANDLERS, greeting=b"")
+
+
+def store(c, line, state):
+    c.sendall(b"150 Send it\r\n")
+    d = connect_data(state)
+    while d.recv(65536):
+        pass
+    d.close()
+    return b"226 Stored\r\n"
+
+
+def tree_session(conn, listings, retr=lambda name: b"data of " + name, locked=()):
+    """A server of folders: listings maps a folder ("/", "/sub") to a function of the
+    session state giving its listing; CWD into a folder of locked, or one not listed,
+    is refused; RETR sends what retr gives for the name (None: refused)."""
+    def cwd(c, line, state):
+        arg = line[4:].rstrip(b"\r\n").decode("latin-1")
+        path = arg if arg.startswith("/") else state["cwd"].rstrip("/") + "/" + arg
+        parts = []
+        for p in path.split("/"):
+            if p == "..":
+                parts = parts[:-1]
+            elif p and p != ".":
+                parts.append(p)
+        path = "/" + "/".join(parts)
+        if path in locked or path not in listings:
+            return b"550 Permission denied\r\n"
+        state["cwd"] = path
+        return b"250 Folder changed\r\n"
+
+    def retr_(c, line, state):
+        data = retr(line[5:].rstrip(b"\r\n"))
+        if data is None:
+            return b"550 Permission denied\r\n"
+        c.sendall(b"150 Opening data connection\r\n")
+        d = connect_data(state)
+        d.sendall(data)
+        d.close()
+        return b"226 Transfer complete\r\n"
+    command_loop(conn, {
+        b"CWD": cwd, b"RETR": retr_, b"STOR": store,
+        b"PWD": lambda c, l, s: b'257 "%s" is current\r\n' % s["cwd"].encode(),
+        b"LIST": lambda c, l, s: send_listing(c, s, b"total 9\r\n" + listings[s["cwd"]](s)),
+        b"MKD": lambda c, l, s: b"257 Created\r\n", b"DELE": lambda c, l, s: b"250 Deleted\r\n",
+        b"RMD": lambda c, l, s: b"250 Removed\r\n", b"SITE": lambda c, l, s: b"200 Done\r\n"})
+
+
+SJIS_5C_NAME = b"\x95\x5c\x8e\xa6.txt"  # its second byte is a backslash
+
+
+def traversal(conn):
+    """Lists names that climb out of the folder or name another drive, beside a plain one,
+    a Shift-JIS one whose second byte is 0x5C and one too long for a Windows path; sends
+    anything asked for."""
+    names = (b"../x", b"..\\x", b"C:\\x", b"a/b", b"/abs", SJIS_5C_NAME, b"ok.txt", b"L" * 300 + b".txt")
+    root = b"".join(unix_line(n) for n in names)
+    root += unix_line(b"..\\up", folder=True) + unix_line(b"../up", folder=True)
+    tree_session(conn, {"/": lambda s: root})
+
+
+def liar(conn):
+    """Listings that lie: a file RETR refuses, a file far shorter than listed, a folder
+    CWD refuses, and a name that changes on every LIST."""
+    def root(state):
+        state["lists"] = state.get("lists", 0) + 1
+        return (unix_line(b"keep.txt") + unix_line(b"extra.txt") + unix_line(b"refused.bin") +
+                unix_line(b"short.bin", 100000) + unix_line(b"drift%d.txt" % state["lists"]) +
+                unix_line(b"sub", folder=True) + unix_line(b"locked", folder=True))
+    tree_session(conn, {"/": root, "/sub": lambda s: unix_line(b"inner.txt") + unix_line(b"ghost.txt"),
+                        "/locked": lambda s: unix_line(b"secret.txt")},
+                 retr=lambda name: None if name == b"refused.bin" else b"data of " + name, locked=("/locked",))
+
+
+def sink(conn):
+    """Takes every upload into an empty folder."""
+    tree_session(conn, {"/": lambda s: b""})
+
+
+def midline(conn):
+    """The listing's data connection closes in the middle of a line; then 426."""
+    command_loop(conn, {b"LIST": lambda c, l, s: send_listing(
+        c, s, unix_line(b"whole.txt") + b"-rw-r--r-- 1 u g 10 Jan 01 2020 cu", b"426 Connection lost\r\n")})
+
+
+def endlesslisting(conn):
+    """A listing that never ends (VAKO_HOSTILE_LISTING_BYTES, if set, ends it there):
+    one entry, then long lines that are no entries, so that what a client keeps of it
+    costs little to show."""
+    import os
+    limit = int(os.environ.get("VAKO_HOSTILE_LISTING_BYTES", 1 << 32))
+
+    def list_(c, line, state):
+        c.sendall(b"150 Here comes a long listing\r\n")
+        d = connect_data(state)
+        junk = (b"#" * 1022 + b"\r\n") * 64
+        sent = 0
+        try:
+            d.sendall(b"total 1\r\n" + unix_line(b"first.txt"))
+            while sent < limit:
+                d.sendall(junk[:limit - sent])
+                sent += len(junk)
+        except OSError:
+            pass  # the client stopped reading
+        d.close()
+        return b"226 Listing sent\r\n"
+    command_loop(conn, {b"LIST": list_})
+
+
 SCENARIOS = {
     "greeting3": greeting3,
     "onebyte": onebyte,
@@ -483,14 +645,20 @@ SCENARIOS = {
     "pasvforeign": pasvforeign,
     "pasvgarbled": pasvgarbled,
     "epsvdeadport": epsvdeadport,
+    "traversal": traversal,
+    "liar": liar,
+    "sink": sink,
+    "midline": midline,
+    "endlesslisting": endlesslisting,
 }
 
 
-def serve(listener, handler):
+def serve(listener, name, handler):
     while True:
         conn, _ = listener.accept()
 
         def run(c=conn):
+            _session.scenario = name
             try:
                 handler(c)
             except OSError:
@@ -503,7 +671,10 @@ def serve(listener, handler):
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--ports-file", required=True)
+    ap.add_argument("--record-dir")
     args = ap.parse_args()
+    global RECORD_DIR
+    RECORD_DIR = args.record_dir
     ports = []
     for name, handler in SCENARIOS.items():
         s = socket.socket()
@@ -511,7 +682,7 @@ def main():
         s.bind(("127.0.0.1", 0))
         s.listen(16)
         ports.append("%s=%d" % (name, s.getsockname()[1]))
-        threading.Thread(target=serve, args=(s, handler), daemon=True).start()
+        threading.Thread(target=serve, args=(s, name, handler), daemon=True).start()
     tmp = args.ports_file + ".tmp"
     with open(tmp, "w") as f:
         f.write(",".join(ports))

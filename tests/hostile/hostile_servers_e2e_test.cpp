@@ -1,0 +1,333 @@
+// The real program against servers that misbehave on purpose (tests/support/scripted_ftpd.py).
+// Every case is judged alike: the program stays alive and answers its window, tells what
+// went wrong in the boxes expected and no others, writes nothing outside the local folder,
+// and is usable afterwards (a fresh login lists the folder) or has closed the session.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <memory>
+#include <ostream>
+#include <set>
+
+#include "resources/resource_ids.h"
+#include "support/e2e_driver_win.h"
+#include "support/temp_folder_win.h"
+#include "support/test_env.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+enum class Action { Connect, Download, Upload, Mirror };
+enum class Check {
+  None,
+  LogLinesKept,
+  OnlySafeNamesReceived,
+  RefusedFileKept,
+  NoSmuggledCommand,
+  GenuineListing,
+  FirstRowShown,
+  DeletesOnlyListed
+};
+
+struct Box {
+  int id;
+  const char* name = nullptr;  // for the message's "%s"
+};
+
+struct Case {
+  const char* name;
+  const char* scenario;
+  Action action;
+  std::vector<Box> boxes;  // the messages expected, in order (completion messages aside)
+  Check check;
+  bool staysUsable;             // false: the session must be closed, and a new one meets the same server
+  const char* timeLimit = "3";  // VAKO_NET_TIMEOUT of the program, in seconds
+};
+void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
+
+const std::string kSjis5cName = "\x95\x5c\x8e\xa6.txt";  // its second byte is a backslash
+const char kSmuggled[] = "a\r\nDELE victim";             // a local folder with a command in its name
+
+// clang-format off
+const Case kCases[] = {
+    // A name too long for a local path is told twice, as the download job has it: the file
+    // could not be written, so it was not received.
+    {"TraversalNamesInAListing", "traversal", Action::Download,
+     {{IDS_FAILED_WRITE_FILE}, {IDS_FAILED_RECEIVE}}, Check::OnlySafeNamesReceived, true},
+    {"NameHoldingCrLf", "sink", Action::Upload,
+     {{IDS_SKIPPED_REMOTE_FOLDER, kSmuggled}}, Check::NoSmuggledCommand, true},
+    {"ReplyLineOf100KB", "floodline", Action::Connect, {{IDS_CONNECTION_LOST}}, Check::LogLinesKept, true},
+    {"EndlessMultiLineReply", "endlessgreeting", Action::Connect, {{IDS_FAILED_CONNECT}}, Check::None, false},
+    {"ReplyDrippedAByteAtATime", "dripreply", Action::Connect, {{IDS_FAILED_LOGIN}}, Check::None, true},
+    {"DataPortNeverConnects", "noconnect", Action::Connect, {{IDS_FAILED_LISTING}}, Check::None, true},
+    {"PortTheftByAThirdParty", "portthief", Action::Connect, {}, Check::GenuineListing, true},
+    {"DataConnectionClosedMidLine", "midline", Action::Connect, {{IDS_FAILED_LISTING}}, Check::None, true},
+    {"Reply150Then425", "refuse425", Action::Connect, {{IDS_FAILED_LISTING}}, Check::None, true},
+    // The whole listing must arrive within twice the time limit: the default one, as the
+    // listing up to the cap takes many seconds.
+    {"ListingPastTheCap", "endlesslisting", Action::Connect, {{IDS_OUT_OF_MEMORY}}, Check::FirstRowShown, true, "60"},
+    {"RecursiveDownloadFromALiar", "liar", Action::Download,
+     {{IDS_SKIPPED_REMOTE_FOLDER, "locked"}, {IDS_FAILED_RECEIVE}}, Check::RefusedFileKept, true},
+    {"MirroringUploadOntoALiar", "liar", Action::Mirror,
+     {{IDS_SKIPPED_REMOTE_FOLDER, "locked"}}, Check::DeletesOnlyListed, true},
+};
+// clang-format on
+
+std::string Text(int id) {
+  char text[512] = "";
+  LoadStringA(GetModuleHandleA(nullptr), static_cast<UINT>(id), text, sizeof text);
+  return text;
+}
+
+// What a folder holds, as "path" and "path/" lines, sorted.
+void AddEntries(const std::string& folder, const std::string& prefix, Lines& lines) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::string name = found.cFileName;
+    if (name == "." || name == "..") continue;
+    const bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    lines.push_back(prefix + name + (isFolder ? "/" : ""));
+    if (isFolder) AddEntries(folder + name + "\\", prefix + name + "/", lines);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+}
+Lines Entries(const std::string& folder) {
+  Lines lines;
+  AddEntries(folder, "", lines);
+  std::sort(lines.begin(), lines.end());
+  return lines;
+}
+
+class HostileServer : public ::testing::TestWithParam<Case> {
+ protected:
+  void SetUp() override {
+    // The chosen local folder sits in a sandbox beside a sentinel folder; both are on
+    // the host's disk so that names Windows would refuse can be made there.
+    sandbox = "/tmp/vako-hostile-" + std::to_string(GetCurrentProcessId()) + "-" + GetParam().name;
+    ASSERT_EQ(RunHostCommand("rm -rf " + sandbox + " && mkdir -p " + sandbox + "/local " + sandbox +
+                             "/sentinel/inner && echo keep > " + sandbox + "/sentinel/inner/keep.txt"),
+              0);
+    local = testenv::WinePath(sandbox + "/local/");
+    record = testenv::WinePath(testenv::Get("VAKO_SCRIPTED_RECORD") + "/" + GetParam().scenario + ".log");
+    recordStart = ReadWholeFile(record).size();
+  }
+  void TearDown() override {
+    vako.reset();
+    RunHostCommand("rm -rf " + sandbox);
+  }
+
+  void Start() {
+    WriteWholeFile(program.path() + "vako.ini",
+                   "[Vako]\r\nInitialLocalFolder=" + local + "\r\nHostAddr=127.0.0.1\r\nPort=" +
+                       std::to_string(testenv::ScriptedPort(GetParam().scenario)) + "\r\nYesNo=0\r\nOK=1\r\n");
+    // The program inherits the time limit: a short one ends the slow cases in seconds.
+    SetEnvironmentVariableA("VAKO_NET_TIMEOUT", GetParam().timeLimit);
+    vako.reset(new VakoProcess(testenv::WinePath(::testing::internal::GetArgvs().at(1)), program.path()));
+    ASSERT_TRUE(vako->started());
+    ASSERT_NE(vako->WaitForMainWindow(), nullptr);
+    localList = vako->Child(2000);
+    remoteList = vako->Child(2100);
+  }
+
+  bool Answers() {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(vako->window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 30000, &result) != 0;
+  }
+
+  // Answers every message box until the program is idle with none open: after a job's
+  // completion message, or for a login once no box has come for a while. The texts in
+  // order, completion messages left out.
+  Lines AnswerBoxes(bool job) {
+    const Lines ends = {Text(IDS_COMPLETED_SEND), Text(IDS_COMPLETED_RECEIVE)};
+    Lines texts;
+    bool ended = !job;
+    for (int rounds = 0; rounds < 200; ++rounds) {
+      HWND box = vako->WaitForDialog(ended ? 1500 : 120000, VAKO_CAPTION);
+      if (!box) {
+        if (!ended) return texts;  // no completion message: the comparison shows it
+        if (Answers() && WindowsOfProcess(vako->processId(), "#32770").empty()) return texts;
+        continue;
+      }
+      const std::string text = VakoProcess::BoxText(box);
+      VakoProcess::PressButton(box, IDOK);
+      WaitUntil([&] { return !IsWindow(box); });
+      if (std::find(ends.begin(), ends.end(), text) != ends.end()) {
+        ended = true;
+        WaitUntil([&] { return vako->ButtonState(IDM_PREVIOUS_FOLDER) != TBSTATE_INDETERMINATE; }, 60000);
+      } else {
+        texts.push_back(text);
+      }
+    }
+    texts.push_back("<boxes without end>");
+    return texts;
+  }
+
+  void Connect(const std::string& user) {
+    vako->PostCommand(IDM_CONNECT);
+    HWND dialog = vako->WaitForDialog();
+    ASSERT_NE(dialog, nullptr);
+    VakoProcess::SetItemText(dialog, IDC_HOST_ADDRESS, "127.0.0.1");
+    VakoProcess::SetItemText(dialog, IDC_LOGIN_NAME, user);
+    VakoProcess::SetItemText(dialog, IDC_PASSWORD, "x");
+    VakoProcess::PressButton(dialog, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+  }
+
+  // The action, up to the end of the boxes it brings.
+  Lines Act(Action action) {
+    Connect("anyone");
+    if (::testing::Test::HasFatalFailure()) return {"<no connect dialog>"};
+    Lines texts = AnswerBoxes(false);
+    if (action == Action::Connect) return texts;
+    EXPECT_TRUE(vako->MakePaneActive(action == Action::Download ? 1 : 0));
+    HWND list = action == Action::Download ? remoteList : localList;
+    std::vector<int> rows;
+    for (int row = 1; row < vako->RowCount(list); ++row) rows.push_back(row);  // all but ".."
+    vako->SelectRows(list, rows);
+    vako->PostCommand(action == Action::Download ? IDM_DOWNLOAD
+                      : action == Action::Upload ? IDM_UPLOAD
+                                                 : IDM_MIRROR_UPLOAD);
+    Lines more = AnswerBoxes(true);
+    texts.insert(texts.end(), more.begin(), more.end());
+    return texts;
+  }
+
+  // The end of the protocol log, to show with a failure.
+  static std::string LogTail() {
+    const std::string log = ReadWholeFile(NewestWorkFolder("ftplog.txt") + "ftplog.txt");
+    std::string shown;  // long runs of one byte shortened
+    for (size_t i = 0, run; i < log.size(); i += run) {
+      for (run = 1; i + run < log.size() && log[i + run] == log[i];) ++run;
+      shown += run > 20 ? "<" + std::to_string(run) + " x " + log[i] + ">" : log.substr(i, run);
+    }
+    return "protocol log: ..." + shown.substr(shown.size() > 800 ? shown.size() - 800 : 0);
+  }
+
+  // The commands the server read in this case, as "folder|line".
+  Lines Recorded() {
+    const std::string text = ReadWholeFile(record).substr(recordStart);
+    Lines lines;
+    for (size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+      lines.push_back(text.substr(start, end - start));
+    return lines;
+  }
+
+  void CheckCase(Check check) {
+    switch (check) {
+      case Check::None:
+        break;
+      case Check::LogLinesKept:
+        // The cut reply keeps its line end: the command after it starts a line of its own.
+        EXPECT_NE(ReadWholeFile(NewestWorkFolder("ftplog.txt") + "ftplog.txt").find("\r\nPASS ********\r\n"),
+                  std::string::npos);
+        break;
+      case Check::OnlySafeNamesReceived:
+        EXPECT_EQ(Entries(local), (Lines{"ok.txt", kSjis5cName}));
+        EXPECT_EQ(ReadWholeFile(local + kSjis5cName), "data of " + kSjis5cName);
+        break;
+      case Check::RefusedFileKept:
+        // What each listing showed arrived, cut short where the server sent less than it
+        // listed; a file the server refused leaves the earlier one as it was.
+        EXPECT_EQ(Entries(local), (Lines{"drift1.txt", "extra.txt", "keep.txt", "locked/", "refused.bin", "short.bin",
+                                         "sub/", "sub/ghost.txt", "sub/inner.txt"}));
+        EXPECT_EQ(ReadWholeFile(local + "refused.bin"), "mine\n");
+        EXPECT_EQ(ReadWholeFile(local + "short.bin"), "data of short.bin");
+        break;
+      case Check::NoSmuggledCommand: {
+        const Lines lines = Recorded();
+        EXPECT_NE(std::find(lines.begin(), lines.end(), "/|STOR plain.txt"), lines.end());
+        for (const std::string& line : lines) EXPECT_EQ(line.find("DELE"), std::string::npos) << line;
+        break;
+      }
+      case Check::GenuineListing:
+        EXPECT_GE(vako->RowOfName(remoteList, "genuine.txt"), 0);
+        EXPECT_LT(vako->RowOfName(remoteList, "stolen.txt"), 0);
+        break;
+      case Check::FirstRowShown:
+        EXPECT_GE(vako->RowOfName(remoteList, "first.txt"), 0);
+        break;
+      case Check::DeletesOnlyListed: {
+        // Gone are only names the listing of that folder showed and the local side lacks.
+        const std::set<std::string> gone = {"/|DELE extra.txt", "/|DELE refused.bin", "/|DELE short.bin",
+                                            "/sub|DELE ghost.txt"};
+        int deletes = 0;
+        for (const std::string& line : Recorded()) {
+          if (line.find("|DELE ") == std::string::npos && line.find("|RMD ") == std::string::npos) continue;
+          ++deletes;
+          EXPECT_TRUE(gone.count(line) || line.rfind("/|DELE drift", 0) == 0) << line;
+        }
+        EXPECT_GE(deletes, 4);
+        break;
+      }
+    }
+  }
+
+  TempFolder program;
+  std::unique_ptr<VakoProcess> vako;
+  HWND localList = nullptr, remoteList = nullptr;
+  std::string sandbox, local, record;
+  size_t recordStart = 0;
+};
+
+TEST_P(HostileServer, ProgramSurvivesAndKeepsToItsFolder) {
+  const Case& c = GetParam();
+  std::string put;
+  if (c.check == Check::RefusedFileKept) put = "echo mine > refused.bin";
+  if (c.check == Check::NoSmuggledCommand) put = std::string("echo plain > plain.txt && mkdir '") + kSmuggled + "'";
+  if (c.action == Action::Mirror)
+    put =
+        "mkdir sub locked && echo k > keep.txt && echo n > new.txt && echo i > sub/inner.txt && echo l > locked/l.txt";
+  if (!put.empty()) {
+    ASSERT_EQ(RunHostCommand("cd " + sandbox + "/local && " + put), 0);
+  }
+  const Lines localBefore = Entries(local);
+  Start();
+
+  Lines expected;
+  for (const Box& box : c.boxes) {
+    expected.push_back(Text(box.id));
+    if (box.name) expected.back().replace(expected.back().find("%s"), 2, box.name);
+  }
+  EXPECT_EQ(Act(c.action), expected) << LogTail();
+  EXPECT_EQ(vako->WaitForExit(0), -1) << "the program ended";
+  ASSERT_TRUE(Answers()) << "the window does not answer";
+  CheckCase(c.check);
+
+  // Nothing beside the local folder changed, nor the program's folder or the drive's root.
+  Lines beside = Entries(testenv::WinePath(sandbox + "/"));
+  beside.erase(
+      std::remove_if(beside.begin(), beside.end(), [](const std::string& e) { return e.rfind("local/", 0) == 0; }),
+      beside.end());
+  EXPECT_EQ(beside, (Lines{"sentinel/", "sentinel/inner/", "sentinel/inner/keep.txt"}));
+  EXPECT_FALSE(FileExists("C:\\x"));
+  EXPECT_FALSE(FileExists(program.path() + "x"));
+  if (c.action == Action::Upload || c.action == Action::Mirror) {
+    EXPECT_EQ(Entries(local), localBefore);
+  }
+
+  // Usable still: a new session (the server is well-behaved for "calm") lists its folder.
+  // A server that never lets a login finish must have been left.
+  if (!c.staysUsable) {
+    EXPECT_NE(vako->ButtonState(IDM_DISCONNECT), TBSTATE_ENABLED);
+  }
+  if (vako->ButtonState(IDM_DISCONNECT) == TBSTATE_ENABLED) {
+    ASSERT_TRUE(vako->SendCommand(IDM_DISCONNECT));
+  }
+  ASSERT_TRUE(WaitUntil([&] { return vako->ButtonState(IDM_CONNECT) == TBSTATE_ENABLED; }));
+  if (c.staysUsable) {
+    Connect("calm");
+    EXPECT_TRUE(WaitUntil([&] { return vako->RowOfName(remoteList, "calm.txt") >= 0; }, 30000));
+    EXPECT_EQ(AnswerBoxes(false), Lines{});
+  }
+  EXPECT_EQ(vako->Close(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, HostileServer, ::testing::ValuesIn(kCases),
+                         [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+
+}  // namespace
