@@ -9,7 +9,7 @@
 #include "archive/archive_command_lines.h"
 #include "archive/archive_names.h"
 #include "archive/archive_rows.h"
-#include "lha/lha_test_support.h"
+#include "lha/plugin_test_support.h"
 #include "plugins/archive_common/command_line.h"
 
 namespace {
