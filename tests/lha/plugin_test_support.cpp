@@ -67,7 +67,7 @@ std::map<std::string, std::string> Tree(const std::string& root) {
   std::map<std::string, std::string> tree;
   std::error_code error;
   for (fs::recursive_directory_iterator it(root, error), end; !error && it != end; it.increment(error)) {
-    const std::string relative = fs::relative(it->path(), root).string();
+    const std::string relative = it->path().lexically_relative(root).string();
     tree[relative] = it->is_directory() && !it->is_symlink() ? "<folder>" : Fingerprint(ReadFile(it->path()));
   }
   return tree;
