@@ -29,12 +29,7 @@ inline std::string Unescape(const std::string& s) {
 
 inline std::vector<std::string> SplitOn(const std::string& text, char separator) {
   std::vector<std::string> parts(1);
-  for (char c : text) {
-    if (c == separator)
-      parts.emplace_back();
-    else
-      parts.back() += c;
-  }
+  for (char c : text) c == separator ? parts.emplace_back() : parts.back() += c;
   return parts;
 }
 

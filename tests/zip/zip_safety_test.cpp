@@ -92,7 +92,7 @@ TEST_F(ZipSafetyTest, DamagedMembersFailAndLeaveTheUsersFilesUntouched) {
         WriteFile(output + "/" + c[0], "the user's own " + c[0] + std::string(3000, '!'));
         expected[c[0]] = Fingerprint("the user's own " + c[0] + std::string(3000, '!'));
       }
-      WriteFile(output + "/good.txt", "old");
+      WriteFile(output + "/good.txt", "the user's older and longer good.txt");
       ASSERT_EQ(symlink((scratch / "outside.txt").c_str(), (output + "/link.txt").c_str()), 0);
       expected["link.txt"] = Fingerprint("outside");  // a link is neither followed nor replaced
     }
