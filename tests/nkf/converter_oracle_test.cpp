@@ -125,18 +125,3 @@ TEST(ConverterOracle, AmbiguousTextIsReadAsNkfReadsIt) {
   }
   for (const Case& c : ReadCases("nkf/data/mixed_texts.tsv")) ExpectSameAsNkf(c[1], c[0]);
 }
-
-TEST(ConverterOracle, RoundTripsThroughEucAndJisGiveTheShiftJisBack) {
-  std::vector<Char> text = InLines(corpus::AssignedCells(), 37);
-  std::mt19937 rng(99);
-  for (int i = 0; i < 40; ++i)
-    for (const Char& c : corpus::RandomText(rng))
-      if (c.kind != Char::Kana) text.push_back(c);  // katakana widen: no way back
-  const std::string sjis = corpus::Encode(text, Encoding::ShiftJis);
-  for (nkf::OutputCode middle : {nkf::OutputCode::Euc, nkf::OutputCode::Jis}) {
-    std::string there, back;
-    ASSERT_TRUE(nkf::ConvertKanjiText(sjis, middle, &there));
-    ASSERT_TRUE(nkf::ConvertKanjiText(there, nkf::OutputCode::ShiftJis, &back));
-    EXPECT_TRUE(back == sjis);
-  }
-}
