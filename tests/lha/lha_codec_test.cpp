@@ -76,37 +76,12 @@ TEST(LhCodec, DamagedCutOrUnknownDataFailsCleanly) {
   EXPECT_NE(Decode("-lzs-", abc, 3, out, crc), "");
 }
 
-// A level-0 or level-1 header as old MS-DOS archivers wrote it, and its data.
-Bytes OldHeader(int level, const std::string& name, const std::string& data, const Bytes& extension = {}) {
-  Bytes h = {0, 0, '-', 'l', 'h', '0', '-'};
-  Put32(h, static_cast<uint32_t>(data.size() + (extension.empty() ? 0 : extension.size() + 2)));
-  Put32(h, static_cast<uint32_t>(data.size()));
-  Put32(h, 0x266750A5);  // 1999-03-07 10:05:10
-  h.push_back(0x21);
-  h.push_back(static_cast<uint8_t>(level));
-  h.push_back(static_cast<uint8_t>(name.size()));
-  h.insert(h.end(), name.begin(), name.end());
-  Put16(h, Crc(data));
-  if (level == 1) {
-    h.push_back('M');
-    Put16(h, static_cast<uint16_t>(extension.empty() ? 0 : extension.size() + 2));
-  }
-  h[0] = static_cast<uint8_t>(h.size() - 2);
-  for (size_t i = 2; i < h.size(); ++i) h[1] = static_cast<uint8_t>(h[1] + h[i]);
-  h.insert(h.end(), extension.begin(), extension.end());
-  if (!extension.empty()) Put16(h, 0);
-  h.insert(h.end(), data.begin(), data.end());
-  return h;
-}
-
 TEST(LhaHeader, ReadsLevelZeroAndOneAndRejectsBrokenHeaders) {
-  Bytes archive = OldHeader(0, "DOCS\\A.TXT", "abc");
-  const Bytes second = OldHeader(1, "b.gif", "xy", {0x02, 's', 'u', 'b', 0xFF, 0x95, 0x5C, 0xFF});
-  archive.insert(archive.end(), second.begin(), second.end());
-  archive.push_back(0);
+  const std::vector<Case> archives = ReadCases("lha/data/old_header_archives.tsv");
+  ASSERT_EQ(archives.size(), 2u);
   std::vector<LhaEntry> entries;
   std::string error;
-  ASSERT_TRUE(ReadAll(archive, entries, error)) << error;
+  ASSERT_TRUE(ReadAll(Bytes(archives[0][1].begin(), archives[0][1].end()), entries, error)) << error;
   ASSERT_EQ(entries.size(), 2u);
   EXPECT_EQ(entries[0].name, "DOCS/A.TXT");
   EXPECT_EQ(entries[0].attributes, 0x21u);
@@ -115,13 +90,13 @@ TEST(LhaHeader, ReadsLevelZeroAndOneAndRejectsBrokenHeaders) {
   EXPECT_EQ(entries[1].level, 1);
   EXPECT_EQ(entries[1].packed_size, 2u);
 
-  Bytes good = OldHeader(0, "a.txt", "abc");
-  good.push_back(0);
+  const Bytes good(archives[1][1].begin(), archives[1][1].end());
+  ASSERT_TRUE(ReadAll(good, entries, error)) << error;
   const std::vector<std::function<void(Bytes&)>> damage = {
-      [](Bytes& b) { b[1] ^= 1; },                     // header checksum
-      [](Bytes& b) { b.resize(b.size() - 3); },        // data runs past the end
-      [](Bytes& b) { b.resize(10); },                  // header cut
-      [](Bytes& b) { b[20] = 3; },                     // level 3 is not read
+      [](Bytes& b) { b[1] ^= 1; },               // header checksum
+      [](Bytes& b) { b.resize(b.size() - 3); },  // data runs past the end
+      [](Bytes& b) { b.resize(10); },            // header cut
+      [](Bytes& b) { b[20] = 3; },               // level 3 is not read
       [](Bytes& b) { b = {'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd', '\n', 'n', 'o', 't', ' ', 'L', 'H', 'A'}; },
   };
   for (size_t i = 0; i < damage.size(); ++i) {
