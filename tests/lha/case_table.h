@@ -12,16 +12,15 @@ using Case = std::vector<std::string>;
 inline std::string Unescape(const std::string& s) {
   std::string out;
   for (size_t i = 0; i < s.size(); ++i) {
-    if (s[i] != '\\' || i + 1 == s.size()) {
+    const char next = i + 1 < s.size() ? s[i + 1] : '\0';
+    if (s[i] != '\\' || !next) {
       out += s[i];
-      continue;
-    }
-    const char c = s[++i];
-    if (c == 'x' && i + 2 < s.size()) {
-      out += static_cast<char>(std::strtol(s.substr(i + 1, 2).c_str(), nullptr, 16));
-      i += 2;
+    } else if (next == 'x' && i + 3 < s.size()) {
+      out += static_cast<char>(std::stoi(s.substr(i + 2, 2), nullptr, 16));
+      i += 3;
     } else {
-      out += c == 't' ? '\t' : c == 'r' ? '\r' : c == 'n' ? '\n' : c == '0' ? '\0' : c;
+      out += next == 't' ? '\t' : next == 'r' ? '\r' : next == 'n' ? '\n' : next == '0' ? '\0' : next;
+      ++i;
     }
   }
   return out;
