@@ -1,11 +1,7 @@
-// Fuzzes the LHA header reader: any bytes give entries or an error, and every entry it
-// returns lies inside the input. Inputs starting with 0xFF are first turned into a valid
-// level-2 archive (name and sizes from the input) and then damaged, to reach the
-// extension-header paths quickly.
-#include <cstdint>
+// Fuzzes the LHA header reader: any bytes give entries or an error, and every entry lies
+// inside the input. Inputs starting with 0xFF become a valid level-2 header (name and sizes
+// from the input) damaged at one byte, to reach the extension-header paths quickly.
 #include <cstdlib>
-#include <string>
-#include <vector>
 
 #include "plugins/unlha32/lha_archive.h"
 
@@ -14,14 +10,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > 8 && data[0] == 0xFF) {
     LhaEntry e;
     e.method = (data[1] & 1) ? "-lhd-" : "-lh0-";
-    size_t name_length = data[2] % (size - 8 + 1);
-    e.name.assign(reinterpret_cast<const char*>(data + 8), name_length);
+    e.name.assign(reinterpret_cast<const char*>(data + 8), data[2] % (size - 7));
     e.packed_size = e.original_size = data[3];
     e.attributes = data[4];
     bytes = BuildLevel2Header(e);
     bytes.resize(bytes.size() + data[3] + 1, 0);
-    size_t at = (static_cast<size_t>(data[5]) << 8 | data[6]) % bytes.size();
-    bytes[at] ^= data[7];
+    bytes[(static_cast<size_t>(data[5]) << 8 | data[6]) % bytes.size()] ^= data[7];
   }
   MemorySource source(bytes.data(), bytes.size());
   std::vector<LhaEntry> entries;
@@ -31,8 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const LhaEntry& e : entries) {
     if (e.data_offset > bytes.size() || e.packed_size > bytes.size() - e.data_offset) std::abort();
     if (e.header_offset < previous_end || e.EndOffset() <= e.header_offset) std::abort();
-    previous_end = e.EndOffset();
     if (!e.name.empty() && (e.name.front() == '/' || e.name.back() == '/')) std::abort();
+    previous_end = e.EndOffset();
   }
   return 0;
 }

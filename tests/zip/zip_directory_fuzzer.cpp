@@ -1,8 +1,4 @@
 // libFuzzer target: the central-directory reader and the member-name check on any bytes.
-#include <cstddef>
-#include <cstdint>
-#include <vector>
-
 #include "plugins/archive_common/member_path.h"
 #include "plugins/unzip32/zip_directory.h"
 
@@ -16,12 +12,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (path.ok) JoinMemberPath("C:\\out\\", path, '\\');
     IsZipFolderEntry(entry);
     uint64_t at = 0;
-    if (LocateZipEntryData(source, entry, at, error) && entry.compressed_size > 0) {
-      unsigned char first = 0, last = 0;
-      // The located data must really be readable.
-      if (!source.ReadAt(at, &first, 1) || !source.ReadAt(at + entry.compressed_size - 1, &last, 1))
-        __builtin_trap();
-    }
+    unsigned char first = 0, last = 0;
+    // The located data must really be readable.
+    if (LocateZipEntryData(source, entry, at, error) && entry.compressed_size > 0 &&
+        (!source.ReadAt(at, &first, 1) || !source.ReadAt(at + entry.compressed_size - 1, &last, 1)))
+      __builtin_trap();
   }
   return 0;
 }
