@@ -9,7 +9,7 @@
 #include "archive/archive_command_lines.h"
 #include "archive/archive_names.h"
 #include "archive/archive_rows.h"
-#include "lha/case_table.h"
+#include "support/case_table.h"
 #include "plugins/archive_common/command_line.h"
 
 namespace {

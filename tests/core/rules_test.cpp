@@ -1,7 +1,7 @@
 // The platform-neutral rules, case by case from the tables in tests/core/data: listings and
 // passive replies, per-file transfer rules, job rules, tree-cache and tree paths, row order,
 // menu and command states, layout and split bars.
-#include "core/case_table.h"
+#include "support/case_table.h"
 
 #include <unistd.h>
 
@@ -35,7 +35,7 @@ std::string Rect(const PaneRect& r) { return Numbers(",", r.left, r.top, r.width
 // Applies the words "member" (= 1) and "member=value" through the table of members.
 template <typename T>
 void SetMembers(T& in, const std::string& text, const std::map<std::string, int T::*>& members) {
-  for (const std::string& word : Split(text, ' ')) {
+  for (const std::string& word : SplitOn(text, ' ')) {
     const std::string member = word.substr(0, word.find('='));
     if (members.count(member)) in.*members.at(member) = member == word ? 1 : Int(word.substr(member.size() + 1));
   }
@@ -53,7 +53,7 @@ std::string Rows(const std::string& text) {
 
 // "name|size|type|date|attributes"; size D makes a folder row, missing fields are a file's.
 RowTexts Row(const std::string& text) {
-  Texts f = Split(text, '|');
+  Texts f = SplitOn(text, '|');
   bool folder = f.size() > 1 && f[1] == "D";
   const Texts defaults = folder ? Texts{"", "   ", "Folder", "   ", "drwxr-xr-x"}
                                 : Texts{"", "1", "ASCII", "2024/01/01 00:00", "-rw-r--r--"};
@@ -83,7 +83,7 @@ CommandState Command(const std::string& text) {
 // The answers for each of the space-separated ids, joined; empty answers are left out.
 std::string EachId(const std::string& ids, const std::function<std::string(int)>& answer) {
   Texts answers;
-  for (const std::string& id : Split(ids, ' '))
+  for (const std::string& id : SplitOn(ids, ' '))
     if (!answer(Int(id)).empty()) answers.push_back(answer(Int(id)));
   return Join(answers, " ");
 }
@@ -143,7 +143,7 @@ const std::map<std::string, Routine> kRoutines = {
     {"Line", [](const Args& a) { return Rows(a[0] + "\r\n"); }},
     {"Listing", [](const Args& a) { return Rows(a[0]); }},
     {"Lag", [](const Args& a) {
-       Texts d = Split(a[0], ' ');
+       Texts d = SplitOn(a[0], ' ');
        return RemoteDateText(EntryDate{Int(d[0]), Int(d[1]), Int(d[2]), Int(d[3]), Int(d[4])}, std::stoll(a[1]));
      }},
     {"LineDate", [](const Args& a) {
@@ -200,7 +200,7 @@ const std::map<std::string, Routine> kRoutines = {
      }},
     {"Gone", [](const Args& a) {
        Texts gone;
-       for (size_t i : RemoteNamesWithoutCounterpart(Split(a[0], '/'), a[1].empty() ? Texts{} : Split(a[1], '/')))
+       for (size_t i : RemoteNamesWithoutCounterpart(SplitOn(a[0], '/'), a[1].empty() ? Texts{} : SplitOn(a[1], '/')))
          gone.push_back(Numbers("", i));
        return Join(gone, " ");
      }},

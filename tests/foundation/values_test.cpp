@@ -1,6 +1,6 @@
 // Start-up and connection values, case by case from tests/foundation/data/values.tsv: the
 // command line, reply lines, stored settings values and the Shift-JIS character scan.
-#include "core/case_table.h"
+#include "support/case_table.h"
 
 #include "app/command_line.h"
 #include "config/options.h"

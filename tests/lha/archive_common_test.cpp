@@ -4,7 +4,7 @@
 #include <cstring>
 #include <map>
 
-#include "lha/case_table.h"
+#include "support/case_table.h"
 #include "plugins/archive_common/command_line.h"
 #include "plugins/archive_common/member_path.h"
 #include "plugins/archive_common/output_text.h"

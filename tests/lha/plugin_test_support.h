@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "lha/case_table.h"
+#include "support/case_table.h"
 
 // A fresh folder under the build tree, removed when the test passed.
 class ScratchFolder {

@@ -7,7 +7,7 @@
 #include "app/message_boxes_win.h"
 #include "config/options.h"
 #include "jobs/kanji_conversion_win.h"
-#include "lha/case_table.h"
+#include "support/case_table.h"
 #include "support/temp_folder_win.h"
 #include "support/test_env.h"
 

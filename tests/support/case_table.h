@@ -2,8 +2,12 @@
 // lines starting with "#" skipped. Fields take \xNN, \t, \r, \n, \0 and \\ so that any byte
 // (Shift-JIS halves, control characters) can be written.
 #pragma once
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <fstream>
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -39,7 +43,7 @@ inline std::vector<Case> ReadCases(const std::string& relative) {
 #ifdef _WIN32
   path = "Z:" + path;
 #endif
-  std::ifstream in(path);
+  std::ifstream in(path, std::ios::binary);
   std::vector<Case> cases;
   std::string line;
   while (std::getline(in, line)) {
@@ -50,3 +54,34 @@ inline std::vector<Case> ReadCases(const std::string& relative) {
   }
   return cases;
 }
+
+// Tables whose first field names a routine and whose last is the answer expected from it.
+namespace case_table {
+
+using Args = std::vector<std::string>;
+using Routine = std::function<std::string(const Args&)>;
+
+inline std::string Join(const std::vector<std::string>& parts, const std::string& separator) {
+  std::string text;
+  for (size_t i = 0; i < parts.size(); ++i) text += (i ? separator : "") + parts[i];
+  return text;
+}
+
+inline std::string Bool(bool b) { return b ? "1" : "0"; }
+inline int Int(const std::string& s) { return std::stoi(s); }
+template <typename... N>
+std::string Numbers(const char* separator, N... n) { return Join({std::to_string(n)...}, separator); }
+// A list of texts as <a><b>; an empty list is empty.
+inline std::string List(const std::vector<std::string>& v) { return v.empty() ? "" : "<" + Join(v, "><") + ">"; }
+
+// Runs every case of tests/<file> through the routine its first field names.
+inline void RunCases(const std::string& file, const std::map<std::string, Routine>& routines) {
+  const std::vector<Case> cases = ReadCases(file);
+  ASSERT_FALSE(cases.empty()) << file;
+  for (const Case& f : cases) {
+    ASSERT_TRUE(routines.count(f[0]) && f.size() > 1) << file << ": no routine or no answer: " << f[0];
+    EXPECT_EQ(routines.at(f[0])(Args(f.begin() + 1, f.end() - 1)), f.back()) << file << ": " << Join(f, " | ");
+  }
+}
+
+}  // namespace case_table
