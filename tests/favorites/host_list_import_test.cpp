@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
+#include <sstream>
 
 #include "config/favorite_names.h"
 #include "config/host_list_import.h"
@@ -11,39 +13,33 @@ namespace {
 
 // A small INI reader for the samples: keys by section, as the profile functions find them
 // (section names exact, the first value of a key wins).
-class SampleIni {
- public:
-  explicit SampleIni(const std::string& text) {
-    std::string section;
-    size_t start = 0;
-    while (start < text.size()) {
-      size_t end = text.find('\n', start);
-      std::string line = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
-      start = end == std::string::npos ? text.size() : end + 1;
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      if (!line.empty() && line[0] == '[') {
-        section = line.substr(1, line.find(']') - 1);
-      } else if (line.find('=') != std::string::npos) {
-        values_.emplace(section + "\n" + line.substr(0, line.find('=')), line.substr(line.find('=') + 1));
-      }
-    }
+// Keys by section as the profile functions find them in a sample (section names exact, the
+// first value of a key wins).
+HostListValue SampleReader(const std::string& text) {
+  auto values = std::make_shared<std::map<std::string, std::string>>();
+  std::string section, line;
+  std::istringstream in(text);
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty() && line[0] == '[')
+      section = line.substr(1, line.find(']') - 1);
+    else if (line.find('=') != std::string::npos)
+      values->emplace(section + "\n" + line.substr(0, line.find('=')), line.substr(line.find('=') + 1));
   }
-  HostListValue Reader() const {
-    return [this](const std::string& section, const std::string& key) {
-      auto it = values_.find(section + "\n" + key);
-      return it == values_.end() ? std::string() : it->second;
-    };
-  }
-
- private:
-  std::map<std::string, std::string> values_;
-};
+  return [values](const std::string& section, const std::string& key) {
+    auto it = values->find(section + "\n" + key);
+    return it == values->end() ? std::string() : it->second;
+  };
+}
 
 HostListImport Import(HostListKind kind, const std::string& text, size_t existing = 0, int* skipped = nullptr) {
-  SampleIni ini(text);
   const HostListSections sections = ReadHostListSections(text);
   if (skipped) *skipped = sections.skippedLines;
-  return PlanHostListImport(kind, sections.names, ini.Reader(), existing);
+  return PlanHostListImport(kind, sections.names, SampleReader(text), existing);
+}
+
+std::string Fields(const ImportedHost& h) {
+  return h.fileName + "|" + h.hostName + "|" + h.hostAddr + "|" + h.userId + "|" + h.localFolder + "|" + h.remoteFolder;
 }
 
 const char kWsFtpList[] =
@@ -58,13 +54,7 @@ const char kWsFtpList[] =
 TEST(HostListImport, WsFtpTakesEverySectionButItsOwnSettings) {
   const HostListImport plan = Import(HostListKind::WsFtp, kWsFtpList);
   ASSERT_EQ(plan.hosts.size(), 5u);
-  const ImportedHost& site = plan.hosts[0];
-  EXPECT_EQ(site.fileName, "My Site.BOK");
-  EXPECT_EQ(site.hostName, "My Site");
-  EXPECT_EQ(site.hostAddr, "ftp.example.org");
-  EXPECT_EQ(site.userId, "me");
-  EXPECT_EQ(site.localFolder, "");
-  EXPECT_EQ(site.remoteFolder, "/pub");
+  EXPECT_EQ(Fields(plan.hosts[0]), "My Site.BOK|My Site|ftp.example.org|me||/pub");
   // Hostile names stay names of files in the program folder; the host keeps its label.
   EXPECT_EQ(plan.hosts[1].fileName, ".._.._evil.BOK");
   EXPECT_EQ(plan.hosts[1].hostName, "..\\..\\evil");
@@ -82,12 +72,7 @@ TEST(HostListImport, MatuFtpSkipsItsFiveSettingSections) {
   const HostListImport plan = Import(HostListKind::MatuFtp, list);
   ASSERT_EQ(plan.hosts.size(), 2u);  // names compare with their letter case: [options] is a host
   EXPECT_EQ(plan.hosts[0].fileName, "options.BOK");
-  const ImportedHost& home = plan.hosts[1];
-  EXPECT_EQ(home.hostName, "Home");
-  EXPECT_EQ(home.hostAddr, "home.example");
-  EXPECT_EQ(home.userId, "u");
-  EXPECT_EQ(home.localFolder, "C:\\web");
-  EXPECT_EQ(home.remoteFolder, "/www");
+  EXPECT_EQ(Fields(plan.hosts[1]), "Home.BOK|Home|home.example|u|C:\\web|/www");
 }
 
 TEST(HostListImport, FfftpTakesHostSectionsNamedByTheirHostName) {
@@ -100,11 +85,7 @@ TEST(HostListImport, FfftpTakesHostSectionsNamedByTheirHostName) {
       "[FFFTP\\Options\\Host6]\r\nHostAdrs=nameless.example\r\n";
   const HostListImport plan = Import(HostListKind::Ffftp, list);
   ASSERT_EQ(plan.hosts.size(), 2u);
-  EXPECT_EQ(plan.hosts[0].fileName, "work.BOK");
-  EXPECT_EQ(plan.hosts[0].hostAddr, "work.example");
-  EXPECT_EQ(plan.hosts[0].userId, "w");
-  EXPECT_EQ(plan.hosts[0].localFolder, "D:\\w");
-  EXPECT_EQ(plan.hosts[0].remoteFolder, "/w");
+  EXPECT_EQ(Fields(plan.hosts[0]), "work.BOK|work|work.example|w|D:\\w|/w");
   EXPECT_EQ(plan.hosts[1].fileName, ".._.._Windows_evil.BOK");
   EXPECT_EQ(plan.hosts[1].hostName, "..\\..\\Windows\\evil");
   // Host6 has no HostName: nothing to name its file after.

@@ -1,6 +1,6 @@
 // The link analyzer dialog in-process, over a stand-in main window with a real local list
-// and status bar: the rows of a sample site, missing targets marked, columns and texts of
-// the edition (English, or Japanese under code page 932), sorting, and opening a link.
+// and status bar: the rows of a sample site, columns and texts of the edition (English, or
+// Japanese under code page 932), sorting, and opening a link.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -21,7 +21,6 @@
 namespace {
 
 using linkcheck_test::JapaneseEdition;
-using linkcheck_test::SampleSite;
 using linkcheck_test::SiteRow;
 
 std::string CellText(HWND list, int row, int column) {
@@ -36,8 +35,7 @@ std::string CellText(HWND list, int row, int column) {
 
 std::vector<SiteRow> RowsOf(HWND list) {
   std::vector<SiteRow> rows;
-  const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-  for (int row = 0; row < count; ++row)
+  for (int row = 0; row < static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); ++row)
     rows.push_back({CellText(list, row, 0), CellText(list, row, 1), CellText(list, row, 2), CellText(list, row, 3)});
   return rows;
 }
@@ -59,25 +57,16 @@ void ClickHeader(HWND list, int column) {
   SendMessageA(header, WM_LBUTTONUP, 0, at);
 }
 
-::testing::AssertionResult Ascending(const std::vector<SiteRow>& rows, std::string SiteRow::*column) {
-  for (size_t i = 1; i < rows.size(); ++i)
-    if (lstrcmpiA((rows[i - 1].*column).c_str(), (rows[i].*column).c_str()) > 0)
-      return ::testing::AssertionFailure() << "\"" << rows[i - 1].*column << "\" before \"" << rows[i].*column << "\"";
-  return ::testing::AssertionSuccess();
-}
-
 class LinkAnalyzer : public ::testing::Test {
  protected:
   void SetUp() override {
     GetCurrentDirectoryA(sizeof savedFolder_, savedFolder_);
-    ASSERT_TRUE(SetCurrentDirectoryA(site_.path().c_str()));
     CurrentLocalFolder = site_.Folder();
     LocalList = CreateWindowA(WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 300, 200, main_.handle(),
                               nullptr, GetModuleHandleA(nullptr), nullptr);
     LVCOLUMNA column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.mask = LVCF_WIDTH;
     column.cx = 200;
-    column.pszText = const_cast<char*>("Name");
     SendMessageA(LocalList, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
     StatusBar = CreateWindowA(STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, main_.handle(), nullptr,
                               GetModuleHandleA(nullptr), nullptr);
@@ -105,75 +94,47 @@ class LinkAnalyzer : public ::testing::Test {
     }
   }
 
-  std::string Ok() const { return "OK"; }
-  std::string Ng() const { return "NG"; }
-
+  // The analyzer reads in the local pane's folder, not in the process's current one.
   char savedFolder_[MAX_PATH] = "";
   StandInMainWindow main_{-30, 20, 777, 533};
-  SampleSite site_;
+  linkcheck_test::SampleSite site_;
   MessageBoxRecorder boxes_;
 };
 
-TEST_F(LinkAnalyzer, ListsTheLinksOfTheSelectedFilesAndMarksMissingTargets) {
+TEST_F(LinkAnalyzer, ListsTheLinksOfTheSelectedFilesWithTheEditionsTexts) {
   // vanished.html cannot be opened: it adds nothing and says nothing; notes.txt is not selected
   ListFiles({"..", "about.html", "index.html", "notes.txt", "vanished.html"},
             {"about.html", "index.html", "vanished.html"});
+  const bool ja = JapaneseEdition();
   std::vector<SiteRow> shown;
   DialogDriver driver({[&](HWND d) {
-    if (JapaneseEdition()) {
-      EXPECT_EQ(Text(d), InCodePage(u8"リンク解析"));
-      EXPECT_NE(FindChildWithText(d, InCodePage(u8"選択した HTML ファイルのハイパーリンクを解析し、リンク切れを調べます")),
-                nullptr);
-    } else {
-      EXPECT_EQ(Text(d), "Link Analyzer");
-      EXPECT_NE(FindChildWithText(d, "Analyze hyper links in selected HTML files and check dead links"), nullptr);
-    }
-    EXPECT_EQ(ItemText(d, IDOK), "OK");
-    EXPECT_EQ(GetWindow(d, GW_OWNER), main_.handle());
-    RECT m, r;
-    GetWindowRect(main_.handle(), &m);
-    GetWindowRect(d, &r);
-    EXPECT_EQ(r.left, m.left + (m.right - m.left) / 2 - (r.right - r.left) / 2);
-    EXPECT_EQ(r.top, m.top + (m.bottom - m.top) / 2 - (r.bottom - r.top) / 2);
-
+    EXPECT_EQ(Text(d), ja ? InCodePage(u8"リンク解析") : "Link Analyzer");
+    EXPECT_NE(FindChildWithText(d, ja ? InCodePage(u8"選択した HTML ファイルのハイパーリンクを解析し、リンク切れを調べます")
+                                      : "Analyze hyper links in selected HTML files and check dead links"),
+              nullptr);
     HWND list = GetDlgItem(d, IDC_LINK_LIST);
     ASSERT_NE(list, nullptr);
-    EXPECT_EQ(GetWindowLongA(list, GWL_STYLE) & LVS_TYPEMASK, LVS_REPORT);
-    const char* const english[4] = {"Link", "Tag", "File Name", "Availability"};
-    const char* const japanese[4] = {u8"リンク", u8"タグ", u8"ファイル名", u8"有無"};
+    const char* const headings[2][4] = {{"Link", "Tag", "File Name", "Availability"},
+                                        {u8"リンク", u8"タグ", u8"ファイル名", u8"有無"}};
     const int widths[4] = {300, 32, 88, 42};
     for (int c = 0; c < 4; ++c) {
       char heading[64] = "";
       LVCOLUMNA column{};
-      column.mask = LVCF_TEXT | LVCF_FMT;
+      column.mask = LVCF_TEXT;
       column.pszText = heading;
       column.cchTextMax = sizeof heading;
       ASSERT_TRUE(SendMessageA(list, LVM_GETCOLUMNA, static_cast<WPARAM>(c), reinterpret_cast<LPARAM>(&column)));
-      EXPECT_EQ(heading, JapaneseEdition() ? InCodePage(japanese[c]) : std::string(english[c]));
-      EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, LVCFMT_LEFT);
+      EXPECT_EQ(heading, InCodePage(headings[ja][c]));
       EXPECT_EQ(SendMessageA(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(c), 0), widths[c]);
     }
     shown = RowsOf(list);
-    // every row has a sort key of its own
-    std::set<LPARAM> keys;
-    for (int row = 0; row < static_cast<int>(shown.size()); ++row) {
-      LVITEMA item{};
-      item.mask = LVIF_PARAM;
-      item.iItem = row;
-      SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-      keys.insert(item.lParam);
-    }
-    EXPECT_EQ(keys.size(), shown.size());
-    SaveScreenshot(d, JapaneseEdition() ? "dialog-link-analyzer-ja" : "dialog-link-analyzer-en");
     Click(d, IDOK);
   }});
   EXPECT_EQ(AnalyzeLinks(main_.handle()), 1);
-  EXPECT_EQ(shown, site_.ExpectedRows(Ok(), Ng()));
+  EXPECT_EQ(shown, site_.ExpectedRows("OK", "NG"));
   EXPECT_TRUE(boxes_.boxes().empty());
   // "Analyzing..." while the files are read, an empty status afterwards
-  ASSERT_EQ(statusTexts.size(), 2u);
-  EXPECT_EQ(statusTexts[0], JapaneseEdition() ? InCodePage(u8"解析しています...") : std::string("Analyzing..."));
-  EXPECT_EQ(statusTexts[1], "");
+  EXPECT_EQ(statusTexts, (std::vector<std::string>{ja ? InCodePage(u8"解析しています...") : "Analyzing...", ""}));
 }
 
 TEST_F(LinkAnalyzer, HeadingsSortAscendingByTheirColumnAndRowsStayWhole) {
@@ -184,23 +145,15 @@ TEST_F(LinkAnalyzer, HeadingsSortAscendingByTheirColumnAndRowsStayWhole) {
     ASSERT_FALSE(before.empty());
     std::sort(before.begin(), before.end());
     std::string SiteRow::*columns[4] = {&SiteRow::link, &SiteRow::tag, &SiteRow::file, &SiteRow::availability};
-    for (int c : {3, 0, 1, 2, 0}) {
+    for (int c : {3, 0, 1, 2, 0, 3, 3}) {  // a second click sorts the same way again
       ClickHeader(list, c);
       std::vector<SiteRow> rows = RowsOf(list);
-      EXPECT_TRUE(Ascending(rows, columns[c])) << "column " << c;
+      for (size_t i = 1; i < rows.size(); ++i)
+        EXPECT_LE(lstrcmpiA((rows[i - 1].*columns[c]).c_str(), (rows[i].*columns[c]).c_str()), 0) << c << "/" << i;
       std::sort(rows.begin(), rows.end());
       EXPECT_EQ(rows, before) << "column " << c;
     }
-    // a second click sorts the same way again
-    ClickHeader(list, 3);
-    std::vector<SiteRow> once = RowsOf(list);
-    ClickHeader(list, 3);
-    EXPECT_TRUE(Ascending(RowsOf(list), &SiteRow::availability));
-    EXPECT_EQ(RowsOf(list).front().availability, "--");
-    EXPECT_EQ(RowsOf(list).back().availability, Ok());
-    EXPECT_EQ(once.size(), RowsOf(list).size());
-    // closed without OK: the close box and Escape arrive as IDCANCEL
-    SendMessageA(d, WM_COMMAND, IDCANCEL, 0);
+    SendMessageA(d, WM_COMMAND, IDCANCEL, 0);  // the close box and Escape
   }});
   EXPECT_EQ(AnalyzeLinks(main_.handle()), 0);
 }
@@ -210,15 +163,13 @@ TEST_F(LinkAnalyzer, ADoubleClickOnARowOpensItsLocalLinkUnderTheLocalFolder) {
   const std::string mark = site_.path() + "opened.txt";
   DialogDriver driver({[&](HWND d) {
     HWND list = GetDlgItem(d, IDC_LINK_LIST);
-    // Open URL without a focused row does nothing
-    SendMessageA(d, WM_COMMAND, IDM_OPEN_URL, 0);
+    SendMessageA(d, WM_COMMAND, IDM_OPEN_URL, 0);  // no focused row: nothing
     int row = -1;
     for (int i = 0; i < static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); ++i)
       if (CellText(list, i, 0) == "run.bat") row = i;
     ASSERT_GE(row, 0);
     LVITEMA state{};
-    state.stateMask = LVIS_FOCUSED | LVIS_SELECTED;
-    state.state = LVIS_FOCUSED | LVIS_SELECTED;
+    state.stateMask = state.state = LVIS_FOCUSED | LVIS_SELECTED;
     SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
     SendMessageA(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
     RECT r{};
@@ -231,17 +182,6 @@ TEST_F(LinkAnalyzer, ADoubleClickOnARowOpensItsLocalLinkUnderTheLocalFolder) {
     Click(d, IDOK);
   }});
   EXPECT_EQ(AnalyzeLinks(main_.handle()), 1);
-}
-
-TEST_F(LinkAnalyzer, WithNothingSelectedTheListIsEmpty) {
-  ListFiles({"about.html", "index.html"}, {});
-  size_t rows = 99;
-  DialogDriver driver({[&](HWND d) {
-    rows = RowsOf(GetDlgItem(d, IDC_LINK_LIST)).size();
-    Click(d, IDOK);
-  }});
-  EXPECT_EQ(AnalyzeLinks(main_.handle()), 1);
-  EXPECT_EQ(rows, 0u);
 }
 
 }  // namespace

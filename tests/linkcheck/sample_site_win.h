@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/temp_folder_win.h"
@@ -13,13 +14,9 @@ namespace linkcheck_test {
 
 struct SiteRow {
   std::string link, tag, file, availability;
-  bool operator==(const SiteRow& o) const {
-    return link == o.link && tag == o.tag && file == o.file && availability == o.availability;
-  }
-  bool operator<(const SiteRow& o) const {
-    return link != o.link ? link < o.link : tag != o.tag ? tag < o.tag : file != o.file ? file < o.file
-                                                                                       : availability < o.availability;
-  }
+  auto Tied() const { return std::tie(link, tag, file, availability); }
+  bool operator==(const SiteRow& o) const { return Tied() == o.Tied(); }
+  bool operator<(const SiteRow& o) const { return Tied() < o.Tied(); }
 };
 
 // A Shift-JIS name whose second byte is 0x5C ("hyouji"); only in the Japanese edition.
