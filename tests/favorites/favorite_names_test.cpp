@@ -3,53 +3,29 @@
 // tree cache a favorite keeps.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <set>
-#include <sstream>
 
+#include "dialogs/table_file.h"
 #include "app/text_case.h"
 #include "app/tree_cache.h"
 #include "config/favorite_names.h"
 #include "config/favorites_menu_model.h"
 #include "config/open_dialog_filter.h"
-#include "support/test_env.h"
 
 namespace {
 
-std::string Unescape(const std::string& text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\\') {
-      out += text[i];
-    } else if (text[++i] == 'x') {
-      out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
-      i += 2;
-    } else {
-      out += text[i] == 't' ? '\t' : text[i];
-    }
-  }
-  return out;
-}
-
 TEST(FavoriteNames, EveryRowOfTheTable) {
-  std::ifstream in(testenv::Get("VAKO_SOURCE_DIR") + "/tests/favorites/data/names.tsv");
-  int rows = 0;
-  for (std::string line; std::getline(in, line); ++rows) {
-    if (line.empty() || line[0] == '#') continue;
-    std::istringstream cells(line);
-    std::string rule, name, expected;
-    std::getline(cells, rule, '\t');
-    std::getline(cells, name, '\t');
-    std::getline(cells, expected, '\t');
-    name = Unescape(name);
+  const std::vector<TableRow> rows = ReadTable("favorites/data/names.tsv");
+  for (const TableRow& row : rows) {
+    const std::string &rule = row.at(0), &name = row.at(1), expected = row.size() > 2 ? row[2] : "";
     std::string got = rule == "add"       ? FavoriteFileBaseName(name)
                       : rule == "import"  ? ImportedFavoriteBaseName(name)
                       : rule == "display" ? FavoriteDisplayName(name)
                       : rule == "is-file" ? std::to_string(IsFavoriteFileName(name))
                                           : OpenDialogFilter(name);
-    EXPECT_EQ(got, Unescape(expected)) << line;
+    EXPECT_EQ(got, expected) << rule << " " << name;
   }
-  EXPECT_GT(rows, 20);
+  EXPECT_GT(rows.size(), 20u);
 }
 
 TEST(FavoriteNames, FreeNamesAreNumberedAfterTheNameAndTheSortIgnoresLetterCase) {

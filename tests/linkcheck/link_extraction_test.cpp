@@ -10,11 +10,11 @@
 #include <utility>
 #include <vector>
 
+#include "dialogs/table_file.h"
 #include "linkcheck/link_rows.h"
 #include "linkcheck/link_scanner.h"
 #include "linkcheck/link_tables.h"
 #include "linkcheck/tag_words.h"
-#include "support/test_env.h"
 
 namespace {
 
@@ -36,35 +36,7 @@ std::string ReadFile(const std::string& name) {
   return all.str();
 }
 
-// The data files write bytes as C escapes: \xNN, \r, \n, \t and \\.
-std::string Unescape(const std::string& text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\\' || i + 1 == text.size()) {
-      out += text[i];
-    } else if (text[++i] == 'x') {
-      out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
-      i += 2;
-    } else {
-      out += text[i] == 'r' ? '\r' : text[i] == 'n' ? '\n' : text[i] == 't' ? '\t' : text[i];
-    }
-  }
-  return out;
-}
-
-// The lines of a data file without comments, each split at its tabs.
-std::vector<std::vector<std::string>> Rows(const std::string& name) {
-  std::vector<std::vector<std::string>> rows;
-  std::istringstream in(ReadFile(name));
-  for (std::string line; std::getline(in, line);) {
-    if (line.empty() || line[0] == '#') continue;
-    std::vector<std::string> cells;
-    std::istringstream fields(line);
-    for (std::string cell; std::getline(fields, cell, '\t');) cells.push_back(Unescape(cell));
-    rows.push_back(cells);
-  }
-  return rows;
-}
+std::vector<TableRow> Rows(const std::string& name) { return ReadTable("linkcheck/" + name); }
 
 Links ToLinks(std::vector<std::string>::const_iterator from, std::vector<std::string>::const_iterator to) {
   Links links;

@@ -3,33 +3,24 @@
 // placeholders, and the entries a local item's menu gains from its name.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
+#include "dialogs/table_file.h"
 #include "shell/archive_extraction.h"
 #include "shell/context_menu_rules.h"
 #include "shell/drag_decisions.h"
-#include "support/test_env.h"
 
 namespace {
 
 TEST(DragEnd, EveryRowOfTheTable) {
   const char* const answers[] = {"GoOn", "Cancel", "Drop", "DownloadThenDrop", "ExtractThenDrop"};
-  std::ifstream in(testenv::Get("VAKO_SOURCE_DIR") + "/tests/shell/data/drag_ends.tsv");
-  int rows = 0;
-  for (std::string line; std::getline(in, line);) {
-    if (line.empty() || line[0] == '#') continue;
-    std::istringstream row(line);
-    std::string source, answer;
-    int escape, button, archive;
-    long x, y;
-    ASSERT_TRUE(row >> source >> escape >> button >> x >> y >> archive >> answer) << line;
-    const DragAnswer got = DecideDragEnd(source == "local" ? DragSourceKind::Local : DragSourceKind::Remote, escape,
-                                         button, x, y, {0, 100, 400, 500}, {400, 100, 800, 500}, archive);
-    EXPECT_EQ(answers[static_cast<int>(got)], answer) << line;
-    ++rows;
+  const std::vector<TableRow> rows = ReadTable("shell/data/drag_ends.tsv");
+  for (const TableRow& row : rows) {
+    ASSERT_EQ(row.size(), 7u);
+    const DragAnswer got = DecideDragEnd(row[0] == "local" ? DragSourceKind::Local : DragSourceKind::Remote,
+                                         row[1] == "1", row[2] == "1", std::stol(row[3]), std::stol(row[4]),
+                                         {0, 100, 400, 500}, {400, 100, 800, 500}, row[5] == "1");
+    EXPECT_EQ(answers[static_cast<int>(got)], row[6]) << row[0] << " " << row[3] << "," << row[4];
   }
-  EXPECT_GT(rows, 10);
+  EXPECT_GT(rows.size(), 10u);
 }
 
 const std::string kWork = "C:\\TEMP\\vakotmp0\\";

@@ -8,13 +8,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <fstream>
 #include <functional>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "dialogs/table_file.h"
 #include "app/app_state_win.h"
 #include "app/list_rows_win.h"
 #include "app/local_listing_win.h"
@@ -26,7 +25,6 @@
 #include "shell/drop_sources_win.h"
 #include "support/message_box_recorder_win.h"
 #include "support/temp_folder_win.h"
-#include "support/test_env.h"
 
 namespace {
 
@@ -170,14 +168,8 @@ class ShellTest : public ::testing::Test {
 // and "*" stands for a submenu the shell fills.
 std::map<std::string, Entries> ExpectedMenus(const std::string& edition) {
   std::map<std::string, Entries> menus;
-  std::ifstream in(testenv::Get("VAKO_SOURCE_DIR") + "/tests/shell/data/menus.tsv");
-  for (std::string line; std::getline(in, line);) {
-    std::istringstream cells(line);
-    std::string name, of;
-    if (line.empty() || line[0] == '#' || !std::getline(cells, name, '\t') || !std::getline(cells, of, '\t') || of != edition)
-      continue;
-    for (std::string entry; std::getline(cells, entry, '\t');) menus[name].push_back(entry);
-  }
+  for (const TableRow& row : ReadTable("shell/data/menus.tsv"))
+    if (row.size() > 2 && row[1] == edition) menus[row[0]].assign(row.begin() + 2, row.end());
   return menus;
 }
 
