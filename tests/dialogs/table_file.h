@@ -25,8 +25,8 @@ inline std::string Unescape(const std::string& text) {
   return out;
 }
 
-// The rows of tests/<path>.
-inline std::vector<TableRow> ReadTable(const std::string& path) {
+// The rows of tests/<path>; `escapes` false keeps every backslash as it is.
+inline std::vector<TableRow> ReadTable(const std::string& path, bool escapes = true) {
   std::string file = testenv::Get("VAKO_SOURCE_DIR") + "/tests/" + path;
 #ifdef _WIN32
   file = testenv::WinePath(file);
@@ -37,9 +37,10 @@ inline std::vector<TableRow> ReadTable(const std::string& path) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty() || line[0] == '#') continue;
     rows.emplace_back();
-    for (size_t start = 0;; ) {
+    for (size_t start = 0;;) {
       size_t tab = line.find('\t', start);
-      rows.back().push_back(Unescape(line.substr(start, tab - start)));
+      const std::string cell = line.substr(start, tab - start);
+      rows.back().push_back(escapes ? Unescape(cell) : cell);
       if (tab == std::string::npos) break;
       start = tab + 1;
     }
