@@ -1,14 +1,12 @@
-// What the dialog scripts cannot say: files dropped on Go to Folder, the folder browser's
-// start, a dialog that cannot open, and the UNLHA32 library's own dialog over the sheet.
+// What the dialog scripts cannot say: files dropped on Go to Folder, a dialog that cannot
+// open, and the UNLHA32 library's own dialog over the sheet.
 #include <gtest/gtest.h>
-#include <objbase.h>
 #include <shlobj.h>
 
 #include <cstring>
 
 #include "app/app_state_win.h"
 #include "config/change_permission_dialog_win.h"
-#include "config/dialog_helpers_win.h"
 #include "config/goto_folder_dialog_win.h"
 #include "config/options_sheet_win.h"
 #include "dialog_driver_win.h"
@@ -20,7 +18,6 @@ namespace {
 
 class DialogActions : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { CoInitialize(nullptr); }  // the folder browser needs COM
   void SetUp() override { SharedNameBuffer = "untouched"; }
   TempFolder temp_;
   StandInMainWindow main_{60, 40, 700, 500};
@@ -59,26 +56,6 @@ TEST_F(DialogActions, ADroppedFolderFillsGoToFolderWhateverItsAttributesButADrop
   EXPECT_EQ(ShowGoToFolderDialog(0), IDOK);
   EXPECT_EQ(SharedNameBuffer, marked);
   SetFileAttributesA(marked.c_str(), FILE_ATTRIBUTE_NORMAL);
-}
-
-TEST_F(DialogActions, TheFolderBrowserStartsOnTheGivenFolderAndCancelChangesNothing) {
-  std::string start = temp_.path() + "start", path = start;
-  CreateDirectoryA(start.c_str(), nullptr);
-  {
-    // OK without touching the tree answers the folder it started on
-    DialogDriver driver({[&](HWND b) {
-      EXPECT_NE(FindChildWithText(b, "Pick one"), nullptr);
-      Click(b, IDOK);
-    }});
-    EXPECT_EQ(BrowseForFolder(main_.handle(), "Pick one", path), 1);
-  }
-  EXPECT_EQ(_stricmp(path.c_str(), start.c_str()), 0) << path;
-  path = "keep me";
-  {
-    DialogDriver driver({[&](HWND b) { Click(b, IDCANCEL); }});
-    EXPECT_EQ(BrowseForFolder(main_.handle(), "Pick one", path), 0);
-  }
-  EXPECT_EQ(path, "keep me");
 }
 
 TEST_F(DialogActions, ADialogThatCannotOpenCountsAsCancel) {

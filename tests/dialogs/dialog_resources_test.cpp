@@ -1,4 +1,4 @@
-// The dialog, icon and toolbar resources as the program finds them.
+// The dialog templates of both editions as the program finds them.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -76,35 +76,6 @@ TEST(DialogResources, EveryDialogHasTheSameControlsInEnglishAndJapanese) {
       if (conversion) EXPECT_TRUE(e.style & WS_DISABLED) << "control " << i;
     }
   }
-}
-
-TEST(ImageResources, IconsLoadAt16And32AndEveryToolbarImageIsPaintedOnATransparentGround) {
-  for (int id : {IDI_PROGRAM, IDI_FOLDER, IDI_ASCII_FILE, IDI_BINARY_FILE, IDI_OTHER_FILE, IDI_PARENT,
-                 IDI_OPEN_FOLDER, IDI_DRIVE, IDI_MY_COMPUTER})
-    for (int size : {16, 32}) {
-      HICON icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, 0));
-      EXPECT_NE(icon, nullptr) << id << " at " << size;
-      DestroyIcon(icon);
-    }
-  HBITMAP strip = static_cast<HBITMAP>(
-      LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_TOOLBAR), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-  DIBSECTION dib{};
-  ASSERT_EQ(GetObjectA(strip, sizeof dib, &dib), static_cast<int>(sizeof dib));
-  EXPECT_EQ(dib.dsBm.bmWidth, 14 * 16);
-  EXPECT_EQ(dib.dsBm.bmHeight, 16);
-  EXPECT_LE(dib.dsBmih.biBitCount, 8) << "the toolbar recolours only palette bitmaps";
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, strip);
-  for (int image = 0; image < 14; ++image) {
-    int painted = 0;  // pixels other than the button-face grey the toolbar treats as transparent
-    for (int y = 0; y < 16; ++y)
-      for (int x = 0; x < 16; ++x) painted += GetPixel(dc, image * 16 + x, y) != RGB(192, 192, 192);
-    EXPECT_GT(painted, 20) << "image " << image;
-    EXPECT_LT(painted, 256) << "image " << image;
-  }
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  DeleteObject(strip);
 }
 
 }  // namespace

@@ -1,12 +1,15 @@
-// The three importers on host lists written for these tests: which sections become
-// favorites, under which names, with which values, and how lines are read.
+// The three importers on host lists written for these tests (in data/): which sections
+// become favorites, under which names, with which values, and how lines are read.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <sstream>
 
 #include "config/favorite_names.h"
+#include "dialogs/table_file.h"
 #include "config/host_list_import.h"
 
 namespace {
@@ -42,53 +45,20 @@ std::string Fields(const ImportedHost& h) {
   return h.fileName + "|" + h.hostName + "|" + h.hostAddr + "|" + h.userId + "|" + h.localFolder + "|" + h.remoteFolder;
 }
 
-const char kWsFtpList[] =
-    "[_config_]\r\nHOST=not-a-host\r\n"
-    "[WS_FTP32]\r\nHOST=nor-this\r\n"
-    "[My Site]\r\nHOST=ftp.example.org\r\nUID=me\r\nDIR=/pub\r\nPASS=secret\r\n"
-    "[..\\..\\evil]\r\nHOST=10.0.0.1\r\n"
-    "[C:\\x]\r\nHOST=c.example\r\n"
-    "[/abs]\r\nHOST=abs.example\r\n"
-    "[a*b?c|d:e]\r\nHOST=six.example\r\n";
-
-TEST(HostListImport, WsFtpTakesEverySectionButItsOwnSettings) {
-  const HostListImport plan = Import(HostListKind::WsFtp, kWsFtpList);
-  ASSERT_EQ(plan.hosts.size(), 5u);
-  EXPECT_EQ(Fields(plan.hosts[0]), "My Site.BOK|My Site|ftp.example.org|me||/pub");
-  // Hostile names stay names of files in the program folder; the host keeps its label.
-  EXPECT_EQ(plan.hosts[1].fileName, ".._.._evil.BOK");
-  EXPECT_EQ(plan.hosts[1].hostName, "..\\..\\evil");
-  EXPECT_EQ(plan.hosts[2].fileName, "C__x.BOK");
-  EXPECT_EQ(plan.hosts[3].fileName, "_abs.BOK");
-  EXPECT_EQ(plan.hosts[4].fileName, "a_b_c_d_e.BOK");
-  EXPECT_EQ(plan.hosts[4].hostAddr, "six.example");
-  EXPECT_FALSE(plan.stoppedAtLimit);
-}
-
-TEST(HostListImport, MatuFtpSkipsItsFiveSettingSections) {
-  const std::string list =
-      "[Options]\r\nHostname=x\r\n[FireWall]\r\n[TextExt]\r\n[Index]\r\n[Window]\r\n[options]\r\n"
-      "[Home]\r\nHostname=home.example\r\nUserName=u\r\nLocalPath=C:\\web\r\nDirectory=/www\r\n";
-  const HostListImport plan = Import(HostListKind::MatuFtp, list);
-  ASSERT_EQ(plan.hosts.size(), 2u);  // names compare with their letter case: [options] is a host
-  EXPECT_EQ(plan.hosts[0].fileName, "options.BOK");
-  EXPECT_EQ(Fields(plan.hosts[1]), "Home.BOK|Home|home.example|u|C:\\web|/www");
-}
-
-TEST(HostListImport, FfftpTakesHostSectionsNamedByTheirHostName) {
-  const std::string list =
-      "[FFFTP]\r\nVersion=1\r\n"
-      "[FFFTP\\Options]\r\nHostName=options\r\n"
-      "[FFFTP\\Options\\Host3]\r\nHostName=work\r\nHostAdrs=work.example\r\nUserName=w\r\nLocalDir=D:\\w\r\nRemoteDir=/w\r\n"
-      "[ffftp\\options\\host4]\r\nHostName=lower\r\n"
-      "[FFFTP\\Options\\Host5]\r\nHostName=..\\..\\Windows\\evil\r\nHostAdrs=e.example\r\n"
-      "[FFFTP\\Options\\Host6]\r\nHostAdrs=nameless.example\r\n";
-  const HostListImport plan = Import(HostListKind::Ffftp, list);
-  ASSERT_EQ(plan.hosts.size(), 2u);
-  EXPECT_EQ(Fields(plan.hosts[0]), "work.BOK|work|work.example|w|D:\\w|/w");
-  EXPECT_EQ(plan.hosts[1].fileName, ".._.._Windows_evil.BOK");
-  EXPECT_EQ(plan.hosts[1].hostName, "..\\..\\Windows\\evil");
-  // Host6 has no HostName: nothing to name its file after.
+TEST(HostListImport, EachImporterOnItsSampleList) {
+  const std::map<std::string, HostListKind> kinds = {
+      {"wsftp", HostListKind::WsFtp}, {"matu", HostListKind::MatuFtp}, {"ffftp", HostListKind::Ffftp}};
+  const std::vector<TableRow> rows = ReadTable("favorites/data/imports.tsv", false);
+  for (const TableRow& row : rows) {
+    std::ifstream in(testenv::Get("VAKO_SOURCE_DIR") + "/tests/favorites/data/" + row.at(0), std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const HostListImport plan = Import(kinds.at(row.at(1)), text);
+    std::vector<std::string> planned;
+    for (const ImportedHost& host : plan.hosts) planned.push_back(Fields(host));
+    EXPECT_EQ(planned, std::vector<std::string>(row.begin() + 2, row.end())) << row[0];
+    EXPECT_FALSE(plan.stoppedAtLimit);
+  }
+  EXPECT_EQ(rows.size(), 3u);
 }
 
 TEST(HostListImport, LinesAreReadPastALongOneAndHeadersKeepTheirRule) {

@@ -42,18 +42,13 @@ class SampleSite {
     WriteWholeFile(p + "about.html",
                    "<HTML><BODY><A HREF=\"index.html\">Home</A>\r\n"
                    "<a href = nowhere/>Nowhere</a><table background=img/table.gif></table></BODY></HTML>\r\n");
-    WriteWholeFile(p + "img\\bg.gif", "GIF89a");
-    WriteWholeFile(p + "img\\logo.gif", "GIF89a");
-    WriteWholeFile(p + "docs\\index.html", "<html></html>");
     WriteWholeFile(p + "notes.txt", "<a href=\"notes-link.html\">");
-    // Opening its link leaves a mark beside it.
-    WriteWholeFile(p + "run.bat", "@echo opened> \"" + p + "opened.txt\"\r\n");
-    if (JapaneseEdition()) WriteWholeFile(p + kSjisPage, "<html></html>");
+    for (const char* file : {"img\\bg.gif", "img\\logo.gif", "docs\\index.html", "run.bat"}) WriteWholeFile(p + file, "x");
+    if (JapaneseEdition()) WriteWholeFile(p + kSjisPage, "x");
   }
 
-  // The folder, with its trailing backslash; Folder() without it, as the local pane has it.
-  const std::string& path() const { return folder_.path(); }
-  std::string Folder() const { return path().substr(0, path().size() - 1); }
+  // The folder as the local pane has it: without its trailing backslash.
+  std::string Folder() const { return folder_.path().substr(0, folder_.path().size() - 1); }
 
   // What the analyzer lists after about.html and then index.html: the rows of index.html
   // on top. External links are "--", missing local targets "NG".
