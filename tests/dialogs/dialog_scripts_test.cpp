@@ -1,7 +1,8 @@
 // Every dialog and property sheet opened as its command opens it and driven from its own
 // message loop by the scripts of data/dialog_scripts.tsv: what each shows in the edition of
 // the system (English, or Japanese under code page 932), what typing and pressing does, and
-// what reaches the options, the host profile, the favorite file and the shared buffer.
+// what reaches the options, the host profile, the favorite file and the shared buffer; also
+// the sheet a favorite file opens.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -14,6 +15,7 @@
 #include "config/add_favorite_dialog_win.h"
 #include "config/change_permission_dialog_win.h"
 #include "config/connect_dialog_win.h"
+#include "config/favorites_win.h"
 #include "config/goto_folder_dialog_win.h"
 #include "config/host_profile.h"
 #include "config/host_settings_sheet_win.h"
@@ -56,6 +58,13 @@ std::string Value(const std::string& cell) {
     text.replace(open, close - open + 1, repeated);
   }
   return InCodePage(text.c_str());
+}
+
+// A file's text written on one line: "|" ends each line.
+std::string Lines(const std::string& cell) {
+  std::string text;
+  for (char c : cell) text += c == '|' ? std::string("\r\n") : std::string(1, c);
+  return text;
 }
 
 std::string Join(const std::vector<std::string>& texts) {
@@ -113,6 +122,7 @@ class DialogScripts : public ::testing::Test {
         {"boxes", [&] { return std::to_string(boxes_.boxes().size() - boxesBefore_); }},
         {"box", [&] { return boxes_.boxes().size() > boxesBefore_ ? boxes_.boxes().back().text : "<none>"; }},
         {"file-keys", [&] { return Join(KeyNames(ProfileKeys(favorite_))); }},
+        {"favorite", [&] { return CurrentFavoritePath.substr(CurrentFavoritePath.rfind('\\') + 1); }},
         {"host.HostName", [] { return CurrentHost.HostName; }},
         {"host.HostAddr", [] { return CurrentHost.HostAddr; }},
         {"host.UserPass", [] { return CurrentHost.UserPass; }},
@@ -186,7 +196,7 @@ class DialogScripts : public ::testing::Test {
         else Options.*key->integer = std::stoi(s.at(4));
       } else if (s[2] == "no-favorite") CurrentFavoritePath.clear();
       else if (s[2] == "make-file") WriteWholeFile(folder_.path() + s.at(3), "./\r\n");
-      else if (s[2] == "host-name") CurrentHost.HostName = Value(s.at(3));
+      else if (s[2] == "favorite-file") WriteWholeFile(folder_.path() + "Other.BOK", Lines(s.at(3)));
       else ADD_FAILURE() << "no set-up step " << s[2];
     }
     ASSERT_LT(at, steps.size()) << "no open step";
@@ -212,6 +222,7 @@ class DialogScripts : public ::testing::Test {
           {"add-favorite", [] { return ShowAddFavoriteDialog(); }},
           {"options", [] { return ShowOptionsSheet(); }},
           {"host", [] { return ShowHostSettingsSheet(); }},
+          {"favorite", [&] { return INT_PTR{ConnectFromFavorite((folder_.path() + "Other.BOK").c_str())}; }},
       };
       ASSERT_TRUE(openers.count(what)) << what;
       result = openers.at(what)();
@@ -222,10 +233,11 @@ class DialogScripts : public ::testing::Test {
       const TableRow& s = steps[at];
       if (s[2] == "unchanged") {  // every option but those named, as before the sheet
         const std::string named = " " + (s.size() > 3 ? s[3] : "") + " ";
-        for (const SettingKey& k : SettingKeys())
-          if (named.find(" " + std::string(k.key) + " ") == std::string::npos)
-            EXPECT_TRUE(k.kind == SettingKey::Text ? Options.*k.text == before.*k.text
-                                                   : Options.*k.integer == before.*k.integer) << k.key;
+        for (const SettingKey& k : SettingKeys()) {
+          if (named.find(" " + std::string(k.key) + " ") != std::string::npos) continue;
+          EXPECT_TRUE(k.kind == SettingKey::Text ? Options.*k.text == before.*k.text
+                                                 : Options.*k.integer == before.*k.integer) << k.key;
+        }
       } else if (s[2] == "file-unchanged") EXPECT_EQ(ReadWholeFile(favorite_), file);
       else Step(nullptr, none, s);
     }

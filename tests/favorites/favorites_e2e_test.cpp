@@ -161,13 +161,13 @@ TEST_F(FavoritesTest, AddFavoritesThreeTimesThenConnectFromTheNewEntries) {
   }
   for (const char* name : {"x.BOK", "x0.BOK", "x1.BOK"}) {
     const std::string file = program + name;
-    ASSERT_TRUE(FileExists(file)) << name;
+    // The program writes the keys one by one after the dialog has gone: TimeLag is the last.
+    ASSERT_TRUE(WaitUntil([&] { return Key(file, "TimeLag") == "0"; })) << name;
     EXPECT_EQ(Key(file, "HostAddr"), "127.0.0.1");
     EXPECT_EQ(Key(file, "UserID"), testenv::Get("VAKO_FTP_USER"));
     EXPECT_EQ(UnscramblePassword(Key(file, "UserPass")), testenv::Get("VAKO_FTP_PASS"));
     EXPECT_EQ(Key(file, "InitialRemoteFolder"), testenv::Get(kVsftpd.rootVariable) + "/" + folder);  // as PWD says
     EXPECT_EQ(Key(file, "InitialLocalFolder") + "\\", local.path());
-    EXPECT_EQ(Key(file, "TimeLag"), "0");
     EXPECT_EQ(Key(file, "HostName"), "<missing>");
   }
 
@@ -216,8 +216,7 @@ TEST_F(FavoritesTest, PasvInTheFavoriteReachesAPassiveOnlyServer) {
   ASSERT_TRUE(WaitUntil([&] { return vako->RowOfName(remoteList, "passive-marker") >= 0; }));
   vako->PostCommand(IDM_ADD_FAVORITE);
   CloseDialog(IDOK);
-  ASSERT_TRUE(WaitUntil([&] { return FileExists(program + "passive host.BOK"); }));
-  EXPECT_EQ(Key(program + "passive host.BOK", "Pasv"), "1");
+  EXPECT_TRUE(WaitUntil([&] { return Key(program + "passive host.BOK", "Pasv") == "1"; }));
 }
 
 TEST_F(FavoritesTest, SubFolderPopupsOpenTheirOwnFiles) {
