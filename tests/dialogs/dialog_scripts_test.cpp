@@ -15,12 +15,14 @@
 #include "config/add_favorite_dialog_win.h"
 #include "config/change_permission_dialog_win.h"
 #include "config/connect_dialog_win.h"
+#include "config/favorite_host_file_win.h"
 #include "config/favorites_win.h"
 #include "config/goto_folder_dialog_win.h"
 #include "config/host_profile.h"
 #include "config/host_settings_sheet_win.h"
 #include "config/options.h"
 #include "config/options_sheet_win.h"
+#include "config/password.h"
 #include "dialog_driver_win.h"
 #include "dialogs/table_file.h"
 #include "profile_keys_win.h"
@@ -90,21 +92,12 @@ class DialogScripts : public ::testing::Test {
     Options = OptionsRecord();
     Options.EMail = "guest@example.net";
     CurrentHost = HostProfile();
-    CurrentHost.HostName = "Work";
-    CurrentHost.HostAddr = "ftp.example.org";
-    CurrentHost.UserID = "alice";
-    CurrentHost.UserPass = "secret";
-    CurrentHost.InitialLocalFolder = "C:\\sites";
-    CurrentHost.InitialRemoteFolder = "/pub";
-    CurrentHost.TimeLag = -60;
-    CurrentHost.Port = 2121;
-    CurrentHost.List = 1;
-    CurrentHost.Proxy = {};
-    CurrentHost.Proxy.ProxyServer = "proxy.example.org";
-    CurrentHost.Proxy.ProxyUser = "puser";
-    CurrentHost.Proxy.ProxyPass = "ppass";
-    CurrentHost.Proxy.ProxyPort = 8021;
-    CurrentHost.Proxy.ProxyType = 2;
+    const std::string profile = folder_.path() + "profile.ini";
+    WriteWholeFile(profile, Lines("[Vako]|HostName=Work|HostAddr=ftp.example.org|UserID=alice|UserPass=" +
+                                  ScramblePassword("secret") + "|InitialLocalFolder=C:\\sites|InitialRemoteFolder=/pub|"
+                                  "TimeLag=-60|iPort=2121|List=1|ProxyServer=proxy.example.org|ProxyUser=puser|"
+                                  "ProxyPass=ppass|ProxyPort=8021|ProxyType=2|"));
+    ReadFavoriteFile(profile, CurrentHost);
     favorite_ = folder_.path() + "Work.BOK";
     WriteWholeFile(favorite_, "[Vako]\r\nComment=kept\r\n");  // a key no page shows
     CurrentFavoritePath = favorite_;

@@ -1,7 +1,7 @@
 // Favorites with the real program against the loopback servers: Add Favorites and the
-// entries it adds to the menu, connecting from an entry, from a sub-folder's pop-up, from
-// the command line and from Open Favorite; the tree cache a favorite keeps; passive mode;
-// host-list imports with a long line and a hostile list.
+// entries it adds to the menu, connecting from an entry, from the command line and from Open
+// Favorite; the tree cache a favorite keeps; host-list imports with a long line and a
+// hostile list.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -201,40 +201,6 @@ TEST_F(FavoritesTest, CommandLineAndOpenFavoriteConnect) {
   EXPECT_NE(ReadWholeFile(program + "opened host.tre").find("opened/sub/"), std::string::npos);
 }
 
-// A host that takes passive data connections only: Pasv in its favorite makes the listing
-// work, and Add Favorites keeps it for the new favorite.
-TEST_F(FavoritesTest, PasvInTheFavoriteReachesAPassiveOnlyServer) {
-  const Server passive{"VAKO_VSFTPD_PASV_PORT", "VAKO_VSFTPD_PASV_ROOT"};
-  const std::string folder = ServerFolder(passive, "passive", "passive-marker");
-  const std::string favorite = program + "passive.BOK";
-  WriteFavorite(favorite, passive, "passive host", folder);
-  std::string text = ReadWholeFile(favorite);
-  text.replace(text.find("127.0.0.1"), 9, "127.0.0.2");  // that server's own address
-  WriteWholeFile(favorite, text + "Pasv=1\r\n");
-  Start("\"" + favorite + "\"");
-  CloseDialog(IDOK);
-  ASSERT_TRUE(WaitUntil([&] { return vako->RowOfName(remoteList, "passive-marker") >= 0; }));
-  vako->PostCommand(IDM_ADD_FAVORITE);
-  CloseDialog(IDOK);
-  EXPECT_TRUE(WaitUntil([&] { return Key(program + "passive host.BOK", "Pasv") == "1"; }));
-}
-
-TEST_F(FavoritesTest, SubFolderPopupsOpenTheirOwnFiles) {
-  ASSERT_TRUE(CreateDirectoryA((program + "work").c_str(), nullptr));
-  ASSERT_TRUE(CreateDirectoryA((program + "empty").c_str(), nullptr));
-  WriteFavorite(program + "work\\same.BOK", kPyftpdlib, "in work", ServerFolder(kPyftpdlib, "inwork", "work-marker"));
-  WriteFavorite(program + "same.BOK", kPyftpdlib, "on top", ServerFolder(kPyftpdlib, "ontop", "top-marker"));
-  Start();
-  // A rebuild (the import of an empty list) numbers the entries the same way again: the
-  // pop-up's entry first.
-  EXPECT_EQ(Import(IDM_IMPORT_WSFTP, "[_config_]\r\n"), Text(IDS_HOSTS_IMPORTED));
-  ConnectFrom(20000, "work-marker");
-  EXPECT_LT(vako->RowOfName(remoteList, "top-marker"), 0);
-  ConnectFrom(20001, "top-marker");
-}
-
-// A line over the limit in the middle is skipped and counted, and the rest is still read;
-// names that would leave the program folder stay file names inside it.
 TEST_F(FavoritesTest, ImportsSkipLongLinesAndAHostileListStaysInTheProgramFolder) {
   Start();
   const std::string ffftp = "[FFFTP\\Options\\Host1]\r\nHostName=work\r\nHostAdrs=work.example\r\nRemoteDir=/w\r\n; " +

@@ -69,6 +69,12 @@ Entries Read(HMENU menu) {
   return entries;
 }
 
+std::string Join(const TableRow& row) {
+  std::string joined;
+  for (const std::string& cell : row) joined += cell + " ";
+  return joined;
+}
+
 std::vector<Entries> Shown;  // the menu opened and then each of its submenus
 WNDPROC MainProcedure = nullptr;
 
@@ -207,16 +213,17 @@ TEST_F(ShellTest, EachRightClickOpensItsMenuWithItsEntriesAndStates) {
     ASSERT_FALSE(Shown.empty()) << c.name;
     for (size_t i = 0; i < Shown.size(); ++i) {
       const std::string key = i ? c.name + std::string(">") + std::to_string(i) : c.name;
-      if (expected[key] == Entries{"*"})
+      if (expected[key] == Entries{"*"}) {
         EXPECT_FALSE(Shown[i].empty()) << key;
-      else if (!expected[key].empty() || i == 0)
+      } else if (!expected[key].empty() || i == 0) {
         EXPECT_EQ(Shown[i], expected[key]) << key;
+      }
     }
   }
 }
 
-// The system asks a drop source with the Escape and button states; the cursor is where the
-// test puts it.
+// The system asks a drop source with the Escape and button states (data/drop_asks.tsv); the
+// cursor is where the test puts it.
 TEST_F(ShellTest, DropSourcesAnswerForKeysAndCursorPlaces) {
   auto middle = [](HWND w) {
     RECT r;
@@ -233,43 +240,21 @@ TEST_F(ShellTest, DropSourcesAnswerForKeysAndCursorPlaces) {
     ++calls;
     return arrived;
   };
-  IDropSource* sources[] = {new RemoteDropSource(fetch), new LocalDropSource(), new LocalDropSource(fetch)};
-  struct Ask {
-    int source;  // remote entries, local files, archive members
-    BOOL escape;
-    DWORD keys;
-    POINT at;
-    bool arrives;
-    HRESULT answer;
-    int calls;  // downloads or extractions so far
-  };
-  const Ask asks[] = {
-      {0, TRUE, MK_LBUTTON, outside, true, DRAGDROP_S_CANCEL, 0},
-      {0, FALSE, MK_LBUTTON, outside, true, S_OK, 0},
-      {0, FALSE, MK_RBUTTON, local, true, S_OK, 0},
-      {0, FALSE, 0, remote, true, DRAGDROP_S_CANCEL, 0},  // nothing downloaded for a drop back
-      {0, FALSE, 0, local, true, DRAGDROP_S_DROP, 1},
-      {0, FALSE, 0, remoteEdge, true, DRAGDROP_S_DROP, 2},
-      // an entry that did not arrive is never dropped as its placeholder
-      {0, FALSE, 0, outside, false, DRAGDROP_S_CANCEL, 3},
-      {1, TRUE, 0, outside, true, DRAGDROP_S_CANCEL, 3},
-      {1, FALSE, MK_LBUTTON, remote, true, S_OK, 3},
-      {1, FALSE, 0, local, true, DRAGDROP_S_CANCEL, 3},
-      {1, FALSE, 0, remote, true, DRAGDROP_S_DROP, 3},
-      {1, FALSE, 0, outside, true, DRAGDROP_S_DROP, 3},
-      {2, FALSE, 0, local, false, DRAGDROP_S_CANCEL, 3},
-      {2, FALSE, 0, remote, true, DRAGDROP_S_DROP, 4},  // extracted before the drop job sends
-      {2, FALSE, 0, outside, true, DRAGDROP_S_DROP, 5},
-      {2, FALSE, 0, outside, false, DRAGDROP_S_CANCEL, 6},
-  };
-  for (const Ask& a : asks) {
-    arrived = a.arrives;
-    PlaceCursor(a.at);
-    EXPECT_EQ(sources[a.source]->QueryContinueDrag(a.escape, a.keys), a.answer) << &a - asks;
-    EXPECT_EQ(calls, a.calls) << &a - asks;
+  std::map<std::string, IDropSource*> sources = {
+      {"remote", new RemoteDropSource(fetch)}, {"local", new LocalDropSource()}, {"archive", new LocalDropSource(fetch)}};
+  const std::map<std::string, DWORD> keys = {{"left", MK_LBUTTON}, {"right", MK_RBUTTON}, {"none", 0}};
+  const std::map<std::string, POINT> places = {{"outside", outside}, {"local", local}, {"remote", remote}, {"remote-edge", remoteEdge}};
+  const std::map<std::string, HRESULT> answers = {{"cancel", DRAGDROP_S_CANCEL}, {"go-on", S_OK}, {"drop", DRAGDROP_S_DROP}};
+  const std::vector<TableRow> asks = ReadTable("shell/data/drop_asks.tsv");
+  for (const TableRow& a : asks) {
+    arrived = a.at(4) == "1";
+    PlaceCursor(places.at(a.at(3)));
+    EXPECT_EQ(sources.at(a[0])->QueryContinueDrag(a[1] == "1", keys.at(a[2])), answers.at(a.at(5))) << Join(a);
+    EXPECT_EQ(calls, std::stoi(a.at(6))) << Join(a);
   }
-  EXPECT_EQ(sources[1]->GiveFeedback(DROPEFFECT_COPY), DRAGDROP_S_USEDEFAULTCURSORS);
-  for (IDropSource* source : sources) EXPECT_EQ(source->Release(), 0u);
+  EXPECT_GT(asks.size(), 10u);
+  EXPECT_EQ(sources["local"]->GiveFeedback(DROPEFFECT_COPY), DRAGDROP_S_USEDEFAULTCURSORS);
+  for (auto& [name, source] : sources) EXPECT_EQ(source->Release(), 0u) << name;
 }
 
 TEST_F(ShellTest, RemoteEntriesAreRefusedWhileAJobRuns) {
