@@ -108,7 +108,8 @@ class DialogScripts : public ::testing::Test {
   }
 
   // What a name of the scripts reads now: an option by its key, "host.X", "file.KEY" and
-  // "file-keys" of the favorite file, "buffer", "boxes" and "box" (the last box's text).
+  // "file-keys" of the favorite file, "exists.NAME" beside it, "favorite" (the current
+  // favorite file's name), "buffer", "boxes" and "box" (the last box's text).
   std::string Read(const std::string& name) {
     const std::map<std::string, std::function<std::string()>> others = {
         {"buffer", [] { return SharedNameBuffer; }},
@@ -131,7 +132,10 @@ class DialogScripts : public ::testing::Test {
     }
     if (name.rfind("exists.", 0) == 0) return FileExists(folder_.path() + name.substr(7)) ? "1" : "0";
     const SettingKey* key = FindSettingKey(name.c_str());
-    if (!key) return ADD_FAILURE() << "nothing named " << name, "";
+    if (!key) {
+      ADD_FAILURE() << "nothing named " << name;
+      return "";
+    }
     return key->kind == SettingKey::Text ? Options.*key->text : std::to_string(Options.*key->integer);
   }
 
