@@ -4,14 +4,10 @@
 
 #include <commctrl.h>
 #include <prsht.h>
-#include <shlobj.h>
 
-#include <cstdio>
 #include <cstring>
 
 #include "app/app_state_win.h"
-#include "app/folder_trees_win.h"
-#include "support/test_env.h"
 
 namespace {
 
@@ -74,8 +70,6 @@ DialogDriver::~DialogDriver() {
   Active = nullptr;
 }
 
-size_t DialogDriver::scriptsRun() const { return Active->next; }
-
 void Click(HWND dialog, int id) {
   HWND button = GetDlgItem(dialog, id);
   ASSERT_NE(button, nullptr) << "no control " << id;
@@ -122,69 +116,18 @@ std::vector<std::string> TabTitles(HWND sheet) {
   return titles;
 }
 
-namespace {
-struct TextSearch {
-  std::string text;
-  HWND found = nullptr;
-};
-BOOL CALLBACK MatchText(HWND child, LPARAM param) {
-  auto* search = reinterpret_cast<TextSearch*>(param);
-  if (Text(child) == search->text) {
-    search->found = child;
-    return FALSE;
-  }
-  return TRUE;
-}
-}  // namespace
-
 HWND FindChildWithText(HWND parent, const std::string& text) {
-  TextSearch search{text};
-  EnumChildWindows(parent, MatchText, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-std::string SaveScreenshot(HWND window, const std::string& name) {
-  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  RECT r;
-  GetWindowRect(window, &r);
-  int width = r.right - r.left, height = r.bottom - r.top;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = height;  // bottom-up, as a BMP file stores it
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HDC source = GetWindowDC(window);
-  HDC memory = CreateCompatibleDC(source);
-  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY);
-  SelectObject(memory, old);
-  DeleteDC(memory);
-  ReleaseDC(window, source);
-
-  std::string folder = testenv::WinePath(testenv::Get("VAKO_BINARY_DIR") + "/screenshots");
-  CreateDirectoryA(folder.c_str(), nullptr);
-  std::string path = folder + "\\" + name + ".bmp";
-  DWORD stride = ((width * 3 + 3) & ~3);
-  DWORD imageSize = stride * height;
-  BITMAPFILEHEADER head{};
-  head.bfType = 0x4D42;
-  head.bfOffBits = sizeof head + sizeof info.bmiHeader;
-  head.bfSize = head.bfOffBits + imageSize;
-  info.bmiHeader.biSizeImage = imageSize;
-  if (FILE* f = std::fopen(path.c_str(), "wb")) {
-    std::fwrite(&head, sizeof head, 1, f);
-    std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, f);
-    std::fwrite(bits, 1, imageSize, f);
-    std::fclose(f);
-  } else {
-    ADD_FAILURE() << "cannot write " << path;
-  }
-  DeleteObject(bitmap);
-  return path;
+  std::pair<const std::string*, HWND> search{&text, nullptr};
+  EnumChildWindows(
+      parent,
+      [](HWND child, LPARAM param) {
+        auto* s = reinterpret_cast<std::pair<const std::string*, HWND>*>(param);
+        if (Text(child) != *s->first) return TRUE;
+        s->second = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.second;
 }
 
 StandInMainWindow::StandInMainWindow(int left, int top, int width, int height) {
@@ -216,20 +159,4 @@ std::string InCodePage(const char* utf8) {
   WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, &text[0], m, nullptr, nullptr);
   text.resize(std::strlen(text.c_str()));
   return text;
-}
-
-DialogScript ChooseInBrowser(const std::string& prompt, const std::string& choice, bool& chose) {
-  return [prompt, choice, &chose](HWND browser) {
-    EXPECT_NE(FindChildWithText(browser, prompt), nullptr) << "prompt not shown";
-    HWND tree = FindWindowExA(browser, nullptr, WC_TREEVIEWA, nullptr);
-    const std::string leaf = choice.substr(choice.find_last_of('\\') + 1);
-    chose = false;
-    for (int tries = 0; tries < 60 && tree && !chose; ++tries) {
-      SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(choice.c_str()));
-      HTREEITEM selected = TreeView_GetSelection(tree);
-      chose = selected && TreeItemText(tree, selected) == leaf;
-      if (!chose) Sleep(50);
-    }
-    Click(browser, chose ? IDOK : IDCANCEL);
-  };
 }

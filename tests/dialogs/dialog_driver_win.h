@@ -17,7 +17,6 @@ class DialogDriver {
   ~DialogDriver();
   DialogDriver(const DialogDriver&) = delete;
   DialogDriver& operator=(const DialogDriver&) = delete;
-  size_t scriptsRun() const;
 };
 
 // Presses a button the way a click does: only while it is enabled.
@@ -30,21 +29,12 @@ bool IsOpen(HWND dialog);  // shown and not yet ended
 // A child window of `parent` (at any depth) whose text is `text`, or null.
 HWND FindChildWithText(HWND parent, const std::string& text);
 
-// Writes what the window shows, frame included, as a 24-bit BMP into the screenshots
-// folder of the build (VAKO_BINARY_DIR/screenshots). Answers the file's path.
-std::string SaveScreenshot(HWND window, const std::string& name);
-
 // Property sheets. A sheet closed by OK or Cancel ends with its own loop, after the
 // script has returned: the driver checks at its next turn that it did close.
 bool IsPropertySheet(HWND window);
 // Makes page `index` the current one (creating it the first time) and answers its window.
 HWND ShowPage(HWND sheet, int index);
 std::vector<std::string> TabTitles(HWND sheet);
-
-// The shell folder browser's script: checks the prompt, selects `choice` and presses OK.
-// Wine's folder browser now and then ignores every selection made in a dialog (its own
-// start folder included); then the script cancels and says so in `chose`.
-DialogScript ChooseInBrowser(const std::string& prompt, const std::string& choice, bool& chose);
 
 // A plain top-level window standing in for the main window (MainWindow is set to it).
 class StandInMainWindow {

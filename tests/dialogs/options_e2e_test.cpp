@@ -1,5 +1,5 @@
 // The Options sheet in the real program: what OK changes shows at once, is written to
-// vako.ini at exit, and is what the sheet shows after a restart.
+// vako.ini at exit, and is what the program and the sheet show after a restart.
 #include <gtest/gtest.h>
 
 #include "support/e2e_driver_win.h"  // windows.h first
@@ -13,47 +13,34 @@
 
 namespace {
 
-constexpr int kToolbarId = 2031;
-constexpr int kLocalListId = 2000, kRemoteListId = 2100;
-
-std::string ProgramPath() { return testenv::WinePath(::testing::internal::GetArgvs().at(1)); }
-
 HWND Page(HWND sheet, int index) {
   SendMessageA(sheet, PSM_SETCURSEL, static_cast<WPARAM>(index), 0);
   return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
 }
-std::string Field(HWND page, int id) { return WindowText(GetDlgItem(page, id)); }
-bool Checked(HWND page, int id) { return SendMessageA(GetDlgItem(page, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
-void SetCheck(HWND page, int id, bool on) {
-  SendMessageA(GetDlgItem(page, id), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
-}
+void SetCheck(HWND page, int id, bool on) { SendDlgItemMessageA(page, id, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0); }
 
 class OptionsEndToEnd : public ::testing::Test {
  protected:
-  void Start() {
-    vako_.reset(new VakoProcess(ProgramPath(), program_.path()));
-    ASSERT_TRUE(vako_->started());
-    ASSERT_NE(vako_->WaitForMainWindow(), nullptr);
-  }
-  HWND OpenSheet() {
+  // Starts the program and waits for the layout the options ask for: the panes side by
+  // side or stacked, and the toolbar flat or not.
+  HWND StartAndOpenTheSheet(int arrangement, bool flat) {
+    vako_.reset(new VakoProcess(testenv::WinePath(::testing::internal::GetArgvs().at(1)), program_.path()));
+    EXPECT_NE(vako_->WaitForMainWindow(), nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return Layout() == std::make_pair(arrangement, flat); }));
     vako_->PostCommand(IDM_OPTIONS);
     return vako_->WaitForDialog(20000, "Options");
+  }
+  // Side by side or stacked (neither before the window has laid itself out), flat toolbar.
+  std::pair<int, bool> Layout() {
+    RECT local = vako_->ChildRect(vako_->Child(2000)), remote = vako_->ChildRect(vako_->Child(2100));
+    const int arrangement = remote.left >= local.right && remote.top < local.bottom   ? 1
+                            : remote.top >= local.bottom && remote.left < local.right ? 0
+                                                                                      : -1;
+    return {arrangement, (GetWindowLongA(vako_->Child(2031), GWL_STYLE) & 0x0800) != 0};  // TBSTYLE_FLAT
   }
   void Finish(HWND sheet, int button) {
     VakoProcess::PressButton(sheet, button);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(sheet); }));
-  }
-  bool SideBySide() {
-    RECT local = vako_->ChildRect(vako_->Child(kLocalListId)), remote = vako_->ChildRect(vako_->Child(kRemoteListId));
-    return remote.left >= local.right && remote.top < local.bottom;
-  }
-  bool Stacked() {
-    RECT local = vako_->ChildRect(vako_->Child(kLocalListId)), remote = vako_->ChildRect(vako_->Child(kRemoteListId));
-    return remote.top >= local.bottom && remote.left < local.right;
-  }
-  bool FlatToolbar() {
-    HWND toolbar = vako_->Child(kToolbarId);
-    return toolbar && (GetWindowLongA(toolbar, GWL_STYLE) & 0x0800);  // TBSTYLE_FLAT
   }
 
   TempFolder program_, local_;
@@ -63,55 +50,30 @@ class OptionsEndToEnd : public ::testing::Test {
 TEST_F(OptionsEndToEnd, ChangesShowAtOnceAreSavedAtExitAndComeBackAfterARestart) {
   WriteWholeFile(program_.path() + "vako.ini",
                  "[Vako]\r\nInitialLocalFolder=" + local_.path() + "\r\nWindowDiv=1\r\nYesNo=0\r\nOK=0\r\n");
-  Start();
-  ASSERT_TRUE(WaitUntil([&] { return Stacked(); }));  // once the window has laid itself out
-  EXPECT_FALSE(FlatToolbar());
-
-  HWND sheet = OpenSheet();
+  HWND sheet = StartAndOpenTheSheet(0, false);
   ASSERT_NE(sheet, nullptr);
   VakoProcess::SetItemText(Page(sheet, 0), IDC_ASCII_TYPES, "txt;md;csv");
   VakoProcess::SetItemText(Page(sheet, 1), IDC_OPTIONS_TIME_LAG, "400");
-  HWND view = Page(sheet, 2);
-  EXPECT_TRUE(Checked(view, IDC_WINDOW_DIV));
-  SetCheck(view, IDC_WINDOW_DIV, false);
-  SetCheck(view, IDC_TOOL_FLAT, true);
-  HWND details = Page(sheet, 6);
-  VakoProcess::SetItemText(details, IDC_RECEIVE_BUF, "8192");
-  VakoProcess::SetItemText(details, IDC_SEND_BUF, "4096");
+  SetCheck(Page(sheet, 2), IDC_WINDOW_DIV, false);
+  SetCheck(Page(sheet, 2), IDC_TOOL_FLAT, true);
+  VakoProcess::SetItemText(Page(sheet, 6), IDC_RECEIVE_BUF, "8192");
   Finish(sheet, IDOK);
-
-  // The panes now stand side by side and the toolbar is flat, without a restart (the window
-  // does it once the sheet has gone).
-  EXPECT_TRUE(WaitUntil([&] { return SideBySide(); }));
-  EXPECT_TRUE(WaitUntil([&] { return FlatToolbar(); }));
-  VakoProcess::SaveScreenshot(testenv::Get("VAKO_BINARY_DIR") + "/screenshots/options-side-by-side.png");
+  // The window rearranges itself once the sheet has gone, without a restart.
+  EXPECT_TRUE(WaitUntil([&] { return Layout() == std::make_pair(1, true); }));
   ASSERT_EQ(vako_->Close(), 0);
-
   auto ini = ProfileKeys(program_.path() + "vako.ini");
-  EXPECT_EQ(ini["AsciiType"], "txt;md;csv");
-  EXPECT_EQ(ini["TimeLag"], "359");
-  EXPECT_EQ(ini["WindowDiv"], "0");
-  EXPECT_EQ(ini["ToolFlat"], "2048");
-  EXPECT_EQ(ini["ReceiveBuf"], "8192");
-  EXPECT_EQ(ini["SendBuf"], "4096");
+  EXPECT_EQ(ini["AsciiType"] + " " + ini["TimeLag"] + " " + ini["WindowDiv"] + " " + ini["ToolFlat"] + " " + ini["ReceiveBuf"],
+            "txt;md;csv 359 0 2048 8192");
 
-  Start();
-  EXPECT_TRUE(WaitUntil([&] { return SideBySide(); }));
-  EXPECT_TRUE(WaitUntil([&] { return FlatToolbar(); }));
-  sheet = OpenSheet();
+  sheet = StartAndOpenTheSheet(1, true);
   ASSERT_NE(sheet, nullptr);
-  EXPECT_EQ(Field(Page(sheet, 0), IDC_ASCII_TYPES), "txt;md;csv");
-  EXPECT_EQ(Field(Page(sheet, 1), IDC_OPTIONS_TIME_LAG), "359");
-  view = Page(sheet, 2);
-  EXPECT_FALSE(Checked(view, IDC_WINDOW_DIV));
-  EXPECT_TRUE(Checked(view, IDC_TOOL_FLAT));
-  details = Page(sheet, 6);
-  EXPECT_EQ(Field(details, IDC_RECEIVE_BUF), "8192");
-  EXPECT_EQ(Field(details, IDC_SEND_BUF), "4096");
+  EXPECT_EQ(WindowText(GetDlgItem(Page(sheet, 0), IDC_ASCII_TYPES)), "txt;md;csv");
+  EXPECT_EQ(WindowText(GetDlgItem(Page(sheet, 1), IDC_OPTIONS_TIME_LAG)), "359");
+  EXPECT_EQ(WindowText(GetDlgItem(Page(sheet, 6), IDC_RECEIVE_BUF)), "8192");
   // Cancel rebuilds nothing and keeps what the sheet showed changed.
-  SetCheck(view, IDC_WINDOW_DIV, true);
+  SetCheck(Page(sheet, 2), IDC_WINDOW_DIV, true);
   Finish(sheet, IDCANCEL);
-  EXPECT_TRUE(WaitUntil([&] { return SideBySide(); }));
+  EXPECT_TRUE(WaitUntil([&] { return Layout().first == 1; }));
   ASSERT_EQ(vako_->Close(), 0);
   EXPECT_EQ(ProfileKeys(program_.path() + "vako.ini")["WindowDiv"], "0");
 }

@@ -1,113 +1,64 @@
-// The three importers on host lists written for these tests: which sections become
-// favorites, under which names, with which values, and how lines are read.
+// The three importers on host lists written for these tests (in data/): which sections
+// become favorites, under which names, with which values, and how lines are read.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <map>
+#include <memory>
+#include <sstream>
 
 #include "config/favorite_names.h"
+#include "dialogs/table_file.h"
 #include "config/host_list_import.h"
 
 namespace {
 
 // A small INI reader for the samples: keys by section, as the profile functions find them
 // (section names exact, the first value of a key wins).
-class SampleIni {
- public:
-  explicit SampleIni(const std::string& text) {
-    std::string section;
-    size_t start = 0;
-    while (start < text.size()) {
-      size_t end = text.find('\n', start);
-      std::string line = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
-      start = end == std::string::npos ? text.size() : end + 1;
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      if (!line.empty() && line[0] == '[') {
-        section = line.substr(1, line.find(']') - 1);
-      } else if (line.find('=') != std::string::npos) {
-        values_.emplace(section + "\n" + line.substr(0, line.find('=')), line.substr(line.find('=') + 1));
-      }
-    }
+// Keys by section as the profile functions find them in a sample (section names exact, the
+// first value of a key wins).
+HostListValue SampleReader(const std::string& text) {
+  auto values = std::make_shared<std::map<std::string, std::string>>();
+  std::string section, line;
+  std::istringstream in(text);
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty() && line[0] == '[')
+      section = line.substr(1, line.find(']') - 1);
+    else if (line.find('=') != std::string::npos)
+      values->emplace(section + "\n" + line.substr(0, line.find('=')), line.substr(line.find('=') + 1));
   }
-  HostListValue Reader() const {
-    return [this](const std::string& section, const std::string& key) {
-      auto it = values_.find(section + "\n" + key);
-      return it == values_.end() ? std::string() : it->second;
-    };
-  }
-
- private:
-  std::map<std::string, std::string> values_;
-};
+  return [values](const std::string& section, const std::string& key) {
+    auto it = values->find(section + "\n" + key);
+    return it == values->end() ? std::string() : it->second;
+  };
+}
 
 HostListImport Import(HostListKind kind, const std::string& text, size_t existing = 0, int* skipped = nullptr) {
-  SampleIni ini(text);
   const HostListSections sections = ReadHostListSections(text);
   if (skipped) *skipped = sections.skippedLines;
-  return PlanHostListImport(kind, sections.names, ini.Reader(), existing);
+  return PlanHostListImport(kind, sections.names, SampleReader(text), existing);
 }
 
-const char kWsFtpList[] =
-    "[_config_]\r\nHOST=not-a-host\r\n"
-    "[WS_FTP32]\r\nHOST=nor-this\r\n"
-    "[My Site]\r\nHOST=ftp.example.org\r\nUID=me\r\nDIR=/pub\r\nPASS=secret\r\n"
-    "[..\\..\\evil]\r\nHOST=10.0.0.1\r\n"
-    "[C:\\x]\r\nHOST=c.example\r\n"
-    "[/abs]\r\nHOST=abs.example\r\n"
-    "[a*b?c|d:e]\r\nHOST=six.example\r\n";
-
-TEST(HostListImport, WsFtpTakesEverySectionButItsOwnSettings) {
-  const HostListImport plan = Import(HostListKind::WsFtp, kWsFtpList);
-  ASSERT_EQ(plan.hosts.size(), 5u);
-  const ImportedHost& site = plan.hosts[0];
-  EXPECT_EQ(site.fileName, "My Site.BOK");
-  EXPECT_EQ(site.hostName, "My Site");
-  EXPECT_EQ(site.hostAddr, "ftp.example.org");
-  EXPECT_EQ(site.userId, "me");
-  EXPECT_EQ(site.localFolder, "");
-  EXPECT_EQ(site.remoteFolder, "/pub");
-  // Hostile names stay names of files in the program folder; the host keeps its label.
-  EXPECT_EQ(plan.hosts[1].fileName, ".._.._evil.BOK");
-  EXPECT_EQ(plan.hosts[1].hostName, "..\\..\\evil");
-  EXPECT_EQ(plan.hosts[2].fileName, "C__x.BOK");
-  EXPECT_EQ(plan.hosts[3].fileName, "_abs.BOK");
-  EXPECT_EQ(plan.hosts[4].fileName, "a_b_c_d_e.BOK");
-  EXPECT_EQ(plan.hosts[4].hostAddr, "six.example");
-  EXPECT_FALSE(plan.stoppedAtLimit);
+std::string Fields(const ImportedHost& h) {
+  return h.fileName + "|" + h.hostName + "|" + h.hostAddr + "|" + h.userId + "|" + h.localFolder + "|" + h.remoteFolder;
 }
 
-TEST(HostListImport, MatuFtpSkipsItsFiveSettingSections) {
-  const std::string list =
-      "[Options]\r\nHostname=x\r\n[FireWall]\r\n[TextExt]\r\n[Index]\r\n[Window]\r\n[options]\r\n"
-      "[Home]\r\nHostname=home.example\r\nUserName=u\r\nLocalPath=C:\\web\r\nDirectory=/www\r\n";
-  const HostListImport plan = Import(HostListKind::MatuFtp, list);
-  ASSERT_EQ(plan.hosts.size(), 2u);  // names compare with their letter case: [options] is a host
-  EXPECT_EQ(plan.hosts[0].fileName, "options.BOK");
-  const ImportedHost& home = plan.hosts[1];
-  EXPECT_EQ(home.hostName, "Home");
-  EXPECT_EQ(home.hostAddr, "home.example");
-  EXPECT_EQ(home.userId, "u");
-  EXPECT_EQ(home.localFolder, "C:\\web");
-  EXPECT_EQ(home.remoteFolder, "/www");
-}
-
-TEST(HostListImport, FfftpTakesHostSectionsNamedByTheirHostName) {
-  const std::string list =
-      "[FFFTP]\r\nVersion=1\r\n"
-      "[FFFTP\\Options]\r\nHostName=options\r\n"
-      "[FFFTP\\Options\\Host3]\r\nHostName=work\r\nHostAdrs=work.example\r\nUserName=w\r\nLocalDir=D:\\w\r\nRemoteDir=/w\r\n"
-      "[ffftp\\options\\host4]\r\nHostName=lower\r\n"
-      "[FFFTP\\Options\\Host5]\r\nHostName=..\\..\\Windows\\evil\r\nHostAdrs=e.example\r\n"
-      "[FFFTP\\Options\\Host6]\r\nHostAdrs=nameless.example\r\n";
-  const HostListImport plan = Import(HostListKind::Ffftp, list);
-  ASSERT_EQ(plan.hosts.size(), 2u);
-  EXPECT_EQ(plan.hosts[0].fileName, "work.BOK");
-  EXPECT_EQ(plan.hosts[0].hostAddr, "work.example");
-  EXPECT_EQ(plan.hosts[0].userId, "w");
-  EXPECT_EQ(plan.hosts[0].localFolder, "D:\\w");
-  EXPECT_EQ(plan.hosts[0].remoteFolder, "/w");
-  EXPECT_EQ(plan.hosts[1].fileName, ".._.._Windows_evil.BOK");
-  EXPECT_EQ(plan.hosts[1].hostName, "..\\..\\Windows\\evil");
-  // Host6 has no HostName: nothing to name its file after.
+TEST(HostListImport, EachImporterOnItsSampleList) {
+  const std::map<std::string, HostListKind> kinds = {
+      {"wsftp", HostListKind::WsFtp}, {"matu", HostListKind::MatuFtp}, {"ffftp", HostListKind::Ffftp}};
+  const std::vector<TableRow> rows = ReadTable("favorites/data/imports.tsv", false);
+  for (const TableRow& row : rows) {
+    std::ifstream in(testenv::Get("VAKO_SOURCE_DIR") + "/tests/favorites/data/" + row.at(0), std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const HostListImport plan = Import(kinds.at(row.at(1)), text);
+    std::vector<std::string> planned;
+    for (const ImportedHost& host : plan.hosts) planned.push_back(Fields(host));
+    EXPECT_EQ(planned, std::vector<std::string>(row.begin() + 2, row.end())) << row[0];
+    EXPECT_FALSE(plan.stoppedAtLimit);
+  }
+  EXPECT_EQ(rows.size(), 3u);
 }
 
 TEST(HostListImport, LinesAreReadPastALongOneAndHeadersKeepTheirRule) {

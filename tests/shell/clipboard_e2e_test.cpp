@@ -19,12 +19,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-std::string Text(int id) {
-  char text[512] = "";
-  LoadStringA(GetModuleHandleA(nullptr), static_cast<UINT>(id), text, sizeof text);
-  return text;
-}
-
 // The paths of the file list on the clipboard, as a pasting program reads them.
 Lines ClipboardFiles() {
   Lines paths;
@@ -44,23 +38,6 @@ Lines ClipboardFiles() {
   return paths;
 }
 
-void EmptyTheClipboard() {
-  if (OpenClipboard(nullptr)) {
-    EmptyClipboard();
-    CloseClipboard();
-  }
-}
-
-std::string Noise(size_t size) {
-  std::string data(size, '\0');
-  uint32_t seed = 7;
-  for (char& c : data) {
-    seed = seed * 1103515245u + 12345u;
-    c = static_cast<char>(seed >> 23);
-  }
-  return data;
-}
-
 class ClipboardTest : public ::testing::Test {
  protected:
   void Start() {
@@ -75,16 +52,6 @@ class ClipboardTest : public ::testing::Test {
     remoteList = vako->Child(2100);
   }
 
-  void Connect(const std::string& rowToWaitFor) {
-    ASSERT_TRUE(vako->ConnectThroughDialog(testenv::Get("VAKO_FTP_USER"), testenv::Get("VAKO_FTP_PASS")));
-    ASSERT_TRUE(WaitUntil([&] { return vako->RowOfName(remoteList, rowToWaitFor) >= 0; }));
-  }
-
-  void Select(HWND list, const Lines& names) { ASSERT_TRUE(vako->SelectNames(list, names)); }
-
-  // Download is offered only while the remote pane is the active one.
-  void OnPane(int pane) { ASSERT_TRUE(vako->MakePaneActive(pane)); }
-
   TempFolder program, local;
   std::unique_ptr<VakoProcess> vako;
   HWND localList = nullptr, remoteList = nullptr;
@@ -93,7 +60,8 @@ class ClipboardTest : public ::testing::Test {
 TEST_F(ClipboardTest, LocalAndRemoteEntriesReachAnotherProgramAsRealFiles) {
   const std::string root = testenv::Get("VAKO_VSFTPD_ROOT") + "/shellcopy";
   ASSERT_EQ(RunHostCommand("rm -rf '" + root + "' && mkdir -p '" + root + "/docs'"), 0);
-  const std::string noise = Noise(300000);
+  std::string noise(300000, '\0');
+  for (size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<char>((i * 7919) >> 5);
   WriteWholeFile(testenv::WinePath(root + "/noise.bin"), noise);
   WriteWholeFile(testenv::WinePath(root + "/docs/inner.bin"), "inside\r\n");
   WriteWholeFile(testenv::WinePath(root + "/left.bin"), "not copied");
@@ -103,24 +71,27 @@ TEST_F(ClipboardTest, LocalAndRemoteEntriesReachAnotherProgramAsRealFiles) {
   CreateDirectoryA((local.path() + "sub").c_str(), nullptr);
 
   ASSERT_NO_FATAL_FAILURE(Start());
-  ASSERT_NO_FATAL_FAILURE(Connect("noise.bin"));
+  ASSERT_TRUE(vako->ConnectThroughDialog(testenv::Get("VAKO_FTP_USER"), testenv::Get("VAKO_FTP_PASS")));
+  ASSERT_TRUE(WaitUntil([&] { return vako->RowOfName(remoteList, "noise.bin") >= 0; }));
   const Lines userFolder = vako->Names(localList);
 
   // Local entries: the list goes on the clipboard at once, with the files' own paths.
-  EmptyTheClipboard();
-  ASSERT_NO_FATAL_FAILURE(OnPane(0));
-  ASSERT_NO_FATAL_FAILURE(Select(localList, {"one.txt", "sub"}));
+  ASSERT_TRUE(OpenClipboard(nullptr) && EmptyClipboard() && CloseClipboard());
+  ASSERT_TRUE(vako->MakePaneActive(0));
+  ASSERT_TRUE(vako->SelectNames(localList, {"one.txt", "sub"}));
   ASSERT_TRUE(vako->SendCommand(IDM_COPY));
   EXPECT_EQ(ClipboardFiles(), (Lines{local.path() + "one.txt", local.path() + "sub"}));
 
   // Remote entries: downloaded into the work folder; the clipboard holds nothing of them
   // until the download has ended, then the real files.
-  ASSERT_NO_FATAL_FAILURE(OnPane(1));
-  ASSERT_NO_FATAL_FAILURE(Select(remoteList, {"noise.bin", "docs"}));
+  ASSERT_TRUE(vako->MakePaneActive(1));  // Download is offered only on the active remote pane
+  ASSERT_TRUE(vako->SelectNames(remoteList, {"noise.bin", "docs"}));
   vako->PostCommand(IDM_COPY);
   HWND box = vako->WaitForDialog(120000, VAKO_CAPTION);
   ASSERT_NE(box, nullptr);
-  EXPECT_EQ(VakoProcess::BoxText(box), Text(IDS_COMPLETED_RECEIVE));
+  char completed[256] = "";
+  LoadStringA(GetModuleHandleA(nullptr), IDS_COMPLETED_RECEIVE, completed, sizeof completed);
+  EXPECT_EQ(VakoProcess::BoxText(box), completed);
   const Lines whileOpen = ClipboardFiles();  // the completion box holds the job's end back
   EXPECT_TRUE(whileOpen.empty()) << whileOpen.front();
   VakoProcess::PressButton(box, IDOK);
