@@ -5,7 +5,7 @@
 #include "config/dialog_text.h"
 #include "config/host_sheet_keys.h"
 #include "config/sheet_fields.h"
-#include "dialogs/table_file.h"
+#include "support/case_table.h"
 #include "resources/resource_ids.h"
 
 TEST(FitFieldText, KeepsCapacityMinusOneBytesWithoutSplittingACharacter) {
@@ -46,8 +46,8 @@ TEST(ConnectFields, EachMissingFieldStopsAtItsMessageKeepingTheFieldsBeforeIt) {
 }
 
 TEST(SheetNumberFields, ANumberFieldThatIsNotANumberReadsAsZeroAndTheTimeLagStaysWithin359Minutes) {
-  const std::vector<TableRow> rows = ReadTable("dialogs/data/number_fields.tsv");
-  for (const TableRow& row : rows) {
+  const std::vector<Case> rows = ReadCases("dialogs/data/number_fields.tsv");
+  for (const Case& row : rows) {
     ASSERT_EQ(row.size(), 3u);
     EXPECT_EQ(ParseSignedField(row[0]), std::stoll(row[1])) << "\"" << row[0] << "\"";
     EXPECT_EQ(ParseUnsignedField(row[0]), std::stoll(row[2])) << "\"" << row[0] << "\"";

@@ -24,7 +24,8 @@
 #include "config/options_sheet_win.h"
 #include "config/password.h"
 #include "dialog_driver_win.h"
-#include "dialogs/table_file.h"
+#include "support/case_table.h"
+#include "support/test_env.h"
 #include "profile_keys_win.h"
 #include "support/message_box_recorder_win.h"
 #include "support/temp_folder_win.h"
@@ -140,7 +141,7 @@ class DialogScripts : public ::testing::Test {
   }
 
   // One step inside the dialog; `target` is the dialog or the sheet page shown.
-  void Step(HWND dialog, HWND& target, const TableRow& s) {
+  void Step(HWND dialog, HWND& target, const Case& s) {
     const std::string& op = s[2];
     auto arg = [&](size_t i) { return i + 3 < s.size() ? Value(s[i + 3]) : std::string(); };
     auto id = [&](size_t i) { return ControlId(s.at(i + 3)); };
@@ -180,12 +181,12 @@ class DialogScripts : public ::testing::Test {
 
   // Runs one case: steps before "open" set things up, the steps up to "close" run in the
   // dialog, the rest check what it left.
-  void Run(const std::string& name, const std::vector<TableRow>& steps) {
+  void Run(const std::string& name, const std::vector<Case>& steps) {
     SCOPED_TRACE(name);
     Reset();
     size_t at = 0;
     for (; at < steps.size() && steps[at][2] != "open"; ++at) {
-      const TableRow& s = steps[at];
+      const Case& s = steps[at];
       if (s[2] == "option") {
         const SettingKey* key = FindSettingKey(s.at(3).c_str());
         ASSERT_NE(key, nullptr) << s[3];
@@ -227,7 +228,7 @@ class DialogScripts : public ::testing::Test {
     EXPECT_EQ(std::to_string(result), answer);
     HWND none = nullptr;
     for (++at; at < steps.size(); ++at) {
-      const TableRow& s = steps[at];
+      const Case& s = steps[at];
       if (s[2] == "unchanged") {  // every option but those named, as before the sheet
         const std::string named = " " + (s.size() > 3 ? s[3] : "") + " ";
         for (const SettingKey& k : SettingKeys()) {
@@ -250,8 +251,8 @@ class DialogScripts : public ::testing::Test {
 
 TEST_F(DialogScripts, EveryCaseOfTheTable) {
   const std::string edition = GetACP() == 932 ? "ja" : "en";
-  std::vector<std::pair<std::string, std::vector<TableRow>>> cases;
-  for (const TableRow& row : ReadTable("dialogs/data/dialog_scripts.tsv", false)) {
+  std::vector<std::pair<std::string, std::vector<Case>>> cases;
+  for (const Case& row : ReadCases("dialogs/data/dialog_scripts.tsv", false)) {
     ASSERT_GE(row.size(), 3u);
     if (row[1] != "*" && row[1] != edition) continue;
     if (cases.empty() || cases.back().first != row[0]) cases.push_back({row[0], {}});

@@ -5,7 +5,7 @@
 
 #include <set>
 
-#include "dialogs/table_file.h"
+#include "support/case_table.h"
 #include "app/text_case.h"
 #include "app/tree_cache.h"
 #include "config/favorite_names.h"
@@ -15,8 +15,8 @@
 namespace {
 
 TEST(FavoriteNames, EveryRowOfTheTable) {
-  const std::vector<TableRow> rows = ReadTable("favorites/data/names.tsv");
-  for (const TableRow& row : rows) {
+  const std::vector<Case> rows = ReadCases("favorites/data/names.tsv");
+  for (const Case& row : rows) {
     const std::string &rule = row.at(0), &name = row.at(1), expected = row.size() > 2 ? row[2] : "";
     std::string got = rule == "add"       ? FavoriteFileBaseName(name)
                       : rule == "import"  ? ImportedFavoriteBaseName(name)

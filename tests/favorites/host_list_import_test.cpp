@@ -9,7 +9,8 @@
 #include <sstream>
 
 #include "config/favorite_names.h"
-#include "dialogs/table_file.h"
+#include "support/case_table.h"
+#include "support/test_env.h"
 #include "config/host_list_import.h"
 
 namespace {
@@ -48,8 +49,8 @@ std::string Fields(const ImportedHost& h) {
 TEST(HostListImport, EachImporterOnItsSampleList) {
   const std::map<std::string, HostListKind> kinds = {
       {"wsftp", HostListKind::WsFtp}, {"matu", HostListKind::MatuFtp}, {"ffftp", HostListKind::Ffftp}};
-  const std::vector<TableRow> rows = ReadTable("favorites/data/imports.tsv", false);
-  for (const TableRow& row : rows) {
+  const std::vector<Case> rows = ReadCases("favorites/data/imports.tsv", false);
+  for (const Case& row : rows) {
     std::ifstream in(testenv::Get("VAKO_SOURCE_DIR") + "/tests/favorites/data/" + row.at(0), std::ios::binary);
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     const HostListImport plan = Import(kinds.at(row.at(1)), text);

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/table_file.h"
+#include "support/case_table.h"
 #include "resources/resource_ids.h"
 #include "support/e2e_driver_win.h"
 #include "support/temp_folder_win.h"
@@ -64,7 +64,7 @@ TEST(LinkAnalyzerEndToEnd, SelectedPagesInTheLocalListShowTheirLinksAndHeadingsS
     for (const ListRowView& row : vako.Rows(list)) shown.push_back({row.column[0], row.column[1], row.column[2], row.column[3]});
     return shown;
   };
-  std::vector<SiteRow> expected = ReadTable("linkcheck/data/site_rows.tsv");
+  std::vector<SiteRow> expected = ReadCases("linkcheck/data/site_rows.tsv");
   EXPECT_EQ(rows(), expected);
   EXPECT_EQ(WindowsOfProcess(vako.processId(), "#32770").size(), 1u) << "no message about vanished.html";
 

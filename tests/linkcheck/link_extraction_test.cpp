@@ -10,7 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "dialogs/table_file.h"
+include "support/case_table.h"
+#include "support/test_env.h"
 #include "linkcheck/link_rows.h"
 #include "linkcheck/link_scanner.h"
 #include "linkcheck/link_tables.h"
@@ -36,7 +37,7 @@ std::string ReadFile(const std::string& name) {
   return all.str();
 }
 
-std::vector<TableRow> Rows(const std::string& name) { return ReadTable("linkcheck/" + name); }
+std::vector<Case> Rows(const std::string& name) { return ReadCases("linkcheck/" + name); }
 
 Links ToLinks(std::vector<std::string>::const_iterator from, std::vector<std::string>::const_iterator to) {
   Links links;

@@ -3,7 +3,7 @@
 // placeholders, and the entries a local item's menu gains from its name.
 #include <gtest/gtest.h>
 
-#include "dialogs/table_file.h"
+#include "support/case_table.h"
 #include "shell/archive_extraction.h"
 #include "shell/context_menu_rules.h"
 #include "shell/drag_decisions.h"
@@ -12,8 +12,8 @@ namespace {
 
 TEST(DragEnd, EveryRowOfTheTable) {
   const char* const answers[] = {"GoOn", "Cancel", "Drop", "DownloadThenDrop", "ExtractThenDrop"};
-  const std::vector<TableRow> rows = ReadTable("shell/data/drag_ends.tsv");
-  for (const TableRow& row : rows) {
+  const std::vector<Case> rows = ReadCases("shell/data/drag_ends.tsv");
+  for (const Case& row : rows) {
     ASSERT_EQ(row.size(), 7u);
     const DragAnswer got = DecideDragEnd(row[0] == "local" ? DragSourceKind::Local : DragSourceKind::Remote,
                                          row[1] == "1", row[2] == "1", std::stol(row[3]), std::stol(row[4]),

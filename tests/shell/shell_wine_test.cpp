@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/table_file.h"
+#include "support/case_table.h"
 #include "app/app_state_win.h"
 #include "app/list_rows_win.h"
 #include "app/local_listing_win.h"
@@ -69,7 +69,7 @@ Entries Read(HMENU menu) {
   return entries;
 }
 
-std::string Join(const TableRow& row) {
+std::string Join(const Case& row) {
   std::string joined;
   for (const std::string& cell : row) joined += cell + " ";
   return joined;
@@ -174,7 +174,7 @@ class ShellTest : public ::testing::Test {
 // and "*" stands for a submenu the shell fills.
 std::map<std::string, Entries> ExpectedMenus(const std::string& edition) {
   std::map<std::string, Entries> menus;
-  for (const TableRow& row : ReadTable("shell/data/menus.tsv"))
+  for (const Case& row : ReadCases("shell/data/menus.tsv"))
     if (row.size() > 2 && row[1] == edition) menus[row[0]].assign(row.begin() + 2, row.end());
   return menus;
 }
@@ -245,8 +245,8 @@ TEST_F(ShellTest, DropSourcesAnswerForKeysAndCursorPlaces) {
   const std::map<std::string, DWORD> keys = {{"left", MK_LBUTTON}, {"right", MK_RBUTTON}, {"none", 0}};
   const std::map<std::string, POINT> places = {{"outside", outside}, {"local", local}, {"remote", remote}, {"remote-edge", remoteEdge}};
   const std::map<std::string, HRESULT> answers = {{"cancel", DRAGDROP_S_CANCEL}, {"go-on", S_OK}, {"drop", DRAGDROP_S_DROP}};
-  const std::vector<TableRow> asks = ReadTable("shell/data/drop_asks.tsv");
-  for (const TableRow& a : asks) {
+  const std::vector<Case> asks = ReadCases("shell/data/drop_asks.tsv");
+  for (const Case& a : asks) {
     arrived = a.at(4) == "1";
     PlaceCursor(places.at(a.at(3)));
     EXPECT_EQ(sources.at(a[0])->QueryContinueDrag(a[1] == "1", keys.at(a[2])), answers.at(a.at(5))) << Join(a);

@@ -36,8 +36,9 @@ inline std::vector<std::string> SplitOn(const std::string& text, char separator)
   return parts;
 }
 
-// The cases of tests/RELATIVE (e.g. "lha/data/member_paths.tsv"), fields unescaped.
-inline std::vector<Case> ReadCases(const std::string& relative) {
+// The cases of tests/RELATIVE (e.g. "lha/data/member_paths.tsv"); `escapes` false keeps
+// every backslash as it is.
+inline std::vector<Case> ReadCases(const std::string& relative, bool escapes = true) {
   const char* source = std::getenv("VAKO_SOURCE_DIR");
   std::string path = std::string(source ? source : ".") + "/tests/" + relative;
 #ifdef _WIN32
@@ -50,7 +51,8 @@ inline std::vector<Case> ReadCases(const std::string& relative) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty() || line[0] == '#') continue;
     cases.push_back(SplitOn(line, '\t'));
-    for (std::string& field : cases.back()) field = Unescape(field);
+    if (escapes)
+      for (std::string& field : cases.back()) field = Unescape(field);
   }
   return cases;
 }
