@@ -116,11 +116,8 @@ class EngineTest : public ::testing::Test {
     std::vector<std::string> names;
     WIN32_FIND_DATAA found;
     HANDLE h = FindFirstFileA((local.path() + "*").c_str(), &found);
-    if (h == INVALID_HANDLE_VALUE) return names;
-    do {
-      std::string name = found.cFileName;
-      if (name != "." && name != "..") names.push_back(name);
-    } while (FindNextFileA(h, &found));
+    for (bool more = h != INVALID_HANDLE_VALUE; more; more = FindNextFileA(h, &found))
+      if (found.cFileName[0] != '.') names.push_back(found.cFileName);
     FindClose(h);
     std::sort(names.begin(), names.end());
     return names;

@@ -1,5 +1,5 @@
 // The file threads behind retrieve and store, where the real-server transfers cannot reach:
-// a disk that refuses, a stop mid-file, and the one helper thread a job's files share.
+// a disk that refuses, and the one helper thread a job's files share.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -59,23 +59,6 @@ TEST(FileIoThreads, FailuresReachTheSocketSide) {
   int result = 0;
   ReadAll(reader, &result);
   EXPECT_EQ(result, -1);
-}
-
-// A stop or a broken connection mid-file: the thread ends while blocks are still full.
-TEST(FileIoThreads, StopMidFileEndsTheThread) {
-  TempFolder temp;
-  const std::string path = temp.path() + "big.bin";
-  WriteWholeFile(path, Pattern(8 * 65536));
-  for (int round = 0; round < 20; ++round) {
-    OpenFile file(path, GENERIC_READ);
-    FileIoHelper helper;
-    FileReaderThread reader(file.h, 65536, helper);
-    const char* data = nullptr;
-    size_t count = 0;
-    ASSERT_EQ(reader.Next(data, count), 1);
-    reader.Stop();
-    EXPECT_EQ(reader.Next(data, count), 0);
-  }
 }
 
 // The helper thread is made once, on the first file larger than a block, and serves the

@@ -1,7 +1,7 @@
 // Servers that keep names in UTF-8 (they list UTF8 in FEAT): names with Japanese letters
 // travel under their real spelling from the Japanese edition; a name with letters the code
 // page lacks is shown marked and never sent back; the English edition does the same with
-// its own code page; a server that does not list UTF8 is asked nothing beyond FEAT.
+// its own code page.
 #include <ostream>
 #include <string>
 
@@ -110,17 +110,5 @@ TEST_P(Utf8NamesTest, NamesTheCodePageLacksAreMarkedAndNeverSent) {
 
 INSTANTIATE_TEST_SUITE_P(Servers, Utf8NamesTest, ::testing::ValuesIn(kServers),
                          [](const ::testing::TestParamInfo<Utf8Server>& info) { return info.param.name; });
-
-// vsftpd without UTF-8 names does not list UTF8: no OPTS, names byte for byte.
-TEST_F(EngineTest, ServerWithoutUtf8GetsNoOptsAndRawNames) {
-  ASSERT_EQ(Login(testenv::Port("VAKO_VSFTPD_PORT"), testenv::Get("VAKO_FTP_PASS")), 1);
-  EXPECT_FALSE(ServerNamesAreUtf8);
-  EXPECT_NE(Log().find("FEAT\r\n"), std::string::npos);
-  EXPECT_EQ(Log().find("OPTS"), std::string::npos);
-  WriteWholeFile(Local("raw"), "raw");
-  ASSERT_EQ(StoreFile(Local("raw"), kPlanTxt, 2), 1);
-  EXPECT_NE(Log().find("STOR " + kPlanTxt + "\r\n"), std::string::npos);
-  EXPECT_EQ(DeleteRemoteFile(kPlanTxt), 1);
-}
 
 }  // namespace
