@@ -1,6 +1,6 @@
-// Shared set-up of the end-to-end browsing tests: the real vako.exe started in a program
-// folder of its own with a prepared vako.ini, a prepared local folder, and the loopback
-// servers' folders filled with the tree the tests browse.
+// Shared set-up of the end-to-end browsing and jobs tests: the real vako.exe started in a
+// program folder of its own with a prepared vako.ini and local folder, and the vsftpd
+// folder filled with the tree the browsing tests list.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -26,12 +26,13 @@ class BrowsingTest : public ::testing::Test {
     ASSERT_EQ(RunHostCommand("sh '" + script + "' '" + testenv::Get("VAKO_VSFTPD_ROOT") + "' " + testenv::Get("VAKO_FTP_USER")), 0);
   }
 
-  // Starts the program with vako.ini made of the given lines (after [Vako]); the local
-  // start folder is `local`.
+  // Starts the program with vako.ini made of the given lines, then the defaults of these
+  // tests (the first of two equal keys counts): the local folder `local`, no questions.
   void Start(const std::vector<std::string>& settings) {
-    std::string ini = "[Vako]\r\nInitialLocalFolder=" + local.path() + "\r\nHostAddr=127.0.0.1\r\nUserID=" +
-                      testenv::Get("VAKO_FTP_USER") + "\r\nYesNo=0\r\nOK=0\r\n";
+    std::string ini = "[Vako]\r\n";
     for (const std::string& line : settings) ini += line + "\r\n";
+    ini += "InitialLocalFolder=" + local.path() + "\r\nHostAddr=127.0.0.1\r\nUserID=" +
+           testenv::Get("VAKO_FTP_USER") + "\r\nYesNo=0\r\nOK=0\r\n";
     WriteWholeFile(program.path() + "vako.ini", ini);
     vako.reset(new VakoProcess(testenv::WinePath(::testing::internal::GetArgvs().at(1)), program.path()));
     ASSERT_TRUE(vako->started());
@@ -45,12 +46,17 @@ class BrowsingTest : public ::testing::Test {
   }
   static std::string PortSetting(const char* server) { return "Port=" + testenv::Get(server); }
 
-  // A caption that does not come fails with the texts of the open boxes.
+  // The texts of the open message boxes, for failure messages.
+  std::string Boxes() {
+    std::string texts;
+    for (HWND box : WindowsOfProcess(vako->processId(), "#32770")) texts += " [" + VakoProcess::BoxText(box) + "]";
+    return texts;
+  }
+
   ::testing::AssertionResult WaitForCaption(HWND label, const std::string& text) {
     if (WaitUntil([&] { return WindowText(label) == text; })) return ::testing::AssertionSuccess();
-    std::string boxes;
-    for (HWND box : WindowsOfProcess(vako->processId(), "#32770")) boxes += " [" + VakoProcess::BoxText(box) + "]";
-    return ::testing::AssertionFailure() << "caption \"" << WindowText(label) << "\", wanted \"" << text << "\";" << boxes;
+    return ::testing::AssertionFailure() << "caption \"" << WindowText(label) << "\", wanted \"" << text << "\";"
+                                         << Boxes();
   }
 
   // Waits for the list to hold a row of that name (or, with present false, to lose it).
@@ -65,23 +71,17 @@ class BrowsingTest : public ::testing::Test {
     vako->Click(list, POINT{r.left + 4, (r.top + r.bottom) / 2}, true);
   }
 
-  void ClickTreeItem(HWND tree, const TreeNodeView* node) {
-    ASSERT_NE(node, nullptr);
-    RECT r = vako->TreeItemRect(tree, node->item);
-    vako->Click(tree, POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
-  }
   // The message box the program shows next: its text, answered with OK.
-  std::string AnswerBox() {
-    HWND box = vako->WaitForDialog(20000, "Vako FTP");
+  std::string AnswerBox(DWORD milliseconds = 20000) {
+    HWND box = vako->WaitForDialog(milliseconds, VAKO_CAPTION);
     if (!box) return "<no box>";
-    std::string text = VakoProcess::BoxText(box);
+    const std::string text = VakoProcess::BoxText(box);
     VakoProcess::PressButton(box, IDOK);
     WaitUntil([&] { return !IsWindow(box); });
     return text;
   }
 
-  TempFolder program;
-  TempFolder local;
+  TempFolder program, local;
   std::unique_ptr<VakoProcess> vako;
   Panes panes{};
 };

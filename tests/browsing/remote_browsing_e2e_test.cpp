@@ -90,7 +90,9 @@ TEST_F(BrowsingTest, ConnectBrowseRenameAndDisconnect) {
   // A click in the tree lists that folder and leaves the tree as it is (every other
   // listing draws it anew, so its items are read again).
   tree = vako->Tree(panes.remoteTree);
-  ClickTreeItem(panes.remoteTree, RemoteNode(tree, rel + "pub/linux/kernel"));
+  ASSERT_NE(RemoteNode(tree, rel + "pub/linux/kernel"), nullptr);
+  const RECT item = vako->TreeItemRect(panes.remoteTree, RemoteNode(tree, rel + "pub/linux/kernel")->item);
+  vako->Click(panes.remoteTree, POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
   ASSERT_TRUE(WaitForCaption(panes.remoteLabel, base + "/pub/linux/kernel"));
   ASSERT_TRUE(WaitForRow(panes.remoteList, "config.txt"));
   EXPECT_EQ(vako->Names(panes.remoteList), (std::vector<std::string>{"..", "config.txt"}));

@@ -66,11 +66,9 @@ TEST_P(RealServerEngineTest, LoginDisconnectAndBadPassword) {
   EXPECT_EQ(CurrentRemoteFolder, "./");
   EXPECT_EQ(DisplayLog::texts.front(), "Connecting to testhost...");
   EXPECT_EQ(ReadWholeFile(TreeTempPath), "");
-  const std::string log = Log(), tree = TreeTempPath;
-  EXPECT_NE(log.find("USER " + testenv::Get("VAKO_FTP_USER") + "\r\n"), std::string::npos);
-  EXPECT_NE(log.find("PASS ********\r\n230"), std::string::npos);
-  EXPECT_NE(log.find("CWD no/such/folder\r\n5"), std::string::npos);
-  EXPECT_NE(log.find("CWD ./\r\n250"), std::string::npos);
+  const std::string tree = TreeTempPath;
+  EXPECT_NE(Log().find("CWD no/such/folder\r\n5"), std::string::npos);
+  EXPECT_NE(Log().find("CWD ./\r\n250"), std::string::npos);
   // "NLST -alL" instead of LIST: vsftpd answers it with a long listing, the others refuse.
   CurrentHost.List = 1;
   WriteWholeFile(OnServer("listed.txt"), "12345");

@@ -1,7 +1,8 @@
 // The engine against the scripted server, for what real servers do not do: odd login
 // replies, a proxy, data connections that never come, broken and stalled transfers, a
-// stranger on the data port, a flooded reply line, the abort bytes, passive replies not to
-// be believed, a listing past the cap, a server that ends the session.
+// stranger on the data port, the abort bytes, passive replies not to be believed, a listing
+// past the cap, a server that ends the session. The reply reader's own cases (floods,
+// drips, silence) are the control connection's tests.
 #include <cstdio>
 #include <string>
 
@@ -41,8 +42,7 @@ class ScriptedServerTest : public EngineTest {
 TEST_F(ScriptedServerTest, OddLoginsAndTheProxy) {
   EXPECT_EQ(LoginTo("user230pass503"), 0);  // PASS is sent and judged even after USER's 230
   EXPECT_NE(Log().find("PASS ********\r\n503"), std::string::npos);
-  EXPECT_EQ(LoginTo("silentafter"), 0);
-  EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"Failed to login.Invalid Password.", "Failed to login"}));
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Failed to login.Invalid Password."});
   EXPECT_EQ(ControlSocket, INVALID_SOCKET);
 
   CurrentHost.Proxy.Proxy = 1;
@@ -157,22 +157,13 @@ TEST_F(ScriptedServerTest, ListingIsCappedAtWholePieces) {
   EXPECT_NE(Log().find("EPSV\r\n229"), std::string::npos);
 }
 
-TEST_F(ScriptedServerTest, StrangerOnTheDataPortAndAFloodedReplyLine) {
+TEST_F(ScriptedServerTest, StrangerOnTheDataPortIsTurnedAway) {
   ASSERT_EQ(LoginTo("portthief"), 1);
   ASSERT_EQ(RetrieveFile("file.txt", Local("file.txt"), 2, 1300), 1);
   std::string genuine;
   for (int i = 0; i < 100; ++i) genuine += "GENUINE DATA\n";
   EXPECT_EQ(ReadWholeFile(Local("file.txt")), genuine);
   ExpectInStep();
-  Disconnect();
-
-  ASSERT_EQ(LoginTo("floodpwd"), 1);
-  std::string folder = "before";
-  EXPECT_EQ(GetRemoteFolder(folder, 2048), 0);  // the closing quote was cut off
-  EXPECT_EQ(folder, "before");
-  EXPECT_LE(ReplyBuffer.size(), 65535u);
-  EXPECT_EQ(ChangeRemoteFolder("sub"), 1);
-  EXPECT_EQ(ReplyBuffer.substr(0, 4), "250 ");
 }
 
 // EPSV refused: PASV from then on for this connection. PASV names 127.0.0.9, which is not

@@ -2,18 +2,13 @@
 // both disks: a whole tree downloaded, uploaded and mirrored on three servers; deletes, new
 // entries, renames, permissions and Open; the date, name-case and kanji rules; folders that
 // cannot be entered or made; dropped files; a stop; mirroring beside a cut listing.
-#include <gtest/gtest.h>
-#include <windows.h>
-#include <commctrl.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <ostream>
 
-#include "resources/resource_ids.h"
-#include "support/e2e_driver_win.h"
-#include "support/temp_folder_win.h"
-#include "support/test_env.h"
+#include "browsing/browsing_fixture_win.h"
+
+#include <commctrl.h>
 
 namespace {
 
@@ -150,7 +145,7 @@ std::string Nkf(const std::string& option, const std::string& text) {
   return ReadWholeFile(testenv::WinePath(HostTemp("nkf-out")));
 }
 
-class JobsTest : public ::testing::Test {
+class JobsTest : public browsing::BrowsingTest {
  protected:
   static void TearDownTestSuite() { RunHostCommand("rm -f " + HostTemp("*")); }
 
@@ -205,45 +200,20 @@ class JobsTest : public ::testing::Test {
     return lines;
   }
 
-  // Starts the program in the local folder and the server's sub-folder; the settings come
-  // before the defaults of these tests (no questions, completion messages shown).
-  void Start(const Server& server, const std::string& remoteFolder, const Lines& settings = {}) {
-    std::string ini = Passive() ? "[Vako]\r\nPasv=1\r\n" : "[Vako]\r\n";
-    for (const std::string& line : settings) ini += line + "\r\n";
-    ini += "InitialLocalFolder=" + local.path() + "\r\nInitialRemoteFolder=" + remoteFolder +
-           "\r\nHostAddr=127.0.0.1\r\nUserID=" + testenv::Get("VAKO_FTP_USER") + "\r\nPort=" +
-           testenv::Get(server.portVariable) + "\r\nYesNo=0\r\nOK=1\r\n";
-    WriteWholeFile(program.path() + "vako.ini", ini);
-    vako.reset(new VakoProcess(testenv::WinePath(::testing::internal::GetArgvs().at(1)), program.path()));
-    ASSERT_TRUE(vako->started());
-    ASSERT_NE(vako->WaitForMainWindow(), nullptr);
-    localList = vako->Child(2000);
-    remoteList = vako->Child(2100);
+  // Starts the program in the local folder and the server's sub-folder, with completion
+  // messages shown.
+  void Start(const Server& server, const std::string& remoteFolder, Lines settings = {}) {
+    settings.insert(settings.end(), {"InitialRemoteFolder=" + remoteFolder, PortSetting(server.portVariable), "OK=1",
+                                     Passive() ? "Pasv=1" : ""});
+    BrowsingTest::Start(settings);
+    localList = panes.localList;
+    remoteList = panes.remoteList;
   }
 
   // Connects through the Connect dialog and waits for the row named in the start folder.
   void Connect(const std::string& rowToWaitFor) {
-    ASSERT_TRUE(vako->ConnectThroughDialog(testenv::Get("VAKO_FTP_USER"), testenv::Get("VAKO_FTP_PASS")));
-    ASSERT_TRUE(HasRow(remoteList, rowToWaitFor)) << Boxes();
-  }
-  bool HasRow(HWND list, const std::string& name, bool present = true) {
-    return WaitUntil([&] { return (vako->RowOfName(list, name) >= 0) == present; });
-  }
-
-  std::string Boxes() {
-    std::string texts;
-    for (HWND box : WindowsOfProcess(vako->processId(), "#32770")) texts += " [" + VakoProcess::BoxText(box) + "]";
-    return texts;
-  }
-
-  // The text of the next message box, answered with OK.
-  std::string Answer() {
-    HWND box = vako->WaitForDialog(120000, VAKO_CAPTION);
-    if (!box) return "<no box>";
-    const std::string text = VakoProcess::BoxText(box);
-    VakoProcess::PressButton(box, IDOK);
-    WaitUntil([&] { return !IsWindow(box); });
-    return text;
+    BrowsingTest::Connect(testenv::Get("VAKO_FTP_PASS"));
+    ASSERT_TRUE(WaitForRow(remoteList, rowToWaitFor)) << Boxes();
   }
 
   // Carries out the command (none for 0) and answers every message up to the completion
@@ -252,7 +222,7 @@ class JobsTest : public ::testing::Test {
     if (command) vako->PostCommand(command);
     Lines texts;
     const Lines ends = {Text(IDS_COMPLETED_SEND), Text(IDS_COMPLETED_RECEIVE), Text(IDS_COMPLETED_DELETE), "<no box>"};
-    do texts.push_back(Answer());
+    do texts.push_back(AnswerBox(120000));
     while (std::find(ends.begin(), ends.end(), texts.back()) == ends.end());
     EXPECT_TRUE(WaitUntil([&] { return vako->ButtonState(IDM_PREVIOUS_FOLDER) != TBSTATE_INDETERMINATE; }, 60000));
     return texts;
@@ -270,11 +240,9 @@ class JobsTest : public ::testing::Test {
   // Renames in place: the edit field the command opened takes the new name.
   void TypeName(HWND list, const std::string& name) {
     ASSERT_TRUE(vako->FinishEdit(list, name)) << name;
-    ASSERT_TRUE(HasRow(list, name));
+    ASSERT_TRUE(WaitForRow(list, name));
   }
 
-  TempFolder program, local;
-  std::unique_ptr<VakoProcess> vako;
   HWND localList = nullptr, remoteList = nullptr;
 };
 
@@ -304,7 +272,7 @@ TEST_P(TransferMatrix, DownloadUploadAndMirrorCarryTheWholeTree) {
   // Upload into a server that no longer has the tree.
   ASSERT_EQ(Host("rm -rf '" + ServerFolder(server, "matrix") + "/top'"), 0);
   Refresh(1);
-  ASSERT_TRUE(HasRow(remoteList, "top", false));
+  ASSERT_TRUE(WaitForRow(remoteList, "top", false));
   Select(0, {"top"});
   EXPECT_EQ(Run(IDM_UPLOAD), Lines{Text(IDS_COMPLETED_SEND)});
   EXPECT_EQ(ServerManifest(server, "matrix"), Manifest(ServerForm(server, top)));
@@ -318,7 +286,7 @@ TEST_P(TransferMatrix, DownloadUploadAndMirrorCarryTheWholeTree) {
                  {"top/sub one/deeper/gone.bin", "gone"}, {"top/with space.txt", "changed on the server"}});
   Refresh(0);
   Refresh(1);
-  ASSERT_TRUE(HasRow(remoteList, "stale"));
+  ASSERT_TRUE(WaitForRow(remoteList, "stale"));
   ASSERT_TRUE(vako->MakePaneActive(0));
   EXPECT_EQ(Run(IDM_MIRROR_UPLOAD), Lines{Text(IDS_COMPLETED_SEND)});
   top.insert(top.end(), added.begin(), added.end());
@@ -346,7 +314,7 @@ TEST_F(JobsTest, DeleteNewRenameAndPermissionsOnBothSides) {
   // Remote: a folder with two levels below it and a file, deleted together.
   Select(1, {"doomed", "doomed.txt"});
   EXPECT_EQ(Run(IDM_DELETE), Lines{Text(IDS_COMPLETED_DELETE)});
-  ASSERT_TRUE(HasRow(remoteList, "doomed", false));
+  ASSERT_TRUE(WaitForRow(remoteList, "doomed", false));
   // Open receives into the work folder, not the local one, and hands the file to the shell.
   Select(1, {"opened.vakodata"});
   EXPECT_EQ(Run(IDM_OPEN_REMOTE), Lines{Text(IDS_COMPLETED_RECEIVE)});
@@ -375,7 +343,7 @@ TEST_F(JobsTest, DeleteNewRenameAndPermissionsOnBothSides) {
   // Local: the same on the local disk.
   Select(0, {"ldoomed"});
   ASSERT_TRUE(vako->SendCommand(IDM_DELETE));
-  ASSERT_TRUE(HasRow(localList, "ldoomed", false));
+  ASSERT_TRUE(WaitForRow(localList, "ldoomed", false));
   ASSERT_TRUE(vako->SendCommand(IDM_NEW_FOLDER));
   TypeName(localList, "new folder");
   ASSERT_TRUE(vako->SendCommand(IDM_NEW_FILE));
@@ -489,12 +457,12 @@ TEST_F(JobsTest, MirroringDeletesOnlyWhatItKnowsIsGone) {
 TEST_F(JobsTest, MirroringBesideACutListingDeletesNothing) {
   Start(kVsftpd, "/", {"Port=" + std::to_string(testenv::ScriptedPort("hugelisting"))});
   ASSERT_TRUE(vako->ConnectThroughDialog("anyone", "x"));
-  EXPECT_EQ(Answer(), Text(IDS_OUT_OF_MEMORY));
-  ASSERT_TRUE(HasRow(remoteList, "file0000000.txt")) << Boxes();
+  EXPECT_EQ(AnswerBox(60000), Text(IDS_OUT_OF_MEMORY));
+  ASSERT_TRUE(WaitForRow(remoteList, "file0000000.txt")) << Boxes();
   // The job's end lists the folder again, which is cut again.
   vako->PostCommand(IDM_MIRROR_UPLOAD);
   Lines texts;
-  for (int i = 0; i < 3; ++i) texts.push_back(Answer());
+  for (int i = 0; i < 3; ++i) texts.push_back(AnswerBox(60000));
   EXPECT_EQ(texts, (Lines{Text(IDS_KEPT_UNLISTED_FOLDER, "/"), Text(IDS_COMPLETED_SEND), Text(IDS_OUT_OF_MEMORY)}));
   EXPECT_GE(vako->RowOfName(remoteList, "file0000000.txt"), 0);
   EXPECT_EQ(vako->Close(), 0);
@@ -543,7 +511,7 @@ TEST_F(JobsTest, DroppedFiles) {
   };
   const Lines paths = {shell.path() + "a.txt", shell.path() + "b.bin", shell.path() + "dropdir"};
   ASSERT_TRUE(vako->DropFiles(center(remoteList), paths));
-  EXPECT_EQ(Answer(), Text(IDS_DROP_NOT_CONNECTED));
+  EXPECT_EQ(AnswerBox(60000), Text(IDS_DROP_NOT_CONNECTED));
   ASSERT_TRUE(WaitUntil([&] { return vako->ButtonState(IDM_PREVIOUS_FOLDER) == TBSTATE_ENABLED; }));
   EXPECT_EQ(Boxes(), "");
 
