@@ -64,6 +64,12 @@ class BrowsingTest : public ::testing::Test {
     return WaitUntil([&] { return (vako->RowOfName(list, name) >= 0) == present; });
   }
 
+  // Renames the row in place.
+  ::testing::AssertionResult RenameRow(HWND list, const std::string& from, const std::string& to) {
+    if (!vako->BeginEdit(list, vako->RowOfName(list, from))) return ::testing::AssertionFailure() << "no edit of " << from;
+    return vako->FinishEdit(list, to) ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << "edit of " << from;
+  }
+
   void DoubleClickRow(HWND list, const std::string& name) {
     int row = vako->RowOfName(list, name);
     ASSERT_GE(row, 0) << name;

@@ -53,8 +53,7 @@ TEST_F(BrowsingTest, FolderNamesEndingInSeparatorLookingBytes) {
   EXPECT_EQ(names, (std::vector<std::string>{"..", "old.txt", kTempoMid, kPlanTxt}));
 
   // Renamed inside the folder, under a name of the same kind; the sibling stays as it was.
-  ASSERT_TRUE(vako->BeginEdit(panes.localList, vako->RowOfName(panes.localList, "old.txt")));
-  ASSERT_TRUE(vako->FinishEdit(panes.localList, kListXls));
+  ASSERT_TRUE(RenameRow(panes.localList, "old.txt", kListXls));
   EXPECT_TRUE(WindowsOfProcess(vako->processId(), "#32770").empty());
   ASSERT_TRUE(WaitForRow(panes.localList, kListXls));
   EXPECT_EQ(ReadWholeFile(folder + "\\" + kListXls), "inside");
@@ -75,8 +74,7 @@ TEST_F(BrowsingTest, FolderNamesEndingInSeparatorLookingBytes) {
 
   // Renamed on the server inside that folder, to a name of the same kind.
   const std::string renamed = std::string(kIchiranhyou) + ".mid";
-  ASSERT_TRUE(vako->BeginEdit(panes.remoteList, vako->RowOfName(panes.remoteList, kTempoMid)));
-  ASSERT_TRUE(vako->FinishEdit(panes.remoteList, renamed));
+  ASSERT_TRUE(RenameRow(panes.remoteList, kTempoMid, renamed));
   EXPECT_TRUE(WindowsOfProcess(vako->processId(), "#32770").empty());
   ASSERT_TRUE(WaitForRow(panes.remoteList, renamed));
   EXPECT_EQ(RunHostCommand("test -f \"$(printf '" + remote + "/" + PrintfOctal(renamed) + "')\" && test ! -e \"$(printf '" +

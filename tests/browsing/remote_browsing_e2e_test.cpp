@@ -79,13 +79,6 @@ TEST_F(BrowsingTest, ConnectBrowseRenameAndDisconnect) {
   DoubleClickRow(panes.remoteList, "linux");
   ASSERT_TRUE(WaitForCaption(panes.remoteLabel, base + "/pub/linux"));
   EXPECT_TRUE(Cached(cache, rel + "pub/linux/kernel/"));
-  tree = vako->Tree(panes.remoteTree);
-  ASSERT_NE(RemoteNode(tree, rel + "pub/linux/kernel"), nullptr);
-
-  // Backspace goes up one folder.
-  vako->PressKey(panes.remoteList, VK_BACK);
-  ASSERT_TRUE(WaitForCaption(panes.remoteLabel, base + "/pub"));
-  ASSERT_TRUE(WaitForRow(panes.remoteList, "readme.txt"));
 
   // A click in the tree lists that folder and leaves the tree as it is (every other
   // listing draws it anew, so its items are read again).
@@ -115,12 +108,11 @@ TEST_F(BrowsingTest, ConnectBrowseRenameAndDisconnect) {
   ASSERT_TRUE(WaitForRow(panes.remoteList, "new.txt"));
 
   // In-place renames: a folder (the cache follows, also below it) and a file (it does not).
-  vako->PressKey(panes.remoteList, VK_BACK);
+  vako->PressKey(panes.remoteList, VK_BACK);  // up one folder
   ASSERT_TRUE(WaitForCaption(panes.remoteLabel, base));
   DoubleClickRow(panes.remoteList, "pub");
   ASSERT_TRUE(WaitForRow(panes.remoteList, "linux"));
-  ASSERT_TRUE(vako->BeginEdit(panes.remoteList, vako->RowOfName(panes.remoteList, "linux")));
-  ASSERT_TRUE(vako->FinishEdit(panes.remoteList, "gnu"));
+  ASSERT_TRUE(RenameRow(panes.remoteList, "linux", "gnu"));
   ASSERT_TRUE(WaitForRow(panes.remoteList, "gnu"));
   EXPECT_TRUE(FileExists(testenv::WinePath(testenv::Get("VAKO_VSFTPD_ROOT") + "/pub/gnu/kernel/config.txt")));
   const std::string lines = ReadWholeFile(cache);
@@ -128,15 +120,13 @@ TEST_F(BrowsingTest, ConnectBrowseRenameAndDisconnect) {
   for (const char* moved : {"pub/gnu/", "pub/gnu/kernel/"}) EXPECT_TRUE(Cached(cache, rel + moved)) << moved;
   EXPECT_EQ(ChildTexts(vako->Tree(panes.remoteTree), rel + "pub"), std::vector<std::string>{"gnu"});
 
-  ASSERT_TRUE(vako->BeginEdit(panes.remoteList, vako->RowOfName(panes.remoteList, "readme.txt")));
-  ASSERT_TRUE(vako->FinishEdit(panes.remoteList, "notes.txt"));
+  ASSERT_TRUE(RenameRow(panes.remoteList, "readme.txt", "notes.txt"));
   ASSERT_TRUE(WaitForRow(panes.remoteList, "notes.txt"));
   EXPECT_TRUE(FileExists(testenv::WinePath(testenv::Get("VAKO_VSFTPD_ROOT") + "/pub/notes.txt")));
   EXPECT_EQ(ReadWholeFile(cache), lines);
 
   // A rename the server refuses keeps the row.
-  ASSERT_TRUE(vako->BeginEdit(panes.remoteList, vako->RowOfName(panes.remoteList, "notes.txt")));
-  ASSERT_TRUE(vako->FinishEdit(panes.remoteList, "no/such/folder/x.txt"));
+  ASSERT_TRUE(RenameRow(panes.remoteList, "notes.txt", "no/such/folder/x.txt"));
   EXPECT_EQ(AnswerBox(), "Failed to rename");
   EXPECT_GE(vako->RowOfName(panes.remoteList, "notes.txt"), 0);
 

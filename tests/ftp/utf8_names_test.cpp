@@ -38,12 +38,10 @@ class Utf8NamesTest : public EngineTest, public ::testing::WithParamInterface<Ut
     CurrentHost.Pasv = GetParam().pasv;
   }
   int LoginOk() { return Login(testenv::Port(GetParam().portVariable), testenv::Get("VAKO_FTP_PASS"), "./", GetParam().address); }
-  // The server's folder in UTF-16, for names the code page cannot spell.
+  // The server's folder (an ASCII path) in UTF-16, for names the code page cannot spell.
   std::wstring WideRoot() const {
-    const std::string ansi = OnServer("");
-    std::wstring w(ansi.size() + 1, L'\0');
-    w.resize(MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, &w[0], static_cast<int>(w.size())) - 1);
-    return w;
+    const std::string path = OnServer("");
+    return std::wstring(path.begin(), path.end());
   }
   void Put(const std::wstring& name, const std::string& data) {
     HANDLE h = CreateFileW((WideRoot() + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
