@@ -21,30 +21,21 @@
 #include "support/temp_folder_win.h"
 #include "support/test_env.h"
 
-// What the engine showed while a test ran; onStatus lets a test act in the middle of a
-// transfer (the status text is shown once per chunk that moved the bar).
+// What the engine showed; onStatus lets a test act in the middle of a transfer (the status
+// text is shown once per chunk that moved the bar).
 struct DisplayLog {
-  static std::vector<std::string>& Texts() {
-    static std::vector<std::string> texts;
-    return texts;
-  }
-  static std::vector<int>& Positions() {
-    static std::vector<int> positions;
-    return positions;
-  }
-  static std::function<void(const std::string&)>& OnStatus() {
-    static std::function<void(const std::string&)> hook;
-    return hook;
-  }
+  static inline std::vector<std::string> texts;
+  static inline std::vector<int> positions;
+  static inline std::function<void(const std::string&)> onStatus;
   static void Text(const std::string& text) {
-    Texts().push_back(text);
-    if (OnStatus()) OnStatus()(text);
+    texts.push_back(text);
+    if (onStatus) onStatus(text);
   }
-  static void Position(int position) { Positions().push_back(position); }
+  static void Position(int position) { positions.push_back(position); }
   static void Clear() {
-    Texts().clear();
-    Positions().clear();
-    OnStatus() = nullptr;
+    texts.clear();
+    positions.clear();
+    onStatus = nullptr;
   }
 };
 
@@ -52,6 +43,17 @@ struct DisplayLog {
 inline unsigned long long DoneInStatus(const std::string& text) {
   size_t open = text.rfind(" (");
   return open == std::string::npos ? 0 : std::strtoull(text.c_str() + open + 2, nullptr, 10);
+}
+
+// Deterministic bytes that are not text: every value occurs, no run repeats soon.
+inline std::string BinaryContent(size_t size, unsigned seed) {
+  std::string data(size, '\0');
+  unsigned x = seed * 2654435761u + 1;
+  for (char& c : data) {
+    x = x * 1103515245u + 12345u;
+    c = static_cast<char>(x >> 23);
+  }
+  return data;
 }
 
 class EngineTest : public ::testing::Test {
@@ -76,32 +78,46 @@ class EngineTest : public ::testing::Test {
   void TearDown() override {
     CloseControlConnection();
     Connected = 0;
+    CurrentHost.Pasv = 0;
     SetEngineDisplayObservers(nullptr, nullptr);
     DisplayLog::Clear();
   }
 
-  int Login(int port, const std::string& password, const std::string& remoteFolder = "./") {
+  int Login(int port, const std::string& password, const std::string& remoteFolder = "./",
+            const char* address = "127.0.0.1") {
     CurrentHost.HostName = "testhost";
-    CurrentHost.HostAddr = "127.0.0.1";
+    CurrentHost.HostAddr = address;
     CurrentHost.Port = port;
     CurrentHost.UserID = testenv::Get("VAKO_FTP_USER");
     CurrentHost.UserPass = password;
     return ConnectAndLogin(remoteFolder, "");
   }
+  // A scenario of tests/support/scripted_ftpd.py.
+  int LoginTo(const char* scenario, int pasv = 0) {
+    CurrentHost.Pasv = pasv;
+    int port = testenv::ScriptedPort(scenario);
+    EXPECT_GT(port, 0) << scenario;
+    return Login(port, "secret");
+  }
+  // Asks for Stop once the bar has reached the percentage.
+  void StopAt(int percent) {
+    DisplayLog::onStatus = [percent](const std::string&) {
+      if (DisplayLog::positions.back() >= percent) StopRequested = 1;
+    };
+  }
 
   std::string Log() const { return ReadWholeFile(LogPath); }
   std::string Local(const std::string& name) const { return local.path() + name; }
+  // A file or folder in the server's root, as this Windows program sees it.
+  std::string OnServer(const std::string& name) const { return testenv::WinePath(root + "/" + name); }
 
   // The names in the local folder: what a transfer left there, temporary files included.
   std::vector<std::string> LocalNames() const {
     std::vector<std::string> names;
     WIN32_FIND_DATAA found;
     HANDLE h = FindFirstFileA((local.path() + "*").c_str(), &found);
-    if (h == INVALID_HANDLE_VALUE) return names;
-    do {
-      std::string name = found.cFileName;
-      if (name != "." && name != "..") names.push_back(name);
-    } while (FindNextFileA(h, &found));
+    for (bool more = h != INVALID_HANDLE_VALUE; more; more = FindNextFileA(h, &found))
+      if (found.cFileName[0] != '.') names.push_back(found.cFileName);
     FindClose(h);
     std::sort(names.begin(), names.end());
     return names;
@@ -115,22 +131,5 @@ class EngineTest : public ::testing::Test {
 
   TempFolder work, program, local;
   MessageBoxRecorder boxes;
+  std::string root;  // the server's folder, as a Unix path
 };
-
-// Deterministic bytes that are not text: every value occurs, no run repeats soon.
-inline std::string BinaryContent(size_t size, unsigned seed) {
-  std::string data(size, '\0');
-  unsigned x = seed * 2654435761u + 1;
-  for (size_t i = 0; i < size; ++i) {
-    x = x * 1103515245u + 12345u;
-    data[i] = static_cast<char>(x >> 23);
-  }
-  return data;
-}
-
-// Text with LF line ends only.
-inline std::string TextContent(size_t lines) {
-  std::string text;
-  for (size_t i = 0; i < lines; ++i) text += "line " + std::to_string(i) + " of some text\n";
-  return text;
-}

@@ -47,7 +47,6 @@ class VakoProcess {
   int Close(DWORD milliseconds = 20000);
   int WaitForExit(DWORD milliseconds);
   DWORD processId() const { return process_.dwProcessId; }
-  DWORD threadId() const { return process_.dwThreadId; }
 
   // Commands: Send waits until the command has been carried out; Post returns at once
   // (for commands that open a modal box or dialog).
@@ -76,8 +75,6 @@ class VakoProcess {
   // Connect dialog to 127.0.0.1 with the login and password typed and Connect pressed;
   // false when the dialog did not open.
   bool ConnectThroughDialog(const std::string& user, const std::string& password);
-  RECT HeaderItemRect(HWND list, int column) const;  // in the header's client area
-  HWND Header(HWND list) const;
   TreeNodeView Tree(HWND tree) const;
   RECT TreeItemRect(HWND tree, HTREEITEM item) const;  // the label, in the tree's client area
   int ButtonState(int command) const;                   // the toolbar button's state, -1 without one
@@ -102,8 +99,6 @@ class VakoProcess {
 
   // The rectangle of a child of the main window in the main window's client area.
   RECT ChildRect(HWND child) const;
-  // The window that has the keyboard focus in the program.
-  HWND Focus() const;
 
   // The whole virtual desktop as a PNG file (through ImageMagick on the host).
   static bool SaveScreenshot(const std::string& unixPath);
