@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "support/case_table.h"
+#include "support/test_env.h"
 #include "resources/resource_ids.h"
 #include "support/e2e_driver_win.h"
 #include "support/temp_folder_win.h"

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-include "support/case_table.h"
+#include "support/case_table.h"
 #include "support/test_env.h"
 #include "linkcheck/link_rows.h"
 #include "linkcheck/link_scanner.h"

@@ -405,6 +405,17 @@ bool VakoProcess::FinishEdit(HWND list, const std::string& text) {
       [&] { return !IsWindow(edit) || !WindowsOfProcess(process_.dwProcessId, "#32770").empty(); }, 20000);
 }
 
+HWND VakoProcess::Header(HWND list) const { return reinterpret_cast<HWND>(SendWait(list, LVM_GETHEADER, 0, 0)); }
+
+RECT VakoProcess::HeaderItemRect(HWND list, int column) const {
+  TargetMemory memory(process_.hProcess, sizeof(RECT));
+  RECT r{};
+  memory.Write(&r, sizeof r);
+  SendWait(Header(list), HDM_GETITEMRECT, column, memory.param());
+  memory.Read(&r, sizeof r);
+  return r;
+}
+
 RECT VakoProcess::ChildRect(HWND child) const {
   RECT r{};
   GetWindowRect(child, &r);

@@ -75,6 +75,8 @@ class VakoProcess {
   // Connect dialog to 127.0.0.1 with the login and password typed and Connect pressed;
   // false when the dialog did not open.
   bool ConnectThroughDialog(const std::string& user, const std::string& password);
+  RECT HeaderItemRect(HWND list, int column) const;  // in the header's client area
+  HWND Header(HWND list) const;
   TreeNodeView Tree(HWND tree) const;
   RECT TreeItemRect(HWND tree, HTREEITEM item) const;  // the label, in the tree's client area
   int ButtonState(int command) const;                   // the toolbar button's state, -1 without one
