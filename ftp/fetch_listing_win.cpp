@@ -17,6 +17,7 @@
 
 std::string ListingBuffer;
 bool ListingWasCut = false;
+uint64_t ListingLimit = kListingLimit;
 
 int FetchListing() {
   ListingBuffer.clear();
@@ -43,7 +44,7 @@ int FetchListing() {
       EndBrokenTransfer(data, LastCallTimedOut());
       return 0;
     }
-    if (!AppendListingPiece(ListingBuffer, total, chunk.data(), static_cast<size_t>(got))) {
+    if (!AppendListingPiece(ListingBuffer, total, chunk.data(), static_cast<size_t>(got), ListingLimit)) {
       ShowMessage(IDS_OUT_OF_MEMORY);
       ListingWasCut = true;
       complete = false;

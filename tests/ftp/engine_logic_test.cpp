@@ -117,17 +117,17 @@ TEST(TransferProgress, FormatsTheNameWithoutReadingItAsFormat) {
 TEST(ListingLimit, AcceptsUpToTheCapAndKeepsWholePieces) {
   std::string listing;
   uint64_t total = 0;
-  std::string piece(1000000, 'a');
-  EXPECT_EQ(AppendListingPiece(listing, total, piece.data(), 640000), 1);
-  EXPECT_EQ(AppendListingPiece(listing, total, piece.data(), 640000), 1);
-  EXPECT_EQ(listing.size(), 1280000u);  // exactly the cap is still accepted
+  std::string piece(kListingLimit / 2, 'a');
+  EXPECT_EQ(AppendListingPiece(listing, total, piece.data(), piece.size()), 1);
+  EXPECT_EQ(AppendListingPiece(listing, total, piece.data(), piece.size()), 1);
+  EXPECT_EQ(listing.size(), kListingLimit);  // exactly the cap is still accepted
   EXPECT_EQ(AppendListingPiece(listing, total, "b", 1), 0);
-  EXPECT_EQ(listing.size(), 1280000u);
+  EXPECT_EQ(listing.size(), kListingLimit);
   EXPECT_EQ(listing.find('b'), std::string::npos);
 
   std::string other;
   uint64_t count = 0;
-  EXPECT_EQ(AppendListingPiece(other, count, piece.data(), 1000000), 1);
-  EXPECT_EQ(AppendListingPiece(other, count, piece.data(), 300000), 0);  // would pass the cap
-  EXPECT_EQ(other.size(), 1000000u);
+  EXPECT_EQ(AppendListingPiece(other, count, piece.data(), piece.size()), 1);
+  EXPECT_EQ(AppendListingPiece(other, count, piece.data(), piece.size() + 1), 0);  // would pass the cap
+  EXPECT_EQ(other.size(), piece.size());
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "engine_fixture_win.h"
+#include "ftp/listing_limit.h"
 #include "ftp/listing_parser.h"
 
 namespace {
@@ -166,7 +167,9 @@ TEST_F(PassiveScriptedTest, UnusableRepliesFailTheTransfer) {
 // active one: cut at whole pieces, reported once, and the session goes on.
 TEST_F(PassiveScriptedTest, ListingPastTheLimitIsCutAndTheSessionGoesOn) {
   ASSERT_EQ(LoginTo("hugelisting"), 1);
+  ListingLimit = 1280000;
   EXPECT_EQ(FetchListing(), 0);
+  ListingLimit = kListingLimit;
   EXPECT_TRUE(ListingWasCut);
   EXPECT_GT(ListingBuffer.size(), 1280000u - 1024u);
   EXPECT_NE(Log().find("EPSV\r\n229"), std::string::npos);

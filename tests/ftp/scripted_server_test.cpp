@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine_fixture_win.h"
+#include "ftp/listing_limit.h"
 
 namespace {
 
@@ -150,7 +151,9 @@ TEST_F(ScriptedServerTest, StopSendsTheAbortSequenceAsUrgentData) {
 
 TEST_F(ScriptedServerTest, ListingIsCappedAtWholePieces) {
   ASSERT_EQ(LoginTo("hugelisting"), 1);
+  ListingLimit = 1280000;
   EXPECT_EQ(FetchListing(), 0);
+  ListingLimit = kListingLimit;
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Out of Memory"});
   // Pieces of at most "ReceiveBuf" (1,024) bytes: the one that passed the cap was dropped.
   EXPECT_LE(ListingBuffer.size(), 1280000u);
