@@ -41,6 +41,8 @@ void FillListRows(HWND list, const std::vector<ListRow>& rows, void (*refused)()
     have = 0;
   }
   for (; have > static_cast<int>(rows.size()); --have) SendMessageA(list, LVM_DELETEITEM, have - 1, 0);
+  // Room for every row at once instead of growing row by row.
+  if (have < static_cast<int>(rows.size())) SendMessageA(list, LVM_SETITEMCOUNT, rows.size(), LVSICF_NOSCROLL);
   int placed = 0;
   for (const ListRow& row : rows) {
     bool ok = placed < have ? WriteListRow(list, placed, row) : InsertListRow(list, placed, row) >= 0;

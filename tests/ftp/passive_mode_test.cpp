@@ -171,7 +171,7 @@ TEST_F(PassiveScriptedTest, ListingPastTheLimitIsCutAndTheSessionGoesOn) {
   EXPECT_EQ(FetchListing(), 0);
   ListingLimit = kListingLimit;
   EXPECT_TRUE(ListingWasCut);
-  EXPECT_GT(ListingBuffer.size(), 1280000u - 1024u);
+  EXPECT_GT(ListingBuffer.size(), 1280000u - 65536u);
   EXPECT_NE(Log().find("EPSV\r\n229"), std::string::npos);
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Out of Memory"});
   std::string folder;

@@ -672,10 +672,9 @@ TEST_F(JobsTest, StopLeavesTheSessionReady) {
 }
 
 // A listing cut at its size limit shows only part of the folder: mirroring an empty local
-// folder onto it deletes nothing there, and says why once. Large receives bring the 64 MiB
-// of the cut listing quickly.
+// folder onto it deletes nothing there, and says why once.
 TEST_F(JobsTest, MirroringBesideACutListingDeletesNothing) {
-  Start(kVsftpd, "/", {"Port=" + std::to_string(testenv::ScriptedPort("hugelisting")), "ReceiveBuf=65536"});
+  Start(kVsftpd, "/", {"Port=" + std::to_string(testenv::ScriptedPort("hugelisting"))});
   vako->PostCommand(IDM_CONNECT);
   HWND dialog = vako->WaitForDialog();
   ASSERT_NE(dialog, nullptr);
