@@ -21,7 +21,9 @@ int InsertListRow(HWND list, int position, const ListRow& row) {
 
 static bool WriteListRow(HWND list, int index, const ListRow& row) {
   LVITEMA item{};
-  item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+  // The row written over loses its selection and marks, as a new row has none.
+  item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED | LVIS_CUT | LVIS_DROPHILITED;
   item.iItem = index;
   item.pszText = const_cast<char*>(row.texts.column[0].c_str());
   item.iImage = row.image;
@@ -32,15 +34,14 @@ static bool WriteListRow(HWND list, int index, const ListRow& row) {
 }
 
 void FillListRows(HWND list, const std::vector<ListRow>& rows, void (*refused)()) {
-  LVITEMA none{};
-  none.stateMask = LVIS_SELECTED | LVIS_FOCUSED | LVIS_CUT | LVIS_DROPHILITED;
-  SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
   int have = ListRowCount(list);
   if (rows.empty() || have > static_cast<int>(rows.size()) * 2) {
     SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
     have = 0;
   }
   for (; have > static_cast<int>(rows.size()); --have) SendMessageA(list, LVM_DELETEITEM, have - 1, 0);
+  // Room for every row at once instead of growing row by row.
+  if (have < static_cast<int>(rows.size())) SendMessageA(list, LVM_SETITEMCOUNT, rows.size(), LVSICF_NOSCROLL);
   int placed = 0;
   for (const ListRow& row : rows) {
     bool ok = placed < have ? WriteListRow(list, placed, row) : InsertListRow(list, placed, row) >= 0;

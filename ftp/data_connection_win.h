@@ -8,10 +8,12 @@
 
 class FileIoHelper;
 
-// Raw text of the last listing (at most 1,280,000 bytes), filled by FetchListing.
+// Raw text of the last listing (at most ListingLimit bytes), filled by FetchListing.
 extern std::string ListingBuffer;
 // True when the last listing passed that limit: ListingBuffer keeps its first whole pieces.
 extern bool ListingWasCut;
+// kListingLimit; tests lower it to reach it without sending 64 MiB.
+extern uint64_t ListingLimit;
 
 // Lists the server's current folder ("NLST -alL" when the host's List flag is set, else
 // "LIST") into ListingBuffer. 1 when the whole listing arrived and the server confirmed it.

@@ -4,7 +4,6 @@
 #include "app/app_state_win.h"
 #include "app/message_boxes_win.h"
 #include "config/host_profile.h"
-#include "config/options.h"
 #include "ftp/command_format.h"
 #include "ftp/control_connection_win.h"
 #include "ftp/data_connection_win.h"
@@ -17,6 +16,7 @@
 
 std::string ListingBuffer;
 bool ListingWasCut = false;
+uint64_t ListingLimit = kListingLimit;
 
 int FetchListing() {
   ListingBuffer.clear();
@@ -29,7 +29,9 @@ int FetchListing() {
   // The window waits for the listing, so even a server that drips it slowly is given up
   // on in the end.
   WaitDeadline deadline(static_cast<DWORD>(NetworkTimeoutSeconds()) * 5000);
-  std::vector<char> chunk(static_cast<size_t>(ClampTransferBufferSize(Options.ReceiveBuf)));
+  // Large pieces whatever "ReceiveBuf" says: a listing shows no progress, and a folder of
+  // 50,000 entries took thousands of receives in pieces of 1,024 bytes.
+  std::vector<char> chunk(65536);
   uint64_t total = 0;
   bool complete = true;
   for (;;) {
@@ -43,7 +45,7 @@ int FetchListing() {
       EndBrokenTransfer(data, LastCallTimedOut());
       return 0;
     }
-    if (!AppendListingPiece(ListingBuffer, total, chunk.data(), static_cast<size_t>(got))) {
+    if (!AppendListingPiece(ListingBuffer, total, chunk.data(), static_cast<size_t>(got), ListingLimit)) {
       ShowMessage(IDS_OUT_OF_MEMORY);
       ListingWasCut = true;
       complete = false;

@@ -317,12 +317,15 @@ def listing_lines(count):
 
 
 def hugelisting(conn):
-    """A listing of 1,400,000 bytes, past what a client keeps of one listing."""
+    """25,000 entries, then lines of blanks past the 64 MiB a client keeps of one listing."""
     def list_(c, line, state):
         c.sendall(b"150 Here comes a long listing\r\n")
         d = connect_data(state)
         try:
             d.sendall(listing_lines(25000))
+            blanks = (b" " * 1022 + b"\r\n") * 1024
+            for _ in range(66):
+                d.sendall(blanks)
         except OSError:
             pass  # the client stopped reading
         d.close()

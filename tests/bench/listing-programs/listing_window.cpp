@@ -1,9 +1,11 @@
 // bench_listing_window VAKO-EXE PROGRAM-FOLDER PORT USER PASS FOLDER [RUNS]: starts the real
 // program, connects through its Connect dialog to the server, lists FOLDER, then times the
 // Refresh command on the remote pane: from the command to the filled, sorted list. Prints
-// "<rows> <seconds>" for the best run, or "limit <rows>" when the program stopped the
-// listing with a message box (the listing was longer than it takes).
+// "<rows> <seconds> <peak working set MiB> <peak pagefile MiB>" for the best run, or
+// "limit <rows>" when the program stopped the listing with a message box (the listing was
+// longer than it takes).
 #include <windows.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -54,6 +56,12 @@ int main(int argc, char** argv) {
     double seconds = static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
     if (seconds < best) best = seconds;
   }
-  std::printf("%d %.3f\n", vako.RowCount(remote), best);
+  PROCESS_MEMORY_COUNTERS memory{};
+  memory.cb = sizeof memory;
+  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, vako.processId());
+  if (!process || !GetProcessMemoryInfo(process, &memory, sizeof memory)) std::fprintf(stderr, "no memory figures\n");
+  if (process) CloseHandle(process);
+  std::printf("%d %.3f %.1f %.1f\n", vako.RowCount(remote), best, memory.PeakWorkingSetSize / 1048576.0,
+              memory.PeakPagefileUsage / 1048576.0);
   return vako.Close() == 0 ? 0 : 1;
 }
