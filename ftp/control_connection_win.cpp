@@ -20,7 +20,8 @@ std::string ReplyText;
 // the socket has in one call, rather than peeking and then taking one line, saves two
 // calls into the system per reply line, which under Wine cost more than the exchange.
 static std::string ControlPending;
-// The receive time limit set on the control socket now (0: none set yet).
+// The receive time limit set on the control socket now (0: none set yet); set once per
+// connection as a rule.
 static DWORD ControlWaitMs = 0;
 
 static void ForgetControlPending() {
@@ -64,18 +65,6 @@ int OpenControlConnection() {
   return ReadReply();
 }
 
-// The wait of the next receive: the time limit, cut to what is left of the deadline. The
-// socket option is set only when that changes, which is once per connection as a rule.
-static bool LimitControlWait(const WaitDeadline& deadline) {
-  const DWORD ms = std::min(static_cast<DWORD>(NetworkTimeoutSeconds()) * 1000, deadline.Left());
-  if (ms == 0) return false;
-  if (ms == ControlWaitMs) return true;
-  if (setsockopt(ControlSocket, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&ms), sizeof ms) != 0)
-    return false;
-  ControlWaitMs = ms;
-  return true;
-}
-
 // Reads one line through ControlPending; nothing past its LF is taken from there.
 // Answers 1 for a complete line, 0 when the peer closed, -1 on an error or a timeout.
 static int ReadOneLine(std::string& line, const WaitDeadline& deadline) {
@@ -89,7 +78,7 @@ static int ReadOneLine(std::string& line, const WaitDeadline& deadline) {
     line.append(ControlPending, 0, std::min(take, room));
     ControlPending.erase(0, take);
     if (end != std::string::npos) return 1;
-    if (ControlSocket == INVALID_SOCKET || !LimitControlWait(deadline)) return -1;
+    if (ControlSocket == INVALID_SOCKET || !LimitReceiveWait(ControlSocket, deadline, ControlWaitMs)) return -1;
     char chunk[4096];
     const int got = recv(ControlSocket, chunk, sizeof chunk, 0);
     if (got == 0) return 0;
