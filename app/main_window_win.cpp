@@ -199,8 +199,8 @@ static void OnDestroy(HWND window) {
   SaveSettings(placement);
   SetEngineDisplay(nullptr, nullptr);
   DestroyImageLists();
-  // The system temp folder itself stands in when no vakotmpN was free: never delete that.
   CloseProtocolLog();  // an open file would keep its folder
+  // The system temp folder itself stands in when no vakotmpN was free: never delete that.
   if (WorkFolderIsOwn) DeleteWorkFolder(WorkFolder);
   PostQuitMessage(0);
 }

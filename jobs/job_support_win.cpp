@@ -69,6 +69,7 @@ struct RowRead {
   HWND list = nullptr;
   bool selectedOnly = false;
   std::vector<JobRow> rows;
+  bool served = false;  // read by the main window
 };
 
 void ReadRowsHere(RowRead& read) {
@@ -83,19 +84,26 @@ void ReadRowsHere(RowRead& read) {
   for (int row = 0; row < count; ++row) read.rows.push_back(ReadJobRow(read.list, row));
 }
 
-// The read a job's thread waits for in MsgReadJobRows; taken by whoever serves it first.
+// The read a thread waits for in MsgReadJobRows; taken by whoever serves it first. The
+// message carries no pointer: whatever sends it can only have a waiting read served.
 std::atomic<RowRead*> PendingRowRead{nullptr};
 
+bool OnListThread(HWND list) { return GetWindowThreadProcessId(list, nullptr) == GetCurrentThreadId(); }
+
 // A job's thread has the main window read the rows in one message: each list message sent
-// from another thread is a round trip between the threads, five of them per row.
+// from another thread is a round trip between the threads, five of them per row. A second
+// thread that finds the place taken reads the rows itself, as does one that finds no
+// main window.
 std::vector<JobRow> ReadRows(HWND list, bool selectedOnly) {
   RowRead read;
   read.list = list;
   read.selectedOnly = selectedOnly;
-  if (MainWindow && GetWindowThreadProcessId(list, nullptr) != GetCurrentThreadId()) {
-    PendingRowRead = &read;
+  RowRead* none = nullptr;
+  if (MainWindow && !OnListThread(list) && PendingRowRead.compare_exchange_strong(none, &read)) {
     SendMessageA(MainWindow, MsgReadJobRows, 0, 0);
-    if (PendingRowRead.exchange(nullptr) == nullptr) return std::move(read.rows);  // served
+    RowRead* mine = &read;
+    PendingRowRead.compare_exchange_strong(mine, nullptr);  // when it never came to be served
+    if (read.served) return std::move(read.rows);
   }
   ReadRowsHere(read);
   return std::move(read.rows);
@@ -104,7 +112,10 @@ std::vector<JobRow> ReadRows(HWND list, bool selectedOnly) {
 }  // namespace
 
 void ServeJobRowRead() {
-  if (RowRead* read = PendingRowRead.exchange(nullptr)) ReadRowsHere(*read);
+  if (RowRead* read = PendingRowRead.exchange(nullptr)) {
+    ReadRowsHere(*read);
+    read->served = true;
+  }
 }
 
 std::vector<JobRow> SelectedJobRows(HWND list) { return ReadRows(list, true); }
@@ -122,6 +133,13 @@ const JobRow* ListRowsSnapshot::Find(const std::string& name) {
 }
 
 int FindRowByName(HWND list, const std::string& name) {
+  // On the list's own thread the names alone are read, up to the first match.
+  if (OnListThread(list)) {
+    const int count = ListRowCount(list);
+    for (int row = 0; row < count; ++row)
+      if (EqualNoCase(SystemTextCase(), ListRowText(list, row, 0), name)) return row;
+    return -1;
+  }
   const std::vector<JobRow> rows = AllJobRows(list);
   for (size_t row = 0; row < rows.size(); ++row)
     if (EqualNoCase(SystemTextCase(), rows[row].name, name)) return static_cast<int>(row);
