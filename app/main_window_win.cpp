@@ -14,6 +14,7 @@
 #include "app/message_boxes_win.h"
 #include "app/notify_win.h"
 #include "jobs/drop_upload_win.h"
+#include "jobs/job_support_win.h"
 #include "app/split_bar_drag_win.h"
 #include "app/string_table_win.h"
 #include "app/toolbar_win.h"
@@ -23,6 +24,7 @@
 #include "config/settings_file_win.h"
 #include "ftp/control_connection_win.h"
 #include "ftp/engine_display_win.h"
+#include "ftp/protocol_log_win.h"
 #include "ftp/remote_view_fill_win.h"
 #include "resources/resource_ids.h"
 
@@ -197,6 +199,7 @@ static void OnDestroy(HWND window) {
   SaveSettings(placement);
   SetEngineDisplay(nullptr, nullptr);
   DestroyImageLists();
+  CloseProtocolLog();  // an open file would keep its folder
   // The system temp folder itself stands in when no vakotmpN was free: never delete that.
   if (WorkFolderIsOwn) DeleteWorkFolder(WorkFolder);
   PostQuitMessage(0);
@@ -261,6 +264,9 @@ static LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam,
       return 0;
     case MsgUpdateMenus:
       UpdateMenuState(static_cast<int>(wParam));
+      return 0;
+    case MsgReadJobRows:
+      ServeJobRowRead();
       return 0;
     case WM_DESTROY:
       OnDestroy(window);

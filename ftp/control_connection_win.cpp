@@ -7,13 +7,27 @@
 
 #include "app/app_state_win.h"
 #include "ftp/data_socket_win.h"
+#include "ftp/protocol_log_win.h"
 #include "ftp/reply_line.h"
 #include "ftp/server_names_win.h"
 #include "ftp/socket_wait_win.h"
-#include "ftp/text_file_win.h"
 
 static std::atomic<int> SessionLost{0};
 std::string ReplyText;
+
+// Bytes of the control connection read past the last reply line: a reply that follows at
+// once (the 226 after a short transfer's 150) waits here for the next read. Reading what
+// the socket has in one call, rather than peeking and then taking one line, saves two
+// calls into the system per reply line, which under Wine cost more than the exchange.
+static std::string ControlPending;
+// The receive time limit set on the control socket now (0: none set yet); set once per
+// connection as a rule.
+static DWORD ControlWaitMs = 0;
+
+static void ForgetControlPending() {
+  ControlPending.clear();
+  ControlWaitMs = 0;
+}
 
 static void CleanupSockets() { WSACleanup(); }
 
@@ -25,6 +39,7 @@ int StartSockets() {
 
 int OpenControlConnection() {
   ForgetPassiveChoice();
+  ForgetControlPending();
   ForgetServerNames();
   ControlSocket = socket(AF_INET, SOCK_STREAM, 0);
   if (ControlSocket == INVALID_SOCKET) return 0;
@@ -50,41 +65,40 @@ int OpenControlConnection() {
   return ReadReply();
 }
 
-// Reads one line, peeking first so nothing past its LF leaves the socket: a reply that
-// follows at once (the 226 after a short transfer's 150) stays there for the next read.
+// Reads one line through ControlPending; nothing past its LF is taken from there.
 // Answers 1 for a complete line, 0 when the peer closed, -1 on an error or a timeout.
 static int ReadOneLine(std::string& line, const WaitDeadline& deadline) {
   line.clear();
-  char chunk[1024];
+  char last = 0;  // the last byte taken off the wire, for a CR just before a piece's LF
   for (;;) {
-    if (ControlSocket == INVALID_SOCKET || !WaitReadable(ControlSocket, &deadline)) return -1;
-    int peeked = recv(ControlSocket, chunk, sizeof chunk, MSG_PEEK);
-    if (peeked == 0) return 0;
-    if (peeked < 0) return -1;
-    int take = peeked;
-    for (int i = 0; i < peeked; ++i) {
-      if (chunk[i] == '\n' || chunk[i] == '\0') {
-        take = i + 1;
-        break;
-      }
-    }
-    int got = recv(ControlSocket, chunk, take, 0);
-    if (got == 0) return 0;
-    if (got < 0) return -1;
+    const size_t end = ControlPending.find('\n');
+    const size_t take = end == std::string::npos ? ControlPending.size() : end + 1;
     // A line longer than the reply buffer keeps its first 65,535 bytes; the rest of it
     // is still read off the socket so the next reply starts in step.
-    size_t room = kReplyBufferSize - 1 - std::min(line.size(), kReplyBufferSize - 1);
-    line.append(chunk, std::min(static_cast<size_t>(got), room));
-    if (chunk[got - 1] == '\n') {
+    const size_t room = kReplyBufferSize - 1 - std::min(line.size(), kReplyBufferSize - 1);
+    line.append(ControlPending, 0, std::min(take, room));
+    if (end != std::string::npos) {
+      const bool crlf = end > 0 ? ControlPending[end - 1] == '\r' : last == '\r';
+      ControlPending.erase(0, take);
       // A cut line still ends as it came, or the log would run the next line into it.
       if (line.back() != '\n') {
-        const char* end = got > 1 && chunk[got - 2] == '\r' ? "\r\n" : "\n";
-        line.replace(line.size() - std::strlen(end), std::string::npos, end);
+        const char* ending = crlf ? "\r\n" : "\n";
+        line.replace(line.size() - std::strlen(ending), std::string::npos, ending);
       }
       return 1;
     }
+    if (take > 0) last = ControlPending[take - 1];
+    ControlPending.erase(0, take);
+    if (ControlSocket == INVALID_SOCKET || !LimitReceiveWait(ControlSocket, deadline, ControlWaitMs)) return -1;
+    char chunk[4096];
+    const int got = recv(ControlSocket, chunk, sizeof chunk, 0);
+    if (got == 0) return 0;
+    if (got < 0) return -1;
+    ControlPending.assign(chunk, static_cast<size_t>(got));
   }
 }
+
+int ControlReplyIsWaiting() { return ControlPending.find('\n') != std::string::npos ? 1 : 0; }
 
 // Reads the lines of one reply into last (as received, up to any NUL). 1 for a whole
 // reply, 0 when the peer closed, -1 on an error, a time limit, the reply's deadline or a
@@ -111,7 +125,7 @@ int ReadReply() {
   std::string line;
   int state = ReadWholeReply(line, &ReplyText);
   StripBeforeFirstDigit(line);
-  WriteTextFile(LogPath, line, 2);
+  WriteProtocolLog(line, 2);
   // Half a reply is no reply: "200" cut off mid-line must not read as a success.
   ReplyBuffer = state == 1 ? line : std::string();
   // A closed, broken or silent connection, or a server saying goodbye, leaves nothing to
@@ -140,13 +154,15 @@ int SendCommand() {
     data += sent;
     left -= static_cast<size_t>(sent);
   }
-  WriteTextFile(LogPath, LoggedCommandText(CommandBuffer), 2);
+  WriteProtocolLog(LoggedCommandText(CommandBuffer), 2);
   return ReadReply();
 }
 
 int CloseControlConnection() {
   if (ControlSocket != INVALID_SOCKET) closesocket(ControlSocket);
   ControlSocket = INVALID_SOCKET;
+  ForgetControlPending();
+  CloseProtocolLog();
   return 1;
 }
 

@@ -9,6 +9,9 @@ int ReadReply();                // fills ReplyBuffer with the last line of one r
 extern std::string ReplyText;   // every line of that reply, as received
 int SendCommand();              // sends CommandBuffer, then ReadReply
 int CloseControlConnection();
+// 1 when a whole reply line has already been read off the socket and waits for ReadReply:
+// a wait for the socket alone would not see it.
+int ControlReplyIsWaiting();
 
 // Reads one whole reply without logging it or touching ReplyBuffer; line gets its last
 // line as received. 1 when the reply arrived whole, 0 when the connection broke (it is

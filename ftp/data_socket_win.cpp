@@ -8,15 +8,17 @@
 #include "ftp/control_connection_win.h"
 #include "ftp/passive_reply.h"
 #include "ftp/port_command.h"
+#include "ftp/protocol_log_win.h"
 #include "ftp/remote_commands_win.h"
 #include "ftp/reply_line.h"
 #include "ftp/socket_wait_win.h"
-#include "ftp/text_file_win.h"
 
 namespace {
 
 // Whether this connection's server refused EPSV: it then gets PASV straight away.
 bool EpsvRefused = false;
+sockaddr_in ControlAddress{};
+bool ControlAddressKnown = false;
 
 void BoundWaits(SOCKET s) {
   // Every later wait on this connection is bounded too: 60 s without a byte ends it.
@@ -25,14 +27,19 @@ void BoundWaits(SOCKET s) {
   setsockopt(s, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&ms), sizeof ms);
 }
 
-// Takes a waiting connection off the listener: 1 for the server's own, 0 for anyone else
-// (turned away), -1 on an error.
+// Takes a waiting connection off the (non-blocking) listener: 1 for the server's own, 0
+// for anyone else (turned away), 2 when none is waiting yet, -1 on an error.
 int TakeConnection(SOCKET listener, SocketHandle& data) {
   sockaddr_in peer{};
   int length = sizeof peer;
   SOCKET s = accept(listener, reinterpret_cast<sockaddr*>(&peer), &length);
-  if (s == INVALID_SOCKET) return -1;
+  if (s == INVALID_SOCKET) return WSAGetLastError() == WSAEWOULDBLOCK ? 2 : -1;
   if (peer.sin_family == AF_INET && peer.sin_addr.s_addr == ServerAddress.sin_addr.s_addr) {
+    u_long blocking = 0;  // it came non-blocking like its listener
+    if (ioctlsocket(s, FIONBIO, &blocking) != 0) {
+      closesocket(s);
+      return -1;
+    }
     data.s = s;
     BoundWaits(s);
     return 1;
@@ -49,9 +56,14 @@ int TakeConnection(SOCKET listener, SocketHandle& data) {
 // reply has been read (or the connection is gone).
 int AcceptFromServer(SOCKET listener, SocketHandle& data) {
   WaitDeadline deadline(static_cast<DWORD>(NetworkTimeoutSeconds()) * 1000);
+  // Most servers have connected by the time their preliminary reply comes: the
+  // connection is taken at once, without a wait that under Wine costs milliseconds.
+  int taken = TakeConnection(listener, data);
   for (;;) {
+    if (taken == 1) return 1;
+    if (taken < 0) return 0;
     if (ControlSocket == INVALID_SOCKET) return -1;
-    int ready = WaitEitherReadable(listener, ControlSocket, deadline);
+    int ready = ControlReplyIsWaiting() ? 2 : WaitEitherReadable(listener, ControlSocket, deadline);
     if (ready == 0) return 0;
     if (ready == 2) {
       // The connection of a short transfer may be queued just behind its final reply.
@@ -62,9 +74,7 @@ int AcceptFromServer(SOCKET listener, SocketHandle& data) {
         continue;  // one more preliminary reply: the connection may still come
       }
     }
-    int taken = TakeConnection(listener, data);
-    if (taken == 1) return 1;
-    if (taken < 0) return 0;
+    taken = TakeConnection(listener, data);
   }
 }
 
@@ -91,7 +101,7 @@ int AskForPassivePort(sockaddr_in& target) {
     char note[128];
     std::snprintf(note, sizeof note, "(PASV named %u.%u.%u.%u; connecting to %u.%u.%u.%u instead)", address[0],
                   address[1], address[2], address[3], peer[0], peer[1], peer[2], peer[3]);
-    WriteTextFile(LogPath, note, 1);
+    WriteProtocolLog(note, 1);
   }
   target.sin_port = htons(port);
   return 1;
@@ -113,7 +123,10 @@ int OpenPassiveConnection(const std::string& transferCommand, SocketHandle& data
 
 }  // namespace
 
-void ForgetPassiveChoice() { EpsvRefused = false; }
+void ForgetPassiveChoice() {
+  EpsvRefused = false;
+  ControlAddressKnown = false;
+}
 
 int OpenDataListener(const std::string& transferCommand, int mode, SocketHandle& data) {
   if (CurrentHost.Pasv == 1) {
@@ -128,12 +141,18 @@ int OpenDataListener(const std::string& transferCommand, int mode, SocketHandle&
   address.sin_addr.s_addr = htonl(INADDR_ANY);
   if (bind(listener.s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) return 0;
   if (listen(listener.s, 1) != 0) return 0;
+  u_long nonBlocking = 1;  // a connection is taken when there is one, never waited for in accept
+  if (ioctlsocket(listener.s, FIONBIO, &nonBlocking) != 0) return 0;
   sockaddr_in bound{};
   int length = sizeof bound;
   if (getsockname(listener.s, reinterpret_cast<sockaddr*>(&bound), &length) != 0) return 0;
-  sockaddr_in local{};
-  length = sizeof local;
-  if (getsockname(ControlSocket, reinterpret_cast<sockaddr*>(&local), &length) != 0) return 0;
+  // The control connection's own address, for PORT: asked once per connection.
+  if (!ControlAddressKnown) {
+    length = sizeof ControlAddress;
+    if (getsockname(ControlSocket, reinterpret_cast<sockaddr*>(&ControlAddress), &length) != 0) return 0;
+    ControlAddressKnown = true;
+  }
+  const sockaddr_in& local = ControlAddress;
 
   if (!SendFormattedCommand(mode == 1 ? "TYPE A" : "TYPE I")) return 0;
   CommandBuffer = FormatPortCommand(reinterpret_cast<const unsigned char*>(&local.sin_addr), ntohs(bound.sin_port));

@@ -28,7 +28,7 @@ struct SocketHandle {
 // abort sequence. The data socket's receives and sends are bounded by the time limit.
 int OpenDataListener(const std::string& transferCommand, int mode, SocketHandle& data);
 
-// A new control connection tries EPSV again before PASV.
+// A new control connection tries EPSV again before PASV, and has its own address asked.
 void ForgetPassiveChoice();
 
 // True when the socket call that just failed ran into the time limit.

@@ -11,13 +11,21 @@ std::atomic<HWND> ProgressWindow{nullptr};
 std::atomic<StatusTextObserver> WatchStatus{nullptr};
 std::atomic<ProgressObserver> WatchProgress{nullptr};
 
-// Texts from other threads (a job's) wait here for the status bar's own thread: a sent
-// message would hold the job until the window had painted, for every piece of every file.
-// Only the latest text counts, and one message at a time is on its way.
+// Texts and positions from other threads (a job's) wait here for the bars' own thread: a
+// sent message would hold the job until the window had painted, for every piece of every
+// file. Only the latest of each counts. One message hands them over; a timer then picks
+// up what comes in meanwhile, so a job of many small files has the bars drawn a few dozen
+// times a second rather than several times per file (under Wine each drawing costs the
+// job's CPU time and a round trip to the display).
 constexpr UINT kShowPendingText = WM_APP + 0x51;
+constexpr UINT_PTR kPendingTimer = 0x5641;
+constexpr UINT kPendingIntervalMs = 40;
 SRWLOCK PendingLock = SRWLOCK_INIT;
 std::string PendingText;
-bool PendingPosted = false;
+bool PendingHasText = false;
+int PendingPosition = 0;
+bool PendingHasPosition = false;
+bool PendingPosted = false;  // a message or the timer is on its way: no further message needed
 WNDPROC StatusBarDefault = nullptr;
 
 class PendingScope {
@@ -28,21 +36,58 @@ class PendingScope {
   PendingScope& operator=(const PendingScope&) = delete;
 };
 
-LRESULT CALLBACK StatusBarProcedure(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message != kShowPendingText) return CallWindowProcA(StatusBarDefault, bar, message, wParam, lParam);
+// Shows what waits. After the message the timer keeps running while more comes in; a
+// tick that finds nothing waiting stops it, and the next change posts a message again.
+void ShowPending(HWND bar, bool tick) {
   std::string text;
-  bool waiting;
+  bool hasText, hasPosition;
+  int position;
   {
     PendingScope locked;
-    waiting = PendingPosted;
+    hasText = PendingHasText;
+    hasPosition = PendingHasPosition;
+    if (tick && !hasText && !hasPosition) PendingPosted = false;
     text.swap(PendingText);
-    PendingPosted = false;
+    position = PendingPosition;
+    PendingHasText = PendingHasPosition = false;
   }
-  if (waiting) CallWindowProcA(StatusBarDefault, bar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
-  return 0;
+  if (tick && !hasText && !hasPosition) {
+    KillTimer(bar, kPendingTimer);
+    return;
+  }
+  if (!tick) SetTimer(bar, kPendingTimer, kPendingIntervalMs, nullptr);
+  if (hasText) CallWindowProcA(StatusBarDefault, bar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  HWND progress = ProgressWindow.load();
+  if (hasPosition && progress) SendMessageA(progress, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+}
+
+LRESULT CALLBACK StatusBarProcedure(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kShowPendingText) {
+    ShowPending(bar, false);
+    return 0;
+  }
+  if (message == WM_TIMER && wParam == kPendingTimer) {
+    ShowPending(bar, true);
+    return 0;
+  }
+  return CallWindowProcA(StatusBarDefault, bar, message, wParam, lParam);
 }
 
 bool OnOwnThread(HWND window) { return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId(); }
+
+// Hands the waiting values to the status bar's thread, unless a message or the timer is
+// already on its way there. Called with the lock held.
+bool NeedsPost() {
+  if (PendingPosted) return false;
+  PendingPosted = true;
+  return true;
+}
+
+void PostPending(HWND bar) {
+  if (PostMessageA(bar, kShowPendingText, 0, 0)) return;
+  PendingScope locked;
+  PendingPosted = false;
+}
 
 }  // namespace
 
@@ -53,6 +98,10 @@ void SetEngineDisplay(HWND statusBar, HWND progressBar) {
   }
   StatusWindow = statusBar;
   ProgressWindow = progressBar;
+  // Whatever waited was for bars that are gone (a timer of theirs went with them).
+  PendingScope locked;
+  PendingHasText = PendingHasPosition = PendingPosted = false;
+  PendingText.clear();
 }
 
 void SetEngineDisplayObservers(StatusTextObserver status, ProgressObserver progress) {
@@ -69,19 +118,16 @@ void ShowStatusText(const std::string& text, bool repaintNow) {
     {
       PendingScope locked;
       PendingText = text;
-      post = !PendingPosted;
-      PendingPosted = true;
+      PendingHasText = true;
+      post = NeedsPost();
     }
-    if (post && !PostMessageA(bar, kShowPendingText, 0, 0)) {
-      PendingScope locked;
-      PendingPosted = false;
-    }
+    if (post) PostPending(bar);
     return;
   }
   // A text set on the window's own thread comes later than any still waiting, and wins.
   {
     PendingScope locked;
-    PendingPosted = false;
+    PendingHasText = false;
     PendingText.clear();
   }
   SendMessageA(bar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
@@ -91,5 +137,23 @@ void ShowStatusText(const std::string& text, bool repaintNow) {
 void SetProgressPosition(int position) {
   if (ProgressObserver watch = WatchProgress.load()) watch(position);
   HWND bar = ProgressWindow.load();
-  if (bar) PostMessageA(bar, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+  if (!bar) return;
+  HWND carrier = StatusWindow.load();
+  if (carrier && !OnOwnThread(bar)) {
+    bool post;
+    {
+      PendingScope locked;
+      PendingPosition = position;
+      PendingHasPosition = true;
+      post = NeedsPost();
+    }
+    if (post) PostPending(carrier);
+    return;
+  }
+  // A position set on the bar's own thread comes later than any still waiting, and wins.
+  {
+    PendingScope locked;
+    PendingHasPosition = false;
+  }
+  PostMessageA(bar, PBM_SETPOS, static_cast<WPARAM>(position), 0);
 }

@@ -34,8 +34,9 @@ int FetchListing() {
   std::vector<char> chunk(65536);
   uint64_t total = 0;
   bool complete = true;
+  DWORD applied = static_cast<DWORD>(NetworkTimeoutSeconds()) * 1000;  // as the data connection came
   for (;;) {
-    if (!WaitReadable(data.s, &deadline)) {
+    if (!LimitReceiveWait(data.s, deadline, applied)) {
       EndBrokenTransfer(data, true);
       return 0;
     }

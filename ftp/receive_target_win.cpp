@@ -8,17 +8,17 @@ ReceiveTarget::~ReceiveTarget() { Discard(); }
 
 bool ReceiveTarget::Create() {
   // With no file of that name the download goes straight to it: a partial file would stay
-  // under the real name anyway, and a job of many new files pays for no renames.
-  if (GetFileAttributesA(target_.c_str()) == INVALID_FILE_ATTRIBUTES) {
-    file_ = CreateFileA(target_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_ARCHIVE,
-                        nullptr);
-    if (file_ != INVALID_HANDLE_VALUE) {
-      direct_ = true;
-      return true;
-    }
-    DWORD error = GetLastError();
-    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return false;
+  // under the real name anyway, and a job of many new files pays for no renames. Creating
+  // it is the test of whether it exists: one call per new file, not two.
+  file_ = CreateFileA(target_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_ARCHIVE,
+                      nullptr);
+  if (file_ != INVALID_HANDLE_VALUE) {
+    direct_ = true;
+    return true;
   }
+  // Anything of that name (a file, a folder) is received beside it and put in its place
+  // only when the transfer is confirmed; nothing of that name and no file: a failure.
+  if (GetFileAttributesA(target_.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
   hadEarlier_ = true;
   // The temporary file lives in the target's own folder, so that replacing the target
   // is a rename within one volume.

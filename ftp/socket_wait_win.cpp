@@ -58,6 +58,15 @@ int WaitEitherReadable(SOCKET first, SOCKET second, const WaitDeadline& deadline
   return FD_ISSET(second, &set) ? 2 : 0;
 }
 
+bool LimitReceiveWait(SOCKET s, const WaitDeadline& deadline, DWORD& applied) {
+  const DWORD ms = std::min(TimeLimitMs(), deadline.Left());
+  if (ms == 0) return false;
+  if (ms == applied) return true;
+  if (setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&ms), sizeof ms) != 0) return false;
+  applied = ms;
+  return true;
+}
+
 int ConnectWithTimeout(SOCKET s, const sockaddr_in& address) {
   u_long nonBlocking = 1;
   ioctlsocket(s, FIONBIO, &nonBlocking);

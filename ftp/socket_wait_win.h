@@ -30,5 +30,11 @@ int WaitWritable(SOCKET s);
 // deadline. Answers 1 for the first, 2 for the second (1 when both are), 0 on timeout.
 int WaitEitherReadable(SOCKET first, SOCKET second, const WaitDeadline& deadline);
 
+// Instead of a wait before each receive (a call of its own, slow under Wine): the socket's
+// receive time limit, cut to what is left of the deadline. `applied` is the limit the
+// socket has now (0 for none); the option is set only when that changes. False once the
+// deadline has passed or the option cannot be set.
+bool LimitReceiveWait(SOCKET s, const WaitDeadline& deadline, DWORD& applied);
+
 // Connects with the time limit applied; the socket stays blocking afterwards. 1 on success.
 int ConnectWithTimeout(SOCKET s, const sockaddr_in& address);

@@ -52,7 +52,9 @@ void RunJob(int (*body)(), int completion, int doneCommand) {
   SendMessageA(MainWindow, WM_COMMAND, doneCommand, 0);
 }
 
-static JobRow ReadJobRow(HWND list, int row) {
+namespace {
+
+JobRow ReadJobRow(HWND list, int row) {
   JobRow r;
   r.name = ListRowText(list, row, 0);
   r.size = ListRowText(list, row, 1);
@@ -62,21 +64,63 @@ static JobRow ReadJobRow(HWND list, int row) {
   return r;
 }
 
-std::vector<JobRow> SelectedJobRows(HWND list) {
+// One read of a list's rows: which rows, and what was read.
+struct RowRead {
+  HWND list = nullptr;
+  bool selectedOnly = false;
   std::vector<JobRow> rows;
-  int row = -1;
-  while ((row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, row, LVNI_SELECTED))) >= 0)
-    rows.push_back(ReadJobRow(list, row));
-  return rows;
+  bool served = false;  // read by the main window
+};
+
+void ReadRowsHere(RowRead& read) {
+  if (read.selectedOnly) {
+    int row = -1;
+    while ((row = static_cast<int>(SendMessageA(read.list, LVM_GETNEXTITEM, row, LVNI_SELECTED))) >= 0)
+      read.rows.push_back(ReadJobRow(read.list, row));
+    return;
+  }
+  const int count = ListRowCount(read.list);
+  read.rows.reserve(count > 0 ? count : 0);
+  for (int row = 0; row < count; ++row) read.rows.push_back(ReadJobRow(read.list, row));
 }
 
-std::vector<JobRow> AllJobRows(HWND list) {
-  std::vector<JobRow> rows;
-  const int count = ListRowCount(list);
-  rows.reserve(count > 0 ? count : 0);
-  for (int row = 0; row < count; ++row) rows.push_back(ReadJobRow(list, row));
-  return rows;
+// The read a thread waits for in MsgReadJobRows; taken by whoever serves it first. The
+// message carries no pointer: whatever sends it can only have a waiting read served.
+std::atomic<RowRead*> PendingRowRead{nullptr};
+
+bool OnListThread(HWND list) { return GetWindowThreadProcessId(list, nullptr) == GetCurrentThreadId(); }
+
+// A job's thread has the main window read the rows in one message: each list message sent
+// from another thread is a round trip between the threads, five of them per row. A second
+// thread that finds the place taken reads the rows itself, as does one that finds no
+// main window.
+std::vector<JobRow> ReadRows(HWND list, bool selectedOnly) {
+  RowRead read;
+  read.list = list;
+  read.selectedOnly = selectedOnly;
+  RowRead* none = nullptr;
+  if (MainWindow && !OnListThread(list) && PendingRowRead.compare_exchange_strong(none, &read)) {
+    SendMessageA(MainWindow, MsgReadJobRows, 0, 0);
+    RowRead* mine = &read;
+    PendingRowRead.compare_exchange_strong(mine, nullptr);  // when it never came to be served
+    if (read.served) return std::move(read.rows);
+  }
+  ReadRowsHere(read);
+  return std::move(read.rows);
 }
+
+}  // namespace
+
+void ServeJobRowRead() {
+  if (RowRead* read = PendingRowRead.exchange(nullptr)) {
+    ReadRowsHere(*read);
+    read->served = true;
+  }
+}
+
+std::vector<JobRow> SelectedJobRows(HWND list) { return ReadRows(list, true); }
+
+std::vector<JobRow> AllJobRows(HWND list) { return ReadRows(list, false); }
 
 const JobRow* ListRowsSnapshot::Find(const std::string& name) {
   if (!loaded_) {
@@ -89,9 +133,16 @@ const JobRow* ListRowsSnapshot::Find(const std::string& name) {
 }
 
 int FindRowByName(HWND list, const std::string& name) {
-  const int count = ListRowCount(list);
-  for (int row = 0; row < count; ++row)
-    if (EqualNoCase(SystemTextCase(), ListRowText(list, row, 0), name)) return row;
+  // On the list's own thread the names alone are read, up to the first match.
+  if (OnListThread(list)) {
+    const int count = ListRowCount(list);
+    for (int row = 0; row < count; ++row)
+      if (EqualNoCase(SystemTextCase(), ListRowText(list, row, 0), name)) return row;
+    return -1;
+  }
+  const std::vector<JobRow> rows = AllJobRows(list);
+  for (size_t row = 0; row < rows.size(); ++row)
+    if (EqualNoCase(SystemTextCase(), rows[row].name, name)) return static_cast<int>(row);
   return -1;
 }
 

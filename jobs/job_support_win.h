@@ -45,9 +45,12 @@ bool CreateJobThread(LPTHREAD_START_ROUTINE entry, void* parameter);
 // end command (40200 or 40201) for the main window.
 void RunJob(int (*body)(), int completion, int doneCommand);
 
-// The rows selected now (or every row) of a list, in ascending order.
+// The rows selected now (or every row) of a list, in ascending order. From a job's thread
+// they are read on the main window's thread, all in one message (MsgReadJobRows).
 std::vector<JobRow> SelectedJobRows(HWND list);
 std::vector<JobRow> AllJobRows(HWND list);
+// The main window's side of MsgReadJobRows: reads the rows a job's thread waits for.
+void ServeJobRowRead();
 // The first row whose Name is the name, letter case not counting; -1 when there is none.
 int FindRowByName(HWND list, const std::string& name);
 void SelectAllListRows(HWND list);

@@ -105,4 +105,28 @@ TEST_F(ControlConnectionTest, OneByteRepliesLeaveNothingBehindAndFloodedLinesAre
   }
 }
 
+// The log is held open for the session: every line can be read at once, a change of
+// LogPath takes the next line to the new file, and the end of the session lets go of the
+// file, so that the work folder holding it can be removed.
+TEST_F(ControlConnectionTest, LogIsReadableAtOnceAndLetGoAtTheSessionsEnd) {
+  const std::string folder = dir.path() + "work\\";
+  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+  LogPath = folder + "ftplog.txt";
+  ASSERT_EQ(Open(testenv::ScriptedPort("greeting3")), 1);
+  ASSERT_EQ(Send("NOOP\r\n"), 1);
+  EXPECT_EQ(Log(), "220 Third line\r\nNOOP\r\n200 OK NOOP\r\n");
+
+  const std::string first = LogPath;
+  LogPath = folder + "second.txt";
+  ASSERT_EQ(Send("SYST\r\n"), 1);
+  EXPECT_EQ(Log(), "SYST\r\n200 OK SYST\r\n");
+  EXPECT_EQ(ReadWholeFile(first), "220 Third line\r\nNOOP\r\n200 OK NOOP\r\n");
+
+  CloseControlConnection();
+  EXPECT_TRUE(DeleteFileA(first.c_str()));
+  EXPECT_TRUE(DeleteFileA(LogPath.c_str()));
+  EXPECT_TRUE(RemoveDirectoryA(folder.c_str()));
+  EXPECT_TRUE(boxes.boxes().empty());
+}
+
 }  // namespace

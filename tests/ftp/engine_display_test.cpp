@@ -23,6 +23,14 @@ void Pump() {
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
 }
 
+void PumpFor(DWORD ms) {
+  const DWORD start = GetTickCount();
+  for (DWORD passed = 0; passed < ms; passed = GetTickCount() - start) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - passed, QS_ALLINPUT);
+    Pump();
+  }
+}
+
 TEST(EngineDisplay, TextsFromAnotherThreadNeverWaitForTheWindow) {
   HWND parent = CreateWindowA("STATIC", "", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
   HWND bar = CreateWindowA(STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent, nullptr, nullptr, nullptr);
@@ -47,6 +55,49 @@ TEST(EngineDisplay, TextsFromAnotherThreadNeverWaitForTheWindow) {
   ShowStatusText("from the window");
   Pump();
   EXPECT_EQ(BarText(bar), "from the window");
+  SetEngineDisplay(nullptr, nullptr);
+  DestroyWindow(parent);
+}
+
+// Positions from a job's thread travel with the texts: the bar ends at the last one, even
+// when many came in while the window's thread did not run, and the window's own later
+// position wins over one still on its way. The thread's display keeps working after a
+// pause in which nothing came.
+TEST(EngineDisplay, PositionsFromAnotherThreadEndAtTheLatest) {
+  HWND parent = CreateWindowA("STATIC", "", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
+  HWND bar = CreateWindowA(STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent, nullptr, nullptr, nullptr);
+  HWND progress = CreateWindowA(PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, 0, 0, 100, 10, parent, nullptr, nullptr, nullptr);
+  ASSERT_NE(progress, nullptr);
+  SetEngineDisplay(bar, progress);
+  auto position = [&] { return static_cast<int>(SendMessageA(progress, PBM_GETPOS, 0, 0)); };
+
+  std::thread([] {
+    for (int i = 1; i <= 90; ++i) {
+      SetProgressPosition(i);
+      ShowStatusText("file " + std::to_string(i));
+    }
+    SetProgressPosition(0);
+  }).join();
+  Pump();
+  EXPECT_EQ(position(), 0);
+  EXPECT_EQ(BarText(bar), "file 90");
+
+  std::thread([] { SetProgressPosition(42); }).join();
+  SetProgressPosition(7);
+  Pump();
+  EXPECT_EQ(position(), 7);
+
+  // Until the timer has seen nothing waiting, later values ride on it; after that, on a
+  // message of their own. Either way they arrive.
+  for (int round = 0; round < 3; ++round) {
+    if (round > 0) PumpFor(200);  // long enough for the timer to find nothing and stop
+    std::thread([round] { SetProgressPosition(50 + round); }).join();
+    while (position() != 50 + round &&
+           MsgWaitForMultipleObjects(0, nullptr, FALSE, 10000, QS_ALLINPUT) == WAIT_OBJECT_0)
+      Pump();
+    EXPECT_EQ(position(), 50 + round);
+  }
+
   SetEngineDisplay(nullptr, nullptr);
   DestroyWindow(parent);
 }

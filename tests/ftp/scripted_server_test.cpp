@@ -121,6 +121,12 @@ TEST_F(ScriptedServerTest, TransfersCutShortOrStalledAreFailures) {
   EXPECT_NE(Log().find("ABOR\r\n426 Transfer aborted\r\nPWD\r\n226 ABOR successful\r\n257"), std::string::npos)
       << Log();
   ExpectInStep();
+  // A listing that stalls the same way is given up on too, and aborted.
+  EXPECT_EQ(FetchListing(), 0);
+  EXPECT_NE(Log().find("LIST\r\n150 Opening data connection\r\nABOR\r\n426 Transfer aborted\r\nPWD\r\n"),
+            std::string::npos)
+      << Log();
+  ExpectInStep();
 }
 
 TEST_F(ScriptedServerTest, StopSendsTheAbortSequenceAsUrgentData) {

@@ -220,7 +220,7 @@ def midclose(conn):
 
 
 def stall(conn):
-    """Sends 5,000 bytes and then nothing, keeping the data connection open."""
+    """Sends 5,000 bytes and then nothing, keeping the data connection open (RETR and LIST)."""
     def retr(c, line, state):
         c.sendall(b"150 Opening data connection\r\n")
         state["data"] = connect_data(state)
@@ -232,7 +232,7 @@ def stall(conn):
             state.pop("data").close()
             c.sendall(b"426 Transfer aborted\r\n")
         return b"226 ABOR successful\r\n"
-    command_loop(conn, {b"RETR": retr, b"ABOR": abor})
+    command_loop(conn, {b"RETR": retr, b"LIST": retr, b"ABOR": abor})
 
 
 SIOCATMARK = 0x8905
