@@ -114,12 +114,12 @@ TEST_F(ControlConnectionTest, LogIsReadableAtOnceAndLetGoAtTheSessionsEnd) {
   LogPath = folder + "ftplog.txt";
   ASSERT_EQ(Open(testenv::ScriptedPort("greeting3")), 1);
   ASSERT_EQ(Send("NOOP\r\n"), 1);
-  EXPECT_EQ(Log(), "220 Third line\r\nNOOP\r\n200 OK NOOP\r\n");
+  EXPECT_EQ(ReadWholeFile(LogPath), "220 Third line\r\nNOOP\r\n200 OK NOOP\r\n");
 
   const std::string first = LogPath;
   LogPath = folder + "second.txt";
   ASSERT_EQ(Send("SYST\r\n"), 1);
-  EXPECT_EQ(Log(), "SYST\r\n200 OK SYST\r\n");
+  EXPECT_EQ(ReadWholeFile(LogPath), "SYST\r\n200 OK SYST\r\n");
   EXPECT_EQ(ReadWholeFile(first), "220 Third line\r\nNOOP\r\n200 OK NOOP\r\n");
 
   CloseControlConnection();
