@@ -1,9 +1,9 @@
 // The engine against the scripted server, for what real servers do not do: odd login
 // replies, a proxy, refused, broken and stalled transfers, the abort bytes, passive replies
-// not to be believed, a listing past the cap, a server that ends the session. The reply
-// reader's own cases are the control connection's tests; what the hostile end-to-end suite
-// does through the program (a stranger on the data port, data connections that never come)
-// is not repeated here.
+// not to be believed, a listing past the cap. Not repeated here: the reply reader's own
+// cases (the control connection's tests), a server ending the session (the browsing
+// end-to-end tests), a stranger on the data port and data connections that never come (the
+// hostile end-to-end suite).
 #include <cstdio>
 #include <string>
 
@@ -177,23 +177,6 @@ TEST_F(ScriptedServerTest, UnusablePassiveRepliesFailTheTransfer) {
     EXPECT_EQ(GetRemoteFolder(folder, 2048), 1);
     Disconnect();
   }
-}
-
-// 421 and a close: the connection is dropped where that is seen and the session marked
-// lost for the window; later commands fail at once; Disconnect ends it quietly.
-TEST_F(ScriptedServerTest, ServerClosingTheSessionMarksItLost) {
-  ASSERT_EQ(LoginTo("listingthenbye"), 1);
-  ASSERT_EQ(FetchListing(), 1);
-  EXPECT_EQ(ConnectionWasLost(), 0);
-  EXPECT_EQ(ChangeRemoteFolder("sub"), 0);
-  EXPECT_EQ(ControlSocket, INVALID_SOCKET);
-  EXPECT_EQ(ConnectionWasLost(), 1);
-  EXPECT_EQ(FetchListing(), 0);
-  Disconnect();
-  EXPECT_EQ(Connected, 0);
-  EXPECT_EQ(ConnectionWasLost(), 0);
-  EXPECT_EQ(Log().find("QUIT"), std::string::npos);
-  EXPECT_TRUE(BoxTexts().empty());
 }
 
 }  // namespace

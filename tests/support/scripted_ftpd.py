@@ -186,14 +186,6 @@ def endlessgreeting(conn):
         conn.sendall(b"220-and there is more\r\n" * 100)
 
 
-def midclose(conn):
-    """Sends 5,000 of the 10,000 bytes announced, closes the data connection, then 426."""
-    command_loop(conn, {
-        b"RETR": lambda c, l, s: send_data(c, s, pattern(5000), b"426 Connection closed; transfer aborted\r\n",
-                                           b"150 Opening data connection (10000 bytes)\r\n"),
-        b"LIST": listing(b"-rw-r--r-- 1 u g 10 Jan 01 2020 partial.txt\r\n", b"451 Listing cut short\r\n")})
-
-
 def stall(conn):
     """Sends 5,000 bytes and then nothing, keeping the data connection open."""
     def retr(c, line, state):
@@ -236,20 +228,10 @@ def abortcheck(conn):
     for the transfer and then 226 when the sequence was exact, 500 with what it saw."""
     conn.setsockopt(socket.SOL_SOCKET, socket.SO_OOBINLINE, 1)
 
-    def stream(d):
-        sent = 0
-        try:
-            while sent < 64 * 1024 * 1024:
-                d.sendall(pattern(8192, sent))
-                sent += 8192
-        except OSError:
-            pass
-        finally:
-            d.close()
-
     def retr(c, line, state):
         c.sendall(b"150 Opening data connection\r\n")
-        threading.Thread(target=stream, args=(connect_data(state),), daemon=True).start()
+        pieces = (pattern(8192, sent) for sent in range(0, 64 * 1024 * 1024, 8192))
+        threading.Thread(target=send_data, args=(c, state, pieces, None, b""), daemon=True).start()
 
     def abor(c, line, state):
         if line == b"\xff\xf4\xff\xf2ABOR\r\n" and state["mark"] == 2:
@@ -278,27 +260,19 @@ def portthief(conn):
     command_loop(conn, {b"LIST": list_})
 
 
-def hugelisting(conn):
-    """A listing of 1,400,000 bytes, past what a client keeps of one listing."""
-    lines = b"".join(b"-rw-r--r-- 1 user group 1234 Jan 01 2020 file%07d.txt\r\n" % i for i in range(25000))
-    command_loop(conn, {b"LIST": listing(lines)})
-
-
 def listingthenbye(conn):
     """Lists one folder and one file; the next listing or CWD gets 421 and the
     connection closes."""
-    def bye_once_listed(then):
+    def then_bye(reply):
         def handler(c, line, state):
             if state.get("listed"):
                 c.sendall(b"421 Timeout, closing control connection\r\n")
                 raise OSError("closed")
-            return then(c, line, state)
+            state["listed"] = line.startswith(b"LIST")
+            return reply(c, line, state) if callable(reply) else reply
         return handler
-
-    def list_(c, line, state):
-        state["listed"] = True
-        return listing(unix_line(b"sub", 512, folder=True) + unix_line(b"a.txt"))(c, line, state)
-    command_loop(conn, {b"LIST": bye_once_listed(list_), b"CWD": bye_once_listed(lambda c, l, s: b"250 ok\r\n")})
+    command_loop(conn, {b"LIST": then_bye(listing(unix_line(b"sub", 512, folder=True) + unix_line(b"a.txt"))),
+                        b"CWD": then_bye(b"250 ok\r\n")})
 
 
 DOS_LISTING = (b"12-07-26  05:29PM       <DIR>          Program Files\r\n"
@@ -391,6 +365,11 @@ def endlesslisting(conn):
                                                            b"150 Here comes a long listing\r\n")})
 
 
+def proxy_user(c, line, state):
+    state["user_ok"] = line == b"USER anna@real.host.example\r\n"
+    return b"331 Password for the remote host\r\n" if state["user_ok"] else b"530 Not user@host\r\n"
+
+
 REFUSED_425 = b"150 Opening data connection\r\n425 Can't open data connection\r\n"
 
 SCENARIOS = {
@@ -421,15 +400,19 @@ SCENARIOS = {
     "refuseretr": canned({b"RETR": b"550 No such file\r\n", b"STOR": b"553 Not allowed\r\n"}),
     "refuse425": canned({b"RETR": REFUSED_425, b"LIST": REFUSED_425}),
     "noconnect": canned({b"RETR": b"150 Opening data connection\r\n", b"LIST": b"150 Here comes the listing\r\n"}),
-    "midclose": midclose,
+    "midclose": canned({  # 5,000 of the 10,000 bytes announced, then 426
+        b"RETR": lambda c, l, s: send_data(c, s, pattern(5000), b"426 Connection closed; transfer aborted\r\n",
+                                           b"150 Opening data connection (10000 bytes)\r\n"),
+        b"LIST": listing(b"-rw-r--r-- 1 u g 10 Jan 01 2020 partial.txt\r\n", b"451 Listing cut short\r\n")}),
     "midline": canned({b"LIST": listing(unix_line(b"whole.txt") + b"-rw-r--r-- 1 u g 10 Jan 01 2020 cu",
                                         b"426 Connection lost\r\n")}),
     "stall": stall,
     "abortcheck": abortcheck,
     "portthief": portthief,
-    # Listings: past the cap, without end, in the DOS style (a folder, names with spaces,
+    # Listings: past the cap (1,400,000 bytes), without end, in the DOS style (a folder, names with spaces,
     # a size beyond 32 bits, a name that climbs out and a ".." folder), then a 421.
-    "hugelisting": hugelisting,
+    "hugelisting": canned({b"LIST": listing(b"".join(
+        b"-rw-r--r-- 1 user group 1234 Jan 01 2020 file%07d.txt\r\n" % i for i in range(25000)))}),
     "endlesslisting": endlesslisting,
     "doslisting": canned({b"LIST": listing(DOS_LISTING, b"226 Transfer complete\r\n"),
                           b"PWD": b'257 "/" is current directory.\r\n'}),
