@@ -47,7 +47,8 @@ TEST_F(ControlConnectionTest, HostNamesAndPorts) {
 }
 
 // What the scripted server does, the greeting kept, a command, its result and the reply kept.
-// A reply that is given up on (result 0) drops the connection and leaves no reply.
+// A reply read whole leaves nothing behind: the command sent again gets the same reply. A
+// reply that is given up on (result 0) drops the connection and leaves no reply.
 struct Scripted {
   const char* scenario;
   std::string greeting;
@@ -60,8 +61,10 @@ TEST_F(ControlConnectionTest, ScriptedServers) {
   const Scripted cases[] = {
       // A multi-line greeting keeps only its last line, also when free text stands inside it.
       {"multilinelogin", "220 Ready\r\n", "NOOP\r\n", 1, "200 Zzz\r\n"},
-      {"onebyte", "220 slow greeting\r\n", "SYST\r\n", 1, "250 SYST done\r\n"},
+      {"onebyte", "220 slow greeting\r\n", "NOOP\r\n", 1, "250 NOOP done\r\n"},
       {"longline", "220 " + std::string(2000, 'x') + "\r\n", "NOOP\r\n", 1, "200 " + std::string(2000, 'y') + "\r\n"},
+      // A line past 65,535 bytes is cut there, its line end kept; the rest is read off.
+      {"floodline", "220 ready\r\n", "NOOP\r\n", 1, "200 " + std::string(65529, 'z') + "\r\n"},
       {"closeatonce", "", "USER x\r\n", -1, ""},
       // Each byte in time, the whole reply never: its deadline gives up on it.
       {"dripreply", "220 ready\r\n", "NOOP\r\n", 0, ""},
@@ -72,30 +75,18 @@ TEST_F(ControlConnectionTest, ScriptedServers) {
     ASSERT_EQ(Open(testenv::ScriptedPort(c.scenario)), 1);
     EXPECT_EQ(ReplyBuffer, c.greeting);
     EXPECT_EQ(ReadWholeFile(LogPath), c.greeting);
-    int sent = Send(c.command);
-    if (c.sent >= 0) {
-      EXPECT_EQ(sent, c.sent);
+    for (int round = 0; round < (c.sent == 1 ? 2 : 1); ++round) {
+      int sent = Send(c.command);
+      if (c.sent >= 0) {
+        EXPECT_EQ(sent, c.sent);
+      }
+      EXPECT_EQ(ReplyBuffer, c.reply);
     }
-    EXPECT_EQ(ReplyBuffer, c.reply);
     if (c.sent == 0) {
       EXPECT_EQ(ControlSocket, INVALID_SOCKET);
       EXPECT_EQ(Send("NOOP\r\n"), 0);  // later commands fail at once
     }
     CloseControlConnection();
-  }
-}
-
-TEST_F(ControlConnectionTest, OneByteRepliesLeaveNothingBehindAndFloodedLinesAreCut) {
-  ASSERT_EQ(Open(testenv::ScriptedPort("onebyte")), 1);
-  ASSERT_EQ(Send("SYST\r\n"), 1);
-  ASSERT_EQ(Send("NOOP\r\n"), 1);
-  EXPECT_EQ(ReplyBuffer, "250 NOOP done\r\n");
-  CloseControlConnection();
-  ASSERT_EQ(Open(testenv::ScriptedPort("floodline")), 1);
-  for (int i = 0; i < 2; ++i) {
-    ASSERT_EQ(Send("NOOP\r\n"), 1);
-    EXPECT_EQ(ReplyBuffer.size(), 65535u);
-    EXPECT_EQ(ReplyBuffer.substr(0, 5), "200 z");
   }
 }
 
