@@ -12,21 +12,31 @@ plain, well-behaved server instead of the scenario: the end-to-end suite reconne
 to see that the program is still usable after what the scenario did.
 """
 import argparse
+import fcntl
 import os
 import posixpath
 import socket
+import struct
 import threading
 import time
 
 CALM_USER = b"USER CALM\r\n"
+SIOCATMARK = 0x8905
 RECORD_DIR = None
 _session = threading.local()
 _record_lock = threading.Lock()
 
 
-def read_line(conn):
+def read_line(conn, state=None):
+    """One command line. With state, urgent data is kept in band and the offset of the
+    urgent mark in the line recorded in state["mark"] (None when the line carried none)."""
     data = b""
+    if state is not None:
+        state["mark"] = None
     while not data.endswith(b"\n"):
+        if state is not None and state["mark"] is None and struct.unpack(
+                "i", fcntl.ioctl(conn, SIOCATMARK, b"\0\0\0\0"))[0]:
+            state["mark"] = len(data)
         b = conn.recv(1)
         if not b:
             return None
@@ -60,16 +70,16 @@ DEFAULT_REPLIES = {
 }
 
 
-def command_loop(conn, handlers, greeting=b"220 scripted server ready\r\n", reader=None):
+def command_loop(conn, handlers, greeting=b"220 scripted server ready\r\n", marks=False):
     """A plain session: every verb gets a sensible reply unless handlers has it (or "*",
     for every verb). A handler is the reply's bytes, or a function of (conn, line, state)
     that returns them, or None when it replied itself. state["port"] holds the address of
     the last PORT; after EPSV or PASV, state["listener"] the socket where the client's
-    data connection will arrive."""
+    data connection will arrive. marks: urgent marks are noted (see read_line)."""
     state = {"cwd": "/"}
     conn.sendall(greeting)
     while True:
-        line = reader(conn, state) if reader else read_line(conn)
+        line = read_line(conn, state if marks else None)
         if line is None:
             return
         record(line, state)
@@ -201,27 +211,6 @@ def stall(conn):
     command_loop(conn, {b"RETR": retr, b"ABOR": abor})
 
 
-SIOCATMARK = 0x8905
-
-
-def read_line_noting_mark(conn, state):
-    """read_line, with urgent data kept in band and the offset of the urgent mark in the
-    line recorded in state["mark"] (None when the line carried none)."""
-    import fcntl
-    import struct
-    data = b""
-    state["mark"] = None
-    while not data.endswith(b"\n"):
-        at = struct.unpack("i", fcntl.ioctl(conn, SIOCATMARK, b"\0\0\0\0"))[0]
-        if at and state["mark"] is None:
-            state["mark"] = len(data)
-        b = conn.recv(1)
-        if not b:
-            return None
-        data += b
-    return data
-
-
 def abortcheck(conn):
     """Streams data until the client stops, then checks the abort sequence: IAC IP IAC
     sent as urgent data with the mark on the second IAC, then DM, then ABOR. Answers 426
@@ -240,7 +229,7 @@ def abortcheck(conn):
             verdict = ("500 bad abort sequence %s mark %s\r\n" % (line.hex(), state["mark"])).encode()
         c.sendall(b"426 Transfer aborted\r\n")
         return verdict
-    command_loop(conn, {b"RETR": retr, b"ABOR": abor}, reader=read_line_noting_mark)
+    command_loop(conn, {b"RETR": retr, b"ABOR": abor}, marks=True)
 
 
 def portthief(conn):
