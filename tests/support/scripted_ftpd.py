@@ -4,17 +4,39 @@
 Every scenario listens on a port of its own on 127.0.0.1; the ports are written as
 "name=port,name=port" to --ports-file once all are listening. Each connection is
 served on its own thread, so a test may connect to a scenario as often as it likes.
-Add a scenario by writing a function and listing it in SCENARIOS.
+Most scenarios are canned replies to a few verbs (see canned); the rest are functions.
+
+Every command line a session reads is recorded, with the session's folder, in
+<--record-dir>/<scenario>.log as "folder|line". A session that logs in as "calm" gets a
+plain, well-behaved server instead of the scenario: the end-to-end suite reconnects so
+to see that the program is still usable after what the scenario did.
 """
 import argparse
+import fcntl
+import os
+import posixpath
 import socket
+import struct
 import threading
 import time
 
+CALM_USER = b"USER CALM\r\n"
+SIOCATMARK = 0x8905
+RECORD_DIR = None
+_session = threading.local()
+_record_lock = threading.Lock()
 
-def read_line(conn):
+
+def read_line(conn, state=None):
+    """One command line. With state, urgent data is kept in band and the offset of the
+    urgent mark in the line recorded in state["mark"] (None when the line carried none)."""
     data = b""
+    if state is not None:
+        state["mark"] = None
     while not data.endswith(b"\n"):
+        if state is not None and state["mark"] is None and struct.unpack(
+                "i", fcntl.ioctl(conn, SIOCATMARK, b"\0\0\0\0"))[0]:
+            state["mark"] = len(data)
         b = conn.recv(1)
         if not b:
             return None
@@ -22,68 +44,13 @@ def read_line(conn):
     return data
 
 
-def answer_commands(conn, reply=lambda cmd: b"200 OK " + cmd.split(b" ")[0].strip() + b"\r\n"):
-    """Answers every command with a one-line reply until QUIT or close."""
-    while True:
-        line = read_line(conn)
-        if line is None:
-            return
-        if line.upper().startswith(b"QUIT"):
-            conn.sendall(b"221 Bye\r\n")
-            return
-        if line.upper() == CALM_USER:
-            return calm_session(conn)
-        conn.sendall(reply(line))
+def record(line, state):
+    if RECORD_DIR is None:
+        return
+    with _record_lock:
+        with open("%s/%s.log" % (RECORD_DIR, getattr(_session, "scenario", "unknown")), "ab") as f:
+            f.write(state.get("cwd", "/").encode() + b"|" + line.rstrip(b"\r\n") + b"\n")
 
-
-def greeting3(conn):
-    conn.sendall(b"220-Welcome to the scripted server\r\n220-Second line of the greeting\r\n220 Third line\r\n")
-    answer_commands(conn)
-
-
-def onebyte(conn):
-    """Every reply trickles in one byte at a time, with a pause after each."""
-    def trickle(data):
-        for i in range(len(data)):
-            conn.sendall(data[i:i + 1])
-            time.sleep(0.002)
-    trickle(b"220-slow\r\n220 slow greeting\r\n")
-    while True:
-        line = read_line(conn)
-        if line is None:
-            return
-        trickle(b"250-piece by piece\r\n250 " + line.strip() + b" done\r\n")
-
-
-def longline(conn):
-    conn.sendall(b"220 " + b"x" * 2000 + b"\r\n")
-    answer_commands(conn, lambda cmd: b"200 " + b"y" * 2000 + b"\r\n")
-
-
-def floodline(conn):
-    """A reply line far longer than any buffer: 100 KB before its line end."""
-    conn.sendall(b"220 ready\r\n")
-    answer_commands(conn, lambda cmd: b"200 " + b"z" * 100000 + b"\r\n")
-
-
-def closeatonce(conn):
-    pass
-
-
-def silentafter(conn):
-    """Greets, then never answers anything (for time limits)."""
-    conn.sendall(b"220 ready, then silence\r\n")
-    while read_line(conn) is not None:
-        pass
-
-
-def spacedcontinuation(conn):
-    """A continuation line without a code ends the reply early."""
-    conn.sendall(b"220-first\r\n   just text here\r\n220 the real end\r\n")
-    answer_commands(conn)
-
-
-# --- Scenarios of the FTP engine's data connections and login --------------------------
 
 def parse_port(line):
     nums = [int(x) for x in line.split(b" ", 1)[1].strip().split(b",")]
@@ -95,21 +62,24 @@ def pattern(count, start=0):
     return bytes((start + i) % 251 for i in range(count))
 
 
-def command_loop(conn, handlers, greeting=b"220 scripted server ready\r\n", reader=None):
-    """A plain session: every verb gets a sensible reply unless a handler takes it.
-    A handler gets (conn, line, state) and returns the reply bytes, or None when it
-    replied itself. state["port"] holds the address of the last PORT; after EPSV or PASV,
-    state["listener"] the socket where the client's data connection will arrive."""
+DEFAULT_REPLIES = {
+    b"USER": b"331 Password please\r\n", b"PASS": b"230 Logged in\r\n",
+    b"TYPE": b"200 Type set\r\n", b"PWD": b"257 \"/\" is the current folder\r\n",
+    b"CWD": b"250 Folder changed\r\n", b"ABOR": b"226 Nothing to abort\r\n",
+    b"NOOP": b"200 Zzz\r\n", b"PORT": b"200 PORT ok\r\n",
+}
+
+
+def command_loop(conn, handlers, greeting=b"220 scripted server ready\r\n", marks=False):
+    """A plain session: every verb gets a sensible reply unless handlers has it (or "*",
+    for every verb). A handler is the reply's bytes, or a function of (conn, line, state)
+    that returns them, or None when it replied itself. state["port"] holds the address of
+    the last PORT; after EPSV or PASV, state["listener"] the socket where the client's
+    data connection will arrive. marks: urgent marks are noted (see read_line)."""
     state = {"cwd": "/"}
-    defaults = {
-        b"USER": b"331 Password please\r\n", b"PASS": b"230 Logged in\r\n",
-        b"TYPE": b"200 Type set\r\n", b"PWD": b"257 \"/\" is the current folder\r\n",
-        b"CWD": b"250 Folder changed\r\n", b"ABOR": b"226 Nothing to abort\r\n",
-        b"NOOP": b"200 Zzz\r\n",
-    }
     conn.sendall(greeting)
     while True:
-        line = reader(conn, state) if reader else read_line(conn)
+        line = read_line(conn, state if marks else None)
         if line is None:
             return
         record(line, state)
@@ -129,18 +99,21 @@ def command_loop(conn, handlers, greeting=b"220 scripted server ready\r\n", read
             old = state.pop("listener", None)
             if old:
                 old.close()
-        if verb in handlers:
-            reply = handlers[verb](conn, line, state)
-        elif verb == b"PORT":
-            reply = b"200 PORT ok\r\n"
+        handler = handlers.get(verb, handlers.get("*"))
+        if handler is not None:
+            reply = handler(conn, line, state) if callable(handler) else handler
         elif verb in (b"EPSV", b"PASV"):
             port = listen_passive(state)
             reply = (b"229 Entering Extended Passive Mode (|||%d|)\r\n" % port if verb == b"EPSV" else
                      b"227 Entering Passive Mode (127,0,0,1,%d,%d)\r\n" % (port >> 8, port & 255))
         else:
-            reply = defaults.get(verb, b"500 Unknown command\r\n")
+            reply = DEFAULT_REPLIES.get(verb, b"500 Unknown command\r\n")
         if reply:
             conn.sendall(reply)
+
+
+def canned(handlers, greeting=b"220 scripted server ready\r\n"):
+    return lambda conn: command_loop(conn, handlers, greeting)
 
 
 def listen_passive(state):
@@ -171,52 +144,56 @@ def connect_data(state, source="127.0.0.1"):
     return s
 
 
-def user230pass503(conn):
-    """USER is answered 230 as if no password were needed; PASS is then refused."""
-    command_loop(conn, {b"USER": lambda c, l, s: b"230 No password needed\r\n",
-                        b"PASS": lambda c, l, s: b"503 Already logged in\r\n"})
+def send_data(c, state, data, final, opening=b"150 Opening data connection\r\n"):
+    """Sends data (bytes, or an iterable of pieces) over the data connection, then final."""
+    c.sendall(opening)
+    d = connect_data(state)
+    try:
+        for piece in [data] if isinstance(data, bytes) else data:
+            d.sendall(piece)
+    except OSError:
+        pass  # the client stopped reading
+    d.close()
+    return final
 
 
-def proxycheck(conn):
-    """A proxy that takes only USER anna@real.host.example and PASS secret."""
-    def user(c, line, state):
-        state["user_ok"] = line == b"USER anna@real.host.example\r\n"
-        return b"331 Password for the remote host\r\n" if state["user_ok"] else b"530 Not user@host\r\n"
-
-    def password(c, line, state):
-        ok = state.get("user_ok") and line == b"PASS secret\r\n"
-        return b"230 Logged in through the proxy\r\n" if ok else b"530 Login incorrect\r\n"
-    command_loop(conn, {b"USER": user, b"PASS": password})
+def listing(text, final=b"226 Listing sent\r\n"):
+    """A LIST handler that sends text over the data connection, then final."""
+    return lambda c, l, s: send_data(c, s, text, final, b"150 Here comes the listing\r\n")
 
 
-def refuseretr(conn):
-    """PORT is accepted, RETR refused: no data connection ever comes."""
-    command_loop(conn, {b"RETR": lambda c, l, s: b"550 No such file\r\n",
-                        b"STOR": lambda c, l, s: b"553 Not allowed\r\n"})
+def unix_line(name, size=10, folder=False):
+    return (b"drwxr-xr-x 2" if folder else b"-rw-r--r-- 1") + b" u g %d Jan 01 2020 " % size + name + b"\r\n"
 
 
-def noconnect(conn):
-    """RETR is accepted with 150, but the data port is never connected."""
-    command_loop(conn, {b"RETR": lambda c, l, s: b"150 Opening data connection\r\n",
-                        b"LIST": lambda c, l, s: b"150 Here comes the listing\r\n"})
+CALM_HANDLERS = {b"LIST": listing(b"total 1\r\n" + unix_line(b"calm.txt"))}
 
 
-def midclose(conn):
-    """Sends 5,000 of the 10,000 bytes announced, closes the data connection, then 426."""
-    def retr(c, line, state):
-        c.sendall(b"150 Opening data connection (10000 bytes)\r\n")
-        d = connect_data(state)
-        d.sendall(pattern(5000))
-        d.close()
-        return b"426 Connection closed; transfer aborted\r\n"
+class Trickle:
+    """A connection whose every reply trickles in one byte at a time, with a pause after each."""
 
-    def list_(c, line, state):
-        c.sendall(b"150 Here comes the listing\r\n")
-        d = connect_data(state)
-        d.sendall(b"-rw-r--r-- 1 u g 10 Jan 01 2020 partial.txt\r\n")
-        d.close()
-        return b"451 Listing cut short\r\n"
-    command_loop(conn, {b"RETR": retr, b"LIST": list_})
+    def __init__(self, conn):
+        self.conn = conn
+
+    def recv(self, count):
+        return self.conn.recv(count)
+
+    def sendall(self, data):
+        for i in range(len(data)):
+            self.conn.sendall(data[i:i + 1])
+            time.sleep(0.002)
+
+
+def drip(c, line, state):
+    """Each byte comes well within the time limit, the reply never within any reasonable time."""
+    for b in b"200 dripping along very slowly\r\n":
+        time.sleep(2)
+        c.sendall(bytes([b]))
+
+
+def endlessgreeting(conn):
+    while True:
+        conn.sendall(b"220-and there is more\r\n" * 100)
 
 
 def stall(conn):
@@ -225,7 +202,6 @@ def stall(conn):
         c.sendall(b"150 Opening data connection\r\n")
         state["data"] = connect_data(state)
         state["data"].sendall(pattern(5000))
-        return None
 
     def abor(c, line, state):
         if "data" in state:
@@ -235,48 +211,16 @@ def stall(conn):
     command_loop(conn, {b"RETR": retr, b"LIST": retr, b"ABOR": abor})
 
 
-SIOCATMARK = 0x8905
-
-
-def read_line_noting_mark(conn, state):
-    """read_line, with urgent data kept in band and the offset of the urgent mark in the
-    line recorded in state["mark"] (None when the line carried none)."""
-    import fcntl
-    import struct
-    data = b""
-    state["mark"] = None
-    while not data.endswith(b"\n"):
-        at = struct.unpack("i", fcntl.ioctl(conn, SIOCATMARK, b"\0\0\0\0"))[0]
-        if at and state["mark"] is None:
-            state["mark"] = len(data)
-        b = conn.recv(1)
-        if not b:
-            return None
-        data += b
-    return data
-
-
 def abortcheck(conn):
     """Streams data until the client stops, then checks the abort sequence: IAC IP IAC
     sent as urgent data with the mark on the second IAC, then DM, then ABOR. Answers 426
     for the transfer and then 226 when the sequence was exact, 500 with what it saw."""
     conn.setsockopt(socket.SOL_SOCKET, socket.SO_OOBINLINE, 1)
-    def stream(d):
-        sent = 0
-        try:
-            while sent < 64 * 1024 * 1024:
-                d.sendall(pattern(8192, sent))
-                sent += 8192
-        except OSError:
-            pass
-        finally:
-            d.close()
 
     def retr(c, line, state):
         c.sendall(b"150 Opening data connection\r\n")
-        d = connect_data(state)
-        threading.Thread(target=stream, args=(d,), daemon=True).start()
-        return None
+        pieces = (pattern(8192, sent) for sent in range(0, 64 * 1024 * 1024, 8192))
+        threading.Thread(target=send_data, args=(c, state, pieces, None, b""), daemon=True).start()
 
     def abor(c, line, state):
         if line == b"\xff\xf4\xff\xf2ABOR\r\n" and state["mark"] == 2:
@@ -285,115 +229,39 @@ def abortcheck(conn):
             verdict = ("500 bad abort sequence %s mark %s\r\n" % (line.hex(), state["mark"])).encode()
         c.sendall(b"426 Transfer aborted\r\n")
         return verdict
-    command_loop(conn, {b"RETR": retr, b"ABOR": abor}, reader=read_line_noting_mark)
+    command_loop(conn, {b"RETR": retr, b"ABOR": abor}, marks=True)
 
 
 def portthief(conn):
     """Before the server's own data connection, a stranger (127.0.0.2) connects to the
-    client's port and offers data of its own (for LIST, a listing of its own)."""
-    def steal(stolen, genuine):
-        def handler(c, line, state):
-            c.sendall(b"150 Opening data connection\r\n")
-            thief = connect_data(state, source="127.0.0.2")
-            try:
-                thief.sendall(stolen)
-                thief.settimeout(10)
-                thief.recv(1)  # the client turns it away
-            except OSError:
-                pass
-            thief.close()
-            d = connect_data(state)
-            d.sendall(genuine)
-            d.close()
-            return b"226 Transfer complete\r\n"
-        return handler
-    command_loop(conn, {b"RETR": steal(b"STOLEN DATA\n", b"GENUINE DATA\n" * 100),
-                        b"LIST": steal(b"total 1\r\n" + unix_line(b"stolen.txt"),
-                                       b"total 1\r\n" + unix_line(b"genuine.txt"))})
-
-
-def listing_lines(count):
-    return b"".join(b"-rw-r--r-- 1 user group 1234 Jan 01 2020 file%07d.txt\r\n" % i for i in range(count))
-
-
-def hugelisting(conn):
-    """25,000 entries, then lines of blanks past the 64 MiB a client keeps of one listing."""
+    client's port and offers a listing of its own."""
     def list_(c, line, state):
-        c.sendall(b"150 Here comes a long listing\r\n")
-        d = connect_data(state)
+        c.sendall(b"150 Opening data connection\r\n")
+        thief = connect_data(state, source="127.0.0.2")
         try:
-            d.sendall(listing_lines(25000))
-            blanks = (b" " * 1022 + b"\r\n") * 1024
-            for _ in range(66):
-                d.sendall(blanks)
+            thief.sendall(b"total 1\r\n" + unix_line(b"stolen.txt"))
+            thief.settimeout(10)
+            thief.recv(1)  # the client turns it away
         except OSError:
-            pass  # the client stopped reading
-        d.close()
-        return b"226 Listing sent\r\n"
+            pass
+        thief.close()
+        return send_data(c, state, b"total 1\r\n" + unix_line(b"genuine.txt"), b"226 Transfer complete\r\n", b"")
     command_loop(conn, {b"LIST": list_})
-
-
-def floodpwd(conn):
-    """Answers PWD with a 100 KB line; every other command normally."""
-    command_loop(conn, {b"PWD": lambda c, l, s: b"257 \"/" + b"d" * 100000 + b"\" is current\r\n"})
-
-
-def multilinelogin(conn):
-    """Multi-line replies whose body holds free text, an indented line that starts with
-    the code, and a line of another code: only "230 " at the start of a line ends them."""
-    command_loop(conn, {
-        b"PASS": lambda c, l, s: (b"230-Welcome\r\n Please note:\r\n 230 indented, not the end\r\n"
-                                  b"free text line\r\n200 another code in the body\r\n230 Logged in\r\n"),
-        b"CWD": lambda c, l, s: b"250-Folder notes\r\n   none today\r\n250 Folder changed\r\n"},
-        greeting=b"220-Hello\r\nThis server sends long greetings\r\n220 Ready\r\n")
-
-
-def dripreply(conn):
-    """Greets at once, then answers every command one byte every two seconds: each byte
-    comes well within the time limit, the reply never within any reasonable time."""
-    conn.sendall(b"220 ready\r\n")
-    while True:
-        line = read_line(conn)
-        if line is None:
-            return
-        if line.upper() == CALM_USER:
-            return calm_session(conn)
-        for b in b"200 dripping along very slowly\r\n":
-            time.sleep(2)
-            conn.sendall(bytes([b]))
-
-
-def endlessgreeting(conn):
-    """A greeting whose continuation lines never end."""
-    while True:
-        conn.sendall(b"220-and there is more\r\n" * 100)
-
-
-def refuse425(conn):
-    """Accepts RETR and LIST with 150, then gives up on the data connection at once."""
-    def refuse(c, line, state):
-        return b"150 Opening data connection\r\n425 Can't open data connection\r\n"
-    command_loop(conn, {b"RETR": refuse, b"LIST": refuse})
 
 
 def listingthenbye(conn):
     """Lists one folder and one file; the next listing or CWD gets 421 and the
     connection closes."""
-    def list_(c, line, state):
-        if state.get("listed"):
-            c.sendall(b"421 Timeout, closing control connection\r\n")
-            raise OSError("closed")
-        state["listed"] = True
-        c.sendall(b"150 Here comes the listing\r\n")
-        d = connect_data(state)
-        d.sendall(b"drwxr-xr-x 2 u g 512 Jan 01 2020 sub\r\n-rw-r--r-- 1 u g 10 Jan 01 2020 a.txt\r\n")
-        d.close()
-        return b"226 Listing sent\r\n"
-
-    def cwd(c, line, state):
-        c.sendall(b"421 Timeout, closing control connection\r\n")
-        raise OSError("closed")
-    command_loop(conn, {b"LIST": list_, b"CWD": lambda c, l, s: b"250 ok\r\n" if not s.get("listed") else cwd(c, l, s)})
+    def then_bye(reply):
+        def handler(c, line, state):
+            if state.get("listed"):
+                c.sendall(b"421 Timeout, closing control connection\r\n")
+                raise OSError("closed")
+            state["listed"] = line.startswith(b"LIST")
+            return reply(c, line, state) if callable(reply) else reply
+        return handler
+    command_loop(conn, {b"LIST": then_bye(listing(unix_line(b"sub", 512, folder=True) + unix_line(b"a.txt"))),
+                        b"CWD": then_bye(b"250 ok\r\n")})
 
 
 DOS_LISTING = (b"12-07-26  05:29PM       <DIR>          Program Files\r\n"
@@ -403,116 +271,22 @@ DOS_LISTING = (b"12-07-26  05:29PM       <DIR>          Program Files\r\n"
                b"12-07-26  05:29PM       <DIR>          ..\r\n")
 
 
-def doslisting(conn):
-    """A Windows server: LIST answers in the DOS style, with a folder, names with spaces,
-    a size beyond 32 bits, a name that climbs out of the folder and a ".." folder."""
-    def list_(c, line, state):
-        c.sendall(b"150 Opening ASCII mode data connection\r\n")
-        d = connect_data(state)
-        d.sendall(DOS_LISTING)
-        d.close()
-        return b"226 Transfer complete\r\n"
-    command_loop(conn, {b"LIST": list_, b"PWD": lambda c, l, s: b'257 "/" is current directory.\r\n'})
-
-
-def passive_session(conn, epsv, pasv):
+def passive_session(epsv, pasv):
     """Passive transfers from a listener of this server's own: epsv and pasv give the
     replies to EPSV and PASV from the listener's port (None: "500" refused). RETR sends
-    the pattern of 3000 bytes; LIST one file. Connections are counted in state."""
+    the pattern of 3000 bytes; LIST one file."""
     def ask(reply):
-        def handler(c, line, state):
-            if reply is None:
-                return b"500 Not understood\r\n"
-            return reply(listen_passive(state))
-        return handler
+        return lambda c, l, s: b"500 Not understood\r\n" if reply is None else reply(listen_passive(s))
 
     def transfer(payload):
         def handler(c, line, state):
-            l = state.get("listener")
-            if not l:
+            if "listener" not in state:
                 return b"425 Use PASV first\r\n"
-            c.sendall(b"150 Here it comes\r\n")
-            try:
-                d, _ = l.accept()
-            except OSError:
-                return b"425 No data connection\r\n"
-            finally:
-                l.close()
-                state.pop("listener", None)
-            d.sendall(payload)
-            d.close()
-            return b"226 Done\r\n"
+            return send_data(c, state, payload, b"226 Done\r\n", b"150 Here it comes\r\n")
         return handler
-    command_loop(conn, {b"EPSV": ask(epsv), b"PASV": ask(pasv),
-                        b"RETR": transfer(pattern(3000)),
-                        b"LIST": transfer(b"-rw-r--r-- 1 u g 3000 Jan 01 2020 p.bin\r\n")})
-
-
-def pasvforeign(conn):
-    """EPSV refused; PASV names 127.0.0.9, a host this server is not: a client that
-    believes it connects there and finds nobody."""
-    passive_session(conn, None, lambda p: b"227 Entering Passive Mode (127,0,0,9,%d,%d)\r\n" % (p >> 8, p & 255))
-
-
-def pasvgarbled(conn):
-    """EPSV refused; PASV answered with numbers out of range and too few of them."""
-    passive_session(conn, None, lambda p: b"227 Entering Passive Mode (127,0,0,1,%d)\r\n" % (p + 1000))
-
-
-def epsvdeadport(conn):
-    """EPSV names a port where nothing listens (the listener is closed at once)."""
-    def dead(p):
-        return b"229 Entering Extended Passive Mode (|||%d|)\r\n" % p
-    def epsv(c, line, state):
-        l = socket.socket()
-        l.bind(("127.0.0.1", 0))
-        port = l.getsockname()[1]
-        l.close()
-        return dead(port)
-    command_loop(conn, {b"EPSV": epsv, b"RETR": lambda c, l, s: b"425 Use EPSV first\r\n"})
-
-
-# --- Hostile servers of the end-to-end suite --------------------------------------------
-# Every command line a command_loop session reads is recorded, with the session's folder,
-# in <--record-dir>/<scenario>.log as "folder|line". A session that logs in as "calm"
-# gets a plain, well-behaved server instead of the scenario: the suite reconnects so to
-# see that the program is still usable after what the scenario did.
-
-CALM_USER = b"USER CALM\r\n"
-RECORD_DIR = None
-_session = threading.local()
-_record_lock = threading.Lock()
-
-
-def record(line, state):
-    if RECORD_DIR is None:
-        return
-    with _record_lock:
-        with open("%s/%s.log" % (RECORD_DIR, getattr(_session, "scenario", "unknown")), "ab") as f:
-            f.write(state.get("cwd", "/").encode() + b"|" + line.rstrip(b"\r\n") + b"\n")
-
-
-def send_listing(c, state, text, final=b"226 Listing sent\r\n"):
-    c.sendall(b"150 Here comes the listing\r\n")
-    d = connect_data(state)
-    try:
-        d.sendall(text)
-    except OSError:
-        pass  # the client stopped reading
-    d.close()
-    return final
-
-
-def unix_line(name, size=10, folder=False):
-    return (b"drwxr-xr-x 2" if folder else b"-rw-r--r-- 1") + b" u g %d Jan 01 2020 " % size + name + b"\r\n"
-
-
-CALM_HANDLERS = {b"LIST": lambda c, l, s: send_listing(c, s, b"total 1\r\n" + unix_line(b"calm.txt"))}
-
-
-def calm_session(conn):
-    conn.sendall(b"331 Password please\r\n")
-    command_loop(conn, CALM_HANDLERS, greeting=b"")
+    return lambda conn: command_loop(conn, {
+        b"EPSV": ask(epsv), b"PASV": ask(pasv), b"RETR": transfer(pattern(3000)),
+        b"LIST": transfer(b"-rw-r--r-- 1 u g 3000 Jan 01 2020 p.bin\r\n")})
 
 
 def store(c, line, state):
@@ -524,20 +298,12 @@ def store(c, line, state):
     return b"226 Stored\r\n"
 
 
-def tree_session(conn, listings, retr=lambda name: b"data of " + name, locked=()):
+def tree_session(listings, retr=lambda name: b"data of " + name, locked=()):
     """A server of folders: listings maps a folder ("/", "/sub") to a function of the
     session state giving its listing; CWD into a folder of locked, or one not listed,
     is refused; RETR sends what retr gives for the name (None: refused)."""
     def cwd(c, line, state):
-        arg = line[4:].rstrip(b"\r\n").decode("latin-1")
-        path = arg if arg.startswith("/") else state["cwd"].rstrip("/") + "/" + arg
-        parts = []
-        for p in path.split("/"):
-            if p == "..":
-                parts = parts[:-1]
-            elif p and p != ".":
-                parts.append(p)
-        path = "/" + "/".join(parts)
+        path = posixpath.normpath(posixpath.join(state["cwd"], line[4:].rstrip(b"\r\n").decode("latin-1")))
         if path in locked or path not in listings:
             return b"550 Permission denied\r\n"
         state["cwd"] = path
@@ -547,112 +313,113 @@ def tree_session(conn, listings, retr=lambda name: b"data of " + name, locked=()
         data = retr(line[5:].rstrip(b"\r\n"))
         if data is None:
             return b"550 Permission denied\r\n"
-        c.sendall(b"150 Opening data connection\r\n")
-        d = connect_data(state)
-        d.sendall(data)
-        d.close()
-        return b"226 Transfer complete\r\n"
-    command_loop(conn, {
+        return send_data(c, state, data, b"226 Transfer complete\r\n")
+    return lambda conn: command_loop(conn, {
         b"CWD": cwd, b"RETR": retr_, b"STOR": store,
         b"PWD": lambda c, l, s: b'257 "%s" is current\r\n' % s["cwd"].encode(),
-        b"LIST": lambda c, l, s: send_listing(c, s, b"total 9\r\n" + listings[s["cwd"]](s)),
-        b"MKD": lambda c, l, s: b"257 Created\r\n", b"DELE": lambda c, l, s: b"250 Deleted\r\n",
-        b"RMD": lambda c, l, s: b"250 Removed\r\n", b"SITE": lambda c, l, s: b"200 Done\r\n"})
+        b"LIST": lambda c, l, s: listing(b"total 9\r\n" + listings[s["cwd"]](s))(c, l, s),
+        b"MKD": b"257 Created\r\n", b"DELE": b"250 Deleted\r\n", b"RMD": b"250 Removed\r\n", b"SITE": b"200 Done\r\n"})
 
 
 SJIS_5C_NAME = b"\x95\x5c\x8e\xa6.txt"  # its second byte is a backslash
 
-
-def traversal(conn):
-    """Lists names that climb out of the folder or name another drive, beside a plain one,
-    a Shift-JIS one whose second byte is 0x5C and one too long for a Windows path; sends
-    anything asked for."""
-    names = (b"../x", b"..\\x", b"C:\\x", b"a/b", b"/abs", SJIS_5C_NAME, b"ok.txt", b"L" * 300 + b".txt")
-    root = b"".join(unix_line(n) for n in names)
-    root += unix_line(b"..\\up", folder=True) + unix_line(b"../up", folder=True)
-    tree_session(conn, {"/": lambda s: root})
+# Names that climb out of the folder or name another drive, beside a plain one, a
+# Shift-JIS one whose second byte is 0x5C and one too long for a Windows path.
+TRAVERSAL_ROOT = (b"".join(unix_line(n) for n in (b"../x", b"..\\x", b"C:\\x", b"a/b", b"/abs", SJIS_5C_NAME,
+                                                   b"ok.txt", b"L" * 300 + b".txt"))
+                  + unix_line(b"..\\up", folder=True) + unix_line(b"../up", folder=True))
 
 
-def liar(conn):
-    """Listings that lie: a file RETR refuses, a file far shorter than listed, a folder
-    CWD refuses, and a name that changes on every LIST."""
-    def root(state):
-        state["lists"] = state.get("lists", 0) + 1
-        return (unix_line(b"keep.txt") + unix_line(b"extra.txt") + unix_line(b"refused.bin") +
-                unix_line(b"short.bin", 100000) + unix_line(b"drift%d.txt" % state["lists"]) +
-                unix_line(b"sub", folder=True) + unix_line(b"locked", folder=True))
-    tree_session(conn, {"/": root, "/sub": lambda s: unix_line(b"inner.txt") + unix_line(b"ghost.txt"),
-                        "/locked": lambda s: unix_line(b"secret.txt")},
-                 retr=lambda name: None if name == b"refused.bin" else b"data of " + name, locked=("/locked",))
-
-
-def sink(conn):
-    """Takes every upload into an empty folder."""
-    tree_session(conn, {"/": lambda s: b""})
-
-
-def midline(conn):
-    """The listing's data connection closes in the middle of a line; then 426."""
-    command_loop(conn, {b"LIST": lambda c, l, s: send_listing(
-        c, s, unix_line(b"whole.txt") + b"-rw-r--r-- 1 u g 10 Jan 01 2020 cu", b"426 Connection lost\r\n")})
+def liar_root(state):
+    """A file RETR refuses, a file far shorter than listed, a folder CWD refuses, and a
+    name that changes on every LIST."""
+    state["lists"] = state.get("lists", 0) + 1
+    return (unix_line(b"keep.txt") + unix_line(b"extra.txt") + unix_line(b"refused.bin") +
+            unix_line(b"short.bin", 100000) + unix_line(b"drift%d.txt" % state["lists"]) +
+            unix_line(b"sub", folder=True) + unix_line(b"locked", folder=True))
 
 
 def endlesslisting(conn):
     """A listing that never ends (VAKO_HOSTILE_LISTING_BYTES, if set, ends it there):
     one entry, then long lines that are no entries, so that what a client keeps of it
     costs little to show."""
-    import os
     limit = int(os.environ.get("VAKO_HOSTILE_LISTING_BYTES", 1 << 32))
+    junk = (b"#" * 1022 + b"\r\n") * 64
 
-    def list_(c, line, state):
-        c.sendall(b"150 Here comes a long listing\r\n")
-        d = connect_data(state)
-        junk = (b"#" * 1022 + b"\r\n") * 64
-        sent = 0
-        try:
-            d.sendall(b"total 1\r\n" + unix_line(b"first.txt"))
-            while sent < limit:
-                d.sendall(junk[:limit - sent])
-                sent += len(junk)
-        except OSError:
-            pass  # the client stopped reading
-        d.close()
-        return b"226 Listing sent\r\n"
-    command_loop(conn, {b"LIST": list_})
+    def pieces():
+        yield b"total 1\r\n" + unix_line(b"first.txt")
+        for sent in range(0, limit, len(junk)):
+            yield junk[:limit - sent]
+    command_loop(conn, {b"LIST": lambda c, l, s: send_data(c, s, pieces(), b"226 Listing sent\r\n",
+                                                           b"150 Here comes a long listing\r\n")})
 
+
+def proxy_user(c, line, state):
+    state["user_ok"] = line == b"USER anna@real.host.example\r\n"
+    return b"331 Password for the remote host\r\n" if state["user_ok"] else b"530 Not user@host\r\n"
+
+
+REFUSED_425 = b"150 Opening data connection\r\n425 Can't open data connection\r\n"
 
 SCENARIOS = {
-    "greeting3": greeting3,
-    "onebyte": onebyte,
-    "longline": longline,
-    "floodline": floodline,
-    "closeatonce": closeatonce,
-    "silentafter": silentafter,
-    "spacedcontinuation": spacedcontinuation,
-    "user230pass503": user230pass503,
-    "proxycheck": proxycheck,
-    "refuseretr": refuseretr,
-    "noconnect": noconnect,
-    "midclose": midclose,
+    # The reply reader: a reply trickled a byte at a time, lines of 2,000 and of 100,000
+    # bytes, a close before the greeting, replies that drip or never end.
+    "onebyte": lambda conn: command_loop(
+        Trickle(conn), {"*": lambda c, l, s: b"250-piece by piece\r\n250 " + l.strip() + b" done\r\n"},
+        greeting=b"220-slow\r\n220 slow greeting\r\n"),
+    "longline": canned({"*": b"200 " + b"y" * 2000 + b"\r\n"}, b"220 " + b"x" * 2000 + b"\r\n"),
+    "floodline": canned({"*": b"200 " + b"z" * 100000 + b"\r\n"}, b"220 ready\r\n"),
+    "closeatonce": lambda conn: None,
+    "dripreply": canned({"*": drip}, b"220 ready\r\n"),
+    "endlessgreeting": endlessgreeting,
+    # Login: USER answered 230 as if no password were needed, then PASS refused; a proxy
+    # that takes only USER anna@real.host.example and PASS secret; multi-line replies whose
+    # body holds free text, an indented code and another code: only "230 " at the start
+    # of a line ends them.
+    "user230pass503": canned({b"USER": b"230 No password needed\r\n", b"PASS": b"503 Already logged in\r\n"}),
+    "proxycheck": canned({b"USER": proxy_user, b"PASS": lambda c, l, s: (
+        b"230 Logged in through the proxy\r\n" if s.get("user_ok") and l == b"PASS secret\r\n" else b"530 Login incorrect\r\n")}),
+    "multilinelogin": canned({
+        b"PASS": (b"230-Welcome\r\n Please note:\r\n 230 indented, not the end\r\n"
+                  b"free text line\r\n200 another code in the body\r\n230 Logged in\r\n"),
+        b"CWD": b"250-Folder notes\r\n   none today\r\n250 Folder changed\r\n"},
+        greeting=b"220-Hello\r\nThis server sends long greetings\r\n220 Ready\r\n"),
+    # Data connections refused (RETR 550, STOR 553), given up on after 150 (425), accepted
+    # and never connected, cut short, stalled, aborted, or stolen by a stranger.
+    "refuseretr": canned({b"RETR": b"550 No such file\r\n", b"STOR": b"553 Not allowed\r\n"}),
+    "refuse425": canned({b"RETR": REFUSED_425, b"LIST": REFUSED_425}),
+    "noconnect": canned({b"RETR": b"150 Opening data connection\r\n", b"LIST": b"150 Here comes the listing\r\n"}),
+    "midclose": canned({  # 5,000 of the 10,000 bytes announced, then 426
+        b"RETR": lambda c, l, s: send_data(c, s, pattern(5000), b"426 Connection closed; transfer aborted\r\n",
+                                           b"150 Opening data connection (10000 bytes)\r\n"),
+        b"LIST": listing(b"-rw-r--r-- 1 u g 10 Jan 01 2020 partial.txt\r\n", b"451 Listing cut short\r\n")}),
+    "midline": canned({b"LIST": listing(unix_line(b"whole.txt") + b"-rw-r--r-- 1 u g 10 Jan 01 2020 cu",
+                                        b"426 Connection lost\r\n")}),
     "stall": stall,
     "abortcheck": abortcheck,
     "portthief": portthief,
-    "floodpwd": floodpwd,
-    "hugelisting": hugelisting,
-    "multilinelogin": multilinelogin,
-    "dripreply": dripreply,
-    "endlessgreeting": endlessgreeting,
-    "refuse425": refuse425,
-    "listingthenbye": listingthenbye,
-    "doslisting": doslisting,
-    "pasvforeign": pasvforeign,
-    "pasvgarbled": pasvgarbled,
-    "epsvdeadport": epsvdeadport,
-    "traversal": traversal,
-    "liar": liar,
-    "sink": sink,
-    "midline": midline,
+    # Listings: past the cap (1,400,000 bytes), without end, in the DOS style (a folder, names with spaces,
+    # a size beyond 32 bits, a name that climbs out and a ".." folder), then a 421.
+    # 25,000 entries, then lines of blanks past the 64 MiB a client keeps of one listing.
+    "hugelisting": canned({b"LIST": listing([b"".join(
+        b"-rw-r--r-- 1 user group 1234 Jan 01 2020 file%07d.txt\r\n" % i for i in range(25000))]
+        + [(b" " * 1022 + b"\r\n") * 1024] * 66)}),
     "endlesslisting": endlesslisting,
+    "doslisting": canned({b"LIST": listing(DOS_LISTING, b"226 Transfer complete\r\n"),
+                          b"PWD": b'257 "/" is current directory.\r\n'}),
+    "listingthenbye": listingthenbye,
+    # Passive replies with EPSV refused: PASV naming 127.0.0.9, a host this server is not;
+    # PASV with numbers out of range and too few of them. EPSV naming a dead port.
+    "pasvforeign": passive_session(None, lambda p: b"227 Entering Passive Mode (127,0,0,9,%d,%d)\r\n" % (p >> 8, p & 255)),
+    "pasvgarbled": passive_session(None, lambda p: b"227 Entering Passive Mode (127,0,0,1,%d)\r\n" % (p + 1000)),
+    "epsvdeadport": passive_session(lambda p: b"229 Entering Extended Passive Mode (|||1|)\r\n", None),
+    # Hostile trees: names that must not reach the disk, a lying listing, and a sink that
+    # takes every upload into an empty folder.
+    "traversal": tree_session({"/": lambda s: TRAVERSAL_ROOT}),
+    "liar": tree_session({"/": liar_root, "/sub": lambda s: unix_line(b"inner.txt") + unix_line(b"ghost.txt"),
+                          "/locked": lambda s: unix_line(b"secret.txt")},
+                         retr=lambda name: None if name == b"refused.bin" else b"data of " + name, locked=("/locked",)),
+    "sink": tree_session({"/": lambda s: b""}),
 }
 
 
@@ -689,7 +456,6 @@ def main():
     tmp = args.ports_file + ".tmp"
     with open(tmp, "w") as f:
         f.write(",".join(ports))
-    import os
     os.rename(tmp, args.ports_file)
     while True:
         time.sleep(3600)
