@@ -393,25 +393,6 @@ def listingthenbye(conn):
     command_loop(conn, {b"LIST": list_, b"CWD": lambda c, l, s: b"250 ok\r\n" if not s.get("listed") else cwd(c, l, s)})
 
 
-DOS_LISTING = (b"12-07-26  05:29PM       <DIR>          Program Files\r\n"
-               b"12-07-2026  17:30                 1234 read me.txt\r\n"
-               b"01-02-99  12:05AM           8589934592 big.iso\r\n"
-               b"12-07-26  05:29PM                   66 ..\\..\\evil.txt\r\n"
-               b"12-07-26  05:29PM       <DIR>          ..\r\n")
-
-
-def doslisting(conn):
-    """A Windows server: LIST answers in the DOS style, with a folder, names with spaces,
-    a size beyond 32 bits, a name that climbs out of the folder and a ".." folder."""
-    def list_(c, line, state):
-        c.sendall(b"150 Opening ASCII mode data connection\r\n")
-        d = connect_data(state)
-        d.sendall(DOS_LISTING)
-        d.close()
-        return b"226 Transfer complete\r\n"
-    command_loop(conn, {b"LIST": list_, b"PWD": lambda c, l, s: b'257 "/" is current directory.\r\n'})
-
-
 def passive_session(conn, epsv, pasv):
     """Passive transfers from a listener of this server's own: epsv and pasv give the
     replies to EPSV and PASV from the listener's port (None: "500" refused). RETR sends
@@ -641,7 +622,6 @@ SCENARIOS = {
     "endlessgreeting": endlessgreeting,
     "refuse425": refuse425,
     "listingthenbye": listingthenbye,
-    "doslisting": doslisting,
     "pasvforeign": pasvforeign,
     "pasvgarbled": pasvgarbled,
     "epsvdeadport": epsvdeadport,
