@@ -1,30 +1,17 @@
 // The Japanese edition under code page 932: Shift-JIS names whose second bytes look like
 // separators, in local and remote folders.
 #include <algorithm>
-#include <cstdio>
 
-#include "browsing/browsing_fixture_win.h"
+#include "support/program_fixture_win.h"
 #include "support/shift_jis_samples.h"
 
-namespace browsing {
 namespace {
-
-// The bytes of a name as octal escapes for the host's printf.
-std::string PrintfOctal(const std::string& name) {
-  std::string out;
-  char escape[8];
-  for (unsigned char c : name) {
-    snprintf(escape, sizeof escape, "\\%03o", c);
-    out += escape;
-  }
-  return out;
-}
 
 // Names whose second byte 0x5C or 0x7C follows a character whose own second byte is in the
 // lead range ("ichiranhyou", "yoteihyou.txt", "tenpo.mid"): a local folder of that name is
 // entered, listed and renamed in; a remote one on vsftpd (which hands the names over byte for
 // byte) is listed and entered.
-TEST_F(BrowsingTest, FolderNamesEndingInSeparatorLookingBytes) {
+TEST_F(ProgramTest, FolderNamesEndingInSeparatorLookingBytes) {
   using namespace sjis_samples;
   ASSERT_EQ(GetACP(), 932u);
   const std::string folder = local.path() + kIchiranhyou;
@@ -36,11 +23,10 @@ TEST_F(BrowsingTest, FolderNamesEndingInSeparatorLookingBytes) {
   // followed by "old.txt" names this file.
   WriteWholeFile(local.path() + kIchiranhyou + "old.txt", "beside");
 
-  const std::string remote = testenv::Get("VAKO_VSFTPD_ROOT") + "/" + PrintfOctal(kIchiranhyou);
-  std::string make = "set -e; d=\"$(printf '" + remote + "')\"; mkdir \"$d\"";
-  for (const std::string& name : {kListXls, kPlanTxt, kTempoMid})
-    make += "; printf x > \"$d/$(printf '" + PrintfOctal(name) + "')\"";
-  make += "; chown -R " + testenv::Get("VAKO_FTP_USER") + " \"$d\"";
+  const std::string remote = testenv::Get("VAKO_VSFTPD_ROOT") + "/" + kIchiranhyou;
+  std::string make = "set -e; mkdir " + ShellWord(remote);
+  for (const std::string& name : {kListXls, kPlanTxt, kTempoMid}) make += "; printf x > " + ShellWord(remote + "/" + name);
+  make += "; chown -R " + testenv::Get("VAKO_FTP_USER") + " " + ShellWord(remote);
   ASSERT_EQ(RunHostCommand(make), 0);
 
   Start({PortSetting("VAKO_VSFTPD_PORT")});
@@ -61,7 +47,7 @@ TEST_F(BrowsingTest, FolderNamesEndingInSeparatorLookingBytes) {
   EXPECT_EQ(ReadWholeFile(local.path() + kIchiranhyou + "old.txt"), "beside");
   EXPECT_FALSE(FileExists(local.path() + kIchiranhyou + kListXls));
 
-  Connect(testenv::Get("VAKO_FTP_PASS"));
+  Connect();
   const std::string base = testenv::Get("VAKO_VSFTPD_ROOT");
   ASSERT_TRUE(WaitForCaption(panes.remoteLabel, base));
   ASSERT_TRUE(WaitForRow(panes.remoteList, kIchiranhyou));
@@ -77,11 +63,10 @@ TEST_F(BrowsingTest, FolderNamesEndingInSeparatorLookingBytes) {
   ASSERT_TRUE(RenameRow(panes.remoteList, kTempoMid, renamed));
   EXPECT_TRUE(WindowsOfProcess(vako->processId(), "#32770").empty());
   ASSERT_TRUE(WaitForRow(panes.remoteList, renamed));
-  EXPECT_EQ(RunHostCommand("test -f \"$(printf '" + remote + "/" + PrintfOctal(renamed) + "')\" && test ! -e \"$(printf '" +
-                           remote + "/" + PrintfOctal(kTempoMid) + "')\""),
+  EXPECT_EQ(RunHostCommand("test -f " + ShellWord(remote + "/" + renamed) + " && test ! -e " +
+                           ShellWord(remote + "/" + kTempoMid)),
             0);
   EXPECT_EQ(vako->Close(), 0);
 }
 
 }  // namespace
-}  // namespace browsing

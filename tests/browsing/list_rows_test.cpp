@@ -1,10 +1,6 @@
 // The rows both file lists show: column texts, icons and keys of local items and of parsed
-// remote entries (cases in data/rows.tsv), their order once sorted, the type cache, and
-// tree-cache renames.
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <fstream>
+// remote entries (cases in data/rows.tsv), the type cache, and tree-cache renames.
+#include "support/case_table.h"
 
 #include "app/list_row.h"
 #include "app/local_rows.h"
@@ -14,7 +10,7 @@
 
 namespace {
 
-const TextCase& Case() { return ShiftJisAsciiCase(); }
+const TextCase& Sjis() { return ShiftJisAsciiCase(); }
 
 LocalFileFacts File(const std::string& name, uint32_t high, uint32_t low, uint32_t attributes = 0x20) {
   LocalFileFacts f;
@@ -26,17 +22,6 @@ LocalFileFacts File(const std::string& name, uint32_t high, uint32_t low, uint32
   return f;
 }
 
-std::vector<std::string> Split(const std::string& line, char separator) {
-  std::vector<std::string> parts(1);
-  for (char c : line) {
-    if (c == separator)
-      parts.emplace_back();
-    else
-      parts.back().push_back(c);
-  }
-  return parts;
-}
-
 std::string Shown(const ListRow& row) {
   std::string texts = row.texts.column[0];
   for (int i = 1; i < 5; ++i) texts += "|" + row.texts.column[i];
@@ -44,66 +29,40 @@ std::string Shown(const ListRow& row) {
 }
 
 TEST(ListRows, RowsAsTheListsShowThem) {
-  std::ifstream data(std::string(std::getenv("VAKO_SOURCE_DIR")) + "/tests/browsing/data/rows.tsv");
-  ASSERT_TRUE(data);
   OptionsRecord o;
   RowWords w;
   ListingClock march;
   march.year = 2024;
   march.month = 3;
   long local = 0, remote = 0;
-  for (std::string line; std::getline(data, line);) {
-    if (line.empty() || line[0] == '#') continue;
-    const std::vector<std::string> f = Split(line, '\t');
+  for (const Case& f : ReadCases("browsing/data/rows.tsv", false)) {
     if (f[0] == "local") {
       LocalFileFacts facts = File(f[4], std::stoul(f[2]), std::stoul(f[3]), std::stoul(f[1], nullptr, 16));
-      EXPECT_EQ(Shown(LocalRowOf(facts, ++local, o, Case(), w)), f[5] + "\t" + f[6] + "\t" + f[7]);
+      EXPECT_EQ(Shown(LocalRowOf(facts, ++local, o, Sjis(), w)), f[5] + "\t" + f[6] + "\t" + f[7]);
     } else {
       std::vector<ListedEntry> entries = ParseListing(f[2], march);
       ASSERT_EQ(entries.size(), 1u) << f[2];
-      EXPECT_EQ(Shown(RemoteRowOf(entries[0], ++remote, o, Case(), std::stoi(f[1]), w)), f[3] + "\t" + f[4] + "\t" + f[5]);
+      EXPECT_EQ(Shown(RemoteRowOf(entries[0], ++remote, o, Sjis(), std::stoi(f[1]), w)), f[3] + "\t" + f[4] + "\t" + f[5]);
     }
   }
+  EXPECT_GT(local + remote, 10);
   EXPECT_EQ(Shown(LocalParentRow(o, w)), "..|   |Folder| | \t4\t0");
   EXPECT_EQ(Shown(RemoteParentRow(w)), "..|   |Folder|   |\t4\t3000");
   // The shell's type name and icon replace the program's own only when asked for.
   LocalFileFacts shelled = File("a.txt", 0, 5);
   shelled.shellTypeName = "Text Document";
   shelled.systemIcon = 42;
-  EXPECT_EQ(LocalRowOf(shelled, 1, o, Case(), w).texts.column[2], "ASCII");
+  EXPECT_EQ(LocalRowOf(shelled, 1, o, Sjis(), w).texts.column[2], "ASCII");
   o.DetailExt = o.DetailIcon = 1;
-  EXPECT_EQ(Shown(LocalRowOf(shelled, 1, o, Case(), w)), "a.txt|5|Text Document|1999/02/03 09:05|A---\t42\t1");
+  EXPECT_EQ(Shown(LocalRowOf(shelled, 1, o, Sjis(), w)), "a.txt|5|Text Document|1999/02/03 09:05|A---\t42\t1");
   EXPECT_EQ(LocalParentRow(o, w).image, 3);
-}
-
-TEST(ListRows, SortedRowsKeepTheParentAmongTheFolders) {
-  RowWords w;
-  OptionsRecord o;
-  std::vector<ListRow> rows = {LocalParentRow(o, w)};
-  for (auto* name : {"src", "b.txt", "Bin", "A.txt"}) {
-    const uint32_t folder = name[0] == 's' || name[0] == 'B' ? 0x10 : 0x20;
-    rows.push_back(LocalRowOf(File(name, 0, 10 - static_cast<uint32_t>(rows.size()), folder), static_cast<long>(rows.size()), o, Case(), w));
-  }
-  auto names = [](std::vector<ListRow> sorted) {
-    std::string all;
-    for (const ListRow& r : sorted) all += r.texts.column[0] + " ";
-    return all;
-  };
-  std::vector<ListRow> sorted = rows;
-  SortListRows(sorted, 40023, false, Case());
-  EXPECT_EQ(names(sorted), ".. Bin src A.txt b.txt ");
-  SortListRows(sorted, 40023, true, Case());
-  EXPECT_EQ(names(sorted), "b.txt A.txt src Bin .. ");
-  sorted = rows;
-  SortListRows(sorted, 40028, false, Case());
-  EXPECT_EQ(names(sorted), names(rows));
 }
 
 TEST(RemoteRows, ClassCacheAnswersAsTheTypeRule) {
   OptionsRecord o;
   o.AsciiType = "txt;HTML";
   o.BinaryType = "jpg;txt.gz";
-  EntryClassCache cache(o, Case());
+  EntryClassCache cache(o, Sjis());
   // Asked twice each, in an order where a cached answer could leak to another name.
   for (int pass = 0; pass < 2; ++pass) {
     for (auto [name, attributes] : std::vector<std::pair<std::string, uint32_t>>{
@@ -112,7 +71,7 @@ TEST(RemoteRows, ClassCacheAnswersAsTheTypeRule) {
       RemoteEntry e;
       e.name = name;
       e.attributes = attributes;
-      EXPECT_EQ(cache.ClassOf(e), ClassifyEntry(e.attributes, e.name, o, Case())) << name;
+      EXPECT_EQ(cache.ClassOf(e), ClassifyEntry(e.attributes, e.name, o, Sjis())) << name;
     }
   }
 }

@@ -1,81 +1,67 @@
 // The Options sheet in the real program: what OK changes shows at once, is written to
 // vako.ini at exit, and is what the program and the sheet show after a restart.
-#include <gtest/gtest.h>
+#include "support/program_fixture_win.h"  // windows.h first
 
-#include "support/e2e_driver_win.h"  // windows.h first
-
-#include <prsht.h>
-
+#include "dialog_driver_win.h"
 #include "profile_keys_win.h"
-#include "resources/resource_ids.h"
-#include "support/temp_folder_win.h"
-#include "support/test_env.h"
 
 namespace {
 
-HWND Page(HWND sheet, int index) {
-  SendMessageA(sheet, PSM_SETCURSEL, static_cast<WPARAM>(index), 0);
-  return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
-}
 void SetCheck(HWND page, int id, bool on) { SendDlgItemMessageA(page, id, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0); }
 
-class OptionsEndToEnd : public ::testing::Test {
+class OptionsEndToEnd : public ProgramTest {
  protected:
   // Starts the program and waits for the layout the options ask for: the panes side by
   // side or stacked, and the toolbar flat or not.
   HWND StartAndOpenTheSheet(int arrangement, bool flat) {
-    vako_.reset(new VakoProcess(testenv::WinePath(::testing::internal::GetArgvs().at(1)), program_.path()));
-    EXPECT_NE(vako_->WaitForMainWindow(), nullptr);
+    Launch();
     EXPECT_TRUE(WaitUntil([&] { return Layout() == std::make_pair(arrangement, flat); }));
-    vako_->PostCommand(IDM_OPTIONS);
-    return vako_->WaitForDialog(20000, "Options");
+    vako->PostCommand(IDM_OPTIONS);
+    return vako->WaitForDialog(20000, "Options");
   }
   // Side by side or stacked (neither before the window has laid itself out), flat toolbar.
   std::pair<int, bool> Layout() {
-    RECT local = vako_->ChildRect(vako_->Child(2000)), remote = vako_->ChildRect(vako_->Child(2100));
+    RECT local = vako->ChildRect(vako->Child(2000)), remote = vako->ChildRect(vako->Child(2100));
     const int arrangement = remote.left >= local.right && remote.top < local.bottom   ? 1
                             : remote.top >= local.bottom && remote.left < local.right ? 0
                                                                                       : -1;
-    return {arrangement, (GetWindowLongA(vako_->Child(2031), GWL_STYLE) & 0x0800) != 0};  // TBSTYLE_FLAT
+    return {arrangement, (GetWindowLongA(vako->Child(2031), GWL_STYLE) & 0x0800) != 0};  // TBSTYLE_FLAT
   }
   void Finish(HWND sheet, int button) {
     VakoProcess::PressButton(sheet, button);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(sheet); }));
   }
-
-  TempFolder program_, local_;
-  std::unique_ptr<VakoProcess> vako_;
 };
 
 TEST_F(OptionsEndToEnd, ChangesShowAtOnceAreSavedAtExitAndComeBackAfterARestart) {
-  WriteWholeFile(program_.path() + "vako.ini",
-                 "[Vako]\r\nInitialLocalFolder=" + local_.path() + "\r\nWindowDiv=1\r\nYesNo=0\r\nOK=0\r\n");
+  WriteWholeFile(program.path() + "vako.ini",
+                 "[Vako]\r\nInitialLocalFolder=" + local.path() + "\r\nWindowDiv=1\r\nYesNo=0\r\nOK=0\r\n");
   HWND sheet = StartAndOpenTheSheet(0, false);
   ASSERT_NE(sheet, nullptr);
-  VakoProcess::SetItemText(Page(sheet, 0), IDC_ASCII_TYPES, "txt;md;csv");
-  VakoProcess::SetItemText(Page(sheet, 1), IDC_OPTIONS_TIME_LAG, "400");
-  SetCheck(Page(sheet, 2), IDC_WINDOW_DIV, false);
-  SetCheck(Page(sheet, 2), IDC_TOOL_FLAT, true);
-  VakoProcess::SetItemText(Page(sheet, 6), IDC_RECEIVE_BUF, "8192");
+  VakoProcess::SetItemText(ShowPage(sheet, 0), IDC_ASCII_TYPES, "txt;md;csv");
+  VakoProcess::SetItemText(ShowPage(sheet, 1), IDC_OPTIONS_TIME_LAG, "400");
+  SetCheck(ShowPage(sheet, 2), IDC_WINDOW_DIV, false);
+  SetCheck(ShowPage(sheet, 2), IDC_TOOL_FLAT, true);
+  VakoProcess::SetItemText(ShowPage(sheet, 6), IDC_RECEIVE_BUF, "8192");
   Finish(sheet, IDOK);
   // The window rearranges itself once the sheet has gone, without a restart.
   EXPECT_TRUE(WaitUntil([&] { return Layout() == std::make_pair(1, true); }));
-  ASSERT_EQ(vako_->Close(), 0);
-  auto ini = ProfileKeys(program_.path() + "vako.ini");
+  ASSERT_EQ(vako->Close(), 0);
+  auto ini = ProfileKeys(program.path() + "vako.ini");
   EXPECT_EQ(ini["AsciiType"] + " " + ini["TimeLag"] + " " + ini["WindowDiv"] + " " + ini["ToolFlat"] + " " + ini["ReceiveBuf"],
             "txt;md;csv 359 0 2048 8192");
 
   sheet = StartAndOpenTheSheet(1, true);
   ASSERT_NE(sheet, nullptr);
-  EXPECT_EQ(WindowText(GetDlgItem(Page(sheet, 0), IDC_ASCII_TYPES)), "txt;md;csv");
-  EXPECT_EQ(WindowText(GetDlgItem(Page(sheet, 1), IDC_OPTIONS_TIME_LAG)), "359");
-  EXPECT_EQ(WindowText(GetDlgItem(Page(sheet, 6), IDC_RECEIVE_BUF)), "8192");
+  EXPECT_EQ(WindowText(GetDlgItem(ShowPage(sheet, 0), IDC_ASCII_TYPES)), "txt;md;csv");
+  EXPECT_EQ(WindowText(GetDlgItem(ShowPage(sheet, 1), IDC_OPTIONS_TIME_LAG)), "359");
+  EXPECT_EQ(WindowText(GetDlgItem(ShowPage(sheet, 6), IDC_RECEIVE_BUF)), "8192");
   // Cancel rebuilds nothing and keeps what the sheet showed changed.
-  SetCheck(Page(sheet, 2), IDC_WINDOW_DIV, true);
+  SetCheck(ShowPage(sheet, 2), IDC_WINDOW_DIV, true);
   Finish(sheet, IDCANCEL);
   EXPECT_TRUE(WaitUntil([&] { return Layout().first == 1; }));
-  ASSERT_EQ(vako_->Close(), 0);
-  EXPECT_EQ(ProfileKeys(program_.path() + "vako.ini")["WindowDiv"], "0");
+  ASSERT_EQ(vako->Close(), 0);
+  EXPECT_EQ(ProfileKeys(program.path() + "vako.ini")["WindowDiv"], "0");
 }
 
 }  // namespace

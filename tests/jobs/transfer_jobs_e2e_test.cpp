@@ -1,14 +1,12 @@
 // The transfer jobs and file operations of the real program against real servers, seen on
 // both disks: a whole tree downloaded, uploaded and mirrored on three servers; deletes, new
-// entries, renames, permissions and Open; the date, name-case and kanji rules; folders that
-// cannot be entered or made; dropped files; a stop; mirroring beside a cut listing.
+// entries, renames, permissions and Open; the kanji conversions; folders that
+// cannot be entered or made; dropped files; mirroring beside a cut listing.
 #include <algorithm>
 #include <cstdint>
 #include <ostream>
 
-#include "browsing/browsing_fixture_win.h"
-
-#include <commctrl.h>
+#include "support/program_fixture_win.h"
 
 namespace {
 
@@ -42,14 +40,6 @@ const std::string kSjisText =
 
 // The whole suite runs twice: with active data connections, and with VAKO_PASSIVE=1.
 bool Passive() { return testenv::Get("VAKO_PASSIVE") == "1"; }
-
-std::string Text(int id, const std::string& value = "") {
-  char text[512] = "";
-  LoadStringA(GetModuleHandleA(nullptr), static_cast<UINT>(id), text, sizeof text);
-  std::string s = text;
-  size_t at = s.find("%s");
-  return at == std::string::npos || value.empty() ? s : s.replace(at, 2, value);
-}
 
 Lines Sorted(Lines lines) {
   std::sort(lines.begin(), lines.end());
@@ -123,17 +113,6 @@ Lines LocalManifest(const std::string& folder, const std::string& prefix = "") {
   return Sorted(lines);
 }
 
-// A word for /bin/sh made of any bytes: octal escapes through printf.
-std::string ShellWord(const std::string& bytes) {
-  std::string format;
-  char octal[8];
-  for (unsigned char b : bytes) {
-    snprintf(octal, sizeof octal, "\\%03o", b);
-    format += octal;
-  }
-  return "\"$(printf '" + format + "')\"";
-}
-
 std::string HostTemp(const std::string& what) {
   return "/tmp/vako-jobs-" + std::to_string(GetCurrentProcessId()) + "-" + what;
 }
@@ -145,7 +124,7 @@ std::string Nkf(const std::string& option, const std::string& text) {
   return ReadWholeFile(testenv::WinePath(HostTemp("nkf-out")));
 }
 
-class JobsTest : public browsing::BrowsingTest {
+class JobsTest : public ProgramTest {
  protected:
   static void TearDownTestSuite() { RunHostCommand("rm -f " + HostTemp("*")); }
 
@@ -205,34 +184,15 @@ class JobsTest : public browsing::BrowsingTest {
   void Start(const Server& server, const std::string& remoteFolder, Lines settings = {}) {
     settings.insert(settings.end(), {"InitialRemoteFolder=" + remoteFolder, PortSetting(server.portVariable), "OK=1",
                                      Passive() ? "Pasv=1" : ""});
-    BrowsingTest::Start(settings);
-    localList = panes.localList;
-    remoteList = panes.remoteList;
+    ProgramTest::Start(settings);
   }
 
   // Connects through the Connect dialog and waits for the row named in the start folder.
   void Connect(const std::string& rowToWaitFor) {
-    BrowsingTest::Connect(testenv::Get("VAKO_FTP_PASS"));
-    ASSERT_TRUE(WaitForRow(remoteList, rowToWaitFor)) << Boxes();
+    ProgramTest::Connect();
+    ASSERT_TRUE(WaitForRow(panes.remoteList, rowToWaitFor)) << Boxes();
   }
 
-  // Carries out the command (none for 0) and answers every message up to the completion
-  // message; then waits until the job has ended. The texts in order.
-  Lines Run(int command) {
-    if (command) vako->PostCommand(command);
-    Lines texts;
-    const Lines ends = {Text(IDS_COMPLETED_SEND), Text(IDS_COMPLETED_RECEIVE), Text(IDS_COMPLETED_DELETE), "<no box>"};
-    do texts.push_back(AnswerBox(120000));
-    while (std::find(ends.begin(), ends.end(), texts.back()) == ends.end());
-    EXPECT_TRUE(WaitUntil([&] { return vako->ButtonState(IDM_PREVIOUS_FOLDER) != TBSTATE_INDETERMINATE; }, 60000));
-    return texts;
-  }
-
-  // Makes the pane (0 local, 1 remote) active and selects the names in its list.
-  void Select(int pane, const Lines& names) {
-    ASSERT_TRUE(vako->MakePaneActive(pane));
-    ASSERT_TRUE(vako->SelectNames(pane ? remoteList : localList, names));
-  }
   void Refresh(int pane) {
     ASSERT_TRUE(vako->MakePaneActive(pane));
     ASSERT_TRUE(vako->SendCommand(IDM_REFRESH));
@@ -242,8 +202,6 @@ class JobsTest : public browsing::BrowsingTest {
     ASSERT_TRUE(vako->FinishEdit(list, name)) << name;
     ASSERT_TRUE(WaitForRow(list, name));
   }
-
-  HWND localList = nullptr, remoteList = nullptr;
 };
 
 class TransferMatrix : public JobsTest, public ::testing::WithParamInterface<Server> {};
@@ -266,15 +224,15 @@ TEST_P(TransferMatrix, DownloadUploadAndMirrorCarryTheWholeTree) {
   Start(server, "matrix");
   Connect("top");
   Select(1, {"top"});
-  EXPECT_EQ(Run(IDM_DOWNLOAD), Lines{Text(IDS_COMPLETED_RECEIVE)});
+  EXPECT_EQ(Run(IDM_DOWNLOAD), Lines{ResourceText(IDS_COMPLETED_RECEIVE)});
   EXPECT_EQ(LocalManifest(local.path()), Manifest(top));
 
   // Upload into a server that no longer has the tree.
   ASSERT_EQ(Host("rm -rf '" + ServerFolder(server, "matrix") + "/top'"), 0);
   Refresh(1);
-  ASSERT_TRUE(WaitForRow(remoteList, "top", false));
+  ASSERT_TRUE(WaitForRow(panes.remoteList, "top", false));
   Select(0, {"top"});
-  EXPECT_EQ(Run(IDM_UPLOAD), Lines{Text(IDS_COMPLETED_SEND)});
+  EXPECT_EQ(Run(IDM_UPLOAD), Lines{ResourceText(IDS_COMPLETED_SEND)});
   EXPECT_EQ(ServerManifest(server, "matrix"), Manifest(ServerForm(server, top)));
 
   // Mirroring: what only the server has goes, at every level; what both have stays and
@@ -286,9 +244,9 @@ TEST_P(TransferMatrix, DownloadUploadAndMirrorCarryTheWholeTree) {
                  {"top/sub one/deeper/gone.bin", "gone"}, {"top/with space.txt", "changed on the server"}});
   Refresh(0);
   Refresh(1);
-  ASSERT_TRUE(WaitForRow(remoteList, "stale"));
+  ASSERT_TRUE(WaitForRow(panes.remoteList, "stale"));
   ASSERT_TRUE(vako->MakePaneActive(0));
-  EXPECT_EQ(Run(IDM_MIRROR_UPLOAD), Lines{Text(IDS_COMPLETED_SEND)});
+  EXPECT_EQ(Run(IDM_MIRROR_UPLOAD), Lines{ResourceText(IDS_COMPLETED_SEND)});
   top.insert(top.end(), added.begin(), added.end());
   EXPECT_EQ(ServerManifest(server, "matrix"), Manifest(ServerForm(server, top)));
   // The data connections went the way the run asked for.
@@ -313,20 +271,17 @@ TEST_F(JobsTest, DeleteNewRenameAndPermissionsOnBothSides) {
 
   // Remote: a folder with two levels below it and a file, deleted together.
   Select(1, {"doomed", "doomed.txt"});
-  EXPECT_EQ(Run(IDM_DELETE), Lines{Text(IDS_COMPLETED_DELETE)});
-  ASSERT_TRUE(WaitForRow(remoteList, "doomed", false));
+  EXPECT_EQ(Run(IDM_DELETE), Lines{ResourceText(IDS_COMPLETED_DELETE)});
+  ASSERT_TRUE(WaitForRow(panes.remoteList, "doomed", false));
   // Open receives into the work folder, not the local one, and hands the file to the shell.
   Select(1, {"opened.vakodata"});
-  EXPECT_EQ(Run(IDM_OPEN_REMOTE), Lines{Text(IDS_COMPLETED_RECEIVE)});
+  EXPECT_EQ(Run(IDM_OPEN_REMOTE), Lines{ResourceText(IDS_COMPLETED_RECEIVE)});
   EXPECT_EQ(ReadWholeFile(NewestWorkFolder() + "opened.vakodata"), "opened");
   EXPECT_FALSE(FileExists(local.path() + "opened.vakodata"));
   // A new folder takes the number of rows ("..", four files) for its name, then the typed one.
   ASSERT_TRUE(vako->SendCommand(IDM_NEW_FOLDER));
   EXPECT_EQ(Host("test -d '" + ServerFolder(kVsftpd, "ops") + "/folder5'"), 0);
-  TypeName(remoteList, "fresh dir");
-  Select(1, {"rename-me.txt"});
-  ASSERT_TRUE(vako->SendCommand(IDM_RENAME));
-  TypeName(remoteList, "renamed.txt");
+  TypeName(panes.remoteList, "fresh dir");
   // Permissions of the selected file change on the server's disk; the others keep theirs.
   Select(1, {"perm.sh"});
   vako->PostCommand(IDM_CHANGE_ATTRIBUTES);
@@ -338,20 +293,122 @@ TEST_F(JobsTest, DeleteNewRenameAndPermissionsOnBothSides) {
                             "' && [ \"$(stat -c %a perm.sh keep.txt | tr '\\n' ' ')\" = '600 644 ' ]";
   EXPECT_TRUE(WaitUntil([&] { return Host(modes) == 0; }));
   EXPECT_EQ(ServerManifest(kVsftpd, "ops"), Manifest({{"fresh dir/"}, {"keep.txt", "keep"}, {"perm.sh", "#!/bin/sh\n"},
-                                                      {"renamed.txt", "r"}, {"opened.vakodata", "opened"}}));
+                                                      {"rename-me.txt", "r"}, {"opened.vakodata", "opened"}}));
 
   // Local: the same on the local disk.
   Select(0, {"ldoomed"});
   ASSERT_TRUE(vako->SendCommand(IDM_DELETE));
-  ASSERT_TRUE(WaitForRow(localList, "ldoomed", false));
+  ASSERT_TRUE(WaitForRow(panes.localList, "ldoomed", false));
   ASSERT_TRUE(vako->SendCommand(IDM_NEW_FOLDER));
-  TypeName(localList, "new folder");
+  TypeName(panes.localList, "new folder");
   ASSERT_TRUE(vako->SendCommand(IDM_NEW_FILE));
-  TypeName(localList, "new.txt");
+  TypeName(panes.localList, "new.txt");
   Select(0, {"lrename.txt"});
   ASSERT_TRUE(vako->SendCommand(IDM_RENAME));
-  TypeName(localList, "renamed local.txt");
+  TypeName(panes.localList, "renamed local.txt");
   EXPECT_EQ(LocalManifest(local.path()), Manifest({{"new folder/"}, {"new.txt", ""}, {"renamed local.txt", "rename"}}));
+  EXPECT_EQ(vako->Close(), 0);
+}
+
+// ASCII-mode files are converted by nkf32.dll exactly as nkf converts them; binary files
+// never. A retrieve that fails leaves the earlier local file as it was, unconverted.
+TEST_F(JobsTest, KanjiCodesAsNkfConvertsThem) {
+  const std::string euc = Nkf("-e", kSjisText), earlier = "earlier\r\n" + euc;
+  ASSERT_NE(euc, kSjisText);
+  PutServerTree(kVsftpd, "kanji", {{"euc-down.txt", euc}, {"euc.jpg", euc}, {"locked.txt", euc}}, "chmod 000 locked.txt");
+  PutLocalTree(local.path(), {{"sjis-up.txt", kSjisText}, {"sjis-jis.txt", kSjisText}, {"photo.jpg", kSjisText},
+                              {"locked.txt", earlier}});
+  Start(kVsftpd, "kanji", {"NKFUp=1"});
+  Connect("locked.txt");
+  Select(0, {"sjis-up.txt", "photo.jpg"});
+  EXPECT_EQ(Run(IDM_UPLOAD), Lines{ResourceText(IDS_COMPLETED_SEND)});
+  EXPECT_EQ(ReadWholeFile(OnServer(kVsftpd, "kanji/sjis-up.txt")), euc);
+  EXPECT_EQ(ReadWholeFile(OnServer(kVsftpd, "kanji/photo.jpg")), kSjisText);
+  EXPECT_EQ(ReadWholeFile(local.path() + "sjis-up.txt"), kSjisText);
+  ASSERT_TRUE(vako->SendCommand(IDM_TO_JIS));
+  Select(0, {"sjis-jis.txt"});
+  EXPECT_EQ(Run(IDM_UPLOAD), Lines{ResourceText(IDS_COMPLETED_SEND)});
+  EXPECT_EQ(ReadWholeFile(OnServer(kVsftpd, "kanji/sjis-jis.txt")), Nkf("-j", kSjisText));
+
+  ASSERT_TRUE(vako->SendCommand(IDM_NKF_DOWN));
+  Select(1, {"euc-down.txt", "euc.jpg", "locked.txt"});
+  EXPECT_EQ(Run(IDM_DOWNLOAD), (Lines{ResourceText(IDS_FAILED_RECEIVE), ResourceText(IDS_COMPLETED_RECEIVE)}));
+  EXPECT_EQ(ReadWholeFile(local.path() + "euc-down.txt"), Nkf("-s", euc));
+  EXPECT_EQ(ReadWholeFile(local.path() + "euc.jpg"), euc);
+  EXPECT_EQ(ReadWholeFile(local.path() + "locked.txt"), earlier);
+  EXPECT_EQ(vako->Close(), 0);
+}
+
+// A listing cut at its size limit shows only part of the folder: mirroring an empty local
+// folder onto it deletes nothing there, and says why once.
+TEST_F(JobsTest, MirroringBesideACutListingDeletesNothing) {
+  Start(kVsftpd, "/", {"Port=" + std::to_string(testenv::ScriptedPort("hugelisting"))});
+  ASSERT_TRUE(vako->ConnectThroughDialog("anyone", "x"));
+  EXPECT_EQ(AnswerBox(60000), ResourceText(IDS_OUT_OF_MEMORY));
+  ASSERT_TRUE(WaitForRow(panes.remoteList, "file0000000.txt")) << Boxes();
+  // The job's end lists the folder again, which is cut again.
+  vako->PostCommand(IDM_MIRROR_UPLOAD);
+  Lines texts;
+  for (int i = 0; i < 3; ++i) texts.push_back(AnswerBox(60000));
+  EXPECT_EQ(texts, (Lines{ResourceText(IDS_KEPT_UNLISTED_FOLDER, "/"), ResourceText(IDS_COMPLETED_SEND), ResourceText(IDS_OUT_OF_MEMORY)}));
+  EXPECT_GE(vako->RowOfName(panes.remoteList, "file0000000.txt"), 0);
+  EXPECT_EQ(vako->Close(), 0);
+}
+
+// Download: a remote folder that cannot be entered (110) and a local folder that cannot be
+// made because a file has its name (111) are told once each and skipped; their files land
+// nowhere else. Upload: a remote folder that cannot be entered or made receives nothing,
+// and nothing of it lands in another folder.
+TEST_F(JobsTest, FoldersThatCannotBeEnteredOrMadeAreSkipped) {
+  PutServerTree(kVsftpd, "skips",
+                {{"D/"}, {"D/a.txt", "remote a"}, {"D/clash/"}, {"D/clash/h.txt", "h"}, {"D/locked/"},
+                 {"D/locked/f.txt", "f"}, {"D/open/"}, {"D/open/g.txt", "g"}, {"U/"}, {"U/sub", "a remote file"},
+                 {"U/locked/"}},
+                "chmod 000 D/locked U/locked");
+  PutLocalTree(local.path(), {{"D/"}, {"D/clash", "local clash"}, {"D/h.txt", "LOCAL"}, {"U/"}, {"U/a.txt", "a"},
+                              {"U/sub/"}, {"U/sub/s.txt", "s"}, {"U/locked/"}, {"U/locked/l.txt", "l"}});
+  Start(kVsftpd, "skips");
+  Connect("U");
+  Select(1, {"D"});
+  EXPECT_EQ(Sorted(Run(IDM_DOWNLOAD)), Sorted({ResourceText(IDS_SKIPPED_LOCAL_FOLDER, "clash"),
+                                               ResourceText(IDS_SKIPPED_REMOTE_FOLDER, "locked"), ResourceText(IDS_COMPLETED_RECEIVE)}));
+  EXPECT_EQ(FilesOnly(LocalManifest(local.path() + "D\\")),
+            Manifest({{"a.txt", "remote a"}, {"clash", "local clash"}, {"h.txt", "LOCAL"}, {"open/g.txt", "g"}}));
+  Select(0, {"U"});
+  EXPECT_EQ(Sorted(Run(IDM_UPLOAD)), Sorted({ResourceText(IDS_SKIPPED_REMOTE_FOLDER, "sub"),
+                                             ResourceText(IDS_SKIPPED_REMOTE_FOLDER, "locked"), ResourceText(IDS_COMPLETED_SEND)}));
+  EXPECT_EQ(FilesOnly(ServerManifest(kVsftpd, "skips")),
+            Manifest({{"D/a.txt", "remote a"}, {"D/clash/h.txt", "h"}, {"D/locked/f.txt", "f"}, {"D/open/g.txt", "g"},
+                      {"U/a.txt", "a"}, {"U/sub", "a remote file"}}));
+  EXPECT_EQ(vako->Close(), 0);
+}
+
+// Files dropped from the shell: on the remote pane without a connection, one message for
+// the whole drop; once connected, files and folders go to the server; on the local pane
+// they are copied into the folder shown.
+TEST_F(JobsTest, DroppedFiles) {
+  TempFolder shell;
+  const Tree dropped = {{"a.txt", "a\r\n"}, {"b.bin", "b"}, {"dropdir/"}, {"dropdir/inner/"}, {"dropdir/inner/c.txt", "c\r\n"}};
+  PutLocalTree(shell.path(), dropped);
+  PutServerTree(kVsftpd, "drop", {});
+  Start(kVsftpd, "drop");
+  auto center = [&](HWND list) {
+    RECT r = vako->ChildRect(list);
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  };
+  const Lines paths = {shell.path() + "a.txt", shell.path() + "b.bin", shell.path() + "dropdir"};
+  ASSERT_TRUE(vako->DropFiles(center(panes.remoteList), paths));
+  EXPECT_EQ(AnswerBox(60000), ResourceText(IDS_DROP_NOT_CONNECTED));
+  ASSERT_TRUE(WaitUntil([&] { return vako->ButtonState(IDM_PREVIOUS_FOLDER) == TBSTATE_ENABLED; }));
+  EXPECT_EQ(Boxes(), "");
+
+  Connect("..");
+  ASSERT_TRUE(vako->DropFiles(center(panes.remoteList), paths));
+  EXPECT_EQ(Run(0), Lines{ResourceText(IDS_COMPLETED_SEND)});
+  EXPECT_EQ(ServerManifest(kVsftpd, "drop"), Manifest(dropped));
+  ASSERT_TRUE(vako->DropFiles(center(panes.localList), {shell.path() + "b.bin"}));
+  EXPECT_EQ(Run(0), Lines{ResourceText(IDS_COMPLETED_SEND)});
+  EXPECT_EQ(ReadWholeFile(local.path() + "b.bin"), "b");
   EXPECT_EQ(vako->Close(), 0);
 }
 
@@ -377,14 +434,14 @@ TEST_F(JobsTest, DatesDecideWhatIsSentAndNamesGoLowerCase) {
   Start(kVsftpd, "rules", {"CompareDate=1", "CompareDate2=1", "CapitalMode=0"});
   Connect("MiXed.TXT");
   Select(0, {"OLD.TXT", "NEW.TXT", "HTML"});
-  EXPECT_EQ(Run(IDM_UPLOAD), Lines{Text(IDS_COMPLETED_SEND)});
+  EXPECT_EQ(Run(IDM_UPLOAD), Lines{ResourceText(IDS_COMPLETED_SEND)});
   Tree server = {{"d-new.txt", "server new\r\n"}, {"d-old.txt", "server old\r\n"}, {"MiXed.TXT", "mixed\r\n"},
                  {"old.txt", "remote old\r\n"},   {"new.txt", "local new\r\n"},     {"html/"},
                  {"html/index.html", "<p>\r\n"}};
   EXPECT_EQ(ServerManifest(kVsftpd, "rules"), Manifest(server));
 
   Select(1, {"d-old.txt", "d-new.txt", "MiXed.TXT"});
-  EXPECT_EQ(Run(IDM_DOWNLOAD), Lines{Text(IDS_COMPLETED_RECEIVE)});
+  EXPECT_EQ(Run(IDM_DOWNLOAD), Lines{ResourceText(IDS_COMPLETED_RECEIVE)});
   EXPECT_EQ(ReadWholeFile(local.path() + "d-old.txt"), "local d-old\r\n");
   EXPECT_EQ(ReadWholeFile(local.path() + "d-new.txt"), "server new\r\n");
   const Lines files = LocalManifest(local.path());  // downloads keep the server's case
@@ -395,133 +452,11 @@ TEST_F(JobsTest, DatesDecideWhatIsSentAndNamesGoLowerCase) {
   PutServerTree(kVsftpd, "rules", {{"html/INDEX.HTML", "upper"}});
   Refresh(1);
   Refresh(0);
-  EXPECT_EQ(Run(IDM_MIRROR_UPLOAD), Lines{Text(IDS_COMPLETED_SEND)});
+  EXPECT_EQ(Run(IDM_MIRROR_UPLOAD), Lines{ResourceText(IDS_COMPLETED_SEND)});
   server[0] = {"d-old.txt", "local d-old\r\n"};
   server[1] = {"d-new.txt", "server new\r\n"};
   server[2] = {"mixed.txt", "mixed\r\n"};
   EXPECT_EQ(ServerManifest(kVsftpd, "rules"), Manifest(server));
-  EXPECT_EQ(vako->Close(), 0);
-}
-
-// ASCII-mode files are converted by nkf32.dll exactly as nkf converts them; binary files
-// never. A retrieve that fails leaves the earlier local file as it was, unconverted.
-TEST_F(JobsTest, KanjiCodesAsNkfConvertsThem) {
-  const std::string euc = Nkf("-e", kSjisText), earlier = "earlier\r\n" + euc;
-  ASSERT_NE(euc, kSjisText);
-  PutServerTree(kVsftpd, "kanji", {{"euc-down.txt", euc}, {"euc.jpg", euc}, {"locked.txt", euc}}, "chmod 000 locked.txt");
-  PutLocalTree(local.path(), {{"sjis-up.txt", kSjisText}, {"sjis-jis.txt", kSjisText}, {"photo.jpg", kSjisText},
-                              {"locked.txt", earlier}});
-  Start(kVsftpd, "kanji", {"NKFUp=1"});
-  Connect("locked.txt");
-  Select(0, {"sjis-up.txt", "photo.jpg"});
-  EXPECT_EQ(Run(IDM_UPLOAD), Lines{Text(IDS_COMPLETED_SEND)});
-  EXPECT_EQ(ReadWholeFile(OnServer(kVsftpd, "kanji/sjis-up.txt")), euc);
-  EXPECT_EQ(ReadWholeFile(OnServer(kVsftpd, "kanji/photo.jpg")), kSjisText);
-  EXPECT_EQ(ReadWholeFile(local.path() + "sjis-up.txt"), kSjisText);
-  ASSERT_TRUE(vako->SendCommand(IDM_TO_JIS));
-  Select(0, {"sjis-jis.txt"});
-  EXPECT_EQ(Run(IDM_UPLOAD), Lines{Text(IDS_COMPLETED_SEND)});
-  EXPECT_EQ(ReadWholeFile(OnServer(kVsftpd, "kanji/sjis-jis.txt")), Nkf("-j", kSjisText));
-
-  ASSERT_TRUE(vako->SendCommand(IDM_NKF_DOWN));
-  Select(1, {"euc-down.txt", "euc.jpg", "locked.txt"});
-  EXPECT_EQ(Run(IDM_DOWNLOAD), (Lines{Text(IDS_FAILED_RECEIVE), Text(IDS_COMPLETED_RECEIVE)}));
-  EXPECT_EQ(ReadWholeFile(local.path() + "euc-down.txt"), Nkf("-s", euc));
-  EXPECT_EQ(ReadWholeFile(local.path() + "euc.jpg"), euc);
-  EXPECT_EQ(ReadWholeFile(local.path() + "locked.txt"), earlier);
-  EXPECT_EQ(vako->Close(), 0);
-}
-
-// Mirroring: a remote folder the server will not let in, or that is a file there, is
-// reported by name and skipped, with nothing deleted beside it; a local folder that is
-// really empty still has its remote entries deleted.
-TEST_F(JobsTest, MirroringDeletesOnlyWhatItKnowsIsGone) {
-  PutServerTree(kVsftpd, "mirror",
-                {{"keep.txt", "old keep\r\n"}, {"other.txt", "other"}, {"blocked", "a remote file"}, {"locked/"},
-                 {"locked/z.txt", "z"}, {"emptied/"}, {"emptied/a.txt", "a"}, {"emptied/sub/"}, {"emptied/sub/b.txt", "b"}},
-                "chmod 000 locked");
-  PutLocalTree(local.path(), {{"keep.txt", "new keep\r\n"}, {"blocked/"}, {"blocked/x.txt", "x"}, {"locked/"},
-                              {"locked/y.txt", "y"}, {"emptied/"}});
-  Start(kVsftpd, "mirror");
-  Connect("emptied");
-  ASSERT_TRUE(vako->MakePaneActive(0));
-  EXPECT_EQ(Sorted(Run(IDM_MIRROR_UPLOAD)), Sorted({Text(IDS_SKIPPED_REMOTE_FOLDER, "blocked"),
-                                                    Text(IDS_SKIPPED_REMOTE_FOLDER, "locked"), Text(IDS_COMPLETED_SEND)}));
-  EXPECT_EQ(ServerManifest(kVsftpd, "mirror"), Manifest({{"keep.txt", "new keep\r\n"}, {"blocked", "a remote file"},
-                                                         {"locked/"}, {"locked/z.txt", "z"}, {"emptied/"}}));
-  EXPECT_EQ(vako->Close(), 0);
-}
-
-// A listing cut at its size limit shows only part of the folder: mirroring an empty local
-// folder onto it deletes nothing there, and says why once.
-TEST_F(JobsTest, MirroringBesideACutListingDeletesNothing) {
-  Start(kVsftpd, "/", {"Port=" + std::to_string(testenv::ScriptedPort("hugelisting"))});
-  ASSERT_TRUE(vako->ConnectThroughDialog("anyone", "x"));
-  EXPECT_EQ(AnswerBox(60000), Text(IDS_OUT_OF_MEMORY));
-  ASSERT_TRUE(WaitForRow(remoteList, "file0000000.txt")) << Boxes();
-  // The job's end lists the folder again, which is cut again.
-  vako->PostCommand(IDM_MIRROR_UPLOAD);
-  Lines texts;
-  for (int i = 0; i < 3; ++i) texts.push_back(AnswerBox(60000));
-  EXPECT_EQ(texts, (Lines{Text(IDS_KEPT_UNLISTED_FOLDER, "/"), Text(IDS_COMPLETED_SEND), Text(IDS_OUT_OF_MEMORY)}));
-  EXPECT_GE(vako->RowOfName(remoteList, "file0000000.txt"), 0);
-  EXPECT_EQ(vako->Close(), 0);
-}
-
-// Download: a remote folder that cannot be entered (110) and a local folder that cannot be
-// made because a file has its name (111) are told once each and skipped; their files land
-// nowhere else. Upload: a remote folder that cannot be entered or made receives nothing,
-// and nothing of it lands in another folder.
-TEST_F(JobsTest, FoldersThatCannotBeEnteredOrMadeAreSkipped) {
-  PutServerTree(kVsftpd, "skips",
-                {{"D/"}, {"D/a.txt", "remote a"}, {"D/clash/"}, {"D/clash/h.txt", "h"}, {"D/locked/"},
-                 {"D/locked/f.txt", "f"}, {"D/open/"}, {"D/open/g.txt", "g"}, {"U/"}, {"U/sub", "a remote file"},
-                 {"U/locked/"}},
-                "chmod 000 D/locked U/locked");
-  PutLocalTree(local.path(), {{"D/"}, {"D/clash", "local clash"}, {"D/h.txt", "LOCAL"}, {"U/"}, {"U/a.txt", "a"},
-                              {"U/sub/"}, {"U/sub/s.txt", "s"}, {"U/locked/"}, {"U/locked/l.txt", "l"}});
-  Start(kVsftpd, "skips");
-  Connect("U");
-  Select(1, {"D"});
-  EXPECT_EQ(Sorted(Run(IDM_DOWNLOAD)), Sorted({Text(IDS_SKIPPED_LOCAL_FOLDER, "clash"),
-                                               Text(IDS_SKIPPED_REMOTE_FOLDER, "locked"), Text(IDS_COMPLETED_RECEIVE)}));
-  EXPECT_EQ(FilesOnly(LocalManifest(local.path() + "D\\")),
-            Manifest({{"a.txt", "remote a"}, {"clash", "local clash"}, {"h.txt", "LOCAL"}, {"open/g.txt", "g"}}));
-  Select(0, {"U"});
-  EXPECT_EQ(Sorted(Run(IDM_UPLOAD)), Sorted({Text(IDS_SKIPPED_REMOTE_FOLDER, "sub"),
-                                             Text(IDS_SKIPPED_REMOTE_FOLDER, "locked"), Text(IDS_COMPLETED_SEND)}));
-  EXPECT_EQ(FilesOnly(ServerManifest(kVsftpd, "skips")),
-            Manifest({{"D/a.txt", "remote a"}, {"D/clash/h.txt", "h"}, {"D/locked/f.txt", "f"}, {"D/open/g.txt", "g"},
-                      {"U/a.txt", "a"}, {"U/sub", "a remote file"}}));
-  EXPECT_EQ(vako->Close(), 0);
-}
-
-// Files dropped from the shell: on the remote pane without a connection, one message for
-// the whole drop; once connected, files and folders go to the server; on the local pane
-// they are copied into the folder shown.
-TEST_F(JobsTest, DroppedFiles) {
-  TempFolder shell;
-  const Tree dropped = {{"a.txt", "a\r\n"}, {"b.bin", "b"}, {"dropdir/"}, {"dropdir/inner/"}, {"dropdir/inner/c.txt", "c\r\n"}};
-  PutLocalTree(shell.path(), dropped);
-  PutServerTree(kVsftpd, "drop", {});
-  Start(kVsftpd, "drop");
-  auto center = [&](HWND list) {
-    RECT r = vako->ChildRect(list);
-    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-  };
-  const Lines paths = {shell.path() + "a.txt", shell.path() + "b.bin", shell.path() + "dropdir"};
-  ASSERT_TRUE(vako->DropFiles(center(remoteList), paths));
-  EXPECT_EQ(AnswerBox(60000), Text(IDS_DROP_NOT_CONNECTED));
-  ASSERT_TRUE(WaitUntil([&] { return vako->ButtonState(IDM_PREVIOUS_FOLDER) == TBSTATE_ENABLED; }));
-  EXPECT_EQ(Boxes(), "");
-
-  Connect("..");
-  ASSERT_TRUE(vako->DropFiles(center(remoteList), paths));
-  EXPECT_EQ(Run(0), Lines{Text(IDS_COMPLETED_SEND)});
-  EXPECT_EQ(ServerManifest(kVsftpd, "drop"), Manifest(dropped));
-  ASSERT_TRUE(vako->DropFiles(center(localList), {shell.path() + "b.bin"}));
-  EXPECT_EQ(Run(0), Lines{Text(IDS_COMPLETED_SEND)});
-  EXPECT_EQ(ReadWholeFile(local.path() + "b.bin"), "b");
   EXPECT_EQ(vako->Close(), 0);
 }
 
@@ -540,11 +475,11 @@ TEST_F(JobsTest, StopLeavesTheSessionReady) {
   HWND progress = FindWindowExA(vako->Child(2020), nullptr, PROGRESS_CLASSA, nullptr);
   ASSERT_NE(progress, nullptr);
   ASSERT_TRUE(WaitUntil([&] { return SendMessageA(progress, PBM_GETPOS, 0, 0) > 0; }, 60000)) << Boxes();
-  EXPECT_EQ(Run(IDM_STOP), Lines{Text(IDS_COMPLETED_RECEIVE)});
+  EXPECT_EQ(Run(IDM_STOP), Lines{ResourceText(IDS_COMPLETED_RECEIVE)});
   EXPECT_LT(ReadWholeFile(local.path() + "big.bin").size(), size);
   EXPECT_EQ(vako->ButtonState(IDM_DISCONNECT), TBSTATE_ENABLED);
   Select(1, {"small.bin"});
-  EXPECT_EQ(Run(IDM_DOWNLOAD), Lines{Text(IDS_COMPLETED_RECEIVE)});
+  EXPECT_EQ(Run(IDM_DOWNLOAD), Lines{ResourceText(IDS_COMPLETED_RECEIVE)});
   EXPECT_TRUE(ReadWholeFile(local.path() + "small.bin") == Noise(100000));
   EXPECT_EQ(vako->Close(), 0);
 }

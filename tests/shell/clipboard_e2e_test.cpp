@@ -2,18 +2,9 @@
 // that this process (another program) reads back; remote entries from vsftpd arrive in the
 // work folder with the server's bytes and only then go on the clipboard, and the local
 // pane shows the user's folder again afterwards.
-#include <gtest/gtest.h>
-#include <windows.h>
+#include "support/program_fixture_win.h"
+
 #include <shellapi.h>
-
-#include <algorithm>
-#include <string>
-#include <vector>
-
-#include "resources/resource_ids.h"
-#include "support/e2e_driver_win.h"
-#include "support/temp_folder_win.h"
-#include "support/test_env.h"
 
 namespace {
 
@@ -38,26 +29,7 @@ Lines ClipboardFiles() {
   return paths;
 }
 
-class ClipboardTest : public ::testing::Test {
- protected:
-  void Start() {
-    const std::string ini = "[Vako]\r\nInitialLocalFolder=" + local.path() +
-                            "\r\nInitialRemoteFolder=shellcopy\r\nYesNo=0\r\nOK=1\r\nPort=" +
-                            testenv::Get("VAKO_VSFTPD_PORT") + "\r\n";
-    WriteWholeFile(program.path() + "vako.ini", ini);
-    vako.reset(new VakoProcess(testenv::WinePath(::testing::internal::GetArgvs().at(1)), program.path()));
-    ASSERT_TRUE(vako->started());
-    ASSERT_NE(vako->WaitForMainWindow(), nullptr);
-    localList = vako->Child(2000);
-    remoteList = vako->Child(2100);
-  }
-
-  TempFolder program, local;
-  std::unique_ptr<VakoProcess> vako;
-  HWND localList = nullptr, remoteList = nullptr;
-};
-
-TEST_F(ClipboardTest, LocalAndRemoteEntriesReachAnotherProgramAsRealFiles) {
+TEST_F(ProgramTest, LocalAndRemoteEntriesReachAnotherProgramAsRealFiles) {
   const std::string root = testenv::Get("VAKO_VSFTPD_ROOT") + "/shellcopy";
   ASSERT_EQ(RunHostCommand("rm -rf '" + root + "' && mkdir -p '" + root + "/docs'"), 0);
   std::string noise(300000, '\0');
@@ -70,28 +42,25 @@ TEST_F(ClipboardTest, LocalAndRemoteEntriesReachAnotherProgramAsRealFiles) {
   WriteWholeFile(local.path() + "two.txt", "2");
   CreateDirectoryA((local.path() + "sub").c_str(), nullptr);
 
-  ASSERT_NO_FATAL_FAILURE(Start());
-  ASSERT_TRUE(vako->ConnectThroughDialog(testenv::Get("VAKO_FTP_USER"), testenv::Get("VAKO_FTP_PASS")));
-  ASSERT_TRUE(WaitUntil([&] { return vako->RowOfName(remoteList, "noise.bin") >= 0; }));
+  ASSERT_NO_FATAL_FAILURE(Start({"InitialRemoteFolder=shellcopy", "OK=1", PortSetting("VAKO_VSFTPD_PORT")}));
+  const HWND localList = panes.localList;
+  Connect();
+  ASSERT_TRUE(WaitForRow(panes.remoteList, "noise.bin"));
   const Lines userFolder = vako->Names(localList);
 
   // Local entries: the list goes on the clipboard at once, with the files' own paths.
   ASSERT_TRUE(OpenClipboard(nullptr) && EmptyClipboard() && CloseClipboard());
-  ASSERT_TRUE(vako->MakePaneActive(0));
-  ASSERT_TRUE(vako->SelectNames(localList, {"one.txt", "sub"}));
+  Select(0, {"one.txt", "sub"});
   ASSERT_TRUE(vako->SendCommand(IDM_COPY));
   EXPECT_EQ(ClipboardFiles(), (Lines{local.path() + "one.txt", local.path() + "sub"}));
 
   // Remote entries: downloaded into the work folder; the clipboard holds nothing of them
   // until the download has ended, then the real files.
-  ASSERT_TRUE(vako->MakePaneActive(1));  // Download is offered only on the active remote pane
-  ASSERT_TRUE(vako->SelectNames(remoteList, {"noise.bin", "docs"}));
+  Select(1, {"noise.bin", "docs"});
   vako->PostCommand(IDM_COPY);
   HWND box = vako->WaitForDialog(120000, VAKO_CAPTION);
   ASSERT_NE(box, nullptr);
-  char completed[256] = "";
-  LoadStringA(GetModuleHandleA(nullptr), IDS_COMPLETED_RECEIVE, completed, sizeof completed);
-  EXPECT_EQ(VakoProcess::BoxText(box), completed);
+  EXPECT_EQ(VakoProcess::BoxText(box), ResourceText(IDS_COMPLETED_RECEIVE));
   const Lines whileOpen = ClipboardFiles();  // the completion box holds the job's end back
   EXPECT_TRUE(whileOpen.empty()) << whileOpen.front();
   VakoProcess::PressButton(box, IDOK);

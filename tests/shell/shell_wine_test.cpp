@@ -1,9 +1,9 @@
 // The shell integration in the main window made in this process (the code and resources of
-// vako.exe): each right-click menu as a real right click opens it, with its entries and
-// states in the edition of the system's language (data/menus.tsv); the drop sources' answers
-// for chosen key states and cursor places (Wine carries out no drag between programs, so the
-// sources are asked directly, as the system would ask them); remote entries refused while a
-// job runs.
+// vako.exe): each right-click menu as a real right click opens it (data/right_clicks.tsv),
+// with its entries and states in the edition of the system's language (data/menus.tsv); the
+// drop sources' answers for chosen key states and cursor places (Wine carries out no drag
+// between programs, so the sources are asked directly, as the system would ask them); remote
+// entries refused while a job runs.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -180,39 +180,25 @@ std::map<std::string, Entries> ExpectedMenus(const std::string& edition) {
 }
 
 TEST_F(ShellTest, EachRightClickOpensItsMenuWithItsEntriesAndStates) {
-  struct Case {
-    const char* name;
-    char list;  // 'L'ocal, 'R'emote, or the link list's menu opened directly
-    const char* row;
-    int connected, job, archive;
-  };
-  const Case cases[] = {
-      {"local-area", 'L', "", 0, 0, 0},        {"local-page", 'L', "page.SHTML", 0, 0, 0},
-      {"local-text", 'L', "page.txt", 0, 0, 0}, {"local-zip", 'L', "data.zip", 0, 0, 0},
-      {"local-area-busy", 'L', "", 0, 1, 0},   {"local-text-busy", 'L', "page.txt", 0, 1, 0},
-      {"archive-area", 'L', "", 0, 0, 1},      {"remote-parent", 'R', "..", 0, 0, 0},
-      {"remote-file", 'R', "a.txt", 0, 0, 0},  {"remote-area", 'R', "", 0, 0, 0},
-      {"remote-area-busy", 'R', "", 1, 1, 0},  {"remote-file-busy", 'R', "a.txt", 1, 1, 0},
-      {"link-list", 'K', "", 0, 0, 0},
-  };
   const bool ja = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE;
   std::map<std::string, Entries> expected = ExpectedMenus(ja ? "ja" : "en");
-  for (const Case& c : cases) {
-    Connected = c.connected;
-    JobRunning = c.job;
-    ArchiveMode = c.archive;
+  for (const Case& c : ReadCases("shell/data/right_clicks.tsv")) {
+    ASSERT_EQ(c.size(), 6u);
+    Connected = std::stoi(c[3]);
+    JobRunning = std::stoi(c[4]);
+    ArchiveMode = std::stoi(c[5]);
     Shown.clear();
     // In an archive a member is no file of the folder: no menu, so the next one seen is the
     // empty area's.
-    if (c.archive) PostRightClick(LocalList, "page.txt");
-    if (c.list == 'K')
+    if (ArchiveMode) PostRightClick(LocalList, "page.txt");
+    if (c[1] == "K")
       ShowContextMenu(window, POINT{50, 50}, IDR_LINK_LIST_MENU);
     else
-      PostRightClick(c.list == 'L' ? LocalList : RemoteList, c.row);
+      PostRightClick(c[1] == "L" ? LocalList : RemoteList, c[2]);
     PumpUntilAMenuWasShown();
-    ASSERT_FALSE(Shown.empty()) << c.name;
+    ASSERT_FALSE(Shown.empty()) << c[0];
     for (size_t i = 0; i < Shown.size(); ++i) {
-      const std::string key = i ? c.name + std::string(">") + std::to_string(i) : c.name;
+      const std::string key = i ? c[0] + ">" + std::to_string(i) : c[0];
       if (expected[key] == Entries{"*"}) {
         EXPECT_FALSE(Shown[i].empty()) << key;
       } else if (!expected[key].empty() || i == 0) {

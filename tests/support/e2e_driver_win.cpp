@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "resources/resource_ids.h"
+#include "support/test_env.h"
 
 std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of("\\/") + 1); }
 
@@ -165,18 +166,10 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds) {
 
 int RunHostCommand(const std::string& shellCommand, DWORD milliseconds) {
   // The command goes through a script file: no quoting survives the way to the host.
-  char temp[MAX_PATH];
-  GetTempPathA(sizeof temp, temp);
   static int counter = 0;
   std::string stem = "/tmp/vako-e2e-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
-  auto windowsPath = [](const std::string& unixPath) {
-    std::string p = "Z:" + unixPath;
-    for (char& c : p)
-      if (c == '/') c = '\\';
-    return p;
-  };
   std::string script = "( " + shellCommand + " ); echo $? > " + stem + ".rc\n";
-  HANDLE f = CreateFileA(windowsPath(stem + ".sh").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  HANDLE f = CreateFileA(testenv::WinePath(stem + ".sh").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   if (f == INVALID_HANDLE_VALUE) return -1;
   DWORD put;
   WriteFile(f, script.data(), static_cast<DWORD>(script.size()), &put, nullptr);
@@ -195,7 +188,7 @@ int RunHostCommand(const std::string& shellCommand, DWORD milliseconds) {
   CloseHandle(pi.hProcess);
   // start /wait does not hand back the exit code of a host program: the script leaves it.
   int rc = -1;
-  std::string rcPath = windowsPath(stem + ".rc");
+  std::string rcPath = testenv::WinePath(stem + ".rc");
   WaitUntil([&] { return GetFileAttributesA(rcPath.c_str()) != INVALID_FILE_ATTRIBUTES; }, milliseconds);
   HANDLE r = CreateFileA(rcPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   if (r != INVALID_HANDLE_VALUE) {
@@ -206,7 +199,7 @@ int RunHostCommand(const std::string& shellCommand, DWORD milliseconds) {
     rc = atoi(text);
   }
   DeleteFileA(rcPath.c_str());
-  DeleteFileA(windowsPath(stem + ".sh").c_str());
+  DeleteFileA(testenv::WinePath(stem + ".sh").c_str());
   return rc;
 }
 
@@ -272,16 +265,6 @@ std::vector<ListRowView> VakoProcess::Rows(HWND list) const {
   for (int row = 0; row < count; ++row) {
     ListRowView view;
     for (int column = 0; column < 5; ++column) view.column[column] = CellText(list, memory, row, column);
-    LVITEMA item{};
-    item.mask = LVIF_PARAM | LVIF_STATE;
-    item.iItem = row;
-    item.stateMask = LVIS_SELECTED;
-    memory.Write(&item, sizeof item);
-    if (SendWait(list, LVM_GETITEMA, 0, memory.param())) {
-      memory.Read(&item, sizeof item);
-      view.key = static_cast<long>(item.lParam);
-      view.selected = (item.state & LVIS_SELECTED) != 0;
-    }
     rows.push_back(view);
   }
   return rows;
@@ -324,8 +307,6 @@ RECT VakoProcess::RowRect(HWND list, int row, int part) const {
   memory.Read(&r, sizeof r);
   return r;
 }
-
-void VakoProcess::SelectRow(HWND list, int row) { SelectRows(list, {row}); }
 
 bool VakoProcess::SelectNames(HWND list, const std::vector<std::string>& names) {
   std::vector<int> rows;
@@ -391,7 +372,7 @@ bool VakoProcess::DropFiles(POINT client, const std::vector<std::string>& paths)
 }
 
 bool VakoProcess::BeginEdit(HWND list, int row) {
-  SelectRow(list, row);
+  SelectRows(list, {row});
   return SendWait(list, LVM_EDITLABELA, row, 0) != 0;
 }
 
@@ -477,38 +458,6 @@ void VakoProcess::Click(HWND window, POINT client, bool doubleClick) {
   SendInput(doubleClick ? 4 : 2, clicks, sizeof clicks[0]);
 }
 
-void VakoProcess::Drag(HWND window, POINT from, POINT to) {
-  POINT a = from, b = to;
-  ClientToScreen(window, &a);
-  ClientToScreen(window, &b);
-  MouseAt(a, 0);
-  Sleep(100);
-  MouseAt(a, MOUSEEVENTF_LEFTDOWN);
-  // The program takes the mouse (capture) when it sees the press: input sent before that
-  // would go to the window under the pointer instead.
-  WaitUntil(
-      [&] {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
-        GetGUIThreadInfo(process_.dwThreadId, &info);
-        return info.hwndCapture == window;
-      },
-      5000);
-  for (int step = 1; step <= 4; ++step) {
-    MouseAt(POINT{a.x + (b.x - a.x) * step / 4, a.y + (b.y - a.y) * step / 4}, 0);
-    Sleep(50);
-  }
-  MouseAt(b, MOUSEEVENTF_LEFTUP);
-  WaitUntil(
-      [&] {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
-        GetGUIThreadInfo(process_.dwThreadId, &info);
-        return info.hwndCapture != window;
-      },
-      5000);
-}
-
 HWND VakoProcess::WaitForDialog(DWORD milliseconds, const std::string& title) {
   HWND found = nullptr;
   WaitUntil(
@@ -534,11 +483,6 @@ void VakoProcess::PressButton(HWND dialog, int id) {
 void VakoProcess::SetItemText(HWND dialog, int id, const std::string& text) {
   SendMessageTimeoutA(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL,
                       5000, nullptr);
-}
-
-bool VakoProcess::SaveScreenshot(const std::string& unixPath) {
-  std::string folder = unixPath.substr(0, unixPath.find_last_of('/'));
-  return RunHostCommand("mkdir -p '" + folder + "' && import -window root '" + unixPath + "'") == 0;
 }
 
 std::string NewestWorkFolder(const std::string& holding) {

@@ -10,11 +10,9 @@
 #include <string>
 #include <vector>
 
-// One row of a list view of the program: its five column texts, its key and state.
+// One row of a list view of the program: its five column texts.
 struct ListRowView {
   std::string column[5];
-  long key = 0;
-  bool selected = false;
   const std::string& name() const { return column[0]; }
 };
 
@@ -65,7 +63,6 @@ class VakoProcess {
   // Types the text into the open edit field and ends the edit with Enter; returns once the
   // edit has ended or a message box has opened.
   bool FinishEdit(HWND list, const std::string& text);
-  void SelectRow(HWND list, int row);
   // Exactly these rows selected, the first of them focused (none for an empty set).
   void SelectRows(HWND list, const std::vector<int>& rows);
   // Selects the rows of these names; false (and nothing selected) when one is missing.
@@ -88,7 +85,6 @@ class VakoProcess {
   // The mouse as the user moves it: a click (or double click) at a point of a window's
   // client area.
   void Click(HWND window, POINT client, bool doubleClick = false);
-  void Drag(HWND window, POINT from, POINT to);
 
   // The first message box or dialog of the program (class "#32770"), or null after the
   // time limit. With a title, only a window with that title counts.
@@ -101,9 +97,6 @@ class VakoProcess {
 
   // The rectangle of a child of the main window in the main window's client area.
   RECT ChildRect(HWND child) const;
-
-  // The whole virtual desktop as a PNG file (through ImageMagick on the host).
-  static bool SaveScreenshot(const std::string& unixPath);
 
  private:
   PROCESS_INFORMATION process_{};

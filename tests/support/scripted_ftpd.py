@@ -264,13 +264,6 @@ def listingthenbye(conn):
                         b"CWD": then_bye(b"250 ok\r\n")})
 
 
-DOS_LISTING = (b"12-07-26  05:29PM       <DIR>          Program Files\r\n"
-               b"12-07-2026  17:30                 1234 read me.txt\r\n"
-               b"01-02-99  12:05AM           8589934592 big.iso\r\n"
-               b"12-07-26  05:29PM                   66 ..\\..\\evil.txt\r\n"
-               b"12-07-26  05:29PM       <DIR>          ..\r\n")
-
-
 def passive_session(epsv, pasv):
     """Passive transfers from a listener of this server's own: epsv and pasv give the
     replies to EPSV and PASV from the listener's port (None: "500" refused). RETR sends
@@ -405,8 +398,6 @@ SCENARIOS = {
         b"-rw-r--r-- 1 user group 1234 Jan 01 2020 file%07d.txt\r\n" % i for i in range(25000))]
         + [(b" " * 1022 + b"\r\n") * 1024] * 66)}),
     "endlesslisting": endlesslisting,
-    "doslisting": canned({b"LIST": listing(DOS_LISTING, b"226 Transfer complete\r\n"),
-                          b"PWD": b'257 "/" is current directory.\r\n'}),
     "listingthenbye": listingthenbye,
     # Passive replies with EPSV refused: PASV naming 127.0.0.9, a host this server is not;
     # PASV with numbers out of range and too few of them. EPSV naming a dead port.

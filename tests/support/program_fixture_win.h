@@ -1,9 +1,12 @@
-// Shared set-up of the end-to-end browsing and jobs tests: the real vako.exe started in a
-// program folder of its own with a prepared vako.ini and local folder, and the vsftpd
-// folder filled with the tree the browsing tests list.
+// Shared set-up of the end-to-end tests: the real vako.exe (the test's first argument)
+// started in a program folder of its own with a prepared vako.ini and local folder, and the
+// steps every such test repeats: connect, wait for rows and captions, answer the boxes.
 #pragma once
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,20 +15,34 @@
 #include "support/temp_folder_win.h"
 #include "support/test_env.h"
 
-namespace browsing {
-
 // The program's window parts.
 struct Panes {
   HWND localList, remoteList, remoteTree, localLabel, remoteLabel;
 };
 
-class BrowsingTest : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    const std::string script = testenv::Get("VAKO_SOURCE_DIR") + "/tests/browsing/make_server_tree.sh";
-    ASSERT_EQ(RunHostCommand("sh '" + script + "' '" + testenv::Get("VAKO_VSFTPD_ROOT") + "' " + testenv::Get("VAKO_FTP_USER")), 0);
-  }
+// A string resource of this test program (linked with the program's resources), its "%s"
+// replaced by the value when one is given.
+inline std::string ResourceText(int id, const std::string& value = "") {
+  char text[512] = "";
+  LoadStringA(GetModuleHandleA(nullptr), static_cast<UINT>(id), text, sizeof text);
+  std::string s = text;
+  const size_t at = s.find("%s");
+  return at == std::string::npos || value.empty() ? s : s.replace(at, 2, value);
+}
 
+// A word for /bin/sh made of any bytes (Shift-JIS names included): octal escapes through printf.
+inline std::string ShellWord(const std::string& bytes) {
+  std::string format;
+  char octal[8];
+  for (unsigned char b : bytes) {
+    snprintf(octal, sizeof octal, "\\%03o", b);
+    format += octal;
+  }
+  return "\"$(printf '" + format + "')\"";
+}
+
+class ProgramTest : public ::testing::Test {
+ protected:
   // Starts the program with vako.ini made of the given lines, then the defaults of these
   // tests (the first of two equal keys counts): the local folder `local`, no questions.
   void Start(const std::vector<std::string>& settings) {
@@ -34,6 +51,10 @@ class BrowsingTest : public ::testing::Test {
     ini += "InitialLocalFolder=" + local.path() + "\r\nHostAddr=127.0.0.1\r\nUserID=" +
            testenv::Get("VAKO_FTP_USER") + "\r\nYesNo=0\r\nOK=0\r\n";
     WriteWholeFile(program.path() + "vako.ini", ini);
+    Launch();
+  }
+  // Starts the program with the vako.ini its folder holds.
+  void Launch() {
     vako.reset(new VakoProcess(testenv::WinePath(::testing::internal::GetArgvs().at(1)), program.path()));
     ASSERT_TRUE(vako->started());
     ASSERT_NE(vako->WaitForMainWindow(), nullptr);
@@ -41,7 +62,7 @@ class BrowsingTest : public ::testing::Test {
   }
 
   // Connects through the Connect dialog to the server whose port was in the settings.
-  void Connect(const std::string& password) {
+  void Connect(const std::string& password = testenv::Get("VAKO_FTP_PASS")) {
     ASSERT_TRUE(vako->ConnectThroughDialog(testenv::Get("VAKO_FTP_USER"), password));
   }
   static std::string PortSetting(const char* server) { return "Port=" + testenv::Get(server); }
@@ -77,6 +98,12 @@ class BrowsingTest : public ::testing::Test {
     vako->Click(list, POINT{r.left + 4, (r.top + r.bottom) / 2}, true);
   }
 
+  // Makes the pane (0 local, 1 remote) active and selects the names in its list.
+  void Select(int pane, const std::vector<std::string>& names) {
+    ASSERT_TRUE(vako->MakePaneActive(pane));
+    ASSERT_TRUE(vako->SelectNames(pane ? panes.remoteList : panes.localList, names));
+  }
+
   // The message box the program shows next: its text, answered with OK.
   std::string AnswerBox(DWORD milliseconds = 20000) {
     HWND box = vako->WaitForDialog(milliseconds, VAKO_CAPTION);
@@ -87,9 +114,20 @@ class BrowsingTest : public ::testing::Test {
     return text;
   }
 
+  // Carries out the command (none for 0) and answers every message up to the completion
+  // message; then waits until the job has ended. The texts in order.
+  std::vector<std::string> Run(int command) {
+    if (command) vako->PostCommand(command);
+    std::vector<std::string> texts;
+    const std::vector<std::string> ends = {ResourceText(IDS_COMPLETED_SEND), ResourceText(IDS_COMPLETED_RECEIVE),
+                                           ResourceText(IDS_COMPLETED_DELETE), "<no box>"};
+    do texts.push_back(AnswerBox(120000));
+    while (std::find(ends.begin(), ends.end(), texts.back()) == ends.end());
+    EXPECT_TRUE(WaitUntil([&] { return vako->ButtonState(IDM_PREVIOUS_FOLDER) != TBSTATE_INDETERMINATE; }, 60000));
+    return texts;
+  }
+
   TempFolder program, local;
   std::unique_ptr<VakoProcess> vako;
   Panes panes{};
 };
-
-}  // namespace browsing
