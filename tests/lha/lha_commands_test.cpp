@@ -6,21 +6,10 @@
 #include <cstring>
 
 #include "lha/plugin_test_support.h"
-#include "plugins/unlha32/crc16.h"
-#include "plugins/unlha32/lha_archive.h"
+#include "lha/stored_members_archive.h"
 #include "plugins/unlha32/lha_commands.h"
-#include "plugins/unlha32/lha_header.h"
-#include "plugins/unlha32/posix_lha_platform.h"
 
 namespace {
-
-std::vector<LhaEntry> Entries(const std::string& archive) {
-  std::vector<LhaEntry> entries;
-  std::unique_ptr<ByteSource> source = PosixLhaPlatform().OpenRead(archive);
-  std::string error;
-  EXPECT_TRUE(source && ReadLhaDirectory(*source, entries, error)) << archive << " " << error;
-  return entries;
-}
 
 std::vector<std::string> Names(const std::string& archive) {
   std::vector<std::string> names;
@@ -36,7 +25,7 @@ class LhaCommands : public ::testing::Test {
     WriteFile(dir / "site/a.txt", "alpha\r\n");
     WriteFile(dir / "site/sub/b.txt", TextData(20000, 2));
     WriteFile(dir / "site/sub/noise.bin", NoiseData(3000, 3));
-    RunShell(dir.path(), "mkdir -p site/empty && touch -d @920801100 site/a.txt");
+    RunShell(dir.path(), "mkdir -p site/empty");
     const LibraryRun r = Run("a -jm2 -r2 -x1 \"" + dir.path() + "/arc.lzh\" \"site/*.*\"");
     ASSERT_EQ(r.result, kLhaOk) << r.output;
   }
@@ -44,7 +33,7 @@ class LhaCommands : public ::testing::Test {
   ScratchFolder dir;
 };
 
-TEST_F(LhaCommands, CompressFolderThenExtractRestoresTheTree) {
+TEST_F(LhaCommands, CompressFolderKeepsItsTreeAndEExtractsWithoutFolders) {
   EXPECT_EQ(Names(dir / "arc.lzh"), SplitOn("site/a.txt|site/empty/|site/index.html|site/sub/|site/sub/b.txt|site/sub/noise.bin", '|'));
   std::map<std::string, std::string> methods;
   for (const LhaEntry& e : Entries(dir / "arc.lzh")) {
@@ -53,10 +42,6 @@ TEST_F(LhaCommands, CompressFolderThenExtractRestoresTheTree) {
   }
   EXPECT_EQ(methods["site/sub/b.txt"], "-lh5-");
   EXPECT_EQ(methods["site/sub/noise.bin"], "-lh0-");  // packing would not shrink it
-  const LibraryRun r = Run("x \"" + dir.path() + "/arc.lzh\" \"" + dir.path() + "/test/arc/\"");
-  EXPECT_EQ(r.result, kLhaOk) << r.output;
-  EXPECT_EQ(Tree(dir / "test/arc/site"), Tree(dir / "site"));
-  EXPECT_EQ(ModificationTime(dir / "test/arc/site/a.txt"), 920801100);
   // e: without folders, over an earlier copy; a missing member is reported.
   WriteFile(dir / "work/b.txt", "stale");
   EXPECT_EQ(Run("e arc.lzh work/ site/sub/b.txt").result, kLhaOk);
@@ -108,17 +93,8 @@ TEST_F(LhaCommands, RefusedCommandLinesChangeNothing) {
 }
 
 TEST_F(LhaCommands, MembersThatWouldLeaveTheDestinationAreRefused) {
-  std::string archive;
-  for (const char* name : {"../evil1.txt", "ok.txt", "x/../../evil2.txt", "\x81\\..\\evil3.txt", "CON", "in/ok2.txt", "C:evil4.txt"}) {
-    LhaEntry e;
-    e.method = "-lh0-";
-    e.name = name;  // stored as is
-    e.packed_size = e.original_size = 4;
-    e.crc = UpdateCrc16(0, reinterpret_cast<const uint8_t*>("data"), 4);
-    const std::vector<uint8_t> h = BuildLevel2Header(e);
-    archive += std::string(h.begin(), h.end()) + "data";
-  }
-  WriteFile(dir / "evil.lzh", archive + '\0');
+  WriteFile(dir / "evil.lzh", StoredMembersArchive({"../evil1.txt", "ok.txt", "x/../../evil2.txt", "\x81\\..\\evil3.txt", "CON",
+                                                    "in/ok2.txt", "C:evil4.txt"}));
   const LibraryRun r = Run("x evil.lzh dest/deeper/");
   EXPECT_EQ(r.result, kLhaPartly);
   for (const char* n : {"evil1", "evil2", "evil3", "CON", "evil4"}) EXPECT_NE(r.output.find(n), std::string::npos) << n << "\n" << r.output;

@@ -4,21 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "lha/plugin_test_support.h"
-#include "plugins/unlha32/lha_archive.h"
 #include "plugins/unlha32/lha_commands.h"
-#include "plugins/unlha32/posix_lha_platform.h"
 
 namespace {
 
 const long long kEvenTime = 920801100;  // 1999-03-07, even seconds for MS-DOS times
-
-std::vector<LhaEntry> Entries(const std::string& archive) {
-  std::vector<LhaEntry> entries;
-  std::unique_ptr<ByteSource> source = PosixLhaPlatform().OpenRead(archive);
-  std::string error;
-  EXPECT_TRUE(source && ReadLhaDirectory(*source, entries, error)) << archive << " " << error;
-  return entries;
-}
 
 class LhaOracle : public ::testing::Test {
  protected:

@@ -127,3 +127,11 @@ LibraryRun RunUnZip(const std::string& line) {
   const int result = RunUnZipCommand(line, files, out);
   return {result, buffer.data()};
 }
+
+std::vector<LhaEntry> Entries(const std::string& archive) {
+  std::vector<LhaEntry> entries;
+  std::unique_ptr<ByteSource> source = PosixLhaPlatform().OpenRead(archive);
+  std::string error;
+  EXPECT_TRUE(source && ReadLhaDirectory(*source, entries, error)) << archive << " " << error;
+  return entries;
+}

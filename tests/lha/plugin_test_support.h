@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 
+#include "plugins/unlha32/lha_archive.h"
 #include "support/case_table.h"
 
 // A fresh folder under the build tree, removed when the test passed.
@@ -46,3 +47,5 @@ struct LibraryRun {
 // One command line through the library's own code, as the DLL runs it (LHA from FOLDER).
 LibraryRun RunLha(const std::string& folder, const std::string& line, size_t output_size = 65536);
 LibraryRun RunUnZip(const std::string& line);
+// The members of an LHA archive file, as our reader lists them.
+std::vector<LhaEntry> Entries(const std::string& archive);

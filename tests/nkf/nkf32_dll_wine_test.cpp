@@ -85,8 +85,6 @@ TEST_F(KanjiConversion, OnlyTheLibraryBesideTheProgramIsLoaded) {
   EXPECT_EQ(nullptr, GetModuleHandleA("nkf32.dll"));
   ProgramFolder = root.path() + "program\\";
   EXPECT_EQ(kEuc, Convert(kSjis, "-e"));
-  Options.NKFKana = 1;
-  EXPECT_EQ(kEuc, Convert(kSjis, "-e"));
 }
 
 }  // namespace

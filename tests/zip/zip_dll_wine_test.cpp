@@ -36,20 +36,18 @@ TEST(UnZipDll, FailedMembersLeaveExistingFilesUntouched) {
   const auto unzip = reinterpret_cast<int(WINAPI*)(HWND, LPCSTR, LPSTR, DWORD)>(reinterpret_cast<void*>(GetProcAddress(library, "UnZip")));
   ASSERT_NE(unzip, nullptr);
   const std::string data(200000, 'x');
-  std::vector<BuiltMember> members = {Member("locked.txt", "secret"), Member("bzip2.txt", "data"), Member("crc.txt", data, true),
-                                      Member("cut.txt", data, true), Member("good.txt", "new"), Member("readonly.txt", "new"),
-                                      Member("\x83\\\x83t\x83g\\ok.txt", "ok", true)};
-  members[0].flags = 1;
-  members[1].method = 12;
-  members[2].crc32 ^= 1;
-  members[3].payload.resize(members[3].payload.size() / 2);
-  members[3].compressed_size = static_cast<uint32_t>(members[3].payload.size());
+  // Failures while writing; those found before a file is opened are the native tests'.
+  std::vector<BuiltMember> members = {Member("crc.txt", data, true), Member("cut.txt", data, true), Member("good.txt", "new"),
+                                      Member("readonly.txt", "new"), Member("\x83\\\x83t\x83g\\ok.txt", "ok", true)};
+  members[0].crc32 ^= 1;
+  members[1].payload.resize(members[1].payload.size() / 2);
+  members[1].compressed_size = static_cast<uint32_t>(members[1].payload.size());
   TempFolder scratch;
   const std::string folder = scratch.path() + "out", line = "-x \"" + scratch.path() + "damaged.zip\" \"" + folder + "\\\"";
   WriteWholeFile(scratch.path() + "damaged.zip", BuildZip(members));
   ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
   std::map<std::string, std::string> expected = {{"good.txt", "new"}, {"\x83\\\x83t\x83g", "<folder>"}, {"\x83\\\x83t\x83g\\ok.txt", "ok"}};
-  for (const char* name : {"locked.txt", "bzip2.txt", "crc.txt", "cut.txt", "good.txt", "readonly.txt"}) {
+  for (const char* name : {"crc.txt", "cut.txt", "good.txt", "readonly.txt"}) {
     WriteWholeFile(folder + "\\" + name, std::string("the user's own ") + name + std::string(3000, '!'));
     expected.emplace(name, std::string("the user's own ") + name + std::string(3000, '!'));
   }
@@ -57,7 +55,7 @@ TEST(UnZipDll, FailedMembersLeaveExistingFilesUntouched) {
   std::vector<char> output(2048, '\x5A');
   EXPECT_EQ(unzip(nullptr, line.c_str(), output.data(), 2047), 1) << output.data();
   const std::string text = output.data();
-  EXPECT_NE(text.find("2 files extracted, 0 refused, 5 failed"), std::string::npos) << text;
+  EXPECT_NE(text.find("2 files extracted, 0 refused, 3 failed"), std::string::npos) << text;
   EXPECT_NE(text.find("     error: readonly.txt (cannot create file)\r\n"), std::string::npos) << text;
   std::map<std::string, std::string> actual;
   ReadTree(folder + "\\", actual);
