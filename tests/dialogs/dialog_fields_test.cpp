@@ -8,10 +8,15 @@
 #include "support/case_table.h"
 #include "resources/resource_ids.h"
 
-TEST(FitFieldText, KeepsCapacityMinusOneBytesWithoutSplittingACharacter) {
-  const std::vector<Case> rows = ReadCases("dialogs/data/fitted_texts.tsv");
-  for (const Case& row : rows) EXPECT_EQ(FitFieldText(row.at(0), std::stoul(row.at(1))), row.at(2)) << row[0] << " " << row[1];
-  EXPECT_GT(rows.size(), 5u);
+// Texts fitted to their capacities, number fields and the time lag's bounds (a table).
+TEST(SheetFields, EveryCaseOfTheTable) {
+  using case_table::Args;
+  case_table::RunCases("dialogs/data/field_rules.tsv",
+                       {{"fit", [](const Args& a) { return FitFieldText(a[0], std::stoul(a[1])); }},
+                        {"number", [](const Args& a) {
+                          return case_table::Numbers(" ", ParseSignedField(a[0]), ParseUnsignedField(a[0]));
+                        }},
+                        {"clamp", [](const Args& a) { return std::to_string(ClampOptionsTimeLag(std::stoi(a[0]))); }}});
 }
 
 // The Connect dialog's checks: address, login name, password, each stopping at its message
@@ -37,18 +42,6 @@ TEST(ConnectFields, EachMissingFieldStopsAtItsMessageKeepingTheFieldsBeforeIt) {
   EXPECT_EQ(options.SavePass, 0);
   EXPECT_EQ(options.HostAddr.size(), 127u);
   EXPECT_EQ(options.UserPass.size(), 127u);
-}
-
-TEST(SheetNumberFields, ANumberFieldThatIsNotANumberReadsAsZeroAndTheTimeLagStaysWithin359Minutes) {
-  const std::vector<Case> rows = ReadCases("dialogs/data/number_fields.tsv");
-  for (const Case& row : rows) {
-    ASSERT_EQ(row.size(), 3u);
-    EXPECT_EQ(ParseSignedField(row[0]), std::stoll(row[1])) << "\"" << row[0] << "\"";
-    EXPECT_EQ(ParseUnsignedField(row[0]), std::stoll(row[2])) << "\"" << row[0] << "\"";
-  }
-  EXPECT_GT(rows.size(), 10u);
-  for (auto [typed, kept] : {std::pair{400, 359}, {359, 359}, {358, 358}, {-359, -359}, {-360, -359}, {-400, -359}})
-    EXPECT_EQ(ClampOptionsTimeLag(typed), kept) << typed;
 }
 
 TEST(HostSheetKeys, EachPageWritesItsOwnKeysAsTheFavoriteFileHoldsThem) {

@@ -70,11 +70,7 @@ std::string Lines(const std::string& cell) {
   return text;
 }
 
-std::string Join(const std::vector<std::string>& texts) {
-  std::string joined;
-  for (const std::string& t : texts) joined += (joined.empty() ? "" : " ") + t;
-  return joined;
-}
+std::string Join(const std::vector<std::string>& texts) { return case_table::Join(texts, " "); }
 
 class DialogScripts : public ::testing::Test {
  protected:
@@ -116,7 +112,11 @@ class DialogScripts : public ::testing::Test {
         {"buffer", [] { return SharedNameBuffer; }},
         {"boxes", [&] { return std::to_string(boxes_.boxes().size() - boxesBefore_); }},
         {"box", [&] { return boxes_.boxes().size() > boxesBefore_ ? boxes_.boxes().back().text : "<none>"; }},
-        {"file-keys", [&] { return Join(KeyNames(ProfileKeys(favorite_))); }},
+        {"file-keys", [&] {
+           std::string names;
+           for (const auto& key : ProfileKeys(favorite_)) names += (names.empty() ? "" : " ") + key.first;
+           return names;
+         }},
         {"favorite", [&] { return CurrentFavoritePath.substr(CurrentFavoritePath.rfind('\\') + 1); }},
         {"host.HostName", [] { return CurrentHost.HostName; }},
         {"host.HostAddr", [] { return CurrentHost.HostAddr; }},

@@ -20,9 +20,3 @@ inline std::map<std::string, std::string> ProfileKeys(const std::string& path, c
   }
   return keys;
 }
-
-inline std::vector<std::string> KeyNames(const std::map<std::string, std::string>& keys) {
-  std::vector<std::string> names;
-  for (const auto& k : keys) names.push_back(k.first);
-  return names;
-}

@@ -15,17 +15,14 @@
 namespace {
 
 TEST(FavoriteNames, EveryRowOfTheTable) {
-  const std::vector<Case> rows = ReadCases("favorites/data/names.tsv");
-  for (const Case& row : rows) {
-    const std::string &rule = row.at(0), &name = row.at(1), expected = row.size() > 2 ? row[2] : "";
-    std::string got = rule == "add"       ? FavoriteFileBaseName(name)
-                      : rule == "import"  ? ImportedFavoriteBaseName(name)
-                      : rule == "display" ? FavoriteDisplayName(name)
-                      : rule == "is-file" ? std::to_string(IsFavoriteFileName(name))
-                                          : OpenDialogFilter(name);
-    EXPECT_EQ(got, expected) << rule << " " << name;
-  }
-  EXPECT_GT(rows.size(), 20u);
+  using case_table::Args;
+  case_table::RunCases("favorites/data/names.tsv",
+                       {{"add", [](const Args& a) { return FavoriteFileBaseName(a[0]); }},
+                        {"import", [](const Args& a) { return ImportedFavoriteBaseName(a[0]); }},
+                        {"display", [](const Args& a) { return FavoriteDisplayName(a[0]); }},
+                        {"is-file", [](const Args& a) { return std::to_string(IsFavoriteFileName(a[0])); }},
+                        {"filter", [](const Args& a) { return OpenDialogFilter(a[0]); }},
+                        {"tree-cache", [](const Args& a) { return KeptTreeCachePath(a[0], a[1], a[2]); }}});
 }
 
 TEST(FavoriteNames, FreeNamesAreNumberedAfterTheNameAndTheSortIgnoresLetterCase) {
@@ -71,14 +68,6 @@ TEST(FavoritesMenu, PopupEntriesComeFirstAndNumbersStopAtTheRange) {
   EXPECT_EQ(huge.popups.size(), 100u);
   EXPECT_EQ(huge.popups[99].entries[499].id, kInertFavoriteCommand);
   EXPECT_EQ(huge.entries[0].id, kInertFavoriteCommand);
-}
-
-TEST(FavoriteTreeCache, AFavoriteWithoutHostNameKeepsItsCacheUnderItsOwnName) {
-  EXPECT_EQ(KeptTreeCachePath("C:\\Vako\\", "ftp.example.org", "C:\\Vako\\x.BOK"), "C:\\Vako\\ftp.example.org.tre");
-  EXPECT_EQ(KeptTreeCachePath("C:\\Vako\\", "", "C:\\Vako\\x.BOK"), "C:\\Vako\\x.tre");
-  EXPECT_EQ(KeptTreeCachePath("C:\\Vako\\", "", "C:\\Vako\\work\\y.bok"), "C:\\Vako\\work\\y.tre");
-  EXPECT_EQ(KeptTreeCachePath("C:\\Vako\\", "", "C:\\fav\\abc"), "C:\\fav\\abc.tre");
-  EXPECT_EQ(KeptTreeCachePath("C:\\Vako\\", "", ""), "C:\\Vako\\.tre");  // no file: the old rule
 }
 
 }  // namespace

@@ -1,11 +1,8 @@
 // Favorites with the real program against the loopback servers: Add Favorites and the
 // entries it adds to the menu, connecting from an entry, from the command line and from Open
-// Favorite; the tree cache a favorite keeps; host-list imports with a long line and a
-// hostile list.
+// Favorite; the tree cache a favorite keeps. The importers' lines and names are tested natively.
 #include <gtest/gtest.h>
 #include <windows.h>
-
-#include <algorithm>
 
 #include "config/password.h"
 #include "resources/resource_ids.h"
@@ -15,30 +12,10 @@
 
 namespace {
 
-std::string Text(int id) {
-  char text[512] = "";
-  LoadStringA(GetModuleHandleA(nullptr), static_cast<UINT>(id), text, sizeof text);
-  return text;
-}
-
 std::string Key(const std::string& file, const char* key) {
   char value[512] = "";
   GetPrivateProfileStringA("Vako", key, "<missing>", value, sizeof value, file.c_str());
   return value;
-}
-
-std::vector<std::string> FilesIn(const std::string& folder) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA found;
-  HANDLE find = FindFirstFileA((folder + "*").c_str(), &found);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do {
-    std::string name = found.cFileName;
-    if (name != "." && name != "..") names.push_back(name);
-  } while (FindNextFileA(find, &found));
-  FindClose(find);
-  std::sort(names.begin(), names.end());
-  return names;
 }
 
 struct Server {
@@ -50,13 +27,6 @@ const Server kVsftpd{"VAKO_VSFTPD_PORT", "VAKO_VSFTPD_ROOT"}, kPureFtpd{"VAKO_PU
 class FavoritesTest : public ::testing::Test {
  protected:
   void SetUp() override { program = outer.path() + "program\\"; ASSERT_TRUE(CreateDirectoryA(program.c_str(), nullptr)); }
-
-  // The shell's delete of the temporary folders stops at names such as ".._.._evil.BOK":
-  // the program's files go one by one once it has ended.
-  void TearDown() override {
-    vako.reset();
-    for (const std::string& name : FilesIn(program)) DeleteFileA((program + name).c_str());
-  }
 
   // A folder below the server's root holding one file, so that a listing shows which it is.
   std::string ServerFolder(const Server& server, const std::string& name, const std::string& marker) {
@@ -128,23 +98,9 @@ class FavoritesTest : public ::testing::Test {
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
   }
 
-  // Runs an import command on the host list and answers its report; the report's text.
-  std::string Import(int command, const std::string& list) {
-    const std::string path = local.path() + "hosts.ini";
-    WriteWholeFile(path, list);
-    vako->PostCommand(command);
-    OpenInDialog(path);
-    HWND box = vako->WaitForDialog(20000, VAKO_CAPTION);
-    if (!box) return "<no report>";
-    const std::string text = VakoProcess::BoxText(box);
-    VakoProcess::PressButton(box, IDOK);
-    WaitUntil([&] { return !IsWindow(box); });
-    return text;
-  }
-
   TempFolder outer, local;
   std::string program;
-  std::unique_ptr<VakoProcess> vako;
+  std::unique_ptr<VakoProcess> vako;  // ended before its folders go
   HWND remoteList = nullptr;
 };
 
@@ -199,30 +155,6 @@ TEST_F(FavoritesTest, CommandLineAndOpenFavoriteConnect) {
   EXPECT_NE(ReadWholeFile(program + "cmd host.tre").find("cmdline/sub/"), std::string::npos);
   ASSERT_TRUE(vako->SendCommand(IDM_DISCONNECT));
   EXPECT_NE(ReadWholeFile(program + "opened host.tre").find("opened/sub/"), std::string::npos);
-}
-
-TEST_F(FavoritesTest, ImportsSkipLongLinesAndAHostileListStaysInTheProgramFolder) {
-  Start();
-  const std::string ffftp = "[FFFTP\\Options\\Host1]\r\nHostName=work\r\nHostAdrs=work.example\r\nRemoteDir=/w\r\n; " +
-                            std::string(400, '-') + "\r\n[FFFTP\\Options\\Host2]\r\nHostName=after\r\nHostAdrs=a.example\r\n";
-  char expected[512];
-  snprintf(expected, sizeof expected, Text(IDS_HOSTS_IMPORTED_LINES_SKIPPED).c_str(), 2, 1);
-  EXPECT_EQ(Import(IDM_IMPORT_FFFTP, ffftp), expected);
-  EXPECT_EQ(Key(program + "work.BOK", "InitialRemoteFolder"), "/w");
-  EXPECT_EQ(Key(program + "after.BOK", "HostAddr"), "a.example");
-
-  EXPECT_EQ(Import(IDM_IMPORT_WSFTP,
-                   "[..\\..\\evil]\r\nHOST=1.example\r\n[C:\\vako-evil]\r\nHOST=2.example\r\n"
-                   "[/vako-abs]\r\nHOST=3.example\r\n[..\\escaped]\r\nHOST=4.example\r\n"),
-            Text(IDS_HOSTS_IMPORTED));
-  EXPECT_EQ(FilesIn(outer.path()), (std::vector<std::string>{"program"}));
-  EXPECT_FALSE(FileExists("C:\\vako-evil.BOK"));
-  EXPECT_FALSE(FileExists("Z:\\vako-abs.BOK"));
-  EXPECT_FALSE(FileExists(FolderOf(outer.path().substr(0, outer.path().size() - 1)) + "evil.BOK"));
-  EXPECT_EQ(Key(program + ".._.._evil.BOK", "HostAddr"), "1.example");
-  EXPECT_EQ(Key(program + "C__vako-evil.BOK", "HostName"), "C:\\vako-evil");
-  EXPECT_EQ(Key(program + "_vako-abs.BOK", "HostAddr"), "3.example");
-  EXPECT_EQ(Key(program + ".._escaped.BOK", "HostAddr"), "4.example");
 }
 
 }  // namespace

@@ -15,8 +15,6 @@
 
 namespace {
 
-// A small INI reader for the samples: keys by section, as the profile functions find them
-// (section names exact, the first value of a key wins).
 // Keys by section as the profile functions find them in a sample (section names exact, the
 // first value of a key wins).
 HostListValue SampleReader(const std::string& text) {

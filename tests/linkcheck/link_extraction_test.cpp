@@ -1,6 +1,6 @@
 // Link extraction from HTML bytes: a corpus of hand-written pages and a table of short ones
-// (the links expected are data files beside them), the word rules, and pages far larger than
-// any word, tag or buffer.
+// (the links expected are data files beside them), the word rules (a table), and pages far
+// larger than any word, tag or buffer.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -62,31 +62,33 @@ TEST(LinkCorpus, EveryPageGivesItsLinksHoweverItIsCut) {
   for (const auto& row : scans) EXPECT_EQ(Scan(row[0]), ToLinks(row.begin() + 1, row.end())) << row[0];
 }
 
-TEST(TagWords, EqualsWordsJoinAsTheRuleSays) {
-  const std::vector<std::pair<TagWords, TagWords>> cases = {
-      {{"img", "src", "=", "a.gif", "alt", "=", "b"}, {"img", "src=a.gif", "alt=b"}},
-      {{"a", "=", "href", "=", "x"}, {"a", "=", "href=x"}},              // right after the tag name: left alone
-      {{"a", "href", "=", "x", "=", "y"}, {"a", "href=x", "=", "y"}},  // a joined word is not looked at again
-      {{"a", "href", "="}, {"a", "href="}},                           // a "=" at the end joins with nothing
+// The word rules, letter case, the rows and what opening a link hands to the shell.
+TEST(LinkRules, EveryCaseOfTheTable) {
+  using case_table::Args;
+  const std::set<std::string> files{"Sub/Page.html", "\x95\x5c\x8e\xa6.html"};
+  bool looked = false;
+  auto exists = [&](const std::string& path) {
+    looked = true;
+    return files.count(path) > 0;
   };
-  for (auto [words, joined] : cases) {
-    JoinEqualsWords(words);
-    EXPECT_EQ(words, joined);
-  }
-  std::string value;
-  EXPECT_TRUE(FindAttribute({"a", "name=x", "HREF=one", "href=two"}, "href", value));
-  EXPECT_EQ(value, "one");
-  EXPECT_FALSE(FindAttribute({"a", "href=a=b"}, "href", value));  // the last "=" splits
-  EXPECT_TRUE(FindAttribute({"a", "href=a=b"}, "href=a", value));
-  EXPECT_EQ(value, "b");
-  EXPECT_FALSE(FindAttribute({"href=x"}, "href", value));  // the tag name is never an attribute
-}
-
-TEST(ShiftJis, LetterCaseFoldsOnlyCharactersOfTheirOwn) {
-  EXPECT_TRUE(SameTextNoCase("BackGround", "background"));
-  // katakana "a" (0x83 0x41) and "di" (0x83 0x61): their second bytes are 'A' and 'a'
-  EXPECT_FALSE(SameTextNoCase("\x83\x41=x", "\x83\x61=x"));
-  EXPECT_FALSE(SameTextNoCase(std::string("a\0b", 3), "a"));
+  case_table::RunCases("linkcheck/data/word_rules.tsv",
+                       {{"join", [](const Args& a) {
+                          TagWords words(a.begin(), a.end());
+                          JoinEqualsWords(words);
+                          return case_table::Join(words, " ");
+                        }},
+                        {"attr", [](const Args& a) {
+                          std::string value;
+                          return FindAttribute(TagWords(a.begin() + 1, a.end()), a[0], value) ? value : "-";
+                        }},
+                        {"nocase", [](const Args& a) { return case_table::Bool(SameTextNoCase(a[0], a[1])); }},
+                        {"row", [&](const Args& a) {
+                          looked = false;
+                          const LinkRowTexts row = MakeLinkRow({std::stoi(a[0]), a[1]}, "index.html", exists, "OK", "NG");
+                          EXPECT_FALSE(looked && row.availability == "--") << "an external link looked up";
+                          return row.tag + " " + row.fileName + " " + row.availability;
+                        }},
+                        {"open", [](const Args& a) { return OpenTargetOfLink(a[0], a[1]); }}});
 }
 
 TEST(Limits, LongWordsAreCutBetweenCharactersAndEveryWordOfATagIsKept) {
@@ -120,32 +122,6 @@ TEST(Limits, FiveMegabytePages) {
   while (words.size() < big) words += " w";
   EXPECT_EQ(Scan(words + " src=\"end.gif\">", 65536), (Links{{"img", "end.gif"}}));
   EXPECT_EQ(Scan("<img title=" + std::string(big, 't') + " src=\"z.gif\">", 65536), (Links{{"img", "z.gif"}}));
-}
-
-TEST(LinkRows, ColumnsAvailabilityAndWhatOpeningHandsToTheShell) {
-  const std::set<std::string> files{"Sub/Page.html", "\x95\x5c\x8e\xa6.html"};
-  bool askedAboutExternal = false;
-  auto exists = [&](const std::string& path) {
-    askedAboutExternal |= path.find(':') != std::string::npos;
-    return files.count(path) > 0;
-  };
-  LinkRowTexts row = MakeLinkRow({0, "Sub/Page.html"}, "index.html", exists, "OK", "NG");
-  EXPECT_EQ(row.tag + " " + row.fileName + " " + row.availability, "a index.html OK");
-  EXPECT_EQ(MakeLinkRow({12, "t.gif"}, "f", exists, "OK", "NG").tag, "table");
-  EXPECT_EQ(MakeLinkRow({0, ""}, "f", exists, "OK", "NG").availability, "NG");
-  EXPECT_EQ(MakeLinkRow({0, "\x95\x5c\x8e\xa6.html"}, "f", exists, "OK", "NG").availability, "OK");
-  // external links are marked and never looked up; the prefix is compared case-sensitively
-  for (const char* link : {"http://a/", "ftp://b", "mailto:c", "gopher://d", "news://e", "telnet://f", "palace://g", "https://h"})
-    EXPECT_EQ(MakeLinkRow({2, link}, "f", exists, "OK", "NG").availability, "--") << link;
-  EXPECT_FALSE(askedAboutExternal);
-  EXPECT_EQ(MakeLinkRow({0, "HTTP://x"}, "f", exists, "OK", "NG").availability, "NG");
-  EXPECT_EQ(MakeLinkRow({0, "http:/x"}, "f", exists, "OK", "NG").availability, "NG");
-
-  EXPECT_EQ(OpenTargetOfLink("mailto:user@example.com", "C:\\site"), "mailto:user@example.com");
-  EXPECT_EQ(OpenTargetOfLink("sub/page.html", "C:\\site"), "C:\\site\\sub/page.html");
-  EXPECT_EQ(OpenTargetOfLink("page.html", "C:\\"), "C:\\page.html");
-  // a folder whose last byte is 0x5C as the second byte of a character still gets its '\'
-  EXPECT_EQ(OpenTargetOfLink("a.html", "C:\\\x95\x5c"), "C:\\\x95\x5c\\a.html");
 }
 
 }  // namespace

@@ -80,11 +80,10 @@ TEST(ArchiveExtraction, MembersWithoutANameOfTheirOwnAreLeftOutAndAtMost256Carri
 
 // Which menu each place opens is seen in shell_wine's right clicks; here the name rules.
 TEST(ContextMenus, TheEntriesANameAdds) {
-  for (const char* name : {"data.zip", "A.LZH", "x.Zip"}) EXPECT_TRUE(OffersTestExtract(name)) << name;
-  for (const char* name : {"zip", "a.lzh.txt", "alzh", ""}) EXPECT_FALSE(OffersTestExtract(name)) << name;
-  for (const char* name : {"page.SHTML", "a.html", "b.HTM", ".htm", "\x82\xa0.htm"}) EXPECT_TRUE(OffersLinkAnalyzer(name)) << name;
-  // a lead byte before the dot swallows it: no suffix of its own
-  for (const char* name : {"page.txt", "a.htmlx", "html", "a.ht", "\x82.htm"}) EXPECT_FALSE(OffersLinkAnalyzer(name)) << name;
+  using case_table::Args;
+  case_table::RunCases("shell/data/name_rules.tsv",
+                       {{"test-extract", [](const Args& a) { return case_table::Bool(OffersTestExtract(a[0])); }},
+                        {"link-analyzer", [](const Args& a) { return case_table::Bool(OffersLinkAnalyzer(a[0])); }}});
 }
 
 }  // namespace

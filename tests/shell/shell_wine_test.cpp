@@ -69,12 +69,6 @@ Entries Read(HMENU menu) {
   return entries;
 }
 
-std::string Join(const Case& row) {
-  std::string joined;
-  for (const std::string& cell : row) joined += cell + " ";
-  return joined;
-}
-
 std::vector<Entries> Shown;  // the menu opened and then each of its submenus
 WNDPROC MainProcedure = nullptr;
 
@@ -235,8 +229,8 @@ TEST_F(ShellTest, DropSourcesAnswerForKeysAndCursorPlaces) {
   for (const Case& a : asks) {
     arrived = a.at(4) == "1";
     PlaceCursor(places.at(a.at(3)));
-    EXPECT_EQ(sources.at(a[0])->QueryContinueDrag(a[1] == "1", keys.at(a[2])), answers.at(a.at(5))) << Join(a);
-    EXPECT_EQ(calls, std::stoi(a.at(6))) << Join(a);
+    EXPECT_EQ(sources.at(a[0])->QueryContinueDrag(a[1] == "1", keys.at(a[2])), answers.at(a.at(5))) << case_table::Join(a, " ");
+    EXPECT_EQ(calls, std::stoi(a.at(6))) << case_table::Join(a, " ");
   }
   EXPECT_GT(asks.size(), 10u);
   EXPECT_EQ(sources["local"]->GiveFeedback(DROPEFFECT_COPY), DRAGDROP_S_USEDEFAULTCURSORS);
