@@ -140,7 +140,6 @@ std::string TreeText(const RemoteTreeNode& node) {
 
 const std::map<std::string, Routine> kRoutines = {
     // Listings (the clock is March 2024) and passive replies.
-    {"Line", [](const Args& a) { return Rows(a[0] + "\r\n"); }},
     {"Listing", [](const Args& a) { return Rows(a[0]); }},
     {"Lag", [](const Args& a) {
        Texts d = SplitOn(a[0], ' ');
