@@ -137,7 +137,7 @@ int DownloadSelected() {
 }
 
 DWORD WINAPI DownloadJob(LPVOID) {
-  JobRunning = 1;
+  // JobRunning is already 1: set before the thread was made.
   SendMessageA(MainWindow, MsgUpdateMenus, 1, 0);
   RunJob(DownloadSelected, 1, IDM_DOWNLOAD_DONE);
   return 0;

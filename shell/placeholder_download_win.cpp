@@ -24,7 +24,7 @@ int DownloadOverPlaceholders() {
 }
 
 DWORD WINAPI PlaceholderDownloadJob(LPVOID) {
-  JobRunning = 1;
+  // JobRunning is already 1: set before the thread was made.
   SendMessageA(MainWindow, MsgUpdateMenus, 1, 0);
   RunJob(DownloadOverPlaceholders, 1, IDM_DOWNLOAD_DONE);
   return 0;
