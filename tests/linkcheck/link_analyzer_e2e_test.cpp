@@ -74,14 +74,17 @@ TEST(LinkAnalyzerEndToEnd, SelectedPagesInTheLocalListShowTheirLinksAndHeadingsS
   for (int c : {3, 0, 1, 2, 2}) {
     RECT r = vako.HeaderItemRect(list, c);
     vako.Click(vako.Header(list), POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    // The click sorts on the dialog's own time; cells read while it runs may come from
+    // different rows, so wait for a reading that is sorted and whole.
     std::vector<SiteRow> sorted;
     EXPECT_TRUE(WaitUntil([&] {
-      sorted = rows();
-      for (size_t i = 1; i < sorted.size(); ++i)
-        if (lstrcmpiA(sorted[i - 1][c].c_str(), sorted[i][c].c_str()) > 0) return false;
-      return true;
+      std::vector<SiteRow> shown = rows();
+      for (size_t i = 1; i < shown.size(); ++i)
+        if (lstrcmpiA(shown[i - 1][c].c_str(), shown[i][c].c_str()) > 0) return false;
+      sorted = shown;
+      std::sort(sorted.begin(), sorted.end());
+      return sorted == expected;
     })) << "column " << c;
-    std::sort(sorted.begin(), sorted.end());
     EXPECT_EQ(sorted, expected) << "column " << c;
   }
   VakoProcess::PressButton(dialog, IDOK);
