@@ -17,6 +17,22 @@
 HTREEITEM LocalTreeRoot;
 HTREEITEM RemoteTreeRoot;
 
+namespace {
+std::set<HWND> PausedTrees;
+// The tree cache lines the remote tree was last built from; valid while RemoteTreeRoot is.
+std::vector<std::string> RemoteTreeLines;
+}  // namespace
+
+void PauseTreeBeforeChange(HWND tree) {
+  if (tree && PausedTrees.insert(tree).second) SendMessageA(tree, WM_SETREDRAW, FALSE, 0);
+}
+
+void ResumeChangedTree(HWND tree) {
+  if (!tree || PausedTrees.erase(tree) == 0) return;
+  SendMessageA(tree, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(tree, nullptr, TRUE);
+}
+
 HWND CreateFolderTree(HWND parent, int id) {
   HWND tree = CreateWindowExA(WS_EX_CLIENTEDGE, "SysTreeView32", "",
                               WS_CHILD | WS_VISIBLE | WS_BORDER | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT,
@@ -87,7 +103,10 @@ static HTREEITEM EnsureLocalPath(HWND tree, const std::string& path) {
   HTREEITEM item = LocalTreeRoot;
   for (const std::string& part : SplitLocalPath(path)) {
     HTREEITEM child = ChildNamed(tree, item, part, false);
-    if (!child) child = InsertTreeItem(tree, item, part, TVI_SORT, IsDriveComponent(part) ? TreeDriveIcon : TreeFolderIcon);
+    if (!child) {
+      PauseTreeBeforeChange(tree);
+      child = InsertTreeItem(tree, item, part, TVI_SORT, IsDriveComponent(part) ? TreeDriveIcon : TreeFolderIcon);
+    }
     if (!child) break;
     item = child;
   }
@@ -97,6 +116,7 @@ static HTREEITEM EnsureLocalPath(HWND tree, const std::string& path) {
 int AddLocalPathToTree(HWND tree, const std::string& path) {
   if (Options.TreeView == 0 || !tree) return 1;
   EnsureLocalPath(tree, path);
+  ResumeChangedTree(tree);
   return 1;
 }
 
@@ -114,7 +134,10 @@ void AddLocalFoldersToTree(HWND tree, const std::string& folder, const std::vect
   for (HTREEITEM child = Next(tree, parent, TVGN_CHILD); child; child = Next(tree, child, TVGN_NEXT))
     present.insert(TreeItemText(tree, child));
   for (const std::string& name : names) {
-    if (present.insert(name).second) InsertTreeItem(tree, parent, name, TVI_SORT, TreeFolderIcon);
+    if (present.insert(name).second) {
+      PauseTreeBeforeChange(tree);
+      InsertTreeItem(tree, parent, name, TVI_SORT, TreeFolderIcon);
+    }
   }
 }
 
@@ -149,6 +172,7 @@ std::string LocalPathOfTreeItem(HWND tree, HTREEITEM item) {
 void ClearRemoteTree(HWND tree) {
   SendMessageA(tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
   RemoteTreeRoot = nullptr;
+  RemoteTreeLines.clear();
 }
 
 static void InsertRemoteNodes(HWND tree, HTREEITEM parent, const RemoteTreeNode& node) {
@@ -160,16 +184,24 @@ static void InsertRemoteNodes(HWND tree, HTREEITEM parent, const RemoteTreeNode&
 
 int RebuildRemoteTree(HWND tree) {
   if (Options.TreeView == 0 || !tree) return 0;
-  ClearRemoteTree(tree);
-  RemoteTreeRoot = InsertTreeItem(tree, TVI_ROOT, "/", TVI_SORT, TreeFolderIcon);
   std::vector<std::string> lines;
-  if (!ReadTreeCacheFile(TreeTempPath, lines)) {
-    ShowProgramMessageBox(LoadResourceText(IDS_CANNOT_READ_TREE_INFO), "VakoFTP", MB_OK);
-    return 0;
+  const bool read = ReadTreeCacheFile(TreeTempPath, lines);
+  // The same lines build the same tree: a job's refills mostly list folders it knew.
+  if (!read || !RemoteTreeRoot || lines != RemoteTreeLines) {
+    PauseTreeBeforeChange(tree);
+    ClearRemoteTree(tree);
+    RemoteTreeRoot = InsertTreeItem(tree, TVI_ROOT, "/", TVI_SORT, TreeFolderIcon);
+    if (!read) {
+      ResumeChangedTree(tree);
+      ShowProgramMessageBox(LoadResourceText(IDS_CANNOT_READ_TREE_INFO), "VakoFTP", MB_OK);
+      return 0;
+    }
+    InsertRemoteNodes(tree, RemoteTreeRoot, BuildRemoteTreeModel(lines));
+    if (RemoteTreeRoot) RemoteTreeLines = std::move(lines);
   }
-  InsertRemoteNodes(tree, RemoteTreeRoot, BuildRemoteTreeModel(lines));
   std::string current = CurrentRemoteFolder.empty() ? "" : CurrentRemoteFolder.substr(1);
   Select(tree, FindRemoteTreeItem(tree, current));
+  ResumeChangedTree(tree);
   return 1;
 }
 

@@ -22,6 +22,11 @@ HWND CreateRemoteTree(HWND parent);          // id 2035
 HTREEITEM InsertTreeItem(HWND tree, HTREEITEM parent, const std::string& text, HTREEITEM insertAfter, int image);
 std::string TreeItemText(HWND tree, HTREEITEM item);
 
+// A refill pauses a tree's redrawing only when it changes the tree, and turns it back on
+// at its end: on Wine, turning it back on measures every item of the tree again.
+void PauseTreeBeforeChange(HWND tree);
+void ResumeChangedTree(HWND tree);
+
 // Local tree. Paths are matched without regard to letter case; a path whose later
 // components have no item answers the deepest item found.
 int AddLocalPathToTree(HWND tree, const std::string& path);

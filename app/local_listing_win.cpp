@@ -82,7 +82,6 @@ static bool ReadFolder(const std::string& folder, std::vector<LocalFileFacts>& i
 
 int RefreshLocalList(HWND list) {
   SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-  if (LocalTree) SendMessageA(LocalTree, WM_SETREDRAW, FALSE, 0);
   SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));  // IDC_WAIT
   ApplyIconSet(list);
   CurrentLocalFolder = ProcessCurrentFolder();
@@ -120,10 +119,7 @@ int RefreshLocalList(HWND list) {
   }
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);
-  if (LocalTree) {
-    SendMessageA(LocalTree, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(LocalTree, nullptr, TRUE);
-  }
+  ResumeChangedTree(LocalTree);  // paused only if the refill added folders to it
   UpdatePaneLabels(1);
   return 1;
 }

@@ -23,28 +23,21 @@
 
 namespace {
 
-// Redrawing of the list and the tree is off for the whole refill and comes back on
-// whichever way the refill ends.
+// Redrawing of the list is off for the whole refill and comes back on whichever way the
+// refill ends. The tree pauses its own, and only when the refill changes it.
 class RedrawPause {
  public:
-  RedrawPause(HWND list, HWND tree) : list_(list), tree_(tree) {
-    SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
-    if (tree_) SendMessageA(tree_, WM_SETREDRAW, FALSE, 0);
-  }
+  explicit RedrawPause(HWND list) : list_(list) { SendMessageA(list_, WM_SETREDRAW, FALSE, 0); }
   ~RedrawPause() {
     SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));  // IDC_ARROW
     SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list_, nullptr, TRUE);
-    if (tree_) {
-      SendMessageA(tree_, WM_SETREDRAW, TRUE, 0);
-      InvalidateRect(tree_, nullptr, TRUE);
-    }
   }
   RedrawPause(const RedrawPause&) = delete;
   RedrawPause& operator=(const RedrawPause&) = delete;
 
  private:
-  HWND list_, tree_;
+  HWND list_;
 };
 
 ListingClock LocalClock() {
@@ -68,7 +61,7 @@ static void RowRefused() {
 // Fills the list from a fresh listing; false when the listing failed (the list then holds
 // only the parent row: a listing that broke off is never shown as the folder's content).
 static bool FillFromListing(HWND listView, int fromTree, TreeCacheLineSet& treeLines) {
-  RedrawPause pause(listView, RemoteTree);
+  RedrawPause pause(listView);
   RowWords words;
   words.file = LoadResourceText(IDS_TYPE_FILE);
   words.folder = LoadResourceText(IDS_TYPE_FOLDER);
@@ -107,7 +100,7 @@ HWND RefreshRemoteList(HWND listView, int fromTree) {
 
   TreeCacheLineSet treeLines;
   if (!treeLines.Load(TreeTempPath)) {
-    RedrawPause pause(listView, RemoteTree);
+    RedrawPause pause(listView);
     SendMessageA(listView, LVM_DELETEALLITEMS, 0, 0);
     ShowProgramMessageBox(LoadResourceText(IDS_CANNOT_READ_TREE_CACHE), "VakoFTP", MB_OK);
     return nullptr;
