@@ -36,7 +36,7 @@ inline std::vector<std::string> SplitOn(const std::string& text, char separator)
   return parts;
 }
 
-// The cases of tests/RELATIVE (e.g. "lha/data/member_paths.tsv"); `escapes` false keeps
+// The cases of tests/RELATIVE (e.g. "lha/data/wildcards.tsv"); `escapes` false keeps
 // every backslash as it is.
 inline std::vector<Case> ReadCases(const std::string& relative, bool escapes = true) {
   const char* source = std::getenv("VAKO_SOURCE_DIR");
