@@ -1,6 +1,6 @@
 // The platform-neutral rules, case by case from the tables in tests/core/data: listings and
-// passive replies, per-file transfer rules, job rules, tree-cache and tree paths, row order,
-// menu and command states, layout and split bars.
+// passive replies, per-file transfer rules, job rules, tree-cache and tree paths, the help
+// file, row order, menu and command states, layout and split bars.
 #include "support/case_table.h"
 
 #include <unistd.h>
@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "app/command_table.h"
+#include "app/help_file.h"
 #include "app/layout.h"
 #include "app/local_tree_paths.h"
 #include "app/menu_state_table.h"
@@ -18,6 +19,7 @@
 #include "app/row_compare.h"
 #include "app/split_bars.h"
 #include "app/tree_cache.h"
+#include "app/tree_cache_rename.h"
 #include "ftp/listing_parser.h"
 #include "ftp/passive_reply.h"
 #include "jobs/job_rules.h"
@@ -218,6 +220,13 @@ const std::map<std::string, Routine> kRoutines = {
     {"LocalPath", [](const Args& a) { return LocalPathOfTexts(a); }},
     {"FolderOf", [](const Args& a) { return FolderOfPath(a[0]); }},
     {"Drive", [](const Args& a) { return Bool(IsDriveComponent(a[0])); }},
+    {"RenameTree", [](const Args& a) { return List(RenameTreeCacheDescendants(Rest(a, 2), a[0], a[1])); }},
+    // The help F1 opens for a language, with these files beside the program in C:\Vako\.
+    {"Help", [](const Args& a) {
+       const std::set<std::string> files(a.begin() + 1, a.end());
+       const HelpToOpen h = ChooseHelp("C:\\Vako\\", a[0], [&](const std::string& p) { return files.count(p) > 0; });
+       return h.file + " in " + h.folder;
+     }},
     // Row order: sort key command, descending, rows.
     {"Sort", [](const Args& a) {
        std::vector<RowTexts> rows;
