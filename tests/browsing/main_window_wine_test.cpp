@@ -92,12 +92,6 @@ class MainWindowTest : public ::testing::Test {
     GetWindowTextA(w, text, sizeof text);
     return text;
   }
-  // Resizes the window so that its client area is width x height.
-  void SetClientSize(int width, int height) {
-    RECT r{0, 0, width, height};
-    AdjustWindowRectEx(&r, WS_OVERLAPPEDWINDOW, TRUE, WS_EX_ACCEPTFILES);
-    SetWindowPos(window, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOMOVE);
-  }
   static std::vector<std::string> Names(HWND list) {
     std::vector<std::string> names;
     for (int row = 0; row < ListRowCount(list); ++row) names.push_back(ListRowText(list, row, 0));
@@ -221,7 +215,9 @@ TEST_F(MainWindowTest, EndOfDownloadRefillsTheLocalFolder) {
 
 TEST_F(MainWindowTest, SplitBarDragEndsWhenTheMouseCaptureIsLost) {
   Open("WindowDiv=1\r\nWindowSplitPos2=128\r\n");
-  SetClientSize(640, 480);
+  RECT r{0, 0, 640, 480};  // the client area
+  AdjustWindowRectEx(&r, WS_OVERLAPPEDWINDOW, TRUE, WS_EX_ACCEPTFILES);
+  SetWindowPos(window, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOMOVE);
   // The stacked pane splitter lies just above the remote caption strip (T + Y = 160).
   const LPARAM onBar = MAKELPARAM(100, 158);
   for (UINT lost : {static_cast<UINT>(WM_CANCELMODE), static_cast<UINT>(WM_CAPTURECHANGED)}) {

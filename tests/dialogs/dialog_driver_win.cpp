@@ -87,8 +87,6 @@ std::string Text(HWND window) {
 
 std::string ItemText(HWND dialog, int id) { return Text(GetDlgItem(dialog, id)); }
 
-void SetItemText(HWND dialog, int id, const std::string& text) { SetDlgItemTextA(dialog, id, text.c_str()); }
-
 bool IsOpen(HWND dialog) { return IsWindow(dialog) && IsWindowVisible(dialog); }
 
 bool IsPropertySheet(HWND window) {
@@ -117,17 +115,11 @@ std::vector<std::string> TabTitles(HWND sheet) {
 }
 
 HWND FindChildWithText(HWND parent, const std::string& text) {
-  std::pair<const std::string*, HWND> search{&text, nullptr};
-  EnumChildWindows(
-      parent,
-      [](HWND child, LPARAM param) {
-        auto* s = reinterpret_cast<std::pair<const std::string*, HWND>*>(param);
-        if (Text(child) != *s->first) return TRUE;
-        s->second = child;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.second;
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (Text(child) == text) return child;
+    if (HWND inner = FindChildWithText(child, text)) return inner;
+  }
+  return nullptr;
 }
 
 StandInMainWindow::StandInMainWindow(int left, int top, int width, int height) {

@@ -73,7 +73,7 @@ std::map<std::string, std::string> Tree(const std::string& root) {
   return tree;
 }
 
-std::string Quote(const std::string& text) {
+static std::string Quote(const std::string& text) {
   std::string q = "'";
   for (char c : text) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
   return q + "'";
