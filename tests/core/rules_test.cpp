@@ -1,14 +1,8 @@
 // The platform-neutral rules, case by case from the tables in tests/core/data: listings and
 // passive replies, per-file transfer rules, job rules, tree-cache and tree paths, the help
 // file, row order, menu and command states, layout and split bars.
-#include "support/case_table.h"
-
-#include <unistd.h>
-
 #include <filesystem>
-#include <fstream>
 #include <set>
-#include <sstream>
 
 #include "app/command_table.h"
 #include "app/help_file.h"
@@ -24,6 +18,7 @@
 #include "ftp/passive_reply.h"
 #include "jobs/job_rules.h"
 #include "jobs/transfer_rules.h"
+#include "lha/plugin_test_support.h"
 
 namespace {
 
@@ -109,14 +104,14 @@ LayoutInput Layout(const std::string& text) {
 // "copy" the working file over a kept file holding the third argument. Answers the results,
 // then every file left in the folder with what it holds.
 std::string CacheFile(const Args& a) {
-  char pattern[] = "/tmp/vako-tree-XXXXXX";
-  const std::string dir = mkdtemp(pattern), work = dir + "/work.tmp", kept = dir + "/host.tre";
-  if (a[0] != "-") std::ofstream(work, std::ios::binary) << a[0];
+  const ScratchFolder dir;
+  const std::string work = dir / "work.tmp", kept = dir / "host.tre";
+  if (a[0] != "-") WriteFile(work, a[0]);
   Texts answer;
   if (a[1] == "append") answer.push_back(Numbers("", AppendTreeCacheLine(work, a[2])));
   if (a[1] == "remove") answer.push_back(Numbers("", RemoveTreeCacheLine(work, a[2])));
   if (a[1] == "copy") {
-    if (a[2] != "-") std::ofstream(kept, std::ios::binary) << a[2];
+    if (a[2] != "-") WriteFile(kept, a[2]);
     answer.push_back(Numbers("", CopyTreeCacheFile(work, kept)));
   }
   if (a[1] == "add") {
@@ -125,12 +120,8 @@ std::string CacheFile(const Args& a) {
     for (const std::string& line : Rest(a, 2)) answer.push_back(Numbers("", set.AddIfMissing(work, line)));
   }
   std::set<std::string> files;
-  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-    std::ostringstream text;
-    text << std::ifstream(entry.path(), std::ios::binary).rdbuf();
-    files.insert(entry.path().filename().string() + "=" + text.str());
-  }
-  std::filesystem::remove_all(dir);
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+    files.insert(entry.path().filename().string() + "=" + ReadFile(entry.path()));
   return Join(answer, " ") + " | " + Join(Texts(files.begin(), files.end()), " ");
 }
 
