@@ -39,10 +39,8 @@ TEST(LinkCorpus, EveryPageGivesItsLinksHoweverItIsCut) {
     const std::string bytes = ReadTestFile(std::string("linkcheck/corpus/") + page + ".html");
     ASSERT_FALSE(bytes.empty()) << page;
     Links expected;
-    for (const auto& row : ReadCases(std::string("linkcheck/corpus/") + page + ".links")) {
-      Links one = ToLinks(row.begin(), row.end());
-      expected.insert(expected.end(), one.begin(), one.end());
-    }
+    for (const auto& row : ReadCases(std::string("linkcheck/corpus/") + page + ".links"))
+      for (const auto& link : ToLinks(row.begin(), row.end())) expected.push_back(link);
     for (size_t piece : {bytes.size(), size_t{1}, size_t{7}}) EXPECT_EQ(Scan(bytes, piece), expected) << page << " / " << piece;
   }
   const auto scans = ReadCases("linkcheck/data/scans.tsv");
