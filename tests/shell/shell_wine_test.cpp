@@ -200,15 +200,12 @@ TEST_F(ShellTest, EachRightClickOpensItsMenuWithItsEntriesAndStates) {
 // The system asks a drop source with the Escape and button states (data/drop_asks.tsv); the
 // cursor is where the test puts it.
 TEST_F(ShellTest, DropSourcesAnswerForKeysAndCursorPlaces) {
-  auto middle = [](HWND w) {
-    RECT r;
-    GetWindowRect(w, &r);
-    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-  };
-  const POINT local = middle(LocalList), remote = middle(RemoteList), outside{0, 0};
-  RECT r;
+  RECT l, r;
+  GetWindowRect(LocalList, &l);
   GetWindowRect(RemoteList, &r);
-  const POINT remoteEdge{r.left, (r.top + r.bottom) / 2};
+  const std::map<std::string, POINT> places = {
+      {"outside", {0, 0}}, {"local", {(l.left + l.right) / 2, (l.top + l.bottom) / 2}},
+      {"remote", {(r.left + r.right) / 2, (r.top + r.bottom) / 2}}, {"remote-edge", {r.left, (r.top + r.bottom) / 2}}};
   int calls = 0;
   bool arrived = true;
   auto fetch = [&] {
@@ -218,7 +215,6 @@ TEST_F(ShellTest, DropSourcesAnswerForKeysAndCursorPlaces) {
   std::map<std::string, IDropSource*> sources = {
       {"remote", new RemoteDropSource(fetch)}, {"local", new LocalDropSource()}, {"archive", new LocalDropSource(fetch)}};
   const std::map<std::string, DWORD> keys = {{"left", MK_LBUTTON}, {"right", MK_RBUTTON}, {"none", 0}};
-  const std::map<std::string, POINT> places = {{"outside", outside}, {"local", local}, {"remote", remote}, {"remote-edge", remoteEdge}};
   const std::map<std::string, HRESULT> answers = {{"cancel", DRAGDROP_S_CANCEL}, {"go-on", S_OK}, {"drop", DRAGDROP_S_DROP}};
   const std::vector<Case> asks = ReadCases("shell/data/drop_asks.tsv");
   for (const Case& a : asks) {
