@@ -47,8 +47,7 @@ class MainWindowTest : public ::testing::Test {
     ProgramFolder = program.path();
     WorkFolder = work.path();
     LogPath = WorkFolder + "ftplog.txt";
-    Connected = 0;
-    JobRunning = 0;
+    Connected = JobRunning = 0;
     ToolbarHeight = 32;
     TransferMode = 2;
   }
@@ -63,10 +62,8 @@ class MainWindowTest : public ::testing::Test {
   void TearDown() override {
     if (window) DestroyWindow(window);
     if (Connected) CloseControlConnection();
-    Connected = 0;
-    JobRunning = 0;
-    MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+    Connected = JobRunning = 0;
+    for (MSG m; PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE);) {
     }
   }
 
@@ -179,8 +176,7 @@ TEST_F(MainWindowTest, RefillsWriteTheRowsAnew) {
 // are kept; column widths are kept only for a details view.
 TEST_F(MainWindowTest, SettingsFromAndToVakoIni) {
   Open("RemoteListType=40015\r\nLocalListType=40003\r\nLocalColumn1=111\r\nNKFUp=7\r\nNKFDown=0\r\n");
-  MSG m;
-  while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+  for (MSG m; PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&m);
   ASSERT_TRUE(IsWindow(window));
   EXPECT_EQ(Options.RemoteListType, 40004);
   EXPECT_EQ(GetWindowLongA(RemoteList, GWL_STYLE) & LVS_TYPEMASK, LVS_REPORT);
