@@ -30,9 +30,7 @@ std::string Shown(const ListRow& row) {
 TEST(ListRows, RowsAsTheListsShowThem) {
   OptionsRecord o;
   RowWords w;
-  ListingClock march;
-  march.year = 2024;
-  march.month = 3;
+  const ListingClock march{2024, 3};
   long local = 0, remote = 0;
   for (const Case& f : ReadCases("browsing/data/rows.tsv", false)) {
     if (f[0] == "local") {

@@ -72,11 +72,6 @@ MenuStateInput State(const std::string& text) {
   return in;
 }
 
-CommandState Command(const std::string& text) {
-  MenuStateInput in = State(text);
-  return CommandState{in.jobRunning, in.connected, in.activePane, in.archiveMode};
-}
-
 // The answers for each of the space-separated ids, joined; empty answers are left out.
 std::string EachId(const std::string& ids, const std::function<std::string(int)>& answer) {
   Texts answers;
@@ -244,7 +239,9 @@ const std::map<std::string, Routine> kRoutines = {
     {"Checked", [](const Args& a) { return Bool(ComputeMenuState(State(a[0])).Checked(Int(a[1]))); }},
     {"Gate", [](const Args& a) {
        const char* names[] = {"runs", "refused", "unhandled", "favorite"};
-       return EachId(a[1], [&](int id) { return names[GateCommand(id, Command(a[0]))]; });
+       const MenuStateInput in = State(a[0]);
+       const CommandState state{in.jobRunning, in.connected, in.activePane, in.archiveMode};
+       return EachId(a[1], [&](int id) { return names[GateCommand(id, state)]; });
      }},
     {"Captions", [](const Args& a) {
        PaneCaptions c = ComputePaneCaptions(a[0], Int(a[1]), a[2], Int(a[3]), a[4], "[UNCONNECTED]");

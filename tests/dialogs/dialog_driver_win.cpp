@@ -123,15 +123,12 @@ HWND FindChildWithText(HWND parent, const std::string& text) {
 }
 
 StandInMainWindow::StandInMainWindow(int left, int top, int width, int height) {
-  static ATOM atom = [] {
-    WNDCLASSA c{};
-    c.lpfnWndProc = DefWindowProcA;
-    c.hInstance = GetModuleHandleA(nullptr);
-    c.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
-    c.lpszClassName = "VakoDialogTestMain";
-    return RegisterClassA(&c);
-  }();
-  (void)atom;
+  WNDCLASSA c{};
+  c.lpfnWndProc = DefWindowProcA;
+  c.hInstance = GetModuleHandleA(nullptr);
+  c.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
+  c.lpszClassName = "VakoDialogTestMain";
+  RegisterClassA(&c);  // fails, harmlessly, once the class exists
   window_ = CreateWindowA("VakoDialogTestMain", "Vako FTP", WS_OVERLAPPEDWINDOW | WS_VISIBLE, left, top, width,
                           height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   MainWindow = window_;
