@@ -1,10 +1,9 @@
 // The rows both file lists show: column texts, icons and keys of local items and of parsed
-// remote entries (cases in data/rows.tsv), the type cache, and tree-cache renames.
+// remote entries (cases in data/rows.tsv), and the type cache.
 #include "support/case_table.h"
 
 #include "app/list_row.h"
 #include "app/local_rows.h"
-#include "app/tree_cache_rename.h"
 #include "ftp/remote_rows.h"
 #include "jobs/transfer_rules.h"
 
@@ -31,9 +30,7 @@ std::string Shown(const ListRow& row) {
 TEST(ListRows, RowsAsTheListsShowThem) {
   OptionsRecord o;
   RowWords w;
-  ListingClock march;
-  march.year = 2024;
-  march.month = 3;
+  const ListingClock march{2024, 3};
   long local = 0, remote = 0;
   for (const Case& f : ReadCases("browsing/data/rows.tsv", false)) {
     if (f[0] == "local") {
@@ -74,15 +71,6 @@ TEST(RemoteRows, ClassCacheAnswersAsTheTypeRule) {
       EXPECT_EQ(cache.ClassOf(e), ClassifyEntry(e.attributes, e.name, o, Sjis())) << name;
     }
   }
-}
-
-// The folder's own line is the caller's (appended new, removed old); the lines below it
-// move; a look-alike prefix ("linuxes") and an existing line are left as they are.
-TEST(TreeCacheRename, LinesBelowARenamedFolderFollowIt) {
-  EXPECT_EQ(RenameTreeCacheDescendants({"pub/", "pub/linux/", "pub/linux/kernel/", "pub/linuxes/", "pub/gnu/kernel/"},
-                                       "pub/linux/", "pub/gnu/"),
-            (std::vector<std::string>{"pub/", "pub/linux/", "pub/gnu/kernel/", "pub/linuxes/"}));
-  EXPECT_EQ(RenameTreeCacheDescendants({"a/", "a/b/"}, "", "z/"), (std::vector<std::string>{"a/", "a/b/"}));
 }
 
 }  // namespace

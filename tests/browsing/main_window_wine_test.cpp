@@ -12,11 +12,9 @@
 #include "app/app_state_win.h"
 #include "app/folder_trees_win.h"
 #include "app/list_rows_win.h"
-#include "app/local_listing_win.h"
 #include "app/main_window_win.h"
 #include "app/menu_state_win.h"
 #include "app/split_bar_drag_win.h"
-#include "app/tree_cache.h"
 #include "app/tree_cache_rename.h"
 #include "config/host_profile.h"
 #include "config/options.h"
@@ -49,8 +47,7 @@ class MainWindowTest : public ::testing::Test {
     ProgramFolder = program.path();
     WorkFolder = work.path();
     LogPath = WorkFolder + "ftplog.txt";
-    Connected = 0;
-    JobRunning = 0;
+    Connected = JobRunning = 0;
     ToolbarHeight = 32;
     TransferMode = 2;
   }
@@ -65,10 +62,8 @@ class MainWindowTest : public ::testing::Test {
   void TearDown() override {
     if (window) DestroyWindow(window);
     if (Connected) CloseControlConnection();
-    Connected = 0;
-    JobRunning = 0;
-    MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+    Connected = JobRunning = 0;
+    for (MSG m; PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE);) {
     }
   }
 
@@ -91,12 +86,6 @@ class MainWindowTest : public ::testing::Test {
     char text[300] = "";
     GetWindowTextA(w, text, sizeof text);
     return text;
-  }
-  // Resizes the window so that its client area is width x height.
-  void SetClientSize(int width, int height) {
-    RECT r{0, 0, width, height};
-    AdjustWindowRectEx(&r, WS_OVERLAPPEDWINDOW, TRUE, WS_EX_ACCEPTFILES);
-    SetWindowPos(window, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOMOVE);
   }
   static std::vector<std::string> Names(HWND list) {
     std::vector<std::string> names;
@@ -187,8 +176,7 @@ TEST_F(MainWindowTest, RefillsWriteTheRowsAnew) {
 // are kept; column widths are kept only for a details view.
 TEST_F(MainWindowTest, SettingsFromAndToVakoIni) {
   Open("RemoteListType=40015\r\nLocalListType=40003\r\nLocalColumn1=111\r\nNKFUp=7\r\nNKFDown=0\r\n");
-  MSG m;
-  while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+  for (MSG m; PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&m);
   ASSERT_TRUE(IsWindow(window));
   EXPECT_EQ(Options.RemoteListType, 40004);
   EXPECT_EQ(GetWindowLongA(RemoteList, GWL_STYLE) & LVS_TYPEMASK, LVS_REPORT);
@@ -221,7 +209,9 @@ TEST_F(MainWindowTest, EndOfDownloadRefillsTheLocalFolder) {
 
 TEST_F(MainWindowTest, SplitBarDragEndsWhenTheMouseCaptureIsLost) {
   Open("WindowDiv=1\r\nWindowSplitPos2=128\r\n");
-  SetClientSize(640, 480);
+  RECT r{0, 0, 640, 480};  // the client area
+  AdjustWindowRectEx(&r, WS_OVERLAPPEDWINDOW, TRUE, WS_EX_ACCEPTFILES);
+  SetWindowPos(window, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOMOVE);
   // The stacked pane splitter lies just above the remote caption strip (T + Y = 160).
   const LPARAM onBar = MAKELPARAM(100, 158);
   for (UINT lost : {static_cast<UINT>(WM_CANCELMODE), static_cast<UINT>(WM_CAPTURECHANGED)}) {

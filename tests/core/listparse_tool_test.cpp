@@ -2,8 +2,9 @@
 // sample folder (tests/core/data/README.md), and the tool's options.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
+
+#include "lha/plugin_test_support.h"
 
 namespace {
 
@@ -14,12 +15,8 @@ std::string Data(const std::string& name) {
 // Runs the tool with its arguments and the rest of a shell command line; the exit status of
 // the whole command goes to *status.
 std::string Tool(const std::string& command, int* status) {
-  std::string tool = std::string(std::getenv("VAKO_BINARY_DIR")) + "/tools/vako-listparse";
-  FILE* p = popen(("'" + tool + "' " + command).c_str(), "r");
   std::string out;
-  char buf[4096];
-  for (size_t got; p && (got = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, got);
-  *status = p ? pclose(p) : -1;
+  *status = RunShell(".", "'" + std::string(std::getenv("VAKO_BINARY_DIR")) + "/tools/vako-listparse' " + command, &out);
   return out;
 }
 

@@ -1,16 +1,11 @@
 // The platform-neutral rules, case by case from the tables in tests/core/data: listings and
-// passive replies, per-file transfer rules, job rules, tree-cache and tree paths, row order,
-// menu and command states, layout and split bars.
-#include "support/case_table.h"
-
-#include <unistd.h>
-
+// passive replies, per-file transfer rules, job rules, tree-cache and tree paths, the help
+// file, row order, menu and command states, layout and split bars.
 #include <filesystem>
-#include <fstream>
 #include <set>
-#include <sstream>
 
 #include "app/command_table.h"
+#include "app/help_file.h"
 #include "app/layout.h"
 #include "app/local_tree_paths.h"
 #include "app/menu_state_table.h"
@@ -18,10 +13,12 @@
 #include "app/row_compare.h"
 #include "app/split_bars.h"
 #include "app/tree_cache.h"
+#include "app/tree_cache_rename.h"
 #include "ftp/listing_parser.h"
 #include "ftp/passive_reply.h"
 #include "jobs/job_rules.h"
 #include "jobs/transfer_rules.h"
+#include "lha/plugin_test_support.h"
 
 namespace {
 
@@ -75,11 +72,6 @@ MenuStateInput State(const std::string& text) {
   return in;
 }
 
-CommandState Command(const std::string& text) {
-  MenuStateInput in = State(text);
-  return CommandState{in.jobRunning, in.connected, in.activePane, in.archiveMode};
-}
-
 // The answers for each of the space-separated ids, joined; empty answers are left out.
 std::string EachId(const std::string& ids, const std::function<std::string(int)>& answer) {
   Texts answers;
@@ -107,14 +99,14 @@ LayoutInput Layout(const std::string& text) {
 // "copy" the working file over a kept file holding the third argument. Answers the results,
 // then every file left in the folder with what it holds.
 std::string CacheFile(const Args& a) {
-  char pattern[] = "/tmp/vako-tree-XXXXXX";
-  const std::string dir = mkdtemp(pattern), work = dir + "/work.tmp", kept = dir + "/host.tre";
-  if (a[0] != "-") std::ofstream(work, std::ios::binary) << a[0];
+  const ScratchFolder dir;
+  const std::string work = dir / "work.tmp", kept = dir / "host.tre";
+  if (a[0] != "-") WriteFile(work, a[0]);
   Texts answer;
   if (a[1] == "append") answer.push_back(Numbers("", AppendTreeCacheLine(work, a[2])));
   if (a[1] == "remove") answer.push_back(Numbers("", RemoveTreeCacheLine(work, a[2])));
   if (a[1] == "copy") {
-    if (a[2] != "-") std::ofstream(kept, std::ios::binary) << a[2];
+    if (a[2] != "-") WriteFile(kept, a[2]);
     answer.push_back(Numbers("", CopyTreeCacheFile(work, kept)));
   }
   if (a[1] == "add") {
@@ -123,12 +115,8 @@ std::string CacheFile(const Args& a) {
     for (const std::string& line : Rest(a, 2)) answer.push_back(Numbers("", set.AddIfMissing(work, line)));
   }
   std::set<std::string> files;
-  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-    std::ostringstream text;
-    text << std::ifstream(entry.path(), std::ios::binary).rdbuf();
-    files.insert(entry.path().filename().string() + "=" + text.str());
-  }
-  std::filesystem::remove_all(dir);
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+    files.insert(entry.path().filename().string() + "=" + ReadFile(entry.path()));
   return Join(answer, " ") + " | " + Join(Texts(files.begin(), files.end()), " ");
 }
 
@@ -218,6 +206,13 @@ const std::map<std::string, Routine> kRoutines = {
     {"LocalPath", [](const Args& a) { return LocalPathOfTexts(a); }},
     {"FolderOf", [](const Args& a) { return FolderOfPath(a[0]); }},
     {"Drive", [](const Args& a) { return Bool(IsDriveComponent(a[0])); }},
+    {"RenameTree", [](const Args& a) { return List(RenameTreeCacheDescendants(Rest(a, 2), a[0], a[1])); }},
+    // The help F1 opens for a language, with these files beside the program in C:\Vako\.
+    {"Help", [](const Args& a) {
+       const std::set<std::string> files(a.begin() + 1, a.end());
+       const HelpToOpen h = ChooseHelp("C:\\Vako\\", a[0], [&](const std::string& p) { return files.count(p) > 0; });
+       return h.file + " in " + h.folder;
+     }},
     // Row order: sort key command, descending, rows.
     {"Sort", [](const Args& a) {
        std::vector<RowTexts> rows;
@@ -244,7 +239,9 @@ const std::map<std::string, Routine> kRoutines = {
     {"Checked", [](const Args& a) { return Bool(ComputeMenuState(State(a[0])).Checked(Int(a[1]))); }},
     {"Gate", [](const Args& a) {
        const char* names[] = {"runs", "refused", "unhandled", "favorite"};
-       return EachId(a[1], [&](int id) { return names[GateCommand(id, Command(a[0]))]; });
+       const MenuStateInput in = State(a[0]);
+       const CommandState state{in.jobRunning, in.connected, in.activePane, in.archiveMode};
+       return EachId(a[1], [&](int id) { return names[GateCommand(id, state)]; });
      }},
     {"Captions", [](const Args& a) {
        PaneCaptions c = ComputePaneCaptions(a[0], Int(a[1]), a[2], Int(a[3]), a[4], "[UNCONNECTED]");

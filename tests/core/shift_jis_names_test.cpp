@@ -11,6 +11,7 @@
 #include "config/dialog_text.h"
 #include "ftp/listing_parser.h"
 #include "jobs/transfer_rules.h"
+#include "support/case_table.h"
 #include "support/shift_jis_samples.h"
 #include "text/path_text.h"
 #include "text/sjis.h"
@@ -19,14 +20,18 @@ namespace {
 
 using Parts = std::vector<std::string>;
 
-// Calls check(before, character) for every text before and every such character.
+// Calls check(before, character) for every text of data/texts_before.tsv and every such
+// character.
 template <typename Check>
 void ForEveryName(Check check) {
   ASSERT_EQ(sjis_samples::SeparatorLookingCharacters().size(), 120u);
-  for (const std::string& before : sjis_samples::TextsBefore()) {
+  std::vector<Case> befores = ReadCases("core/data/texts_before.tsv");
+  befores.push_back({""});  // at the start of the name
+  ASSERT_EQ(befores.size(), 10u);
+  for (const Case& before : befores) {
     for (const std::string& ch : sjis_samples::SeparatorLookingCharacters()) {
-      SCOPED_TRACE(::testing::PrintToString(before + ch));
-      check(before, ch);
+      SCOPED_TRACE(::testing::PrintToString(before[0] + ch));
+      check(before[0], ch);
     }
   }
 }

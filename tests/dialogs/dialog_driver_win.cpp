@@ -87,8 +87,6 @@ std::string Text(HWND window) {
 
 std::string ItemText(HWND dialog, int id) { return Text(GetDlgItem(dialog, id)); }
 
-void SetItemText(HWND dialog, int id, const std::string& text) { SetDlgItemTextA(dialog, id, text.c_str()); }
-
 bool IsOpen(HWND dialog) { return IsWindow(dialog) && IsWindowVisible(dialog); }
 
 bool IsPropertySheet(HWND window) {
@@ -117,29 +115,20 @@ std::vector<std::string> TabTitles(HWND sheet) {
 }
 
 HWND FindChildWithText(HWND parent, const std::string& text) {
-  std::pair<const std::string*, HWND> search{&text, nullptr};
-  EnumChildWindows(
-      parent,
-      [](HWND child, LPARAM param) {
-        auto* s = reinterpret_cast<std::pair<const std::string*, HWND>*>(param);
-        if (Text(child) != *s->first) return TRUE;
-        s->second = child;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.second;
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (Text(child) == text) return child;
+    if (HWND inner = FindChildWithText(child, text)) return inner;
+  }
+  return nullptr;
 }
 
 StandInMainWindow::StandInMainWindow(int left, int top, int width, int height) {
-  static ATOM atom = [] {
-    WNDCLASSA c{};
-    c.lpfnWndProc = DefWindowProcA;
-    c.hInstance = GetModuleHandleA(nullptr);
-    c.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
-    c.lpszClassName = "VakoDialogTestMain";
-    return RegisterClassA(&c);
-  }();
-  (void)atom;
+  WNDCLASSA c{};
+  c.lpfnWndProc = DefWindowProcA;
+  c.hInstance = GetModuleHandleA(nullptr);
+  c.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
+  c.lpszClassName = "VakoDialogTestMain";
+  RegisterClassA(&c);  // fails, harmlessly, once the class exists
   window_ = CreateWindowA("VakoDialogTestMain", "Vako FTP", WS_OVERLAPPEDWINDOW | WS_VISIBLE, left, top, width,
                           height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   MainWindow = window_;

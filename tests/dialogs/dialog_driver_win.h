@@ -23,7 +23,6 @@ class DialogDriver {
 void Click(HWND dialog, int id);
 std::string Text(HWND window);
 std::string ItemText(HWND dialog, int id);
-void SetItemText(HWND dialog, int id, const std::string& text);
 bool IsOpen(HWND dialog);  // shown and not yet ended
 
 // A child window of `parent` (at any depth) whose text is `text`, or null.

@@ -5,7 +5,6 @@
 // the sheet a favorite file opens.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
 #include <map>
 #include <sstream>
@@ -25,7 +24,6 @@
 #include "config/password.h"
 #include "dialog_driver_win.h"
 #include "support/case_table.h"
-#include "support/test_env.h"
 #include "profile_keys_win.h"
 #include "support/message_box_recorder_win.h"
 #include "support/temp_folder_win.h"
@@ -36,9 +34,8 @@ namespace {
 int ControlId(const std::string& name) {
   static std::map<std::string, int> ids = [] {
     std::map<std::string, int> found{{"IDOK", IDOK}, {"IDCANCEL", IDCANCEL}};
-    std::ifstream in(testenv::WinePath(testenv::Get("VAKO_SOURCE_DIR") + "/resources/resource_ids.h"));
     std::string define, key;
-    for (std::string line; std::getline(in, line);) {
+    for (const std::string& line : SplitOn(ReadTestFile("../resources/resource_ids.h"), '\n')) {
       std::istringstream words(line);
       int value;
       if (words >> define >> key >> value && define == "#define") found[key] = value;
@@ -64,13 +61,7 @@ std::string Value(const std::string& cell) {
 }
 
 // A file's text written on one line: "|" ends each line.
-std::string Lines(const std::string& cell) {
-  std::string text;
-  for (char c : cell) text += c == '|' ? std::string("\r\n") : std::string(1, c);
-  return text;
-}
-
-std::string Join(const std::vector<std::string>& texts) { return case_table::Join(texts, " "); }
+std::string Lines(const std::string& cell) { return case_table::Join(SplitOn(cell, '|'), "\r\n"); }
 
 class DialogScripts : public ::testing::Test {
  protected:
@@ -147,10 +138,10 @@ class DialogScripts : public ::testing::Test {
     auto id = [&](size_t i) { return ControlId(s.at(i + 3)); };
     if (op == "page") target = ShowPage(dialog, std::stoi(s.at(3)));
     else if (op == "caption") EXPECT_EQ(Text(dialog), arg(0));
-    else if (op == "tabs") EXPECT_EQ(Join(TabTitles(dialog)), arg(0));
+    else if (op == "tabs") EXPECT_EQ(case_table::Join(TabTitles(dialog), " "), arg(0));
     else if (op == "shows") EXPECT_NE(FindChildWithText(target, arg(0)), nullptr) << arg(0);
     else if (op == "field") EXPECT_EQ(ItemText(target, id(0)), arg(1)) << s[3];
-    else if (op == "type") SetItemText(target, id(0), arg(1));
+    else if (op == "type") SetDlgItemTextA(target, id(0), arg(1).c_str());
     else if (op == "key-in") {  // through the edit control, so that its limit applies
       SendDlgItemMessageA(target, id(0), EM_SETSEL, 0, -1);
       SendDlgItemMessageA(target, id(0), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(arg(1).c_str()));

@@ -2,15 +2,12 @@
 // become favorites, under which names, with which values, and how lines are read.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <memory>
 #include <sstream>
 
 #include "config/favorite_names.h"
 #include "support/case_table.h"
-#include "support/test_env.h"
 #include "config/host_list_import.h"
 
 namespace {
@@ -49,9 +46,7 @@ TEST(HostListImport, EachImporterOnItsSampleList) {
       {"wsftp", HostListKind::WsFtp}, {"matu", HostListKind::MatuFtp}, {"ffftp", HostListKind::Ffftp}};
   const std::vector<Case> rows = ReadCases("favorites/data/imports.tsv", false);
   for (const Case& row : rows) {
-    std::ifstream in(testenv::Get("VAKO_SOURCE_DIR") + "/tests/favorites/data/" + row.at(0), std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const HostListImport plan = Import(kinds.at(row.at(1)), text);
+    const HostListImport plan = Import(kinds.at(row.at(1)), ReadTestFile("favorites/data/" + row.at(0)));
     std::vector<std::string> planned;
     for (const ImportedHost& host : plan.hosts) planned.push_back(Fields(host));
     EXPECT_EQ(planned, std::vector<std::string>(row.begin() + 2, row.end())) << row[0];

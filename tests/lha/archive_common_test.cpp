@@ -11,26 +11,20 @@
 
 namespace {
 
-TEST(MemberPath, NamesAreNormalisedOrRefused) {
-  for (const Case& c : ReadCases("lha/data/member_paths.tsv")) {
-    const MemberPath p = CheckMemberPath(c[0]);
-    const std::string got = !p.ok ? (p.problem.empty() ? "refused without a reason" : "refused")
-                                  : MemberPathText(p) + (p.is_folder ? " (folder)" : "");
-    EXPECT_EQ(got, c[1]) << c[0];
-  }
+// Member names normalised or refused, joined to the destination; command lines split.
+TEST(ArchiveCommon, EveryCaseOfTheTable) {
+  using namespace case_table;
+  RunCases("lha/data/archive_common.tsv",
+           {{"path", [](const Args& a) {
+              const MemberPath p = CheckMemberPath(a[0]);
+              if (!p.ok) return std::string(p.problem.empty() ? "refused without a reason" : "refused");
+              return MemberPathText(p) + (p.is_folder ? " (folder)" : "");
+            }},
+            {"join", [](const Args& a) { return JoinMemberPath(a[0], CheckMemberPath(a[1]), a[2][0]); }},
+            {"ends", [](const Args& a) { return Bool(EndsWithSeparator(a[0])); }},
+            {"split", [](const Args& a) { return List(SplitCommandLine(a[0])); }}});
   EXPECT_TRUE(CheckMemberPath(std::string(1023, 'a')).ok);
   EXPECT_FALSE(CheckMemberPath(std::string(1024, 'a')).ok);
-}
-
-TEST(MemberPath, JoinPutsOneSeparatorAfterTheFolder) {
-  const MemberPath p = CheckMemberPath("docs/a.txt");
-  EXPECT_EQ(JoinMemberPath("C:\\out", p, '\\'), "C:\\out\\docs\\a.txt");
-  EXPECT_EQ(JoinMemberPath("C:\\out\\", p, '\\'), "C:\\out\\docs\\a.txt");
-  EXPECT_EQ(JoinMemberPath("", p, '/'), "docs/a.txt");
-  // A folder ending in a kanji whose trail byte is 0x5C still needs its separator.
-  EXPECT_EQ(JoinMemberPath("C:\\\x95\x5C", p, '\\'), "C:\\\x95\x5C\\docs\\a.txt");
-  EXPECT_TRUE(EndsWithSeparator("\x95\x5C\\"));
-  EXPECT_FALSE(EndsWithSeparator(""));
 }
 
 TEST(OutputText, NeverWritesAtOrPastTheSizeNorInsideACharacter) {
@@ -53,12 +47,6 @@ TEST(OutputText, NeverWritesAtOrPastTheSizeNorInsideACharacter) {
   EXPECT_STREQ(buffer, "ab\x82\xA0");
   OutputText(buffer, 4).Append("ab\x82\xA0");
   EXPECT_STREQ(buffer, "ab");
-}
-
-TEST(CommandLine, SplitsOnBlanksAndKeepsQuotedText) {
-  for (const Case& c : ReadCases("lha/data/command_lines.tsv"))
-    EXPECT_EQ(SplitCommandLine(c[0]), SplitOn(c[1], '|')) << c[0];
-  EXPECT_TRUE(SplitCommandLine("").empty());
 }
 
 TEST(CommandLine, ResponseFilesAreReadLineByLine) {

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <random>
-#include <sstream>
+#include <iterator>
 #include <vector>
 
 #include "plugins/archive_common/output_text.h"
@@ -42,9 +42,7 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 
 std::string ReadFile(const std::string& path) {
   std::ifstream f(path, std::ios::binary);
-  std::ostringstream s;
-  s << f.rdbuf();
-  return s.str();
+  return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
 }
 
 bool FileExists(const std::string& path) {
@@ -73,7 +71,7 @@ std::map<std::string, std::string> Tree(const std::string& root) {
   return tree;
 }
 
-std::string Quote(const std::string& text) {
+static std::string Quote(const std::string& text) {
   std::string q = "'";
   for (char c : text) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
   return q + "'";

@@ -33,7 +33,6 @@ std::map<std::string, std::string> Tree(const std::string& root);
 
 // Runs COMMAND with sh in FOLDER: its exit status; stdout and stderr into OUTPUT.
 int RunShell(const std::string& folder, const std::string& command, std::string* output = nullptr);
-std::string Quote(const std::string& text);
 bool HaveProgram(const std::string& name);
 
 // Deterministic data: text-like (compressible, with Shift-JIS and CR LF) and noise.

@@ -32,24 +32,22 @@ class Unlha32 : public ::testing::Test {
   }
   // One command line with the 2048-byte output buffer the program uses.
   int Run(const std::string& line, std::string* output = nullptr) {
-    char buffer[2048];
-    std::memset(buffer, '#', sizeof buffer);
-    const int result = Export<UnlhaFn>("Unlha")(nullptr, line.c_str(), buffer, 2047);
+    std::string buffer(2048, '#');
+    const int result = Export<UnlhaFn>("Unlha")(nullptr, line.c_str(), &buffer[0], 2047);
     EXPECT_EQ(buffer[2047], '#') << "wrote past the given size";
-    if (output) *output = buffer;
+    if (output) *output = buffer.c_str();
     return result;
   }
   // Name to "size method attributes", from the record's fields at 0, 26 and 550.
   std::map<std::string, std::string> List(const std::string& archive, const char* pattern) {
     std::map<std::string, std::string> rows;
     HANDLE h = Export<HANDLE(WINAPI*)(HWND, LPCSTR, DWORD)>("UnlhaOpenArchive")(nullptr, archive.c_str(), 0x800001);
-    uint8_t record[560 + 16];
-    std::memset(record, 0xEE, sizeof record);
-    for (int r = Export<int(WINAPI*)(HANDLE, LPCSTR, void*)>("UnlhaFindFirst")(h, pattern, record); r == 0;
-         r = Export<int(WINAPI*)(HANDLE, void*)>("UnlhaFindNext")(h, record)) {
+    std::vector<uint8_t> record(560 + 16, 0xEE);
+    for (int r = Export<int(WINAPI*)(HANDLE, LPCSTR, void*)>("UnlhaFindFirst")(h, pattern, record.data()); r == 0;
+         r = Export<int(WINAPI*)(HANDLE, void*)>("UnlhaFindNext")(h, record.data())) {
       uint32_t size = 0;
-      std::memcpy(&size, record, 4);
-      rows[reinterpret_cast<char*>(record + 26)] = std::to_string(size) + " " + reinterpret_cast<char*>(record + 550) + " " +
+      std::memcpy(&size, record.data(), 4);
+      rows[reinterpret_cast<char*>(&record[26])] = std::to_string(size) + " " + reinterpret_cast<char*>(&record[550]) + " " +
                                                    std::to_string(Export<HandleFn>("UnlhaGetAttribute")(h));
       EXPECT_EQ(record[560], 0xEE) << "wrote past the record";
     }
@@ -81,13 +79,12 @@ TEST_F(Unlha32, ListsAndExtractsShiftJisNamesAndRefusesMembersOutsideTheDestinat
 }
 
 TEST_F(Unlha32, SmallAndMissingOutputBuffers) {
-  char small[20];
-  std::memset(small, '#', sizeof small);
+  std::string small(20, '#');
   const UnlhaFn unlha = Export<UnlhaFn>("Unlha");
-  EXPECT_NE(unlha(nullptr, "x no-such-archive.lzh out\\", small, 8), 0);
-  EXPECT_EQ(std::string(small, sizeof small).substr(7), std::string(1, '\0') + std::string(12, '#')) << "7 bytes and the zero";
+  EXPECT_NE(unlha(nullptr, "x no-such-archive.lzh out\\", &small[0], 8), 0);
+  EXPECT_EQ(small.substr(7), std::string(1, '\0') + std::string(12, '#')) << "7 bytes and the zero";
   EXPECT_NE(unlha(nullptr, "x no-such-archive.lzh out\\", nullptr, 0), 0);
-  EXPECT_NE(unlha(nullptr, nullptr, small, sizeof small), 0);
+  EXPECT_NE(unlha(nullptr, nullptr, &small[0], 20), 0);
   EXPECT_EQ(Export<HandleFn>("UnlhaGetAttribute")(nullptr), -1);
 }
 

@@ -3,15 +3,12 @@
 // larger than any word, tag or buffer.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <set>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "support/case_table.h"
-#include "support/test_env.h"
 #include "linkcheck/link_rows.h"
 #include "linkcheck/link_scanner.h"
 #include "linkcheck/link_tables.h"
@@ -30,15 +27,6 @@ Links Scan(const std::string& bytes, size_t piece = std::string::npos) {
   return links;
 }
 
-std::string ReadFile(const std::string& name) {
-  std::ifstream in(testenv::Get("VAKO_SOURCE_DIR") + "/tests/linkcheck/" + name, std::ios::binary);
-  std::ostringstream all;
-  all << in.rdbuf();
-  return all.str();
-}
-
-std::vector<Case> Rows(const std::string& name) { return ReadCases("linkcheck/" + name); }
-
 Links ToLinks(std::vector<std::string>::const_iterator from, std::vector<std::string>::const_iterator to) {
   Links links;
   for (; from != to; ++from) links.emplace_back(from->substr(0, from->find('=')), from->substr(from->find('=') + 1));
@@ -48,16 +36,14 @@ Links ToLinks(std::vector<std::string>::const_iterator from, std::vector<std::st
 // Each page is read whole, byte by byte and in odd pieces: tags span the pieces.
 TEST(LinkCorpus, EveryPageGivesItsLinksHoweverItIsCut) {
   for (const char* page : {"anchors", "tag_set", "sjis", "broken"}) {
-    const std::string bytes = ReadFile(std::string("corpus/") + page + ".html");
+    const std::string bytes = ReadTestFile(std::string("linkcheck/corpus/") + page + ".html");
     ASSERT_FALSE(bytes.empty()) << page;
     Links expected;
-    for (const auto& row : Rows(std::string("corpus/") + page + ".links")) {
-      Links one = ToLinks(row.begin(), row.end());
-      expected.insert(expected.end(), one.begin(), one.end());
-    }
+    for (const auto& row : ReadCases(std::string("linkcheck/corpus/") + page + ".links"))
+      for (const auto& link : ToLinks(row.begin(), row.end())) expected.push_back(link);
     for (size_t piece : {bytes.size(), size_t{1}, size_t{7}}) EXPECT_EQ(Scan(bytes, piece), expected) << page << " / " << piece;
   }
-  const auto scans = Rows("data/scans.tsv");
+  const auto scans = ReadCases("linkcheck/data/scans.tsv");
   ASSERT_GT(scans.size(), 10u);
   for (const auto& row : scans) EXPECT_EQ(Scan(row[0]), ToLinks(row.begin() + 1, row.end())) << row[0];
 }

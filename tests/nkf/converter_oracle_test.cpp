@@ -11,14 +11,9 @@ using corpus::Encoding;
 
 namespace {
 
-std::string Hex(const std::string& s) {
-  static const char digits[] = "0123456789abcdef";
-  std::string out;
-  for (size_t i = 0; i < s.size() && i < 32; ++i) {
-    out += digits[(s[i] >> 4) & 15];
-    out += digits[s[i] & 15];
-  }
-  return s.size() > 32 ? out + "..." : out;
+// Up to 32 bytes from `at`, escaped as gtest prints texts.
+std::string Bytes(const std::string& s, size_t at = 0) {
+  return ::testing::PrintToString(s.substr(std::min(at, s.size()), 32));
 }
 
 void ExpectSameAsNkf(const std::string& input, const std::string& context) {
@@ -28,8 +23,8 @@ void ExpectSameAsNkf(const std::string& input, const std::string& context) {
     const std::string theirs = corpus::RunNkf(flag, input);
     size_t at = 0;
     while (at < ours.size() && at < theirs.size() && ours[at] == theirs[at]) ++at;
-    EXPECT_TRUE(ours == theirs) << context << " " << flag << ": differs at byte " << at << "\n input " << Hex(input.substr(at > 16 ? at - 16 : 0))
-                                << "\n nkf   " << Hex(theirs.substr(at)) << "\n ours  " << Hex(ours.substr(at));
+    EXPECT_TRUE(ours == theirs) << context << " " << flag << ": differs at byte " << at << "\n input " << Bytes(input, at > 16 ? at - 16 : 0)
+                                << "\n nkf   " << Bytes(theirs, at) << "\n ours  " << Bytes(ours, at);
   }
 }
 
@@ -90,7 +85,7 @@ TEST(ConverterOracle, RandomTextsInEachEncoding) {
       if (corpus::StartsWithLoneKana(input)) {
         ++skipped;
       } else if (!nkf::ConvertKanjiText(input, nkf::OutputCode::ShiftJis, &ours)) {
-        EXPECT_EQ("UTF-8\n", corpus::RunNkf("-g", input)) << "taken for UTF-8: " << Hex(input);
+        EXPECT_EQ("UTF-8\n", corpus::RunNkf("-g", input)) << "taken for UTF-8: " << Bytes(input);
       } else {
         ExpectSameAsNkf(input, "text " + std::to_string(i) + " in code " + std::to_string(int(e)));
         ++compared;
@@ -110,9 +105,9 @@ TEST(ConverterOracle, AmbiguousTextIsReadAsNkfReadsIt) {
       if (lead == 0xFC && (trail == 0xEF || trail == 0xF0)) continue;  // nkf gives nothing for these vendor cells
       std::string ours;
       if (nkf::ConvertKanjiText(input, nkf::OutputCode::Euc, &ours))
-        EXPECT_EQ(corpus::RunNkf("-e", input), ours) << Hex(input);
+        EXPECT_EQ(corpus::RunNkf("-e", input), ours) << Bytes(input);
       else
-        EXPECT_EQ("UTF-8\n", corpus::RunNkf("-g", input)) << Hex(input);
+        EXPECT_EQ("UTF-8\n", corpus::RunNkf("-g", input)) << Bytes(input);
     }
   }
   // Pairs that read as EUC-JP kanji or Shift-JIS katakana, then a Shift-JIS kanji: the guess

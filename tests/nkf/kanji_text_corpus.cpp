@@ -8,18 +8,16 @@ namespace corpus {
 
 const std::vector<Char>& AssignedCells() {
   static const std::vector<Char> cells = [] {
-    // Rows 1, 16-46 and 48-83 are full; the others hold these ranges.
-    const int partial[][3] = {{2, 1, 14},  {2, 26, 33}, {2, 42, 48}, {2, 60, 74}, {2, 82, 89}, {2, 94, 94},
-                              {3, 16, 25}, {3, 33, 58}, {3, 65, 90}, {4, 1, 83},  {5, 1, 86},  {6, 1, 24},
-                              {6, 33, 56}, {7, 1, 33},  {7, 49, 81}, {8, 1, 32},  {47, 1, 51}, {84, 1, 6}};
+    const std::vector<Case> partial = ReadCases("nkf/data/assigned_cells.tsv");
     std::vector<Char> v;
     for (int row = 1; row <= 84; ++row) {
       for (int cell = 1; cell <= 94; ++cell) {
         bool ok = row == 1 || (row >= 16 && row <= 46) || (row >= 48 && row <= 83);
-        for (const auto& r : partial) ok |= r[0] == row && cell >= r[1] && cell <= r[2];
+        for (const Case& r : partial) ok |= std::stoi(r[0]) == row && cell >= std::stoi(r[1]) && cell <= std::stoi(r[2]);
         if (ok) v.push_back({Char::Kanji, row, cell});
       }
     }
+    EXPECT_EQ(v.size(), 6879u) << "the characters JIS X 0208:1997 assigns";
     return v;
   }();
   return cells;

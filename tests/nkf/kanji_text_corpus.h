@@ -16,7 +16,7 @@ struct Char {
   int a = 0, b = 0;
 };
 
-const std::vector<Char>& AssignedCells();  // as JIS X 0208:1997 assigns them, in code order
+const std::vector<Char>& AssignedCells();  // as JIS X 0208:1997 assigns them (data/assigned_cells.tsv), in code order
 // ISO-2022-JP returns to ASCII before every ASCII byte and at the end, and carries katakana
 // in the ESC ( I set.
 std::string Encode(const std::vector<Char>& chars, Encoding encoding);

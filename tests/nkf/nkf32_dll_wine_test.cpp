@@ -4,20 +4,14 @@
 #include <windows.h>
 
 #include "app/app_state_win.h"
-#include "app/message_boxes_win.h"
 #include "config/options.h"
 #include "jobs/kanji_conversion_win.h"
 #include "support/case_table.h"
+#include "support/message_box_recorder_win.h"
 #include "support/temp_folder_win.h"
 #include "support/test_env.h"
 
 namespace {
-
-int g_boxes = 0;
-int CountBox(const std::string&, const std::string&, unsigned) {
-  ++g_boxes;
-  return IDOK;
-}
 
 class KanjiConversion : public ::testing::Test {
  protected:
@@ -29,13 +23,10 @@ class KanjiConversion : public ::testing::Test {
     GetCurrentDirectoryA(MAX_PATH, saved_folder);
     ProgramFolder = root.path() + "program\\";
     Options.NKFKana = 0;
-    g_boxes = 0;
-    SetMessageBoxObserver(CountBox);
   }
   void TearDown() override {
-    SetMessageBoxObserver(nullptr);
     SetCurrentDirectoryA(saved_folder);
-    EXPECT_EQ(g_boxes, 0) << "conversion shows nothing itself";
+    EXPECT_TRUE(boxes.boxes().empty()) << "conversion shows nothing itself";
   }
   // Converts DATA written to a source file: the converted file's text, or "<result>".
   std::string Convert(const std::string& data, const std::string& option) {
@@ -47,6 +38,7 @@ class KanjiConversion : public ::testing::Test {
     return result != 0 ? "<" + std::to_string(result) + ">" : ReadWholeFile(target);
   }
   TempFolder root;
+  MessageBoxRecorder boxes;
   char saved_folder[MAX_PATH] = {};
 };
 

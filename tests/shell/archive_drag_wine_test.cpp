@@ -52,9 +52,7 @@ class ArchiveDragExtraction : public ::testing::Test {
     WriteWholeFile(response, extraction.response);
     std::vector<Placeholder> placeholders;
     for (size_t i = 0; i < extraction.placeholders.size(); ++i) {
-      placeholders.push_back({});
-      placeholders.back().name = extraction.placeholders[i];
-      placeholders.back().folder = extraction.placeholderIsFolder[i];
+      placeholders.push_back({extraction.placeholders[i], extraction.placeholderIsFolder[i]});
       EXPECT_TRUE(MakePlaceholder(WorkFolder, placeholders.back()));
     }
     std::string output;

@@ -1,6 +1,5 @@
-// The platform-free rules of the shell integration: how a drag ends for each state and
-// cursor place (a table in data/), the archive extraction's command, response file and
-// placeholders, and the entries a local item's menu gains from its name.
+// The platform-free rules of the shell integration (cases in data/shell_rules.tsv), and the
+// archive extraction's limits: paths too long for the command, too many members.
 #include <gtest/gtest.h>
 
 #include "support/case_table.h"
@@ -10,34 +9,43 @@
 
 namespace {
 
-TEST(DragEnd, EveryRowOfTheTable) {
-  const char* const answers[] = {"GoOn", "Cancel", "Drop", "DownloadThenDrop", "ExtractThenDrop"};
-  const std::vector<Case> rows = ReadCases("shell/data/drag_ends.tsv");
-  for (const Case& row : rows) {
-    ASSERT_EQ(row.size(), 7u);
-    const DragAnswer got = DecideDragEnd(row[0] == "local" ? DragSourceKind::Local : DragSourceKind::Remote,
-                                         row[1] == "1", row[2] == "1", std::stol(row[3]), std::stol(row[4]),
-                                         {0, 100, 400, 500}, {400, 100, 800, 500}, row[5] == "1");
-    EXPECT_EQ(answers[static_cast<int>(got)], row[6]) << row[0] << " " << row[3] << "," << row[4];
-  }
-  EXPECT_GT(rows.size(), 10u);
-}
-
 const std::string kWork = "C:\\TEMP\\vakotmp0\\";
 const std::string kResponse = "C:\\TEMP\\vakotmp0\\res1.tmp";
 
-TEST(ArchiveExtraction, ShortPathsStandInTheCommandAndEachMemberHasItsResponseLine) {
-  ArchiveExtraction x;
-  ASSERT_TRUE(BuildArchiveExtraction("C:\\data\\pack.lzh", kWork, kResponse,
-                                     {{"readme.txt", false}, {"docs", true}, {"src/main.c", false}}, x));
-  EXPECT_EQ(x.command, "x -c1 -m1 \"C:\\data\\pack.lzh\" \"C:\\TEMP\\vakotmp0\\\" \"@C:\\TEMP\\vakotmp0\\res1.tmp\"");
-  EXPECT_EQ(x.response, "-x0  \"readme.txt\"\r\n-x1  \"docs/*.*\"\r\n-x0  \"src/main.c\"\r\n");
-  // A member in a folder comes out without its folder part, as -x0 extracts it.
-  EXPECT_EQ(x.placeholders, (std::vector<std::string>{"readme.txt", "docs", "main.c"}));
-  EXPECT_EQ(x.placeholderIsFolder, (std::vector<bool>{false, true, false}));
+// "name (folder)" for a folder member, the name alone for a file.
+std::pair<std::string, bool> Member(const std::string& text) {
+  const size_t mark = text.rfind(" (folder)");
+  return mark == std::string::npos ? std::pair{text, false} : std::pair{text.substr(0, mark), true};
 }
 
-TEST(ArchiveExtraction, LongPathsMoveIntoTheResponseFileAndTheCommandNeverPassesItsRoom) {
+// How a drag ends for each state and cursor place, the extraction's command, response file
+// and placeholders, and the entries a local item's menu gains from its name (which menu
+// each place opens is seen in shell_wine's right clicks).
+TEST(ShellRules, EveryCaseOfTheTable) {
+  using namespace case_table;
+  RunCases("shell/data/shell_rules.tsv",
+           {{"drag-end", [](const Args& a) {
+              const char* const answers[] = {"GoOn", "Cancel", "Drop", "DownloadThenDrop", "ExtractThenDrop"};
+              return answers[static_cast<int>(DecideDragEnd(
+                  a[0] == "local" ? DragSourceKind::Local : DragSourceKind::Remote, a[1] == "1", a[2] == "1",
+                  std::stol(a[3]), std::stol(a[4]), {0, 100, 400, 500}, {400, 100, 800, 500}, a[5] == "1"))];
+            }},
+            {"extract", [](const Args& a) {
+              std::vector<ArchiveMember> members;
+              for (size_t i = 1; i < a.size(); ++i) members.push_back({Member(a[i]).first, Member(a[i]).second});
+              ArchiveExtraction x;
+              if (!BuildArchiveExtraction(a[0], kWork, kResponse, members, x)) return std::string("refused");
+              std::vector<std::string> placeholders;
+              for (size_t i = 0; i < x.placeholders.size(); ++i)
+                placeholders.push_back(x.placeholders[i] + (x.placeholderIsFolder[i] ? " (folder)" : ""));
+              return x.command + " | " + x.response + " | " + List(placeholders);
+            }},
+            {"placeholder", [](const Args& a) { return PlaceholderNameOfMember(Member(a[0]).first, Member(a[0]).second); }},
+            {"test-extract", [](const Args& a) { return Bool(OffersTestExtract(a[0])); }},
+            {"link-analyzer", [](const Args& a) { return Bool(OffersLinkAnalyzer(a[0])); }}});
+}
+
+TEST(ArchiveExtraction, LongPathsMoveIntoTheResponseFileAndManyMembersAreCut) {
   const std::string deep = "C:\\" + std::string(230, 'a') + "\\pack.lzh";
   ArchiveExtraction x;
   ASSERT_TRUE(BuildArchiveExtraction(deep, kWork, kResponse, {{"one.txt", false}}, x));
@@ -54,36 +62,12 @@ TEST(ArchiveExtraction, LongPathsMoveIntoTheResponseFileAndTheCommandNeverPasses
   EXPECT_FALSE(BuildArchiveExtraction(deep, kWork, "C:\\" + std::string(300, 'r'), {{"one.txt", false}}, x));
   EXPECT_TRUE(x.command.empty());
   EXPECT_TRUE(x.placeholders.empty());
-}
-
-TEST(ArchiveExtraction, MembersWithoutANameOfTheirOwnAreLeftOutAndAtMost256Carried) {
-  ArchiveExtraction x;
-  ASSERT_TRUE(BuildArchiveExtraction("a.lzh", kWork, kResponse,
-                                     {{"../evil.txt", false},  // extracts as evil.txt: harmless
-                                      {"bad\"quote.txt", false}, {"c:x.txt", false},
-                                      {"dir/sub", true},  // a folder below a folder
-                                      {"dir/..", false}, {"top/", true},
-                                      {"EVIL.TXT", false},  // the same placeholder again
-                                      {"", false}},
-                                     x));
-  EXPECT_EQ(x.placeholders, (std::vector<std::string>{"evil.txt", "top"}));
-  EXPECT_EQ(x.response, "-x0  \"../evil.txt\"\r\n-x1  \"top/*.*\"\r\n");
+  // At most 256 members are carried.
   std::vector<ArchiveMember> many;
   for (int i = 0; i < 300; ++i) many.push_back({"f" + std::to_string(i), false});
   ASSERT_TRUE(BuildArchiveExtraction("a.lzh", kWork, kResponse, many, x));
   ASSERT_EQ(x.placeholders.size(), kMaxDraggedMembers);
   EXPECT_EQ(x.placeholders.back(), "f255");
-  // "table" (0x95 0x5C) ends in a backslash byte that separates nothing.
-  EXPECT_EQ(PlaceholderNameOfMember("dir/\x95\x5c.txt", false), "\x95\x5c.txt");
-  EXPECT_EQ(PlaceholderNameOfMember("\x95\x5c", true), "\x95\x5c");
-}
-
-// Which menu each place opens is seen in shell_wine's right clicks; here the name rules.
-TEST(ContextMenus, TheEntriesANameAdds) {
-  using case_table::Args;
-  case_table::RunCases("shell/data/name_rules.tsv",
-                       {{"test-extract", [](const Args& a) { return case_table::Bool(OffersTestExtract(a[0])); }},
-                        {"link-analyzer", [](const Args& a) { return case_table::Bool(OffersLinkAnalyzer(a[0])); }}});
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -36,18 +37,22 @@ inline std::vector<std::string> SplitOn(const std::string& text, char separator)
   return parts;
 }
 
-// The cases of tests/RELATIVE (e.g. "lha/data/member_paths.tsv"); `escapes` false keeps
-// every backslash as it is.
-inline std::vector<Case> ReadCases(const std::string& relative, bool escapes = true) {
+// The bytes of tests/RELATIVE (e.g. "favorites/data/wsftp.ini"); empty when missing.
+inline std::string ReadTestFile(const std::string& relative) {
   const char* source = std::getenv("VAKO_SOURCE_DIR");
   std::string path = std::string(source ? source : ".") + "/tests/" + relative;
 #ifdef _WIN32
   path = "Z:" + path;
 #endif
   std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The cases of tests/RELATIVE (e.g. "lha/data/wildcards.tsv"); `escapes` false keeps every
+// backslash as it is.
+inline std::vector<Case> ReadCases(const std::string& relative, bool escapes = true) {
   std::vector<Case> cases;
-  std::string line;
-  while (std::getline(in, line)) {
+  for (std::string line : SplitOn(ReadTestFile(relative), '\n')) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty() || line[0] == '#') continue;
     cases.push_back(SplitOn(line, '\t'));

@@ -17,25 +17,6 @@ inline std::vector<std::string> SeparatorLookingCharacters() {
   return chars;
 }
 
-// What may stand before such a character in a name. The two-byte characters whose second
-// byte is itself in the lead range ("ran" 0x97 0x97, "ichi" 0x88 0xEA) are the ones a look
-// back of two bytes misreads.
-inline const std::vector<std::string>& TextsBefore() {
-  static const std::vector<std::string> texts = {
-      "",                  // at the start of the name
-      "a",                 // after an ASCII letter
-      "\xb1",              // after a half-width katakana (a single byte of 0x80 or more)
-      "\x83\x65",          // "te": second byte outside the lead range
-      "\x97\x97",          // "ran": second byte in the lead range
-      "\x88\xea",          // "ichi": second byte in the lead range
-      "\x88\xea\x97\x97",  // "ichiran"
-      "\x95\x5c",          // "hyou": itself ends in 0x5C
-      "\x83\x5c\x83\x7c",  // "so", "po"
-      "a\x97\x97" "b",     // the pair in the middle of ASCII
-  };
-  return texts;
-}
-
 // Real names: "ichiranhyou.xls", "yoteihyou.txt", "tenpo.mid", and the folder "ichiranhyou".
 inline const std::string kIchiranhyou = "\x88\xea\x97\x97\x95\x5c";
 inline const std::string kListXls = kIchiranhyou + ".xls";

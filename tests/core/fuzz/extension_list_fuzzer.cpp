@@ -15,9 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string key = ExtensionKey(name);
   bool match = MatchExtensionList(list, key, tc);
   // The key is a tail of the name.
-  if (key.size() > name.size() || name.compare(name.size() - key.size(), key.size(), key) != 0) {
-    std::abort();
-  }
+  if (key.size() > name.size() || name.compare(name.size() - key.size(), key.size(), key) != 0) std::abort();
   // A list made of the key alone matches it; another entry in front never loses a match
   // (one behind could join a trailing lead byte of the list).
   if (key.size() <= kTypeKeyLimit && key.find(';') == std::string::npos &&

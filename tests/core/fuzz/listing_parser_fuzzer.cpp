@@ -8,9 +8,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string text(reinterpret_cast<const char*>(data), size);
-  ListingClock clock;
-  clock.year = 2024;
-  clock.month = static_cast<int>(size % 12) + 1;
+  const ListingClock clock{2024, static_cast<int>(size % 12) + 1};
   long long lag = static_cast<long long>(size * 7919 % 20000) - 10000;
   for (const ListedEntry& e : ParseListing(text, clock)) {
     if (!IsSafeRemoteName(e.entry.name)) std::abort();

@@ -21,8 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The folders of each line alone must all be in the tree of every line.
     RemoteTreeNode probe;
     if (!AddTreeCacheLineToTree(probe, l)) continue;
-    const RemoteTreeNode* want = &probe;
-    const RemoteTreeNode* have = &root;
+    const RemoteTreeNode *want = &probe, *have = &root;
     std::vector<std::string> texts;
     while (!want->children.empty()) {
       if (want->children.size() != 1) std::abort();
