@@ -77,8 +77,6 @@ class EngineTest : public ::testing::Test {
 
   void TearDown() override {
     CloseControlConnection();
-    Connected = 0;
-    CurrentHost.Pasv = 0;
     SetEngineDisplayObservers(nullptr, nullptr);
     DisplayLog::Clear();
   }

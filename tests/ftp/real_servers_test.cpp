@@ -46,14 +46,6 @@ class RealServerEngineTest : public EngineTest, public ::testing::WithParamInter
     EXPECT_EQ(DeleteRemoteFile("no-such-file.bin"), 0);
     EXPECT_EQ(ChangeRemoteFolder("."), 1);
   }
-  // Stores and retrieves the bytes and checks both copies.
-  void RoundTrip(const std::string& name, const std::string& data) {
-    WriteWholeFile(Local(name), data);
-    ASSERT_EQ(StoreFile(Local(name), name, 2), 1) << name;
-    EXPECT_TRUE(ReadWholeFile(OnServer(name)) == data) << "stored copy of " << name << " differs";
-    ASSERT_EQ(RetrieveFile(name, Local(name + ".back"), 2, data.size()), 1) << name;
-    EXPECT_TRUE(ReadWholeFile(Local(name + ".back")) == data) << "retrieved copy of " << name << " differs";
-  }
 
   int port = 0;
   std::string rootPath;
@@ -198,7 +190,11 @@ TEST_P(RealServerEngineTest, StopPressedBetweenTransfersStopsNothingLater) {
   for (int i = 0; i < 20; ++i) {
     Options.ReceiveBuf = Options.SendBuf = i % 2 ? 0 : -5;
     const std::string content = BinaryContent(i * 97u + 1, i), name = "small" + std::to_string(i);
-    RoundTrip(name, content);
+    WriteWholeFile(Local(name), content);
+    ASSERT_EQ(StoreFile(Local(name), name, 2), 1) << name;
+    EXPECT_TRUE(ReadWholeFile(OnServer(name)) == content) << "stored copy of " << name << " differs";
+    ASSERT_EQ(RetrieveFile(name, Local(name + ".back"), 2, content.size()), 1) << name;
+    EXPECT_TRUE(ReadWholeFile(Local(name + ".back")) == content) << "retrieved copy of " << name << " differs";
   }
   Options.ReceiveBuf = Options.SendBuf = 10000000;
   ASSERT_EQ(RetrieveFile("late-stop.bin", Local("in-job.bin"), 2, size), 1);

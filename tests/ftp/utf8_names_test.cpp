@@ -11,8 +11,7 @@
 
 namespace {
 
-using sjis_samples::kListXls;
-using sjis_samples::kPlanTxt;
+using namespace sjis_samples;
 
 struct Utf8Server {
   const char* name;
@@ -60,7 +59,7 @@ TEST_P(Utf8NamesTest, JapaneseNamesTravelUnderTheirRealSpelling) {
   EXPECT_NE(Log().find("OPTS UTF8 ON\r\n"), std::string::npos);
   // Seen through the code page here, the server's disk holds the names in UTF-8: a name
   // sent as Shift-JIS bytes would not be found under this spelling.
-  const std::string folder = sjis_samples::kIchiranhyou;
+  const std::string folder = kIchiranhyou;
   ASSERT_EQ(MakeRemoteFolder(folder), 1);
   WriteWholeFile(OnServer(folder + "\\" + kListXls), "list contents");
   ASSERT_EQ(ChangeRemoteFolder(folder), 1);

@@ -7,14 +7,11 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <memory>
 #include <ostream>
 #include <set>
 
-#include "resources/resource_ids.h"
-#include "support/e2e_driver_win.h"
-#include "support/temp_folder_win.h"
-#include "support/test_env.h"
+#include "support/case_table.h"
+#include "support/program_fixture_win.h"
 
 namespace {
 
@@ -32,16 +29,11 @@ enum class Check {
   DeletesOnlyListed
 };
 
-struct Box {
-  int id;
-  const char* name = nullptr;  // for the message's "%s"
-};
-
 struct Case {
   const char* name;
   const char* scenario;
   Action action;
-  std::vector<Box> boxes;  // the messages expected, in order (completion messages aside)
+  Lines boxes;  // the messages expected, in order (completion messages aside)
   Check check;
   bool staysUsable;             // false: the session must be closed, and a new one meets the same server
   const char* timeLimit = "3";  // VAKO_NET_TIMEOUT of the program, in seconds
@@ -56,31 +48,25 @@ const Case kCases[] = {
     // A name too long for a local path is told twice, as the download job has it: the file
     // could not be written, so it was not received.
     {"TraversalNamesInAListing", "traversal", Action::Download,
-     {{IDS_FAILED_WRITE_FILE}, {IDS_FAILED_RECEIVE}}, Check::OnlySafeNamesReceived, true},
+     {ResourceText(IDS_FAILED_WRITE_FILE), ResourceText(IDS_FAILED_RECEIVE)}, Check::OnlySafeNamesReceived, true},
     {"NameHoldingCrLf", "sink", Action::Upload,
-     {{IDS_SKIPPED_REMOTE_FOLDER, kSmuggled}}, Check::NoSmuggledCommand, true},
-    {"ReplyLineOf100KB", "floodline", Action::Connect, {{IDS_CONNECTION_LOST}}, Check::LogLinesKept, true},
-    {"EndlessMultiLineReply", "endlessgreeting", Action::Connect, {{IDS_FAILED_CONNECT}}, Check::None, false},
-    {"ReplyDrippedAByteAtATime", "dripreply", Action::Connect, {{IDS_FAILED_LOGIN}}, Check::None, true},
-    {"DataPortNeverConnects", "noconnect", Action::Connect, {{IDS_FAILED_LISTING}}, Check::None, true},
+     {ResourceText(IDS_SKIPPED_REMOTE_FOLDER, kSmuggled)}, Check::NoSmuggledCommand, true},
+    {"ReplyLineOf100KB", "floodline", Action::Connect, {ResourceText(IDS_CONNECTION_LOST)}, Check::LogLinesKept, true},
+    {"EndlessMultiLineReply", "endlessgreeting", Action::Connect, {ResourceText(IDS_FAILED_CONNECT)}, Check::None, false},
+    {"ReplyDrippedAByteAtATime", "dripreply", Action::Connect, {ResourceText(IDS_FAILED_LOGIN)}, Check::None, true},
+    {"DataPortNeverConnects", "noconnect", Action::Connect, {ResourceText(IDS_FAILED_LISTING)}, Check::None, true},
     {"PortTheftByAThirdParty", "portthief", Action::Connect, {}, Check::GenuineListing, true},
-    {"DataConnectionClosedMidLine", "midline", Action::Connect, {{IDS_FAILED_LISTING}}, Check::None, true},
-    {"Reply150Then425", "refuse425", Action::Connect, {{IDS_FAILED_LISTING}}, Check::None, true},
+    {"DataConnectionClosedMidLine", "midline", Action::Connect, {ResourceText(IDS_FAILED_LISTING)}, Check::None, true},
+    {"Reply150Then425", "refuse425", Action::Connect, {ResourceText(IDS_FAILED_LISTING)}, Check::None, true},
     // The whole listing must arrive within twice the time limit: the default one, as the
     // listing up to the cap takes many seconds.
-    {"ListingPastTheCap", "endlesslisting", Action::Connect, {{IDS_OUT_OF_MEMORY}}, Check::FirstRowShown, true, "60"},
+    {"ListingPastTheCap", "endlesslisting", Action::Connect, {ResourceText(IDS_OUT_OF_MEMORY)}, Check::FirstRowShown, true, "60"},
     {"RecursiveDownloadFromALiar", "liar", Action::Download,
-     {{IDS_SKIPPED_REMOTE_FOLDER, "locked"}, {IDS_FAILED_RECEIVE}}, Check::RefusedFileKept, true},
+     {ResourceText(IDS_SKIPPED_REMOTE_FOLDER, "locked"), ResourceText(IDS_FAILED_RECEIVE)}, Check::RefusedFileKept, true},
     {"MirroringUploadOntoALiar", "liar", Action::Mirror,
-     {{IDS_SKIPPED_REMOTE_FOLDER, "locked"}}, Check::DeletesOnlyListed, true},
+     {ResourceText(IDS_SKIPPED_REMOTE_FOLDER, "locked")}, Check::DeletesOnlyListed, true},
 };
 // clang-format on
-
-std::string Text(int id) {
-  char text[512] = "";
-  LoadStringA(GetModuleHandleA(nullptr), static_cast<UINT>(id), text, sizeof text);
-  return text;
-}
 
 // What a folder holds, as "path" and "path/" lines, sorted.
 void AddEntries(const std::string& folder, const std::string& prefix, Lines& lines) {
@@ -143,7 +129,7 @@ class HostileServer : public ::testing::TestWithParam<Case> {
   // completion message, or for a login once no box has come for a while. The texts in
   // order, completion messages left out.
   Lines AnswerBoxes(bool job) {
-    const Lines ends = {Text(IDS_COMPLETED_SEND), Text(IDS_COMPLETED_RECEIVE)};
+    const Lines ends = {ResourceText(IDS_COMPLETED_SEND), ResourceText(IDS_COMPLETED_RECEIVE)};
     Lines texts;
     bool ended = !job;
     for (int rounds = 0; rounds < 200; ++rounds) {
@@ -167,21 +153,9 @@ class HostileServer : public ::testing::TestWithParam<Case> {
     return texts;
   }
 
-  void Connect(const std::string& user) {
-    vako->PostCommand(IDM_CONNECT);
-    HWND dialog = vako->WaitForDialog();
-    ASSERT_NE(dialog, nullptr);
-    VakoProcess::SetItemText(dialog, IDC_HOST_ADDRESS, "127.0.0.1");
-    VakoProcess::SetItemText(dialog, IDC_LOGIN_NAME, user);
-    VakoProcess::SetItemText(dialog, IDC_PASSWORD, "x");
-    VakoProcess::PressButton(dialog, IDOK);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
-  }
-
   // The action, up to the end of the boxes it brings.
   Lines Act(Action action) {
-    Connect("anyone");
-    if (::testing::Test::HasFatalFailure()) return {"<no connect dialog>"};
+    if (!vako->ConnectThroughDialog("anyone", "x")) return {"<no connect dialog>"};
     Lines texts = AnswerBoxes(false);
     if (action == Action::Connect) return texts;
     EXPECT_TRUE(vako->MakePaneActive(action == Action::Download ? 1 : 0));
@@ -204,13 +178,7 @@ class HostileServer : public ::testing::TestWithParam<Case> {
   }
 
   // The commands the server read in this case, as "folder|line".
-  Lines Recorded() {
-    const std::string text = ReadWholeFile(record).substr(recordStart);
-    Lines lines;
-    for (size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-      lines.push_back(text.substr(start, end - start));
-    return lines;
-  }
+  Lines Recorded() { return SplitOn(ReadWholeFile(record).substr(recordStart), '\n'); }
 
   void CheckCase(Check check) {
     switch (check) {
@@ -283,12 +251,7 @@ TEST_P(HostileServer, ProgramSurvivesAndKeepsToItsFolder) {
   const Lines localBefore = Entries(local);
   Start();
 
-  Lines expected;
-  for (const Box& box : c.boxes) {
-    expected.push_back(Text(box.id));
-    if (box.name) expected.back().replace(expected.back().find("%s"), 2, box.name);
-  }
-  EXPECT_EQ(Act(c.action), expected) << LogTail();
+  EXPECT_EQ(Act(c.action), c.boxes) << LogTail();
   EXPECT_EQ(vako->WaitForExit(0), -1) << "the program ended";
   ASSERT_TRUE(Answers()) << "the window does not answer";
   CheckCase(c.check);
@@ -315,7 +278,7 @@ TEST_P(HostileServer, ProgramSurvivesAndKeepsToItsFolder) {
   }
   ASSERT_TRUE(WaitUntil([&] { return vako->ButtonState(IDM_CONNECT) == TBSTATE_ENABLED; }));
   if (c.staysUsable) {
-    Connect("calm");
+    ASSERT_TRUE(vako->ConnectThroughDialog("calm", "x"));
     EXPECT_TRUE(WaitUntil([&] { return vako->RowOfName(remoteList, "calm.txt") >= 0; }, 30000));
     EXPECT_EQ(AnswerBoxes(false), Lines{});
   }

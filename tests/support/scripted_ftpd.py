@@ -13,6 +13,7 @@ to see that the program is still usable after what the scenario did.
 """
 import argparse
 import fcntl
+import itertools
 import os
 import posixpath
 import socket
@@ -96,9 +97,8 @@ def command_loop(conn, handlers, greeting=b"220 scripted server ready\r\n", mark
             return
         if verb == b"PORT":
             state["port"] = parse_port(line)
-            old = state.pop("listener", None)
-            if old:
-                old.close()
+            if "listener" in state:
+                state.pop("listener").close()
         handler = handlers.get(verb, handlers.get("*"))
         if handler is not None:
             reply = handler(conn, line, state) if callable(handler) else handler
@@ -118,9 +118,8 @@ def canned(handlers, greeting=b"220 scripted server ready\r\n"):
 
 def listen_passive(state):
     """A listener for the next data connection of a passive client; answers its port."""
-    old = state.pop("listener", None)
-    if old:
-        old.close()
+    if "listener" in state:
+        state.pop("listener").close()
     l = socket.socket()
     l.bind(("127.0.0.1", 0))
     l.listen(1)
@@ -173,14 +172,11 @@ class Trickle:
     """A connection whose every reply trickles in one byte at a time, with a pause after each."""
 
     def __init__(self, conn):
-        self.conn = conn
-
-    def recv(self, count):
-        return self.conn.recv(count)
+        self.conn, self.recv = conn, conn.recv
 
     def sendall(self, data):
-        for i in range(len(data)):
-            self.conn.sendall(data[i:i + 1])
+        for b in data:
+            self.conn.sendall(bytes([b]))
             time.sleep(0.002)
 
 
@@ -282,15 +278,6 @@ def passive_session(epsv, pasv):
         b"LIST": transfer(b"-rw-r--r-- 1 u g 3000 Jan 01 2020 p.bin\r\n")})
 
 
-def store(c, line, state):
-    c.sendall(b"150 Send it\r\n")
-    d = connect_data(state)
-    while d.recv(65536):
-        pass
-    d.close()
-    return b"226 Stored\r\n"
-
-
 def tree_session(listings, retr=lambda name: b"data of " + name, locked=()):
     """A server of folders: listings maps a folder ("/", "/sub") to a function of the
     session state giving its listing; CWD into a folder of locked, or one not listed,
@@ -307,6 +294,13 @@ def tree_session(listings, retr=lambda name: b"data of " + name, locked=()):
         if data is None:
             return b"550 Permission denied\r\n"
         return send_data(c, state, data, b"226 Transfer complete\r\n")
+
+    def store(c, line, state):
+        c.sendall(b"150 Send it\r\n")
+        with connect_data(state) as d:
+            while d.recv(65536):
+                pass
+        return b"226 Stored\r\n"
     return lambda conn: command_loop(conn, {
         b"CWD": cwd, b"RETR": retr_, b"STOR": store,
         b"PWD": lambda c, l, s: b'257 "%s" is current\r\n' % s["cwd"].encode(),
@@ -333,18 +327,12 @@ def liar_root(state):
 
 
 def endlesslisting(conn):
-    """A listing that never ends (VAKO_HOSTILE_LISTING_BYTES, if set, ends it there):
-    one entry, then long lines that are no entries, so that what a client keeps of it
-    costs little to show."""
-    limit = int(os.environ.get("VAKO_HOSTILE_LISTING_BYTES", 1 << 32))
-    junk = (b"#" * 1022 + b"\r\n") * 64
-
-    def pieces():
-        yield b"total 1\r\n" + unix_line(b"first.txt")
-        for sent in range(0, limit, len(junk)):
-            yield junk[:limit - sent]
-    command_loop(conn, {b"LIST": lambda c, l, s: send_data(c, s, pieces(), b"226 Listing sent\r\n",
-                                                           b"150 Here comes a long listing\r\n")})
+    """A listing that never ends: one entry, then long lines that are no entries, so that
+    what a client keeps of it costs little to show."""
+    junk = itertools.repeat((b"#" * 1022 + b"\r\n") * 64)
+    command_loop(conn, {b"LIST": lambda c, l, s: send_data(
+        c, s, itertools.chain([b"total 1\r\n" + unix_line(b"first.txt")], junk), b"226 Listing sent\r\n",
+        b"150 Here comes a long listing\r\n")})
 
 
 def proxy_user(c, line, state):
