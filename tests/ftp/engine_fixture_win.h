@@ -68,7 +68,6 @@ class EngineTest : public ::testing::Test {
     CurrentHost = HostProfile();
     Connected = 0;
     StopRequested = 0;
-    ConnectedFromFavorite = 0;
     CurrentRemoteFolder.clear();
     ResourceTextBuffer = "Revieveing file %s ...";
     DisplayLog::Clear();

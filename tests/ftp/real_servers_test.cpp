@@ -64,11 +64,9 @@ TEST_P(RealServerEngineTest, LoginDisconnectAndBadPassword) {
   FetchListing();
   EXPECT_NE(Log().find("NLST -alL\r\n"), std::string::npos);
   ExpectInStep();
-  ConnectedFromFavorite = 1;
   Disconnect();
   EXPECT_EQ(ControlSocket, INVALID_SOCKET);
   EXPECT_FALSE(FileExists(tree));
-  EXPECT_TRUE(FileExists(ProgramFolder + "testhost.tre"));  // kept for the favorite host
   EXPECT_NE(Log().find("QUIT\r\n221"), std::string::npos);
 
   EXPECT_EQ(Login(port, "wrong-password"), 0);

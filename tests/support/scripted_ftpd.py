@@ -1,15 +1,11 @@
 #!/usr/bin/python3
 """A deliberately misbehaving FTP server for the cases real servers never produce.
 
-Every scenario listens on a port of its own on 127.0.0.1; the ports are written as
-"name=port,name=port" to --ports-file once all are listening. Each connection is
-served on its own thread, so a test may connect to a scenario as often as it likes.
-Most scenarios are canned replies to a few verbs (see canned); the rest are functions.
-
-Every command line a session reads is recorded, with the session's folder, in
-<--record-dir>/<scenario>.log as "folder|line". A session that logs in as "calm" gets a
-plain, well-behaved server instead of the scenario: the end-to-end suite reconnects so
-to see that the program is still usable after what the scenario did.
+Every scenario listens on a port of its own on 127.0.0.1, written as "name=port,..." to
+--ports-file once all listen; each connection is served on a thread of its own. Every
+command line read is recorded in <--record-dir>/<scenario>.log as "folder|line". A
+session that logs in as "calm" gets a well-behaved server instead: the end-to-end suite
+reconnects so to see that the program is still usable after what the scenario did.
 """
 import argparse
 import fcntl
