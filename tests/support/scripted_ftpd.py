@@ -375,9 +375,8 @@ SCENARIOS = {
     "stall": stall,
     "abortcheck": abortcheck,
     "portthief": portthief,
-    # Listings: past the cap (1,400,000 bytes), without end, in the DOS style (a folder, names with spaces,
-    # a size beyond 32 bits, a name that climbs out and a ".." folder), then a 421.
-    # 25,000 entries, then lines of blanks past the 64 MiB a client keeps of one listing.
+    # Listings: 25,000 entries, then lines of blanks past the 64 MiB a client keeps of one
+    # listing; one without end; one that is followed by a 421.
     "hugelisting": canned({b"LIST": listing([b"".join(
         b"-rw-r--r-- 1 user group 1234 Jan 01 2020 file%07d.txt\r\n" % i for i in range(25000))]
         + [(b" " * 1022 + b"\r\n") * 1024] * 66)}),
