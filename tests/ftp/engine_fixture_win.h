@@ -68,7 +68,6 @@ class EngineTest : public ::testing::Test {
     CurrentHost = HostProfile();
     Connected = 0;
     StopRequested = 0;
-    ConnectedFromFavorite = 0;
     CurrentRemoteFolder.clear();
     ResourceTextBuffer = "Revieveing file %s ...";
     DisplayLog::Clear();
@@ -77,8 +76,6 @@ class EngineTest : public ::testing::Test {
 
   void TearDown() override {
     CloseControlConnection();
-    Connected = 0;
-    CurrentHost.Pasv = 0;
     SetEngineDisplayObservers(nullptr, nullptr);
     DisplayLog::Clear();
   }

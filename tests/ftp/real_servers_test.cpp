@@ -46,14 +46,6 @@ class RealServerEngineTest : public EngineTest, public ::testing::WithParamInter
     EXPECT_EQ(DeleteRemoteFile("no-such-file.bin"), 0);
     EXPECT_EQ(ChangeRemoteFolder("."), 1);
   }
-  // Stores and retrieves the bytes and checks both copies.
-  void RoundTrip(const std::string& name, const std::string& data) {
-    WriteWholeFile(Local(name), data);
-    ASSERT_EQ(StoreFile(Local(name), name, 2), 1) << name;
-    EXPECT_TRUE(ReadWholeFile(OnServer(name)) == data) << "stored copy of " << name << " differs";
-    ASSERT_EQ(RetrieveFile(name, Local(name + ".back"), 2, data.size()), 1) << name;
-    EXPECT_TRUE(ReadWholeFile(Local(name + ".back")) == data) << "retrieved copy of " << name << " differs";
-  }
 
   int port = 0;
   std::string rootPath;
@@ -72,11 +64,9 @@ TEST_P(RealServerEngineTest, LoginDisconnectAndBadPassword) {
   FetchListing();
   EXPECT_NE(Log().find("NLST -alL\r\n"), std::string::npos);
   ExpectInStep();
-  ConnectedFromFavorite = 1;
   Disconnect();
   EXPECT_EQ(ControlSocket, INVALID_SOCKET);
   EXPECT_FALSE(FileExists(tree));
-  EXPECT_TRUE(FileExists(ProgramFolder + "testhost.tre"));  // kept for the favorite host
   EXPECT_NE(Log().find("QUIT\r\n221"), std::string::npos);
 
   EXPECT_EQ(Login(port, "wrong-password"), 0);
@@ -116,10 +106,7 @@ TEST_P(RealServerEngineTest, SingleCommandsChangeTheServersDisk) {
   ASSERT_EQ(SetRemoteMode("run.cgi", "644"), 1);
   EXPECT_FALSE(Has("run.cgi", FILE_ATTRIBUTE_READONLY));
   ASSERT_EQ(StoreFile(Local("run.cgi"), "plain.bin", 2), 1);
-  const std::string log = Log();
-  EXPECT_NE(log.find("SITE CHMOD 444 run.cgi\r\n2"), std::string::npos);
-  EXPECT_NE(log.find("SITE CHMOD 644 run.cgi\r\n2"), std::string::npos);
-  EXPECT_EQ(log.find("SITE CHMOD", log.find("STOR plain.bin")), std::string::npos);
+  EXPECT_EQ(Log().find("SITE CHMOD", Log().find("STOR plain.bin")), std::string::npos);
 
   // A local file that cannot be read or written: nothing goes out, the session stays usable.
   const size_t before = Log().size();
@@ -198,7 +185,11 @@ TEST_P(RealServerEngineTest, StopPressedBetweenTransfersStopsNothingLater) {
   for (int i = 0; i < 20; ++i) {
     Options.ReceiveBuf = Options.SendBuf = i % 2 ? 0 : -5;
     const std::string content = BinaryContent(i * 97u + 1, i), name = "small" + std::to_string(i);
-    RoundTrip(name, content);
+    WriteWholeFile(Local(name), content);
+    ASSERT_EQ(StoreFile(Local(name), name, 2), 1) << name;
+    EXPECT_TRUE(ReadWholeFile(OnServer(name)) == content) << "stored copy of " << name << " differs";
+    ASSERT_EQ(RetrieveFile(name, Local(name + ".back"), 2, content.size()), 1) << name;
+    EXPECT_TRUE(ReadWholeFile(Local(name + ".back")) == content) << "retrieved copy of " << name << " differs";
   }
   Options.ReceiveBuf = Options.SendBuf = 10000000;
   ASSERT_EQ(RetrieveFile("late-stop.bin", Local("in-job.bin"), 2, size), 1);

@@ -6,13 +6,11 @@
 #include <string>
 
 #include "engine_fixture_win.h"
-#include "ftp/server_names_win.h"
 #include "support/shift_jis_samples.h"
 
 namespace {
 
-using sjis_samples::kListXls;
-using sjis_samples::kPlanTxt;
+using namespace sjis_samples;
 
 struct Utf8Server {
   const char* name;
@@ -56,11 +54,10 @@ class Utf8NamesTest : public EngineTest, public ::testing::WithParamInterface<Ut
 TEST_P(Utf8NamesTest, JapaneseNamesTravelUnderTheirRealSpelling) {
   if (GetACP() != 932) GTEST_SKIP() << "the Japanese edition's case";
   ASSERT_EQ(LoginOk(), 1);
-  EXPECT_TRUE(ServerNamesAreUtf8);
   EXPECT_NE(Log().find("OPTS UTF8 ON\r\n"), std::string::npos);
   // Seen through the code page here, the server's disk holds the names in UTF-8: a name
   // sent as Shift-JIS bytes would not be found under this spelling.
-  const std::string folder = sjis_samples::kIchiranhyou;
+  const std::string folder = kIchiranhyou;
   ASSERT_EQ(MakeRemoteFolder(folder), 1);
   WriteWholeFile(OnServer(folder + "\\" + kListXls), "list contents");
   ASSERT_EQ(ChangeRemoteFolder(folder), 1);

@@ -7,80 +7,33 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <memory>
 #include <ostream>
 #include <set>
 
-#include "resources/resource_ids.h"
-#include "support/e2e_driver_win.h"
-#include "support/temp_folder_win.h"
-#include "support/test_env.h"
+#include "support/case_table.h"
+#include "support/program_fixture_win.h"
 
 namespace {
 
 using Lines = std::vector<std::string>;
 
 enum class Action { Connect, Download, Upload, Mirror };
-enum class Check {
-  None,
-  LogLinesKept,
-  OnlySafeNamesReceived,
-  RefusedFileKept,
-  NoSmuggledCommand,
-  GenuineListing,
-  FirstRowShown,
-  DeletesOnlyListed
-};
-
-struct Box {
-  int id;
-  const char* name = nullptr;  // for the message's "%s"
-};
+class HostileServer;
 
 struct Case {
   const char* name;
   const char* scenario;
   Action action;
-  std::vector<Box> boxes;  // the messages expected, in order (completion messages aside)
-  Check check;
-  bool staysUsable;             // false: the session must be closed, and a new one meets the same server
-  const char* timeLimit = "3";  // VAKO_NET_TIMEOUT of the program, in seconds
+  Lines boxes;                      // the messages expected, in order (completion messages aside)
+  void (*check)(HostileServer&);    // what else the case must leave behind, or null
+  std::string localFiles = "";      // made in the local folder beforehand, by /bin/sh
+  bool staysUsable = true;          // false: the session must be closed, and a new one meets the same server
+  const char* timeLimit = "3";      // VAKO_NET_TIMEOUT of the program, in seconds
 };
 void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
 
 const std::string kSjis5cName = "\x95\x5c\x8e\xa6.txt";  // its second byte is a backslash
 const char kSmuggled[] = "a\r\nDELE victim";             // a local folder with a command in its name
-
-// clang-format off
-const Case kCases[] = {
-    // A name too long for a local path is told twice, as the download job has it: the file
-    // could not be written, so it was not received.
-    {"TraversalNamesInAListing", "traversal", Action::Download,
-     {{IDS_FAILED_WRITE_FILE}, {IDS_FAILED_RECEIVE}}, Check::OnlySafeNamesReceived, true},
-    {"NameHoldingCrLf", "sink", Action::Upload,
-     {{IDS_SKIPPED_REMOTE_FOLDER, kSmuggled}}, Check::NoSmuggledCommand, true},
-    {"ReplyLineOf100KB", "floodline", Action::Connect, {{IDS_CONNECTION_LOST}}, Check::LogLinesKept, true},
-    {"EndlessMultiLineReply", "endlessgreeting", Action::Connect, {{IDS_FAILED_CONNECT}}, Check::None, false},
-    {"ReplyDrippedAByteAtATime", "dripreply", Action::Connect, {{IDS_FAILED_LOGIN}}, Check::None, true},
-    {"DataPortNeverConnects", "noconnect", Action::Connect, {{IDS_FAILED_LISTING}}, Check::None, true},
-    {"PortTheftByAThirdParty", "portthief", Action::Connect, {}, Check::GenuineListing, true},
-    {"DataConnectionClosedMidLine", "midline", Action::Connect, {{IDS_FAILED_LISTING}}, Check::None, true},
-    {"Reply150Then425", "refuse425", Action::Connect, {{IDS_FAILED_LISTING}}, Check::None, true},
-    // The whole listing must arrive within twice the time limit: the default one, as the
-    // listing up to the cap takes many seconds.
-    {"ListingPastTheCap", "endlesslisting", Action::Connect, {{IDS_OUT_OF_MEMORY}}, Check::FirstRowShown, true, "60"},
-    {"RecursiveDownloadFromALiar", "liar", Action::Download,
-     {{IDS_SKIPPED_REMOTE_FOLDER, "locked"}, {IDS_FAILED_RECEIVE}}, Check::RefusedFileKept, true},
-    {"MirroringUploadOntoALiar", "liar", Action::Mirror,
-     {{IDS_SKIPPED_REMOTE_FOLDER, "locked"}}, Check::DeletesOnlyListed, true},
-};
-// clang-format on
-
-std::string Text(int id) {
-  char text[512] = "";
-  LoadStringA(GetModuleHandleA(nullptr), static_cast<UINT>(id), text, sizeof text);
-  return text;
-}
 
 // What a folder holds, as "path" and "path/" lines, sorted.
 void AddEntries(const std::string& folder, const std::string& prefix, Lines& lines) {
@@ -104,7 +57,7 @@ Lines Entries(const std::string& folder) {
 }
 
 class HostileServer : public ::testing::TestWithParam<Case> {
- protected:
+ public:
   void SetUp() override {
     // The chosen local folder sits in a sandbox beside a sentinel folder; both are on
     // the host's disk so that names Windows would refuse can be made there.
@@ -143,7 +96,7 @@ class HostileServer : public ::testing::TestWithParam<Case> {
   // completion message, or for a login once no box has come for a while. The texts in
   // order, completion messages left out.
   Lines AnswerBoxes(bool job) {
-    const Lines ends = {Text(IDS_COMPLETED_SEND), Text(IDS_COMPLETED_RECEIVE)};
+    const Lines ends = {ResourceText(IDS_COMPLETED_SEND), ResourceText(IDS_COMPLETED_RECEIVE)};
     Lines texts;
     bool ended = !job;
     for (int rounds = 0; rounds < 200; ++rounds) {
@@ -167,21 +120,9 @@ class HostileServer : public ::testing::TestWithParam<Case> {
     return texts;
   }
 
-  void Connect(const std::string& user) {
-    vako->PostCommand(IDM_CONNECT);
-    HWND dialog = vako->WaitForDialog();
-    ASSERT_NE(dialog, nullptr);
-    VakoProcess::SetItemText(dialog, IDC_HOST_ADDRESS, "127.0.0.1");
-    VakoProcess::SetItemText(dialog, IDC_LOGIN_NAME, user);
-    VakoProcess::SetItemText(dialog, IDC_PASSWORD, "x");
-    VakoProcess::PressButton(dialog, IDOK);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
-  }
-
   // The action, up to the end of the boxes it brings.
   Lines Act(Action action) {
-    Connect("anyone");
-    if (::testing::Test::HasFatalFailure()) return {"<no connect dialog>"};
+    if (!vako->ConnectThroughDialog("anyone", "x")) return {"<no connect dialog>"};
     Lines texts = AnswerBoxes(false);
     if (action == Action::Connect) return texts;
     EXPECT_TRUE(vako->MakePaneActive(action == Action::Download ? 1 : 0));
@@ -204,63 +145,7 @@ class HostileServer : public ::testing::TestWithParam<Case> {
   }
 
   // The commands the server read in this case, as "folder|line".
-  Lines Recorded() {
-    const std::string text = ReadWholeFile(record).substr(recordStart);
-    Lines lines;
-    for (size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-      lines.push_back(text.substr(start, end - start));
-    return lines;
-  }
-
-  void CheckCase(Check check) {
-    switch (check) {
-      case Check::None:
-        break;
-      case Check::LogLinesKept:
-        // The cut reply keeps its line end: the command after it starts a line of its own.
-        EXPECT_NE(ReadWholeFile(NewestWorkFolder("ftplog.txt") + "ftplog.txt").find("\r\nPASS ********\r\n"),
-                  std::string::npos);
-        break;
-      case Check::OnlySafeNamesReceived:
-        EXPECT_EQ(Entries(local), (Lines{"ok.txt", kSjis5cName}));
-        EXPECT_EQ(ReadWholeFile(local + kSjis5cName), "data of " + kSjis5cName);
-        break;
-      case Check::RefusedFileKept:
-        // What each listing showed arrived, cut short where the server sent less than it
-        // listed; a file the server refused leaves the earlier one as it was.
-        EXPECT_EQ(Entries(local), (Lines{"drift1.txt", "extra.txt", "keep.txt", "locked/", "refused.bin", "short.bin",
-                                         "sub/", "sub/ghost.txt", "sub/inner.txt"}));
-        EXPECT_EQ(ReadWholeFile(local + "refused.bin"), "mine\n");
-        EXPECT_EQ(ReadWholeFile(local + "short.bin"), "data of short.bin");
-        break;
-      case Check::NoSmuggledCommand: {
-        const Lines lines = Recorded();
-        EXPECT_NE(std::find(lines.begin(), lines.end(), "/|STOR plain.txt"), lines.end());
-        for (const std::string& line : lines) EXPECT_EQ(line.find("DELE"), std::string::npos) << line;
-        break;
-      }
-      case Check::GenuineListing:
-        EXPECT_GE(vako->RowOfName(remoteList, "genuine.txt"), 0);
-        EXPECT_LT(vako->RowOfName(remoteList, "stolen.txt"), 0);
-        break;
-      case Check::FirstRowShown:
-        EXPECT_GE(vako->RowOfName(remoteList, "first.txt"), 0);
-        break;
-      case Check::DeletesOnlyListed: {
-        // Gone are only names the listing of that folder showed and the local side lacks.
-        const std::set<std::string> gone = {"/|DELE extra.txt", "/|DELE refused.bin", "/|DELE short.bin",
-                                            "/sub|DELE ghost.txt"};
-        int deletes = 0;
-        for (const std::string& line : Recorded()) {
-          if (line.find("|DELE ") == std::string::npos && line.find("|RMD ") == std::string::npos) continue;
-          ++deletes;
-          EXPECT_TRUE(gone.count(line) || line.rfind("/|DELE drift", 0) == 0) << line;
-        }
-        EXPECT_GE(deletes, 4);
-        break;
-      }
-    }
-  }
+  Lines Recorded() { return SplitOn(ReadWholeFile(record).substr(recordStart), '\n'); }
 
   TempFolder program;
   std::unique_ptr<VakoProcess> vako;
@@ -269,29 +154,83 @@ class HostileServer : public ::testing::TestWithParam<Case> {
   size_t recordStart = 0;
 };
 
+// clang-format off
+const Case kCases[] = {
+    // A name too long for a local path is told twice, as the download job has it: the file
+    // could not be written, so it was not received.
+    {"TraversalNamesInAListing", "traversal", Action::Download,
+     {ResourceText(IDS_FAILED_WRITE_FILE), ResourceText(IDS_FAILED_RECEIVE)},
+     [](HostileServer& t) {
+       EXPECT_EQ(Entries(t.local), (Lines{"ok.txt", kSjis5cName}));
+       EXPECT_EQ(ReadWholeFile(t.local + kSjis5cName), "data of " + kSjis5cName);
+     }},
+    {"NameHoldingCrLf", "sink", Action::Upload, {ResourceText(IDS_SKIPPED_REMOTE_FOLDER, kSmuggled)},
+     [](HostileServer& t) {
+       const Lines lines = t.Recorded();
+       EXPECT_NE(std::find(lines.begin(), lines.end(), "/|STOR plain.txt"), lines.end());
+       for (const std::string& line : lines) EXPECT_EQ(line.find("DELE"), std::string::npos) << line;
+     },
+     "echo plain > plain.txt && mkdir '" + std::string(kSmuggled) + "'"},
+    // The cut reply keeps its line end: the command after it starts a line of its own.
+    {"ReplyLineOf100KB", "floodline", Action::Connect, {ResourceText(IDS_CONNECTION_LOST)},
+     [](HostileServer&) {
+       EXPECT_NE(ReadWholeFile(NewestWorkFolder("ftplog.txt") + "ftplog.txt").find("\r\nPASS ********\r\n"),
+                 std::string::npos);
+     }},
+    {"EndlessMultiLineReply", "endlessgreeting", Action::Connect, {ResourceText(IDS_FAILED_CONNECT)}, nullptr, "", false},
+    {"ReplyDrippedAByteAtATime", "dripreply", Action::Connect, {ResourceText(IDS_FAILED_LOGIN)}, nullptr},
+    {"DataPortNeverConnects", "noconnect", Action::Connect, {ResourceText(IDS_FAILED_LISTING)}, nullptr},
+    {"PortTheftByAThirdParty", "portthief", Action::Connect, {},
+     [](HostileServer& t) {
+       EXPECT_GE(t.vako->RowOfName(t.remoteList, "genuine.txt"), 0);
+       EXPECT_LT(t.vako->RowOfName(t.remoteList, "stolen.txt"), 0);
+     }},
+    {"DataConnectionClosedMidLine", "midline", Action::Connect, {ResourceText(IDS_FAILED_LISTING)}, nullptr},
+    {"Reply150Then425", "refuse425", Action::Connect, {ResourceText(IDS_FAILED_LISTING)}, nullptr},
+    // The whole listing must arrive within twice the time limit: the default one, as the
+    // listing up to the cap takes many seconds.
+    {"ListingPastTheCap", "endlesslisting", Action::Connect, {ResourceText(IDS_OUT_OF_MEMORY)},
+     [](HostileServer& t) { EXPECT_GE(t.vako->RowOfName(t.remoteList, "first.txt"), 0); }, "", true, "60"},
+    // What each listing showed arrived, cut short where the server sent less than it
+    // listed; a file the server refused leaves the earlier one as it was.
+    {"RecursiveDownloadFromALiar", "liar", Action::Download,
+     {ResourceText(IDS_SKIPPED_REMOTE_FOLDER, "locked"), ResourceText(IDS_FAILED_RECEIVE)},
+     [](HostileServer& t) {
+       EXPECT_EQ(Entries(t.local), (Lines{"drift1.txt", "extra.txt", "keep.txt", "locked/", "refused.bin",
+                                          "short.bin", "sub/", "sub/ghost.txt", "sub/inner.txt"}));
+       EXPECT_EQ(ReadWholeFile(t.local + "refused.bin"), "mine\n");
+       EXPECT_EQ(ReadWholeFile(t.local + "short.bin"), "data of short.bin");
+     },
+     "echo mine > refused.bin"},
+    // Gone are only names the listing of that folder showed and the local side lacks.
+    {"MirroringUploadOntoALiar", "liar", Action::Mirror, {ResourceText(IDS_SKIPPED_REMOTE_FOLDER, "locked")},
+     [](HostileServer& t) {
+       const std::set<std::string> gone = {"/|DELE extra.txt", "/|DELE refused.bin", "/|DELE short.bin",
+                                           "/sub|DELE ghost.txt"};
+       int deletes = 0;
+       for (const std::string& line : t.Recorded()) {
+         if (line.find("|DELE ") == std::string::npos && line.find("|RMD ") == std::string::npos) continue;
+         ++deletes;
+         EXPECT_TRUE(gone.count(line) || line.rfind("/|DELE drift", 0) == 0) << line;
+       }
+       EXPECT_GE(deletes, 4);
+     },
+     "mkdir sub locked && echo k > keep.txt && echo n > new.txt && echo i > sub/inner.txt && echo l > locked/l.txt"},
+};
+// clang-format on
+
 TEST_P(HostileServer, ProgramSurvivesAndKeepsToItsFolder) {
   const Case& c = GetParam();
-  std::string put;
-  if (c.check == Check::RefusedFileKept) put = "echo mine > refused.bin";
-  if (c.check == Check::NoSmuggledCommand) put = std::string("echo plain > plain.txt && mkdir '") + kSmuggled + "'";
-  if (c.action == Action::Mirror)
-    put =
-        "mkdir sub locked && echo k > keep.txt && echo n > new.txt && echo i > sub/inner.txt && echo l > locked/l.txt";
-  if (!put.empty()) {
-    ASSERT_EQ(RunHostCommand("cd " + sandbox + "/local && " + put), 0);
+  if (!c.localFiles.empty()) {
+    ASSERT_EQ(RunHostCommand("cd " + sandbox + "/local && " + c.localFiles), 0);
   }
   const Lines localBefore = Entries(local);
   Start();
 
-  Lines expected;
-  for (const Box& box : c.boxes) {
-    expected.push_back(Text(box.id));
-    if (box.name) expected.back().replace(expected.back().find("%s"), 2, box.name);
-  }
-  EXPECT_EQ(Act(c.action), expected) << LogTail();
+  EXPECT_EQ(Act(c.action), c.boxes) << LogTail();
   EXPECT_EQ(vako->WaitForExit(0), -1) << "the program ended";
   ASSERT_TRUE(Answers()) << "the window does not answer";
-  CheckCase(c.check);
+  if (c.check) c.check(*this);
 
   // Nothing beside the local folder changed, nor the program's folder or the drive's root.
   Lines beside = Entries(testenv::WinePath(sandbox + "/"));
@@ -315,7 +254,7 @@ TEST_P(HostileServer, ProgramSurvivesAndKeepsToItsFolder) {
   }
   ASSERT_TRUE(WaitUntil([&] { return vako->ButtonState(IDM_CONNECT) == TBSTATE_ENABLED; }));
   if (c.staysUsable) {
-    Connect("calm");
+    ASSERT_TRUE(vako->ConnectThroughDialog("calm", "x"));
     EXPECT_TRUE(WaitUntil([&] { return vako->RowOfName(remoteList, "calm.txt") >= 0; }, 30000));
     EXPECT_EQ(AnswerBoxes(false), Lines{});
   }

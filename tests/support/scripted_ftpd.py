@@ -1,18 +1,15 @@
 #!/usr/bin/python3
 """A deliberately misbehaving FTP server for the cases real servers never produce.
 
-Every scenario listens on a port of its own on 127.0.0.1; the ports are written as
-"name=port,name=port" to --ports-file once all are listening. Each connection is
-served on its own thread, so a test may connect to a scenario as often as it likes.
-Most scenarios are canned replies to a few verbs (see canned); the rest are functions.
-
-Every command line a session reads is recorded, with the session's folder, in
-<--record-dir>/<scenario>.log as "folder|line". A session that logs in as "calm" gets a
-plain, well-behaved server instead of the scenario: the end-to-end suite reconnects so
-to see that the program is still usable after what the scenario did.
+Every scenario listens on a port of its own on 127.0.0.1, written as "name=port,..." to
+--ports-file once all listen; each connection is served on a thread of its own. Every
+command line read is recorded in <--record-dir>/<scenario>.log as "folder|line". A
+session that logs in as "calm" gets a well-behaved server instead: the end-to-end suite
+reconnects so to see that the program is still usable after what the scenario did.
 """
 import argparse
 import fcntl
+import itertools
 import os
 import posixpath
 import socket
@@ -96,9 +93,8 @@ def command_loop(conn, handlers, greeting=b"220 scripted server ready\r\n", mark
             return
         if verb == b"PORT":
             state["port"] = parse_port(line)
-            old = state.pop("listener", None)
-            if old:
-                old.close()
+            if "listener" in state:
+                state.pop("listener").close()
         handler = handlers.get(verb, handlers.get("*"))
         if handler is not None:
             reply = handler(conn, line, state) if callable(handler) else handler
@@ -118,9 +114,8 @@ def canned(handlers, greeting=b"220 scripted server ready\r\n"):
 
 def listen_passive(state):
     """A listener for the next data connection of a passive client; answers its port."""
-    old = state.pop("listener", None)
-    if old:
-        old.close()
+    if "listener" in state:
+        state.pop("listener").close()
     l = socket.socket()
     l.bind(("127.0.0.1", 0))
     l.listen(1)
@@ -173,14 +168,11 @@ class Trickle:
     """A connection whose every reply trickles in one byte at a time, with a pause after each."""
 
     def __init__(self, conn):
-        self.conn = conn
-
-    def recv(self, count):
-        return self.conn.recv(count)
+        self.conn, self.recv = conn, conn.recv
 
     def sendall(self, data):
-        for i in range(len(data)):
-            self.conn.sendall(data[i:i + 1])
+        for b in data:
+            self.conn.sendall(bytes([b]))
             time.sleep(0.002)
 
 
@@ -282,15 +274,6 @@ def passive_session(epsv, pasv):
         b"LIST": transfer(b"-rw-r--r-- 1 u g 3000 Jan 01 2020 p.bin\r\n")})
 
 
-def store(c, line, state):
-    c.sendall(b"150 Send it\r\n")
-    d = connect_data(state)
-    while d.recv(65536):
-        pass
-    d.close()
-    return b"226 Stored\r\n"
-
-
 def tree_session(listings, retr=lambda name: b"data of " + name, locked=()):
     """A server of folders: listings maps a folder ("/", "/sub") to a function of the
     session state giving its listing; CWD into a folder of locked, or one not listed,
@@ -307,6 +290,13 @@ def tree_session(listings, retr=lambda name: b"data of " + name, locked=()):
         if data is None:
             return b"550 Permission denied\r\n"
         return send_data(c, state, data, b"226 Transfer complete\r\n")
+
+    def store(c, line, state):
+        c.sendall(b"150 Send it\r\n")
+        with connect_data(state) as d:
+            while d.recv(65536):
+                pass
+        return b"226 Stored\r\n"
     return lambda conn: command_loop(conn, {
         b"CWD": cwd, b"RETR": retr_, b"STOR": store,
         b"PWD": lambda c, l, s: b'257 "%s" is current\r\n' % s["cwd"].encode(),
@@ -333,18 +323,12 @@ def liar_root(state):
 
 
 def endlesslisting(conn):
-    """A listing that never ends (VAKO_HOSTILE_LISTING_BYTES, if set, ends it there):
-    one entry, then long lines that are no entries, so that what a client keeps of it
-    costs little to show."""
-    limit = int(os.environ.get("VAKO_HOSTILE_LISTING_BYTES", 1 << 32))
-    junk = (b"#" * 1022 + b"\r\n") * 64
-
-    def pieces():
-        yield b"total 1\r\n" + unix_line(b"first.txt")
-        for sent in range(0, limit, len(junk)):
-            yield junk[:limit - sent]
-    command_loop(conn, {b"LIST": lambda c, l, s: send_data(c, s, pieces(), b"226 Listing sent\r\n",
-                                                           b"150 Here comes a long listing\r\n")})
+    """A listing that never ends: one entry, then long lines that are no entries, so that
+    what a client keeps of it costs little to show."""
+    junk = itertools.repeat((b"#" * 1022 + b"\r\n") * 64)
+    command_loop(conn, {b"LIST": lambda c, l, s: send_data(
+        c, s, itertools.chain([b"total 1\r\n" + unix_line(b"first.txt")], junk), b"226 Listing sent\r\n",
+        b"150 Here comes a long listing\r\n")})
 
 
 def proxy_user(c, line, state):
@@ -391,9 +375,8 @@ SCENARIOS = {
     "stall": stall,
     "abortcheck": abortcheck,
     "portthief": portthief,
-    # Listings: past the cap (1,400,000 bytes), without end, in the DOS style (a folder, names with spaces,
-    # a size beyond 32 bits, a name that climbs out and a ".." folder), then a 421.
-    # 25,000 entries, then lines of blanks past the 64 MiB a client keeps of one listing.
+    # Listings: 25,000 entries, then lines of blanks past the 64 MiB a client keeps of one
+    # listing; one without end; one that is followed by a 421.
     "hugelisting": canned({b"LIST": listing([b"".join(
         b"-rw-r--r-- 1 user group 1234 Jan 01 2020 file%07d.txt\r\n" % i for i in range(25000))]
         + [(b" " * 1022 + b"\r\n") * 1024] * 66)}),
