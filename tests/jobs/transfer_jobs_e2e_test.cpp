@@ -180,11 +180,12 @@ class JobsTest : public ProgramTest {
   }
 
   // Starts the program in the local folder and the server's sub-folder, with completion
-  // messages shown.
-  void Start(const Server& server, const std::string& remoteFolder, Lines settings = {}) {
+  // messages shown; connected once the row is listed (not connected without one).
+  void Start(const Server& server, const std::string& remoteFolder, const std::string& row, Lines settings = {}) {
     settings.insert(settings.end(), {"InitialRemoteFolder=" + remoteFolder, PortSetting(server.portVariable), "OK=1",
                                      Passive() ? "Pasv=1" : ""});
     ProgramTest::Start(settings);
+    if (!row.empty()) Connect(row);
   }
 
   // Connects through the Connect dialog and waits for the row named in the start folder.
@@ -212,8 +213,7 @@ TEST_P(TransferMatrix, DownloadUploadAndMirrorCarryTheWholeTree) {
               {"top/sub one/deeper/leaf.bin", std::string("\r\n\n\r\0\x1a\xff end", 11)}};
   if (server.rawNames) top.push_back({"top/" + kSjisName, "sjis\r\n"});
   PutServerTree(server, "matrix", ServerForm(server, top));
-  Start(server, "matrix");
-  Connect("top");
+  Start(server, "matrix", "top");
   Select(1, {"top"});
   EXPECT_EQ(Run(IDM_DOWNLOAD), Lines{ResourceText(IDS_COMPLETED_RECEIVE)});
   EXPECT_EQ(LocalManifest(local.path()), Manifest(top));
@@ -256,8 +256,7 @@ TEST_F(JobsTest, DeleteNewRenameAndPermissionsOnBothSides) {
                  {"perm.sh", "#!/bin/sh\n"}, {"rename-me.txt", "r"}, {"opened.vakodata", "opened"}},
                 "chmod 644 *.*");
   PutLocalTree(local.path(), {{"ldoomed/"}, {"ldoomed/in/"}, {"ldoomed/in/y.txt", "y"}, {"lrename.txt", "rename"}});
-  Start(kVsftpd, "ops");
-  Connect("rename-me.txt");
+  Start(kVsftpd, "ops", "rename-me.txt");
 
   // Remote: a folder with two levels below it and a file, deleted together.
   Select(1, {"doomed", "doomed.txt"});
@@ -306,8 +305,7 @@ TEST_F(JobsTest, KanjiCodesAsNkfConvertsThem) {
   PutServerTree(kVsftpd, "kanji", {{"euc-down.txt", euc}, {"euc.jpg", euc}, {"locked.txt", euc}}, "chmod 000 locked.txt");
   PutLocalTree(local.path(), {{"sjis-up.txt", kSjisText}, {"sjis-jis.txt", kSjisText}, {"photo.jpg", kSjisText},
                               {"locked.txt", earlier}});
-  Start(kVsftpd, "kanji", {"NKFUp=1"});
-  Connect("locked.txt");
+  Start(kVsftpd, "kanji", "locked.txt", {"NKFUp=1"});
   Select(0, {"sjis-up.txt", "photo.jpg"});
   EXPECT_EQ(Run(IDM_UPLOAD), Lines{ResourceText(IDS_COMPLETED_SEND)});
   EXPECT_EQ(ReadWholeFile(OnServer(kVsftpd, "kanji/sjis-up.txt")), euc);
@@ -329,7 +327,7 @@ TEST_F(JobsTest, KanjiCodesAsNkfConvertsThem) {
 // A listing cut at its size limit shows only part of the folder: mirroring an empty local
 // folder onto it deletes nothing there, and says why once.
 TEST_F(JobsTest, MirroringBesideACutListingDeletesNothing) {
-  Start(kVsftpd, "/", {"Port=" + std::to_string(testenv::ScriptedPort("hugelisting"))});
+  Start(kVsftpd, "/", "", {"Port=" + std::to_string(testenv::ScriptedPort("hugelisting"))});
   ASSERT_TRUE(vako->ConnectThroughDialog("anyone", "x"));
   EXPECT_EQ(AnswerBox(60000), ResourceText(IDS_OUT_OF_MEMORY));
   ASSERT_TRUE(WaitForRow(panes.remoteList, "file0000000.txt")) << Boxes();
@@ -353,8 +351,7 @@ TEST_F(JobsTest, FoldersThatCannotBeEnteredOrMadeAreSkipped) {
                 "chmod 000 D/locked U/locked");
   PutLocalTree(local.path(), {{"D/"}, {"D/clash", "local clash"}, {"D/h.txt", "LOCAL"}, {"U/"}, {"U/a.txt", "a"},
                               {"U/sub/"}, {"U/sub/s.txt", "s"}, {"U/locked/"}, {"U/locked/l.txt", "l"}});
-  Start(kVsftpd, "skips");
-  Connect("U");
+  Start(kVsftpd, "skips", "U");
   Select(1, {"D"});
   EXPECT_EQ(Sorted(Run(IDM_DOWNLOAD)), Sorted({ResourceText(IDS_SKIPPED_LOCAL_FOLDER, "clash"),
                                                ResourceText(IDS_SKIPPED_REMOTE_FOLDER, "locked"), ResourceText(IDS_COMPLETED_RECEIVE)}));
@@ -376,7 +373,7 @@ TEST_F(JobsTest, DroppedFiles) {
   const Tree dropped = {{"a.txt", "a\r\n"}, {"b.bin", "b"}, {"dropdir/"}, {"dropdir/inner/"}, {"dropdir/inner/c.txt", "c\r\n"}};
   PutLocalTree(shell.path(), dropped);
   PutServerTree(kVsftpd, "drop", {});
-  Start(kVsftpd, "drop");
+  Start(kVsftpd, "drop", "");
   auto center = [&](HWND list) {
     RECT r = vako->ChildRect(list);
     return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
@@ -415,8 +412,7 @@ TEST_F(JobsTest, DatesDecideWhatIsSentAndNamesGoLowerCase) {
     SetFileTime(f, nullptr, nullptr, &stamp);
     CloseHandle(f);
   }
-  Start(kVsftpd, "rules", {"CompareDate=1", "CompareDate2=1", "CapitalMode=0"});
-  Connect("MiXed.TXT");
+  Start(kVsftpd, "rules", "MiXed.TXT", {"CompareDate=1", "CompareDate2=1", "CapitalMode=0"});
   Select(0, {"OLD.TXT", "NEW.TXT", "HTML"});
   EXPECT_EQ(Run(IDM_UPLOAD), Lines{ResourceText(IDS_COMPLETED_SEND)});
   Tree server = {{"d-new.txt", "server new\r\n"}, {"d-old.txt", "server old\r\n"}, {"MiXed.TXT", "mixed\r\n"},
@@ -451,8 +447,7 @@ TEST_F(JobsTest, StopLeavesTheSessionReady) {
                 "head -c " + std::to_string(size) + " /dev/urandom > big.bin && chown " +
                     testenv::Get("VAKO_FTP_USER") + " big.bin");
   // Small pieces make the transfer last: under Wine every receive call has its cost.
-  Start(kVsftpd, "stop", {"ReceiveBuf=256"});
-  Connect("big.bin");
+  Start(kVsftpd, "stop", "big.bin", {"ReceiveBuf=256"});
   Select(1, {"big.bin"});
   vako->PostCommand(IDM_DOWNLOAD);
   HWND progress = FindWindowExA(vako->Child(2020), nullptr, PROGRESS_CLASSA, nullptr);
