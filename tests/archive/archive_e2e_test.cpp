@@ -8,8 +8,6 @@
 
 namespace {
 
-using Lines = std::vector<std::string>;
-
 const std::string kSjisName = "\x95\x5c\x8e\xa6 memo.txt";  // its second byte is a backslash
 
 std::string ManyName(int i) { return "many member " + std::to_string(100 + i) + " with a long name to fill the command.txt"; }
@@ -43,13 +41,12 @@ class ArchiveTest : public ProgramTest {
   }
 
   // The local folder is one that the host's lha and lhasa see too.
-  void Start(const std::vector<std::string>& settings = {}) {
+  void Start(Lines settings = {}) {
     ASSERT_EQ(Host("chown -R " + testenv::Get("VAKO_FTP_USER") + " " + server), 0);
-    std::vector<std::string> lines = settings;
-    lines.insert(lines.end(), {"InitialLocalFolder=" + hostLocal, "InitialRemoteFolder=" + host.substr(5),
-                               "TestFolder=" + testenv::WinePath(host + "/test"), "TestOpen=0", "OK=1",
-                               PortSetting("VAKO_VSFTPD_PORT")});
-    ProgramTest::Start(lines);
+    settings.insert(settings.end(), {"InitialLocalFolder=" + hostLocal, "InitialRemoteFolder=" + host.substr(5),
+                                     "TestFolder=" + testenv::WinePath(host + "/test"), "TestOpen=0", "OK=1",
+                                     PortSetting("VAKO_VSFTPD_PORT")});
+    ProgramTest::Start(settings);
     Connect();
     ASSERT_TRUE(WaitForRow(panes.remoteList, "..") && WaitForRow(panes.localList, ".."));
   }

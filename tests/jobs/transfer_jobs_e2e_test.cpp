@@ -2,8 +2,6 @@
 // both disks: a whole tree downloaded, uploaded and mirrored on three servers; deletes, new
 // entries, renames, permissions and Open; the kanji conversions; folders that
 // cannot be entered or made; dropped files; mirroring beside a cut listing.
-#include <algorithm>
-#include <cstdint>
 #include <ostream>
 
 #include "support/program_fixture_win.h"
@@ -29,7 +27,6 @@ struct Entry {
   bool folder() const { return path.back() == '/'; }
 };
 using Tree = std::vector<Entry>;
-using Lines = std::vector<std::string>;
 
 const std::string kSjisName = "\x95\x5c\x8e\xa6.txt";  // its second byte is a backslash
 // Kanji, kana and ASCII in Shift-JIS, with CR LF, as a Windows editor writes them.
@@ -40,18 +37,6 @@ const std::string kSjisText =
 
 // The whole suite runs twice: with active data connections, and with VAKO_PASSIVE=1.
 bool Passive() { return testenv::Get("VAKO_PASSIVE") == "1"; }
-
-Lines Sorted(Lines lines) {
-  std::sort(lines.begin(), lines.end());
-  return lines;
-}
-
-std::string Noise(size_t size) {
-  std::string data(size, '\0');
-  uint32_t seed = 7;
-  for (char& c : data) c = static_cast<char>((seed = seed * 1103515245u + 12345u) >> 23);
-  return data;
-}
 
 // A line of tests/jobs/tree_manifest.py: "path/" for a folder, "path size crc32" for a file,
 // bytes outside printable ASCII and the backslash as \xNN.

@@ -8,8 +8,6 @@
 
 namespace {
 
-using Lines = std::vector<std::string>;
-
 // The paths of the file list on the clipboard, as a pasting program reads them.
 Lines ClipboardFiles() {
   Lines paths;
@@ -25,15 +23,13 @@ Lines ClipboardFiles() {
     if (drop) GlobalUnlock(data);
   }
   CloseClipboard();
-  std::sort(paths.begin(), paths.end());
-  return paths;
+  return Sorted(paths);
 }
 
 TEST_F(ProgramTest, LocalAndRemoteEntriesReachAnotherProgramAsRealFiles) {
   const std::string root = testenv::Get("VAKO_VSFTPD_ROOT") + "/shellcopy";
   ASSERT_EQ(RunHostCommand("rm -rf '" + root + "' && mkdir -p '" + root + "/docs'"), 0);
-  std::string noise(300000, '\0');
-  for (size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<char>((i * 7919) >> 5);
+  const std::string noise = Noise(300000);
   WriteWholeFile(testenv::WinePath(root + "/noise.bin"), noise);
   WriteWholeFile(testenv::WinePath(root + "/docs/inner.bin"), "inside\r\n");
   WriteWholeFile(testenv::WinePath(root + "/left.bin"), "not copied");

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -28,6 +29,21 @@ inline std::string ResourceText(int id, const std::string& value = "") {
   std::string s = text;
   const size_t at = s.find("%s");
   return at == std::string::npos || value.empty() ? s : s.replace(at, 2, value);
+}
+
+using Lines = std::vector<std::string>;
+
+inline Lines Sorted(Lines texts) {
+  std::sort(texts.begin(), texts.end());
+  return texts;
+}
+
+// Bytes of every value, the same for the same size.
+inline std::string Noise(size_t size) {
+  std::string data(size, '\0');
+  uint32_t seed = 7;
+  for (char& c : data) c = static_cast<char>((seed = seed * 1103515245u + 12345u) >> 23);
+  return data;
 }
 
 // A word for /bin/sh made of any bytes (Shift-JIS names included): octal escapes through printf.
