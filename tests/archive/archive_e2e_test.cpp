@@ -8,8 +8,6 @@
 
 namespace {
 
-using Lines = std::vector<std::string>;
-
 const std::string kSjisName = "\x95\x5c\x8e\xa6 memo.txt";  // its second byte is a backslash
 
 std::string ManyName(int i) { return "many member " + std::to_string(100 + i) + " with a long name to fill the command.txt"; }
@@ -28,6 +26,7 @@ class ArchiveTest : public ProgramTest {
               0);
   }
   void TearDown() override {
+    ProgramTest::TearDown();
     vako.reset();
     Host("rm -rf " + host + " " + server);
   }
@@ -42,28 +41,22 @@ class ArchiveTest : public ProgramTest {
   }
 
   // The local folder is one that the host's lha and lhasa see too.
-  void Start(const std::vector<std::string>& settings = {}) {
+  void Start(Lines settings = {}) {
     ASSERT_EQ(Host("chown -R " + testenv::Get("VAKO_FTP_USER") + " " + server), 0);
-    std::vector<std::string> lines = settings;
-    lines.insert(lines.end(), {"InitialLocalFolder=" + hostLocal, "InitialRemoteFolder=" + host.substr(5),
-                               "TestFolder=" + testenv::WinePath(host + "/test"), "TestOpen=0", "OK=1",
-                               PortSetting("VAKO_VSFTPD_PORT")});
-    ProgramTest::Start(lines);
-    localList = panes.localList;
-    remoteList = panes.remoteList;
+    settings.insert(settings.end(), {"InitialLocalFolder=" + hostLocal, "InitialRemoteFolder=" + host.substr(5),
+                                     "TestFolder=" + testenv::WinePath(host + "/test"), "TestOpen=0", "OK=1",
+                                     PortSetting("VAKO_VSFTPD_PORT")});
+    ProgramTest::Start(settings);
     Connect();
-    ASSERT_TRUE(WaitForRow(remoteList, "..") && WaitForRow(localList, ".."));
+    ASSERT_TRUE(WaitForRow(panes.remoteList, "..") && WaitForRow(panes.localList, ".."));
   }
   void Enter(const std::string& archive, const std::string& rowToWaitFor) {
     Select(0, {archive});
     ASSERT_TRUE(vako->SendCommand(IDM_ENTER));
-    if (!rowToWaitFor.empty()) {
-      ASSERT_TRUE(WaitForRow(localList, rowToWaitFor));
-    }
+    ASSERT_TRUE(rowToWaitFor.empty() || WaitForRow(panes.localList, rowToWaitFor));
   }
 
   std::string host, server, hostLocal;
-  HWND localList = nullptr, remoteList = nullptr;
 };
 
 TEST_F(ArchiveTest, BrowseOpenRenameDeleteAndTestExtract) {
@@ -77,7 +70,7 @@ TEST_F(ArchiveTest, BrowseOpenRenameDeleteAndTestExtract) {
   Enter("data.lzh", "docs/a.txt");
   // The rows against lhasa's own listing: every member, the folder part kept.
   const std::string oracle = Lhasa("data.lzh");
-  const std::vector<ListRowView> rows = vako->Rows(localList);
+  const std::vector<ListRowView> rows = vako->Rows(panes.localList);
   EXPECT_GE(rows.size(), 25u) << oracle;  // lha may store the folder docs as a member of its own
   std::map<std::string, ListRowView> by_name;
   for (const ListRowView& row : rows) {
@@ -88,7 +81,7 @@ TEST_F(ArchiveTest, BrowseOpenRenameDeleteAndTestExtract) {
   EXPECT_EQ(Lines(by_name["b.gif"].column + 1, by_name["b.gif"].column + 3), (Lines{"3000", "BINARY"}));
   EXPECT_EQ(by_name["docs/a.txt"].column[1], "9");
   ASSERT_TRUE(vako->SendCommand(IDM_NEW_FOLDER));  // does nothing inside an archive
-  EXPECT_EQ(vako->RowCount(localList), static_cast<int>(rows.size()));
+  EXPECT_EQ(vako->RowCount(panes.localList), static_cast<int>(rows.size()));
 
   // Open: the member goes to the work folder and to the shell, which has no program for it.
   Select(0, {"member.vakodata"});
@@ -97,9 +90,8 @@ TEST_F(ArchiveTest, BrowseOpenRenameDeleteAndTestExtract) {
   EXPECT_EQ(ReadWholeFile(NewestWorkFolder() + "member.vakodata"), "opened");
 
   // Rename in place to a Shift-JIS name with a blank (lhasa shows its bytes as '?').
-  ASSERT_TRUE(RenameRow(localList, "memo.txt", kSjisName));
-  ASSERT_TRUE(WaitForRow(localList, kSjisName));
-  EXPECT_LT(vako->RowOfName(localList, "memo.txt"), 0);
+  ASSERT_TRUE(RenameRow(panes.localList, "memo.txt", kSjisName));
+  EXPECT_LT(vako->RowOfName(panes.localList, "memo.txt"), 0);
   EXPECT_NE(ReadWholeFile(hostLocal + "data.lzh").find(kSjisName), std::string::npos);
   EXPECT_NE(Lhasa("data.lzh").find("?\\?? memo.txt"), std::string::npos);
 
@@ -108,8 +100,8 @@ TEST_F(ArchiveTest, BrowseOpenRenameDeleteAndTestExtract) {
   for (int i = 0; i < 20; ++i) doomed.push_back(ManyName(i));
   Select(0, doomed);
   vako->PostCommand(IDM_DELETE);
-  ASSERT_TRUE(WaitUntil([&] { return vako->RowOfName(localList, ManyName(19)) < 0; }));
-  EXPECT_EQ(vako->RowCount(localList), static_cast<int>(rows.size()) - 21);
+  ASSERT_TRUE(WaitUntil([&] { return vako->RowOfName(panes.localList, ManyName(19)) < 0; }));
+  EXPECT_EQ(vako->RowCount(panes.localList), static_cast<int>(rows.size()) - 21);
   const std::string left = Lhasa("data.lzh");
   EXPECT_EQ(left.find("many member"), std::string::npos) << left;
   EXPECT_EQ(left.find("with space.txt"), std::string::npos) << left;
@@ -119,7 +111,7 @@ TEST_F(ArchiveTest, BrowseOpenRenameDeleteAndTestExtract) {
   // Test Extract of an LHA archive, a second run finding its folder made; Previous Folder
   // closes the archive.
   ASSERT_TRUE(vako->SendCommand(IDM_PREVIOUS_FOLDER));
-  EXPECT_LT(vako->RowOfName(localList, "docs/a.txt"), 0);
+  EXPECT_LT(vako->RowOfName(panes.localList, "docs/a.txt"), 0);
   Enter("tools.lzh", "docs/a.txt");
   ASSERT_TRUE(vako->SendCommand(IDM_TEST_EXTRACT));
   EXPECT_EQ(Host("cd " + host + " && diff -r src/docs test/tools/docs && cmp src/b.gif test/tools/b.gif"), 0);
@@ -134,7 +126,6 @@ TEST_F(ArchiveTest, BrowseOpenRenameDeleteAndTestExtract) {
   ASSERT_TRUE(vako->SendCommand(IDM_ARCHIVE_TEST_EXTRACT));
   EXPECT_EQ(Host("cd " + host + " && diff -r src/docs 'test/my pack/docs' && cmp src/b.gif 'test/my pack/b.gif'"), 0);
   EXPECT_EQ(Host("test -e " + host + "/escaped.txt || test -e " + host + "/test/escaped.txt"), 1);
-  EXPECT_EQ(vako->Close(), 0);
 }
 
 TEST_F(ArchiveTest, CompressFilesIntoTheArchiveShown) {
@@ -146,12 +137,11 @@ TEST_F(ArchiveTest, CompressFilesIntoTheArchiveShown) {
   ASSERT_NE(open, nullptr);
   for (int id : {0x47C, 0x480}) VakoProcess::SetItemText(open, id, "\"with space.txt\" \"b.gif\"");  // the name field
   VakoProcess::PressButton(open, IDOK);
-  ASSERT_TRUE(WaitForRow(localList, "b.gif"));
-  EXPECT_GE(vako->RowOfName(localList, "with space.txt"), 0);
+  ASSERT_TRUE(WaitForRow(panes.localList, "b.gif"));
+  EXPECT_GE(vako->RowOfName(panes.localList, "with space.txt"), 0);
   ASSERT_EQ(Host("mkdir " + host + "/check && cd " + host + "/check && lhasa xq ../local/box.lzh && cmp ../src/b.gif b.gif && "
                  "cmp '../src/with space.txt' 'with space.txt' && cmp ../src/seed.txt seed.txt"),
             0);
-  EXPECT_EQ(vako->Close(), 0);
 }
 
 TEST_F(ArchiveTest, DownloadIntoAndUploadFromTheArchiveAndTheSameWithoutLibraries) {
@@ -164,7 +154,7 @@ TEST_F(ArchiveTest, DownloadIntoAndUploadFromTheArchiveAndTheSameWithoutLibrarie
   Enter("data.lzh", "with space.txt");
   Select(1, {"got here.txt"});
   EXPECT_EQ(Run(IDM_DOWNLOAD), Lines{ResourceText(IDS_COMPLETED_RECEIVE)});
-  ASSERT_TRUE(WaitForRow(localList, "got here.txt"));
+  ASSERT_TRUE(WaitForRow(panes.localList, "got here.txt"));
   EXPECT_NE(Lhasa("data.lzh").find("got here.txt"), std::string::npos);
   EXPECT_FALSE(FileExists(NewestWorkFolder() + "got here.txt"));
 
@@ -186,11 +176,10 @@ TEST_F(ArchiveTest, DownloadIntoAndUploadFromTheArchiveAndTheSameWithoutLibrarie
   ASSERT_TRUE(DeleteFileA((program.path() + "unlha32.dll").c_str()));
   ASSERT_TRUE(DeleteFileA((program.path() + "unzip32.dll").c_str()));
   ServerFile("remote.txt", "x");
-  ASSERT_TRUE(vako->MakePaneActive(1));
-  ASSERT_TRUE(vako->SendCommand(IDM_REFRESH));
-  ASSERT_TRUE(WaitForRow(remoteList, "remote.txt"));
+  Refresh(1);
+  ASSERT_TRUE(WaitForRow(panes.remoteList, "remote.txt"));
   Enter("data.lzh", "");
-  EXPECT_EQ(vako->RowCount(localList), 0);
+  EXPECT_EQ(vako->RowCount(panes.localList), 0);
   ASSERT_TRUE(vako->SendCommand(IDM_TEST_EXTRACT));
   EXPECT_EQ(Host("test -d " + host + "/test/data && test -z \"$(ls -A " + host + "/test/data)\""), 0);
   Select(1, {"remote.txt"});
@@ -198,8 +187,7 @@ TEST_F(ArchiveTest, DownloadIntoAndUploadFromTheArchiveAndTheSameWithoutLibrarie
   EXPECT_FALSE(FileExists(NewestWorkFolder() + "remote.txt"));
   ASSERT_TRUE(vako->MakePaneActive(0));
   ASSERT_TRUE(vako->SendCommand(IDM_PREVIOUS_FOLDER));
-  ASSERT_TRUE(WaitForRow(localList, "data.lzh"));
-  EXPECT_EQ(vako->Close(), 0);
+  ASSERT_TRUE(WaitForRow(panes.localList, "data.lzh"));
 }
 
 }  // namespace

@@ -1,22 +1,11 @@
 // Favorites with the real program against the loopback servers: Add Favorites and the
 // entries it adds to the menu, connecting from an entry, from the command line and from Open
 // Favorite; the tree cache a favorite keeps. The importers' lines and names are tested natively.
-#include <gtest/gtest.h>
-#include <windows.h>
-
 #include "config/password.h"
-#include "resources/resource_ids.h"
-#include "support/e2e_driver_win.h"
-#include "support/temp_folder_win.h"
-#include "support/test_env.h"
+#include "dialogs/profile_keys_win.h"
+#include "support/program_fixture_win.h"
 
 namespace {
-
-std::string Key(const std::string& file, const char* key) {
-  char value[512] = "";
-  GetPrivateProfileStringA("Vako", key, "<missing>", value, sizeof value, file.c_str());
-  return value;
-}
 
 struct Server {
   const char *portVariable, *rootVariable;
@@ -24,10 +13,8 @@ struct Server {
 const Server kVsftpd{"VAKO_VSFTPD_PORT", "VAKO_VSFTPD_ROOT"}, kPureFtpd{"VAKO_PUREFTPD_PORT", "VAKO_PUREFTPD_ROOT"},
     kPyftpdlib{"VAKO_PYFTPD_PORT", "VAKO_PYFTPD_ROOT"};
 
-class FavoritesTest : public ::testing::Test {
+class FavoritesTest : public ProgramTest {
  protected:
-  void SetUp() override { program = outer.path() + "program\\"; ASSERT_TRUE(CreateDirectoryA(program.c_str(), nullptr)); }
-
   // A folder below the server's root holding one file, so that a listing shows which it is.
   std::string ServerFolder(const Server& server, const std::string& name, const std::string& marker) {
     const std::string root = testenv::WinePath(testenv::Get(server.rootVariable)) + "\\" + name;
@@ -49,15 +36,6 @@ class FavoritesTest : public ::testing::Test {
     WriteWholeFile(path, text);
   }
 
-  void Start(const std::string& arguments = "", const std::string& settings = "") {
-    WriteWholeFile(program + "vako.ini",
-                   "[Vako]\r\n" + settings + "InitialLocalFolder=" + local.path() + "\r\nYesNo=0\r\nOK=0\r\n");
-    vako.reset(new VakoProcess(testenv::WinePath(::testing::internal::GetArgvs().at(1)), program, arguments));
-    ASSERT_TRUE(vako->started());
-    ASSERT_NE(vako->WaitForMainWindow(), nullptr);
-    remoteList = vako->Child(2100);
-  }
-
   // The program's dialog owned by its main window: the settings sheet, Add Favorite, an
   // Open dialog. Message boxes are owned by it too; their texts are checked where they come.
   HWND WaitForOwnedDialog() {
@@ -73,88 +51,73 @@ class FavoritesTest : public ::testing::Test {
     return found;
   }
 
-  // Closes the owned dialog with `button`, a name typed first into Add Favorite's field.
-  void CloseDialog(int button, const std::string& name = "") {
+  // Closes the owned dialog with `button`, the text typed first into the fields.
+  void CloseDialog(int button, const std::vector<int>& fields = {}, const std::string& text = "") {
     HWND dialog = WaitForOwnedDialog();
     ASSERT_NE(dialog, nullptr) << "no dialog";
-    if (!name.empty()) VakoProcess::SetItemText(dialog, IDC_FAVORITE_NAME, name);
+    for (int field : fields) VakoProcess::SetItemText(dialog, field, text);
     VakoProcess::PressButton(dialog, button);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
   }
 
-  // Chooses the favorite and accepts its settings sheet; then waits for the remote row.
-  void ConnectFrom(int command, const std::string& rowToWaitFor) {
-    vako->PostCommand(command);
+  // Accepts the favorite's settings sheet; then waits for the remote row.
+  void AcceptSheet(const std::string& rowToWaitFor) {
     CloseDialog(IDOK);
-    ASSERT_TRUE(WaitUntil([&] { return vako->RowOfName(remoteList, rowToWaitFor) >= 0; }));
+    ASSERT_TRUE(WaitForRow(panes.remoteList, rowToWaitFor));
   }
-
-  // Fills the Open dialog's name field with a path and presses Open.
-  void OpenInDialog(const std::string& path) {
-    HWND dialog = WaitForOwnedDialog();
-    ASSERT_NE(dialog, nullptr);
-    for (int field : {1148, 1152}) VakoProcess::SetItemText(dialog, field, path);  // cmb13, edt1
-    VakoProcess::PressButton(dialog, IDOK);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
-  }
-
-  TempFolder outer, local;
-  std::string program;
-  std::unique_ptr<VakoProcess> vako;  // ended before its folders go
-  HWND remoteList = nullptr;
 };
 
 TEST_F(FavoritesTest, AddFavoritesThreeTimesThenConnectFromTheNewEntries) {
   const std::string folder = ServerFolder(kVsftpd, "added", "added-marker");
   // The Connect dialog takes the port and the folder to start in from the options.
-  Start("", "InitialRemoteFolder=" + folder + "\r\nPort=" + testenv::Get(kVsftpd.portVariable) + "\r\n");
-  ASSERT_TRUE(vako->ConnectThroughDialog(testenv::Get("VAKO_FTP_USER"), testenv::Get("VAKO_FTP_PASS")));
-  ASSERT_TRUE(WaitUntil([&] { return vako->RowOfName(remoteList, "added-marker") >= 0; }));
+  Start({"InitialRemoteFolder=" + folder, PortSetting(kVsftpd.portVariable)});
+  Connect();
+  ASSERT_TRUE(WaitForRow(panes.remoteList, "added-marker"));
 
   for (int i = 0; i < 3; ++i) {
     vako->PostCommand(IDM_ADD_FAVORITE);
-    CloseDialog(IDOK, "x");
+    CloseDialog(IDOK, {IDC_FAVORITE_NAME}, "x");
   }
   for (const char* name : {"x.BOK", "x0.BOK", "x1.BOK"}) {
-    const std::string file = program + name;
+    const std::string file = program.path() + name;
     // The program writes the keys one by one after the dialog has gone: TimeLag is the last.
-    ASSERT_TRUE(WaitUntil([&] { return Key(file, "TimeLag") == "0"; })) << name;
-    EXPECT_EQ(Key(file, "HostAddr"), "127.0.0.1");
-    EXPECT_EQ(Key(file, "UserID"), testenv::Get("VAKO_FTP_USER"));
-    EXPECT_EQ(UnscramblePassword(Key(file, "UserPass")), testenv::Get("VAKO_FTP_PASS"));
-    EXPECT_EQ(Key(file, "InitialRemoteFolder"), testenv::Get(kVsftpd.rootVariable) + "/" + folder);  // as PWD says
-    EXPECT_EQ(Key(file, "InitialLocalFolder") + "\\", local.path());
-    EXPECT_EQ(Key(file, "HostName"), "<missing>");
+    ASSERT_TRUE(WaitUntil([&] { return ProfileKeys(file)["TimeLag"] == "0"; })) << name;
+    auto keys = ProfileKeys(file);
+    EXPECT_EQ(keys["HostAddr"], "127.0.0.1");
+    EXPECT_EQ(keys["UserID"], testenv::Get("VAKO_FTP_USER"));
+    EXPECT_EQ(UnscramblePassword(keys["UserPass"]), testenv::Get("VAKO_FTP_PASS"));
+    EXPECT_EQ(keys["InitialRemoteFolder"], testenv::Get(kVsftpd.rootVariable) + "/" + folder);  // as PWD says
+    EXPECT_EQ(keys["InitialLocalFolder"] + "\\", local.path());
+    EXPECT_EQ(keys.count("HostName"), 0u);
   }
 
   // The favorite x (the first entry: x, x0, x1) has no host name: its tree cache is x.tre,
   // not ".tre". Its port is what the settings sheet would add.
-  WritePrivateProfileStringA("Vako", "iPort", testenv::Get(kVsftpd.portVariable).c_str(), (program + "x.BOK").c_str());
-  ConnectFrom(20000, "added-marker");
+  WritePrivateProfileStringA("Vako", "iPort", testenv::Get(kVsftpd.portVariable).c_str(), (program.path() + "x.BOK").c_str());
+  vako->PostCommand(20000);
+  AcceptSheet("added-marker");
   ASSERT_TRUE(vako->SendCommand(IDM_DISCONNECT));
-  EXPECT_NE(ReadWholeFile(program + "x.tre").find("added/sub/"), std::string::npos);
-  EXPECT_FALSE(FileExists(program + ".tre"));
+  EXPECT_NE(ReadWholeFile(program.path() + "x.tre").find("added/sub/"), std::string::npos);
+  EXPECT_FALSE(FileExists(program.path() + ".tre"));
 }
 
 TEST_F(FavoritesTest, CommandLineAndOpenFavoriteConnect) {
   const std::string folder = ServerFolder(kPureFtpd, "cmdline", "cmdline-marker");
-  const std::string favorite = program + "from the command line.BOK";
+  const std::string favorite = program.path() + "from the command line.BOK";
   WriteFavorite(favorite, kPureFtpd, "cmd host", folder);
-  Start("\"" + favorite + "\"");
-  CloseDialog(IDOK);
-  ASSERT_TRUE(WaitUntil([&] { return vako->RowOfName(remoteList, "cmdline-marker") >= 0; }));
+  Start({}, "\"" + favorite + "\"");
+  AcceptSheet("cmdline-marker");
 
   // Open Favorite connects from the chosen file; the open connection is closed first and
   // keeps its tree cache under its own host name.
   const std::string other = ServerFolder(kPyftpdlib, "opened", "opened-marker");
   WriteFavorite(local.path() + "elsewhere.BOK", kPyftpdlib, "opened host", other);
   vako->PostCommand(IDM_OPEN_FAVORITE);
-  OpenInDialog(local.path() + "elsewhere.BOK");
-  CloseDialog(IDOK);
-  ASSERT_TRUE(WaitUntil([&] { return vako->RowOfName(remoteList, "opened-marker") >= 0; }));
-  EXPECT_NE(ReadWholeFile(program + "cmd host.tre").find("cmdline/sub/"), std::string::npos);
+  CloseDialog(IDOK, {1148, 1152}, local.path() + "elsewhere.BOK");  // the Open dialog's cmb13 and edt1
+  AcceptSheet("opened-marker");
+  EXPECT_NE(ReadWholeFile(program.path() + "cmd host.tre").find("cmdline/sub/"), std::string::npos);
   ASSERT_TRUE(vako->SendCommand(IDM_DISCONNECT));
-  EXPECT_NE(ReadWholeFile(program + "opened host.tre").find("opened/sub/"), std::string::npos);
+  EXPECT_NE(ReadWholeFile(program.path() + "opened host.tre").find("opened/sub/"), std::string::npos);
 }
 
 }  // namespace

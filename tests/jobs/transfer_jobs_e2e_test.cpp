@@ -2,8 +2,6 @@
 // both disks: a whole tree downloaded, uploaded and mirrored on three servers; deletes, new
 // entries, renames, permissions and Open; the kanji conversions; folders that
 // cannot be entered or made; dropped files; mirroring beside a cut listing.
-#include <algorithm>
-#include <cstdint>
 #include <ostream>
 
 #include "support/program_fixture_win.h"
@@ -29,7 +27,6 @@ struct Entry {
   bool folder() const { return path.back() == '/'; }
 };
 using Tree = std::vector<Entry>;
-using Lines = std::vector<std::string>;
 
 const std::string kSjisName = "\x95\x5c\x8e\xa6.txt";  // its second byte is a backslash
 // Kanji, kana and ASCII in Shift-JIS, with CR LF, as a Windows editor writes them.
@@ -40,18 +37,6 @@ const std::string kSjisText =
 
 // The whole suite runs twice: with active data connections, and with VAKO_PASSIVE=1.
 bool Passive() { return testenv::Get("VAKO_PASSIVE") == "1"; }
-
-Lines Sorted(Lines lines) {
-  std::sort(lines.begin(), lines.end());
-  return lines;
-}
-
-std::string Noise(size_t size) {
-  std::string data(size, '\0');
-  uint32_t seed = 7;
-  for (char& c : data) c = static_cast<char>((seed = seed * 1103515245u + 12345u) >> 23);
-  return data;
-}
 
 // A line of tests/jobs/tree_manifest.py: "path/" for a folder, "path size crc32" for a file,
 // bytes outside printable ASCII and the backslash as \xNN.
@@ -180,11 +165,12 @@ class JobsTest : public ProgramTest {
   }
 
   // Starts the program in the local folder and the server's sub-folder, with completion
-  // messages shown.
-  void Start(const Server& server, const std::string& remoteFolder, Lines settings = {}) {
+  // messages shown; connected once the row is listed (not connected without one).
+  void Start(const Server& server, const std::string& remoteFolder, const std::string& row, Lines settings = {}) {
     settings.insert(settings.end(), {"InitialRemoteFolder=" + remoteFolder, PortSetting(server.portVariable), "OK=1",
                                      Passive() ? "Pasv=1" : ""});
     ProgramTest::Start(settings);
+    if (!row.empty()) Connect(row);
   }
 
   // Connects through the Connect dialog and waits for the row named in the start folder.
@@ -193,15 +179,6 @@ class JobsTest : public ProgramTest {
     ASSERT_TRUE(WaitForRow(panes.remoteList, rowToWaitFor)) << Boxes();
   }
 
-  void Refresh(int pane) {
-    ASSERT_TRUE(vako->MakePaneActive(pane));
-    ASSERT_TRUE(vako->SendCommand(IDM_REFRESH));
-  }
-  // Renames in place: the edit field the command opened takes the new name.
-  void TypeName(HWND list, const std::string& name) {
-    ASSERT_TRUE(vako->FinishEdit(list, name)) << name;
-    ASSERT_TRUE(WaitForRow(list, name));
-  }
 };
 
 class TransferMatrix : public JobsTest, public ::testing::WithParamInterface<Server> {};
@@ -221,8 +198,7 @@ TEST_P(TransferMatrix, DownloadUploadAndMirrorCarryTheWholeTree) {
               {"top/sub one/deeper/leaf.bin", std::string("\r\n\n\r\0\x1a\xff end", 11)}};
   if (server.rawNames) top.push_back({"top/" + kSjisName, "sjis\r\n"});
   PutServerTree(server, "matrix", ServerForm(server, top));
-  Start(server, "matrix");
-  Connect("top");
+  Start(server, "matrix", "top");
   Select(1, {"top"});
   EXPECT_EQ(Run(IDM_DOWNLOAD), Lines{ResourceText(IDS_COMPLETED_RECEIVE)});
   EXPECT_EQ(LocalManifest(local.path()), Manifest(top));
@@ -253,7 +229,6 @@ TEST_P(TransferMatrix, DownloadUploadAndMirrorCarryTheWholeTree) {
   const std::string log = ReadWholeFile(NewestWorkFolder() + "ftplog.txt");
   EXPECT_EQ(log.find("EPSV\r\n229") != std::string::npos, Passive());
   EXPECT_EQ(log.find("PORT ") != std::string::npos, !Passive());
-  EXPECT_EQ(vako->Close(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, TransferMatrix, ::testing::Values(kVsftpd, kPureFtpd, kPyftpdlib),
@@ -266,8 +241,7 @@ TEST_F(JobsTest, DeleteNewRenameAndPermissionsOnBothSides) {
                  {"perm.sh", "#!/bin/sh\n"}, {"rename-me.txt", "r"}, {"opened.vakodata", "opened"}},
                 "chmod 644 *.*");
   PutLocalTree(local.path(), {{"ldoomed/"}, {"ldoomed/in/"}, {"ldoomed/in/y.txt", "y"}, {"lrename.txt", "rename"}});
-  Start(kVsftpd, "ops");
-  Connect("rename-me.txt");
+  Start(kVsftpd, "ops", "rename-me.txt");
 
   // Remote: a folder with two levels below it and a file, deleted together.
   Select(1, {"doomed", "doomed.txt"});
@@ -281,7 +255,7 @@ TEST_F(JobsTest, DeleteNewRenameAndPermissionsOnBothSides) {
   // A new folder takes the number of rows ("..", four files) for its name, then the typed one.
   ASSERT_TRUE(vako->SendCommand(IDM_NEW_FOLDER));
   EXPECT_EQ(Host("test -d '" + ServerFolder(kVsftpd, "ops") + "/folder5'"), 0);
-  TypeName(panes.remoteList, "fresh dir");
+  ASSERT_TRUE(TypeName(panes.remoteList, "fresh dir"));
   // Permissions of the selected file change on the server's disk; the others keep theirs.
   Select(1, {"perm.sh"});
   vako->PostCommand(IDM_CHANGE_ATTRIBUTES);
@@ -300,26 +274,23 @@ TEST_F(JobsTest, DeleteNewRenameAndPermissionsOnBothSides) {
   ASSERT_TRUE(vako->SendCommand(IDM_DELETE));
   ASSERT_TRUE(WaitForRow(panes.localList, "ldoomed", false));
   ASSERT_TRUE(vako->SendCommand(IDM_NEW_FOLDER));
-  TypeName(panes.localList, "new folder");
+  ASSERT_TRUE(TypeName(panes.localList, "new folder"));
   ASSERT_TRUE(vako->SendCommand(IDM_NEW_FILE));
-  TypeName(panes.localList, "new.txt");
+  ASSERT_TRUE(TypeName(panes.localList, "new.txt"));
   Select(0, {"lrename.txt"});
   ASSERT_TRUE(vako->SendCommand(IDM_RENAME));
-  TypeName(panes.localList, "renamed local.txt");
+  ASSERT_TRUE(TypeName(panes.localList, "renamed local.txt"));
   EXPECT_EQ(LocalManifest(local.path()), Manifest({{"new folder/"}, {"new.txt", ""}, {"renamed local.txt", "rename"}}));
-  EXPECT_EQ(vako->Close(), 0);
 }
 
 // ASCII-mode files are converted by nkf32.dll exactly as nkf converts them; binary files
 // never. A retrieve that fails leaves the earlier local file as it was, unconverted.
 TEST_F(JobsTest, KanjiCodesAsNkfConvertsThem) {
   const std::string euc = Nkf("-e", kSjisText), earlier = "earlier\r\n" + euc;
-  ASSERT_NE(euc, kSjisText);
   PutServerTree(kVsftpd, "kanji", {{"euc-down.txt", euc}, {"euc.jpg", euc}, {"locked.txt", euc}}, "chmod 000 locked.txt");
   PutLocalTree(local.path(), {{"sjis-up.txt", kSjisText}, {"sjis-jis.txt", kSjisText}, {"photo.jpg", kSjisText},
                               {"locked.txt", earlier}});
-  Start(kVsftpd, "kanji", {"NKFUp=1"});
-  Connect("locked.txt");
+  Start(kVsftpd, "kanji", "locked.txt", {"NKFUp=1"});
   Select(0, {"sjis-up.txt", "photo.jpg"});
   EXPECT_EQ(Run(IDM_UPLOAD), Lines{ResourceText(IDS_COMPLETED_SEND)});
   EXPECT_EQ(ReadWholeFile(OnServer(kVsftpd, "kanji/sjis-up.txt")), euc);
@@ -336,13 +307,12 @@ TEST_F(JobsTest, KanjiCodesAsNkfConvertsThem) {
   EXPECT_EQ(ReadWholeFile(local.path() + "euc-down.txt"), Nkf("-s", euc));
   EXPECT_EQ(ReadWholeFile(local.path() + "euc.jpg"), euc);
   EXPECT_EQ(ReadWholeFile(local.path() + "locked.txt"), earlier);
-  EXPECT_EQ(vako->Close(), 0);
 }
 
 // A listing cut at its size limit shows only part of the folder: mirroring an empty local
 // folder onto it deletes nothing there, and says why once.
 TEST_F(JobsTest, MirroringBesideACutListingDeletesNothing) {
-  Start(kVsftpd, "/", {"Port=" + std::to_string(testenv::ScriptedPort("hugelisting"))});
+  Start(kVsftpd, "/", "", {"Port=" + std::to_string(testenv::ScriptedPort("hugelisting"))});
   ASSERT_TRUE(vako->ConnectThroughDialog("anyone", "x"));
   EXPECT_EQ(AnswerBox(60000), ResourceText(IDS_OUT_OF_MEMORY));
   ASSERT_TRUE(WaitForRow(panes.remoteList, "file0000000.txt")) << Boxes();
@@ -352,7 +322,6 @@ TEST_F(JobsTest, MirroringBesideACutListingDeletesNothing) {
   for (int i = 0; i < 3; ++i) texts.push_back(AnswerBox(60000));
   EXPECT_EQ(texts, (Lines{ResourceText(IDS_KEPT_UNLISTED_FOLDER, "/"), ResourceText(IDS_COMPLETED_SEND), ResourceText(IDS_OUT_OF_MEMORY)}));
   EXPECT_GE(vako->RowOfName(panes.remoteList, "file0000000.txt"), 0);
-  EXPECT_EQ(vako->Close(), 0);
 }
 
 // Download: a remote folder that cannot be entered (110) and a local folder that cannot be
@@ -367,8 +336,7 @@ TEST_F(JobsTest, FoldersThatCannotBeEnteredOrMadeAreSkipped) {
                 "chmod 000 D/locked U/locked");
   PutLocalTree(local.path(), {{"D/"}, {"D/clash", "local clash"}, {"D/h.txt", "LOCAL"}, {"U/"}, {"U/a.txt", "a"},
                               {"U/sub/"}, {"U/sub/s.txt", "s"}, {"U/locked/"}, {"U/locked/l.txt", "l"}});
-  Start(kVsftpd, "skips");
-  Connect("U");
+  Start(kVsftpd, "skips", "U");
   Select(1, {"D"});
   EXPECT_EQ(Sorted(Run(IDM_DOWNLOAD)), Sorted({ResourceText(IDS_SKIPPED_LOCAL_FOLDER, "clash"),
                                                ResourceText(IDS_SKIPPED_REMOTE_FOLDER, "locked"), ResourceText(IDS_COMPLETED_RECEIVE)}));
@@ -380,7 +348,6 @@ TEST_F(JobsTest, FoldersThatCannotBeEnteredOrMadeAreSkipped) {
   EXPECT_EQ(FilesOnly(ServerManifest(kVsftpd, "skips")),
             Manifest({{"D/a.txt", "remote a"}, {"D/clash/h.txt", "h"}, {"D/locked/f.txt", "f"}, {"D/open/g.txt", "g"},
                       {"U/a.txt", "a"}, {"U/sub", "a remote file"}}));
-  EXPECT_EQ(vako->Close(), 0);
 }
 
 // Files dropped from the shell: on the remote pane without a connection, one message for
@@ -391,7 +358,7 @@ TEST_F(JobsTest, DroppedFiles) {
   const Tree dropped = {{"a.txt", "a\r\n"}, {"b.bin", "b"}, {"dropdir/"}, {"dropdir/inner/"}, {"dropdir/inner/c.txt", "c\r\n"}};
   PutLocalTree(shell.path(), dropped);
   PutServerTree(kVsftpd, "drop", {});
-  Start(kVsftpd, "drop");
+  Start(kVsftpd, "drop", "");
   auto center = [&](HWND list) {
     RECT r = vako->ChildRect(list);
     return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
@@ -409,7 +376,6 @@ TEST_F(JobsTest, DroppedFiles) {
   ASSERT_TRUE(vako->DropFiles(center(panes.localList), {shell.path() + "b.bin"}));
   EXPECT_EQ(Run(0), Lines{ResourceText(IDS_COMPLETED_SEND)});
   EXPECT_EQ(ReadWholeFile(local.path() + "b.bin"), "b");
-  EXPECT_EQ(vako->Close(), 0);
 }
 
 // "CompareDate" and "CompareDate2" compare the Date texts; "CapitalMode" 0 sends lower-case
@@ -431,8 +397,7 @@ TEST_F(JobsTest, DatesDecideWhatIsSentAndNamesGoLowerCase) {
     SetFileTime(f, nullptr, nullptr, &stamp);
     CloseHandle(f);
   }
-  Start(kVsftpd, "rules", {"CompareDate=1", "CompareDate2=1", "CapitalMode=0"});
-  Connect("MiXed.TXT");
+  Start(kVsftpd, "rules", "MiXed.TXT", {"CompareDate=1", "CompareDate2=1", "CapitalMode=0"});
   Select(0, {"OLD.TXT", "NEW.TXT", "HTML"});
   EXPECT_EQ(Run(IDM_UPLOAD), Lines{ResourceText(IDS_COMPLETED_SEND)});
   Tree server = {{"d-new.txt", "server new\r\n"}, {"d-old.txt", "server old\r\n"}, {"MiXed.TXT", "mixed\r\n"},
@@ -457,7 +422,6 @@ TEST_F(JobsTest, DatesDecideWhatIsSentAndNamesGoLowerCase) {
   server[1] = {"d-new.txt", "server new\r\n"};
   server[2] = {"mixed.txt", "mixed\r\n"};
   EXPECT_EQ(ServerManifest(kVsftpd, "rules"), Manifest(server));
-  EXPECT_EQ(vako->Close(), 0);
 }
 
 // Stop in the middle of a large download: the program stays connected and answers, and the
@@ -468,8 +432,7 @@ TEST_F(JobsTest, StopLeavesTheSessionReady) {
                 "head -c " + std::to_string(size) + " /dev/urandom > big.bin && chown " +
                     testenv::Get("VAKO_FTP_USER") + " big.bin");
   // Small pieces make the transfer last: under Wine every receive call has its cost.
-  Start(kVsftpd, "stop", {"ReceiveBuf=256"});
-  Connect("big.bin");
+  Start(kVsftpd, "stop", "big.bin", {"ReceiveBuf=256"});
   Select(1, {"big.bin"});
   vako->PostCommand(IDM_DOWNLOAD);
   HWND progress = FindWindowExA(vako->Child(2020), nullptr, PROGRESS_CLASSA, nullptr);
@@ -481,7 +444,6 @@ TEST_F(JobsTest, StopLeavesTheSessionReady) {
   Select(1, {"small.bin"});
   EXPECT_EQ(Run(IDM_DOWNLOAD), Lines{ResourceText(IDS_COMPLETED_RECEIVE)});
   EXPECT_TRUE(ReadWholeFile(local.path() + "small.bin") == Noise(100000));
-  EXPECT_EQ(vako->Close(), 0);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "resources/resource_ids.h"
+#include "support/temp_folder_win.h"
 #include "support/test_env.h"
 
 std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of("\\/") + 1); }
@@ -18,9 +19,7 @@ VakoProcess::VakoProcess(const std::string& programPath, const std::string& fold
   std::string commandLine = "\"" + target + "\" " + arguments;
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
-  std::vector<char> line(commandLine.begin(), commandLine.end());
-  line.push_back('\0');
-  if (!CreateProcessA(target.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+  if (!CreateProcessA(target.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
                       &process_))
     process_ = PROCESS_INFORMATION{};
 }
@@ -87,34 +86,37 @@ LRESULT SendWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD 
   return static_cast<LRESULT>(result);
 }
 
-void AddTreeChildren(HWND tree, const TargetMemory& memory, HTREEITEM parent, TreeNodeView& node, HTREEITEM caret);
-
+// The node of the item (null: the invisible root above the top items) with its text and
+// everything below it.
 TreeNodeView ReadTreeNode(HWND tree, const TargetMemory& memory, HTREEITEM item, HTREEITEM caret) {
   TreeNodeView node;
   node.item = item;
-  node.selected = item == caret;
+  node.selected = item && item == caret;
   TVITEMA tv{};
   tv.mask = TVIF_TEXT;
   tv.hItem = item;
   tv.pszText = memory.at(sizeof tv);
   tv.cchTextMax = kTextRoom;
   memory.Write(&tv, sizeof tv);
-  if (SendWait(tree, TVM_GETITEMA, 0, memory.param())) {
-    char text[kTextRoom] = "";
-    memory.Read(text, sizeof text - 1, sizeof tv);
-    node.text = text;
-  }
-  AddTreeChildren(tree, memory, item, node, caret);
+  char text[kTextRoom] = "";
+  if (item && SendWait(tree, TVM_GETITEMA, 0, memory.param())) memory.Read(text, sizeof text - 1, sizeof tv);
+  node.text = text;
+  auto next = [&](WPARAM relation, HTREEITEM from) {
+    return reinterpret_cast<HTREEITEM>(SendWait(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(from)));
+  };
+  for (HTREEITEM child = next(item ? TVGN_CHILD : TVGN_ROOT, item); child; child = next(TVGN_NEXT, child))
+    node.children.push_back(ReadTreeNode(tree, memory, child, caret));
   return node;
 }
 
-void AddTreeChildren(HWND tree, const TargetMemory& memory, HTREEITEM parent, TreeNodeView& node, HTREEITEM caret) {
-  HTREEITEM child = reinterpret_cast<HTREEITEM>(
-      SendWait(tree, TVM_GETNEXTITEM, parent ? TVGN_CHILD : TVGN_ROOT, reinterpret_cast<LPARAM>(parent)));
-  for (; child; child = reinterpret_cast<HTREEITEM>(
-                    SendWait(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(child)))) {
-    node.children.push_back(ReadTreeNode(tree, memory, child, caret));
-  }
+// A rectangle the control fills in (its first bytes may carry the request), in the
+// program's memory.
+RECT ReadRect(HANDLE process, HWND control, UINT message, WPARAM wParam, RECT request = RECT{}) {
+  TargetMemory memory(process, sizeof(RECT));
+  memory.Write(&request, sizeof request);
+  SendWait(control, message, wParam, memory.param());
+  memory.Read(&request, sizeof request);
+  return request;
 }
 }  // namespace
 
@@ -134,12 +136,6 @@ const TreeNodeView* TreeNodeView::Find(const std::string& path) const {
     start = end + 1;
   }
   return node;
-}
-
-std::vector<std::string> TreeNodeView::ChildTexts() const {
-  std::vector<std::string> texts;
-  for (const TreeNodeView& c : children) texts.push_back(c.text);
-  return texts;
 }
 
 std::vector<HWND> WindowsOfProcess(DWORD processId, const char* className) {
@@ -168,36 +164,21 @@ int RunHostCommand(const std::string& shellCommand, DWORD milliseconds) {
   // The command goes through a script file: no quoting survives the way to the host.
   static int counter = 0;
   std::string stem = "/tmp/vako-e2e-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
-  std::string script = "( " + shellCommand + " ); echo $? > " + stem + ".rc\n";
-  HANDLE f = CreateFileA(testenv::WinePath(stem + ".sh").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return -1;
-  DWORD put;
-  WriteFile(f, script.data(), static_cast<DWORD>(script.size()), &put, nullptr);
-  CloseHandle(f);
+  WriteWholeFile(testenv::WinePath(stem + ".sh"), "( " + shellCommand + " ); echo $? > " + stem + ".rc\n");
   std::string line = "start.exe /wait /unix /bin/sh " + stem + ".sh";
-  std::vector<char> buffer(line.begin(), line.end());
-  buffer.push_back('\0');
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION pi{};
-  if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
                       &pi))
     return -1;
   WaitForSingleObject(pi.hProcess, milliseconds);
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
   // start /wait does not hand back the exit code of a host program: the script leaves it.
-  int rc = -1;
-  std::string rcPath = testenv::WinePath(stem + ".rc");
-  WaitUntil([&] { return GetFileAttributesA(rcPath.c_str()) != INVALID_FILE_ATTRIBUTES; }, milliseconds);
-  HANDLE r = CreateFileA(rcPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (r != INVALID_HANDLE_VALUE) {
-    char text[16] = "";
-    DWORD got = 0;
-    ReadFile(r, text, sizeof text - 1, &got, nullptr);
-    CloseHandle(r);
-    rc = atoi(text);
-  }
+  const std::string rcPath = testenv::WinePath(stem + ".rc");
+  const bool ended = WaitUntil([&] { return FileExists(rcPath); }, milliseconds);
+  const int rc = ended ? atoi(ReadWholeFile(rcPath).c_str()) : -1;
   DeleteFileA(rcPath.c_str());
   DeleteFileA(testenv::WinePath(stem + ".sh").c_str());
   return rc;
@@ -252,10 +233,10 @@ static std::string CellText(HWND list, const TargetMemory& memory, int row, int 
   item.pszText = memory.at(sizeof item);
   item.cchTextMax = kTextRoom;
   memory.Write(&item, sizeof item);
-  int length = static_cast<int>(SendWait(list, LVM_GETITEMTEXTA, row, memory.param()));
-  std::vector<char> text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
-  if (length > 0) memory.Read(text.data(), static_cast<size_t>(length), sizeof item);
-  return std::string(text.data(), static_cast<size_t>(length > 0 ? length : 0));
+  const int length = static_cast<int>(SendWait(list, LVM_GETITEMTEXTA, row, memory.param()));
+  std::string text(static_cast<size_t>(length > 0 ? length : 0), '\0');
+  if (!text.empty()) memory.Read(&text[0], text.size(), sizeof item);
+  return text;
 }
 
 std::vector<ListRowView> VakoProcess::Rows(HWND list) const {
@@ -272,9 +253,7 @@ std::vector<ListRowView> VakoProcess::Rows(HWND list) const {
 
 std::vector<std::string> VakoProcess::Names(HWND list) const {
   std::vector<std::string> names;
-  TargetMemory memory(process_.hProcess, sizeof(LVITEMA) + kTextRoom);
-  const int count = RowCount(list);
-  for (int row = 0; row < count; ++row) names.push_back(CellText(list, memory, row, 0));
+  for (const ListRowView& row : Rows(list)) names.push_back(row.name());
   return names;
 }
 
@@ -298,14 +277,8 @@ int VakoProcess::RowOfName(HWND list, const std::string& name) const {
 }
 
 RECT VakoProcess::RowRect(HWND list, int row, int part) const {
-  TargetMemory memory(process_.hProcess, sizeof(RECT));
-  RECT r{};
-  r.left = part;
-  memory.Write(&r, sizeof r);
   SendWait(list, LVM_ENSUREVISIBLE, row, FALSE);
-  SendWait(list, LVM_GETITEMRECT, row, memory.param());
-  memory.Read(&r, sizeof r);
-  return r;
+  return ReadRect(process_.hProcess, list, LVM_GETITEMRECT, row, RECT{part, 0, 0, 0});
 }
 
 bool VakoProcess::SelectNames(HWND list, const std::vector<std::string>& names) {
@@ -338,17 +311,15 @@ bool VakoProcess::ConnectThroughDialog(const std::string& user, const std::strin
 
 void VakoProcess::SelectRows(HWND list, const std::vector<int>& rows) {
   TargetMemory memory(process_.hProcess, sizeof(LVITEMA));
-  LVITEMA none{};
-  none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  memory.Write(&none, sizeof none);
-  SendWait(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), memory.param());
-  for (size_t i = 0; i < rows.size(); ++i) {
-    LVITEMA state{};
-    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    state.state = LVIS_SELECTED | (i == 0 ? LVIS_FOCUSED : 0);
-    memory.Write(&state, sizeof state);
-    SendWait(list, LVM_SETITEMSTATE, rows[i], memory.param());
-  }
+  auto setState = [&](int row, UINT state) {  // row -1: every row
+    LVITEMA item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = state;
+    memory.Write(&item, sizeof item);
+    SendWait(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), memory.param());
+  };
+  setState(-1, 0);
+  for (size_t i = 0; i < rows.size(); ++i) setState(rows[i], LVIS_SELECTED | (i == 0 ? LVIS_FOCUSED : 0));
 }
 
 bool VakoProcess::DropFiles(POINT client, const std::vector<std::string>& paths) {
@@ -389,12 +360,7 @@ bool VakoProcess::FinishEdit(HWND list, const std::string& text) {
 HWND VakoProcess::Header(HWND list) const { return reinterpret_cast<HWND>(SendWait(list, LVM_GETHEADER, 0, 0)); }
 
 RECT VakoProcess::HeaderItemRect(HWND list, int column) const {
-  TargetMemory memory(process_.hProcess, sizeof(RECT));
-  RECT r{};
-  memory.Write(&r, sizeof r);
-  SendWait(Header(list), HDM_GETITEMRECT, column, memory.param());
-  memory.Read(&r, sizeof r);
-  return r;
+  return ReadRect(process_.hProcess, Header(list), HDM_GETITEMRECT, column);
 }
 
 RECT VakoProcess::ChildRect(HWND child) const {
@@ -407,21 +373,14 @@ RECT VakoProcess::ChildRect(HWND child) const {
 TreeNodeView VakoProcess::Tree(HWND tree) const {
   TargetMemory memory(process_.hProcess, sizeof(TVITEMA) + kTextRoom);
   HTREEITEM caret = reinterpret_cast<HTREEITEM>(SendWait(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
-  TreeNodeView top;
-  AddTreeChildren(tree, memory, nullptr, top, caret);
-  return top;
+  return ReadTreeNode(tree, memory, nullptr, caret);
 }
 
 RECT VakoProcess::TreeItemRect(HWND tree, HTREEITEM item) const {
-  TargetMemory memory(process_.hProcess, sizeof(RECT));
-  RECT r{};
-  std::memcpy(&r, &item, sizeof item);
-  memory.Write(&r, sizeof r);
+  RECT request{};
+  std::memcpy(&request, &item, sizeof item);  // the item goes in, the rectangle comes out
   SendWait(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
-  memory.Write(&r, sizeof r);
-  SendWait(tree, TVM_GETITEMRECT, TRUE, memory.param());
-  memory.Read(&r, sizeof r);
-  return r;
+  return ReadRect(process_.hProcess, tree, TVM_GETITEMRECT, TRUE, request);
 }
 
 int VakoProcess::ButtonState(int command) const {
@@ -442,15 +401,11 @@ static INPUT MouseInput(POINT screen, DWORD flags) {
   return input;
 }
 
-static void MouseAt(POINT screen, DWORD flags) {
-  INPUT input = MouseInput(screen, flags);
-  SendInput(1, &input, sizeof input);
-}
-
 void VakoProcess::Click(HWND window, POINT client, bool doubleClick) {
   POINT screen = client;
   ClientToScreen(window, &screen);
-  MouseAt(screen, 0);
+  INPUT move = MouseInput(screen, 0);
+  SendInput(1, &move, sizeof move);
   Sleep(50);
   // All presses in one call: a busy machine must not stretch a double click apart.
   INPUT clicks[4] = {MouseInput(screen, MOUSEEVENTF_LEFTDOWN), MouseInput(screen, MOUSEEVENTF_LEFTUP),
@@ -462,13 +417,9 @@ HWND VakoProcess::WaitForDialog(DWORD milliseconds, const std::string& title) {
   HWND found = nullptr;
   WaitUntil(
       [&] {
-        for (HWND w : WindowsOfProcess(process_.dwProcessId, "#32770")) {
-          if (title.empty() || WindowText(w) == title) {
-            found = w;
-            return true;
-          }
-        }
-        return false;
+        for (HWND w : WindowsOfProcess(process_.dwProcessId, "#32770"))
+          if (!found && (title.empty() || WindowText(w) == title)) found = w;
+        return found != nullptr;
       },
       milliseconds);
   return found;

@@ -25,7 +25,6 @@ struct TreeNodeView {
   const TreeNodeView* Child(const std::string& text) const;
   // The node at "a/b/c" below this one (components split at '/'), or null.
   const TreeNodeView* Find(const std::string& path) const;
-  std::vector<std::string> ChildTexts() const;
 };
 
 class VakoProcess {

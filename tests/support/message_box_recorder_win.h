@@ -13,24 +13,18 @@ struct RecordedBox {
 class MessageBoxRecorder {
  public:
   explicit MessageBoxRecorder(int answer = 1) {
-    Boxes().clear();
-    Answer() = answer;
+    boxes_.clear();
+    answer_ = answer;
     SetMessageBoxObserver(&Record);
   }
   ~MessageBoxRecorder() { SetMessageBoxObserver(nullptr); }
-  const std::vector<RecordedBox>& boxes() const { return Boxes(); }
+  const std::vector<RecordedBox>& boxes() const { return boxes_; }
 
  private:
-  static std::vector<RecordedBox>& Boxes() {
-    static std::vector<RecordedBox> boxes;
-    return boxes;
-  }
-  static int& Answer() {
-    static int answer = 1;
-    return answer;
-  }
+  static inline std::vector<RecordedBox> boxes_;
+  static inline int answer_ = 1;
   static int Record(const std::string& text, const std::string& caption, unsigned style) {
-    Boxes().push_back({text, caption, style});
-    return Answer();
+    boxes_.push_back({text, caption, style});
+    return answer_;
   }
 };

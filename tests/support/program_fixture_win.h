@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -30,6 +31,21 @@ inline std::string ResourceText(int id, const std::string& value = "") {
   return at == std::string::npos || value.empty() ? s : s.replace(at, 2, value);
 }
 
+using Lines = std::vector<std::string>;
+
+inline Lines Sorted(Lines texts) {
+  std::sort(texts.begin(), texts.end());
+  return texts;
+}
+
+// Bytes of every value, the same for the same size.
+inline std::string Noise(size_t size) {
+  std::string data(size, '\0');
+  uint32_t seed = 7;
+  for (char& c : data) c = static_cast<char>((seed = seed * 1103515245u + 12345u) >> 23);
+  return data;
+}
+
 // A word for /bin/sh made of any bytes (Shift-JIS names included): octal escapes through printf.
 inline std::string ShellWord(const std::string& bytes) {
   std::string format;
@@ -43,19 +59,26 @@ inline std::string ShellWord(const std::string& bytes) {
 
 class ProgramTest : public ::testing::Test {
  protected:
+  // Every test ends with the program closing as the user closes it.
+  void TearDown() override {
+    if (vako && vako->started()) {
+      EXPECT_EQ(vako->Close(), 0) << Boxes();
+    }
+  }
+
   // Starts the program with vako.ini made of the given lines, then the defaults of these
   // tests (the first of two equal keys counts): the local folder `local`, no questions.
-  void Start(const std::vector<std::string>& settings) {
+  void Start(const std::vector<std::string>& settings, const std::string& arguments = "") {
     std::string ini = "[Vako]\r\n";
     for (const std::string& line : settings) ini += line + "\r\n";
     ini += "InitialLocalFolder=" + local.path() + "\r\nHostAddr=127.0.0.1\r\nUserID=" +
            testenv::Get("VAKO_FTP_USER") + "\r\nYesNo=0\r\nOK=0\r\n";
     WriteWholeFile(program.path() + "vako.ini", ini);
-    Launch();
+    Launch(arguments);
   }
   // Starts the program with the vako.ini its folder holds.
-  void Launch() {
-    vako.reset(new VakoProcess(testenv::WinePath(::testing::internal::GetArgvs().at(1)), program.path()));
+  void Launch(const std::string& arguments = "") {
+    vako.reset(new VakoProcess(testenv::WinePath(::testing::internal::GetArgvs().at(1)), program.path(), arguments));
     ASSERT_TRUE(vako->started());
     ASSERT_NE(vako->WaitForMainWindow(), nullptr);
     panes = {vako->Child(2000), vako->Child(2100), vako->Child(2035), vako->Child(5001), vako->Child(5000)};
@@ -88,7 +111,20 @@ class ProgramTest : public ::testing::Test {
   // Renames the row in place.
   ::testing::AssertionResult RenameRow(HWND list, const std::string& from, const std::string& to) {
     if (!vako->BeginEdit(list, vako->RowOfName(list, from))) return ::testing::AssertionFailure() << "no edit of " << from;
-    return vako->FinishEdit(list, to) ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << "edit of " << from;
+    return TypeName(list, to);
+  }
+  // Ends the open in-place edit with the name; done once the list has a row of that name or a
+  // message box (about a refused name) is open.
+  ::testing::AssertionResult TypeName(HWND list, const std::string& name) {
+    if (vako->FinishEdit(list, name) &&
+        WaitUntil([&] { return vako->RowOfName(list, name) >= 0 || !Boxes().empty(); }))
+      return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "no row " << name;
+  }
+
+  void Refresh(int pane) {
+    ASSERT_TRUE(vako->MakePaneActive(pane));
+    ASSERT_TRUE(vako->SendCommand(IDM_REFRESH));
   }
 
   void DoubleClickRow(HWND list, const std::string& name) {

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 
 class TempFolder {
@@ -35,19 +37,10 @@ class TempFolder {
 inline bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 inline std::string ReadWholeFile(const std::string& path) {
-  HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return "";
-  std::string data;
-  char buf[65536];
-  DWORD got;
-  while (ReadFile(f, buf, sizeof buf, &got, nullptr) && got) data.append(buf, got);
-  CloseHandle(f);
-  return data;
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 inline void WriteWholeFile(const std::string& path, const std::string& data) {
-  HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD put;
-  WriteFile(f, data.data(), static_cast<DWORD>(data.size()), &put, nullptr);
-  CloseHandle(f);
+  std::ofstream(path, std::ios::binary).write(data.data(), static_cast<std::streamsize>(data.size()));
 }
