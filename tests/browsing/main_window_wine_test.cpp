@@ -4,67 +4,33 @@
 // vako.ini; split-bar drags that lose the mouse; long remote folder names; tree cache files
 // that cannot be read or replaced.
 #include <gtest/gtest.h>
-#include <windows.h>
-#include <commctrl.h>
 
 #include <algorithm>
 
-#include "app/app_state_win.h"
 #include "app/folder_trees_win.h"
 #include "app/list_rows_win.h"
-#include "app/main_window_win.h"
 #include "app/menu_state_win.h"
 #include "app/split_bar_drag_win.h"
 #include "app/tree_cache_rename.h"
 #include "config/host_profile.h"
 #include "config/options.h"
-#include "ftp/control_connection_win.h"
 #include "ftp/login_win.h"
 #include "ftp/remote_view_fill_win.h"
 #include "resources/resource_ids.h"
-#include "support/message_box_recorder_win.h"
-#include "support/temp_folder_win.h"
+#include "support/main_window_fixture_win.h"
 #include "support/test_env.h"
 
 namespace {
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public MainWindowFixture {
  protected:
   static void SetUpTestSuite() {
-    InstanceHandle = GetModuleHandleA(nullptr);
-    ASSERT_EQ(StartSockets(), 1);
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
-    InitCommonControlsEx(&controls);
-    RegisterMainWindowClass(InstanceHandle);
+    MainWindowFixture::SetUpTestSuite();
     // What the server lists: a folder and two files of different sizes.
     const std::string root = testenv::WinePath(testenv::Get("VAKO_PYFTPD_ROOT")) + "\\";
     CreateDirectoryA((root + "pub").c_str(), nullptr);
     WriteWholeFile(root + "a.txt", "hello");
     WriteWholeFile(root + "data.bin", std::string(3000, 'x'));
-  }
-
-  void SetUp() override {
-    ProgramFolder = program.path();
-    WorkFolder = work.path();
-    LogPath = WorkFolder + "ftplog.txt";
-    Connected = JobRunning = 0;
-    ToolbarHeight = 32;
-    TransferMode = 2;
-  }
-
-  void Open(const std::string& settings = "") {
-    WriteWholeFile(program.path() + "vako.ini", "[Vako]\r\nInitialLocalFolder=" + local.path() + "\r\n" + settings);
-    window = CreateMainWindow(InstanceHandle);
-    ASSERT_NE(window, nullptr);
-    ShowWindow(window, SW_SHOWNORMAL);
-  }
-
-  void TearDown() override {
-    if (window) DestroyWindow(window);
-    if (Connected) CloseControlConnection();
-    Connected = JobRunning = 0;
-    for (MSG m; PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE);) {
-    }
   }
 
   void Connect() {
@@ -92,10 +58,6 @@ class MainWindowTest : public ::testing::Test {
     for (int row = 0; row < ListRowCount(list); ++row) names.push_back(ListRowText(list, row, 0));
     return names;
   }
-
-  TempFolder program, work, local;
-  MessageBoxRecorder boxes;
-  HWND window = nullptr;
 };
 
 // The state table (tested natively) reaches the real menu, toolbar and captions as the

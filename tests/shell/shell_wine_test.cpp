@@ -6,7 +6,6 @@
 // entries refused while a job runs.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <commctrl.h>
 
 #include <functional>
 #include <map>
@@ -14,17 +13,14 @@
 #include <vector>
 
 #include "support/case_table.h"
-#include "app/app_state_win.h"
 #include "app/list_rows_win.h"
 #include "app/local_listing_win.h"
-#include "app/main_window_win.h"
 #include "app/string_table_win.h"
 #include "resources/resource_ids.h"
 #include "shell/context_menus_win.h"
 #include "shell/drag_out_win.h"
 #include "shell/drop_sources_win.h"
-#include "support/message_box_recorder_win.h"
-#include "support/temp_folder_win.h"
+#include "support/main_window_fixture_win.h"
 
 namespace {
 
@@ -94,29 +90,12 @@ void PumpUntilAMenuWasShown() {
   }
 }
 
-class ShellTest : public ::testing::Test {
+class ShellTest : public MainWindowFixture {
  protected:
-  static void SetUpTestSuite() {
-    InstanceHandle = GetModuleHandleA(nullptr);
-    OleInitialize(nullptr);
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
-    InitCommonControlsEx(&controls);
-    RegisterMainWindowClass(InstanceHandle);
-  }
-
   void SetUp() override {
-    ProgramFolder = program.path();
-    WorkFolder = work.path();
-    LogPath = WorkFolder + "ftplog.txt";
-    Connected = JobRunning = ArchiveMode = 0;
-    ToolbarHeight = 32;
-    TransferMode = 2;
+    MainWindowFixture::SetUp();
     for (const char* name : {"page.SHTML", "page.txt", "data.zip"}) WriteWholeFile(local.path() + name, "");
-    WriteWholeFile(program.path() + "vako.ini", "[Vako]\r\nInitialLocalFolder=" + local.path() +
-                                                    "\r\nLocalListType=40004\r\nRemoteListType=40004\r\n");
-    window = CreateMainWindow(InstanceHandle);
-    ASSERT_NE(window, nullptr);
-    ShowWindow(window, SW_SHOWNORMAL);
+    ASSERT_NO_FATAL_FAILURE(Open("LocalListType=40004\r\nRemoteListType=40004\r\n"));
     MoveWindow(window, 0, 0, 1000, 700, TRUE);  // room for every row in both editions
     SetForegroundWindow(window);
     UpdateWindow(window);
@@ -133,11 +112,6 @@ class ShellTest : public ::testing::Test {
       rows[i].key = 3000 + i;
     }
     FillListRows(RemoteList, rows, nullptr);
-  }
-
-  void TearDown() override {
-    if (window) DestroyWindow(window);
-    Connected = JobRunning = ArchiveMode = 0;
   }
 
   // Posts the button's messages as the mouse would bring them, the cursor put there first
@@ -158,10 +132,6 @@ class ShellTest : public ::testing::Test {
     PostMessageA(list, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(at.x, at.y));
     PostMessageA(list, WM_RBUTTONUP, 0, MAKELPARAM(at.x, at.y));
   }
-
-  TempFolder program, work, local;
-  MessageBoxRecorder boxes;
-  HWND window = nullptr;
 };
 
 TEST_F(ShellTest, EachRightClickOpensItsMenuWithItsEntriesAndStates) {
