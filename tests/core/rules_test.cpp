@@ -196,7 +196,6 @@ const std::map<std::string, Routine> kRoutines = {
     {"TreeLine", [](const Args& a) { return TreeCacheLineOf(a[0], a[1]); }},
     {"SplitTree", [](const Args& a) { return List(SplitTreeCacheText(a[0])); }},
     {"TreeFile", [](const Args& a) { return TreeCachePathOfHost(a[0], a[1]); }},
-    {"FavoriteTree", [](const Args& a) { return TreeCachePathOfFavorite(a[0]); }},
     {"CacheFile", CacheFile},
     {"Tree", [](const Args& a) { return TreeText(BuildRemoteTreeModel(a)); }},
     {"FindTree", [](const Args& a) { return List(FindRemoteTreePath(BuildRemoteTreeModel(Rest(a, 1)), a[0])); }},

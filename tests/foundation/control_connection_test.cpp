@@ -1,25 +1,15 @@
 // The control connection: host names and ports, and the replies of the scripted server.
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 
-#include "app/app_state_win.h"
-#include "ftp/control_connection_win.h"
-#include "support/message_box_recorder_win.h"
-#include "support/temp_folder_win.h"
-#include "support/test_env.h"
+#include "ftp/engine_fixture_win.h"
 
 namespace {
 
 // The silent-server cases wait for the time limit; keep it short here.
 [[maybe_unused]] const int kShortTimeout = _putenv("VAKO_NET_TIMEOUT=3");
 
-class ControlConnectionTest : public ::testing::Test {
+class ControlConnectionTest : public EngineTest {
  protected:
-  static void SetUpTestSuite() { ASSERT_EQ(StartSockets(), 1); }
-  void SetUp() override { LogPath = dir.path() + "ftplog.txt"; }
-  void TearDown() override { CloseControlConnection(); }
-
   int Open(int port, const char* host = "127.0.0.1") {
     ControlHost = host;
     ControlPort = port;
@@ -29,9 +19,6 @@ class ControlConnectionTest : public ::testing::Test {
     CommandBuffer = command;
     return SendCommand();
   }
-
-  TempFolder dir;
-  MessageBoxRecorder boxes;  // no box may block a test
 };
 
 TEST_F(ControlConnectionTest, HostNamesAndPorts) {
@@ -91,7 +78,7 @@ TEST_F(ControlConnectionTest, ScriptedServers) {
 // LogPath takes the next line to the new file, and the end of the session lets go of the
 // file, so that the work folder holding it can be removed.
 TEST_F(ControlConnectionTest, LogIsReadableAtOnceAndLetGoAtTheSessionsEnd) {
-  const std::string folder = dir.path() + "work\\";
+  const std::string folder = work.path() + "work\\";
   ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
   LogPath = folder + "ftplog.txt";
   ASSERT_EQ(Open(testenv::ScriptedPort("multilinelogin")), 1);

@@ -39,12 +39,6 @@ struct DisplayLog {
   }
 };
 
-// The bytes done in a status line "<text> (<done>/<size> Byte)".
-inline unsigned long long DoneInStatus(const std::string& text) {
-  size_t open = text.rfind(" (");
-  return open == std::string::npos ? 0 : std::strtoull(text.c_str() + open + 2, nullptr, 10);
-}
-
 // Deterministic bytes that are not text: every value occurs, no run repeats soon.
 inline std::string BinaryContent(size_t size, unsigned seed) {
   std::string data(size, '\0');
@@ -101,6 +95,15 @@ class EngineTest : public ::testing::Test {
     DisplayLog::onStatus = [percent](const std::string&) {
       if (DisplayLog::positions.back() >= percent) StopRequested = 1;
     };
+  }
+
+  // Commands after a failure or a stop get their own replies, in the folder where we were.
+  void ExpectInStep(const std::string& folder, const std::string& sub = ".") {
+    std::string now = "unset";
+    EXPECT_EQ(GetRemoteFolder(now, 2048), 1);
+    EXPECT_EQ(now, folder);
+    EXPECT_EQ(ChangeRemoteFolder(sub), 1);
+    EXPECT_EQ(ReplyBuffer.substr(0, 4), "250 ");
   }
 
   std::string Log() const { return ReadWholeFile(LogPath); }

@@ -27,16 +27,7 @@ std::string Pattern(size_t count) {
   return p;
 }
 
-class ScriptedServerTest : public EngineTest {
- protected:
-  void ExpectInStep() {
-    std::string folder = "unset";
-    EXPECT_EQ(GetRemoteFolder(folder, 2048), 1);
-    EXPECT_EQ(folder, "/");
-    EXPECT_EQ(ChangeRemoteFolder("sub"), 1);
-    EXPECT_EQ(ReplyBuffer.substr(0, 4), "250 ");
-  }
-};
+using ScriptedServerTest = EngineTest;
 
 // Free text and an indented code inside multi-line replies: the login is judged on its real
 // last line, and a server that does not know FEAT is asked nothing more.
@@ -45,7 +36,7 @@ TEST_F(ScriptedServerTest, OddLoginsAndTheProxy) {
   EXPECT_NE(Log().find("PASS ********\r\n230 Logged in\r\nFEAT\r\n500 Unknown command\r\nCWD ./\r\n250 "),
             std::string::npos)
       << Log();
-  ExpectInStep();
+  ExpectInStep("/", "sub");
   Disconnect();
 
   EXPECT_EQ(LoginTo("user230pass503"), 0);  // PASS is sent and judged even after USER's 230
@@ -77,7 +68,7 @@ TEST_F(ScriptedServerTest, RefusedTransfersKeepTheSessionInStep) {
   EXPECT_NE(Log().find("RETR old.txt\r\n550"), std::string::npos) << Log();
   EXPECT_EQ(Log().find("ABOR"), std::string::npos) << Log();
   EXPECT_TRUE(BoxTexts().empty());
-  ExpectInStep();
+  ExpectInStep("/", "sub");
 }
 
 // Cut short or stalled: with no earlier file the partial one stays under the real name; an
@@ -90,7 +81,7 @@ TEST_F(ScriptedServerTest, TransfersCutShortOrStalledAreFailures) {
   EXPECT_EQ(RetrieveFile("file.bin", Local("good.bin"), 2, 10000), 0);
   EXPECT_EQ(FetchListing(), 0);
   EXPECT_EQ(ListingBuffer, "-rw-r--r-- 1 u g 10 Jan 01 2020 partial.txt\r\n");
-  ExpectInStep();
+  ExpectInStep("/", "sub");
   Disconnect();
 
   ASSERT_EQ(LoginTo("stall"), 1);
@@ -100,13 +91,13 @@ TEST_F(ScriptedServerTest, TransfersCutShortOrStalledAreFailures) {
   // Both the transfer's 426 and the ABOR's 226 are read before the next command's reply.
   EXPECT_NE(Log().find("ABOR\r\n426 Transfer aborted\r\nPWD\r\n226 ABOR successful\r\n257"), std::string::npos)
       << Log();
-  ExpectInStep();
+  ExpectInStep("/", "sub");
   // A listing that stalls the same way is given up on too, and aborted.
   EXPECT_EQ(FetchListing(), 0);
   EXPECT_NE(Log().find("LIST\r\n150 Opening data connection\r\nABOR\r\n426 Transfer aborted\r\nPWD\r\n"),
             std::string::npos)
       << Log();
-  ExpectInStep();
+  ExpectInStep("/", "sub");
 }
 
 TEST_F(ScriptedServerTest, StopSendsTheAbortSequenceAsUrgentData) {
@@ -118,7 +109,7 @@ TEST_F(ScriptedServerTest, StopSendsTheAbortSequenceAsUrgentData) {
   EXPECT_TRUE(part == Pattern(part.size()));
   EXPECT_NE(Log().find("\r\n426 Transfer aborted\r\nPWD\r\n226 ABOR sequence ok\r\n257"), std::string::npos)
       << Log();
-  ExpectInStep();
+  ExpectInStep("/", "sub");
 }
 
 // Pieces of at most 65,536 bytes: the one that passed the cap was dropped. The cap is
@@ -140,7 +131,7 @@ TEST_F(ScriptedServerTest, ListingIsCappedAtWholePieces) {
       expected += line;
     }
     EXPECT_TRUE(expected.compare(0, ListingBuffer.size(), ListingBuffer) == 0);
-    ExpectInStep();
+    ExpectInStep("/", "sub");
     Disconnect();
   }
   EXPECT_NE(Log().find("EPSV\r\n229"), std::string::npos);
@@ -176,7 +167,7 @@ TEST_F(ScriptedServerTest, UnusablePassiveRepliesFailTheTransfer) {
     EXPECT_EQ(Log().find("RETR"), std::string::npos) << Log();
     EXPECT_EQ(Log().find("LIST"), std::string::npos) << Log();
     EXPECT_TRUE(LocalNames().empty());
-    ExpectInStep();
+    ExpectInStep("/", "sub");
     Disconnect();
   }
 }

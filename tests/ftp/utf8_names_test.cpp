@@ -2,6 +2,8 @@
 // travel under their real spelling from the Japanese edition; a name with letters the code
 // page lacks is shown marked and never sent back; the English edition does the same with
 // its own code page.
+#include <filesystem>
+#include <fstream>
 #include <ostream>
 #include <string>
 
@@ -36,19 +38,11 @@ class Utf8NamesTest : public EngineTest, public ::testing::WithParamInterface<Ut
     CurrentHost.Pasv = GetParam().pasv;
   }
   int LoginOk() { return Login(testenv::Port(GetParam().portVariable), testenv::Get("VAKO_FTP_PASS"), "./", GetParam().address); }
-  // The server's folder (an ASCII path) in UTF-16, for names the code page cannot spell.
-  std::wstring WideRoot() const {
-    const std::string path = OnServer("");
-    return std::wstring(path.begin(), path.end());
+  // A name in the server's folder (an ASCII path), in UTF-16 for names the code page lacks.
+  std::filesystem::path Wide(const std::wstring& name) const {
+    const std::string root = OnServer("");
+    return std::wstring(root.begin(), root.end()) + name;
   }
-  void Put(const std::wstring& name, const std::string& data) {
-    HANDLE h = CreateFileW((WideRoot() + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    WriteFile(h, data.data(), static_cast<DWORD>(data.size()), &written, nullptr);
-    CloseHandle(h);
-  }
-  bool Exists(const std::wstring& name) { return GetFileAttributesW((WideRoot() + name).c_str()) != INVALID_FILE_ATTRIBUTES; }
 };
 
 TEST_P(Utf8NamesTest, JapaneseNamesTravelUnderTheirRealSpelling) {
@@ -79,8 +73,8 @@ TEST_P(Utf8NamesTest, JapaneseNamesTravelUnderTheirRealSpelling) {
 // edition (code page 1252): e acute travels, Japanese is marked with "_".
 TEST_P(Utf8NamesTest, NamesTheCodePageLacksAreMarkedAndNeverSent) {
   const bool japanese = GetACP() == 932;
-  Put(L"caf\x00e9.txt", "coffee");
-  Put(japanese ? L"smile\xd83d\xde00.txt" : L"\x4e00\x89a7.txt", "other");
+  std::ofstream(Wide(L"caf\x00e9.txt")) << "coffee";
+  std::ofstream(Wide(japanese ? L"smile\xd83d\xde00.txt" : L"\x4e00\x89a7.txt")) << "other";
   ASSERT_EQ(LoginOk(), 1);
   ASSERT_EQ(FetchListing(), 1);
   const std::string cafe = japanese ? "caf\x81\xac.txt" : "caf\xe9.txt";
@@ -95,11 +89,11 @@ TEST_P(Utf8NamesTest, NamesTheCodePageLacksAreMarkedAndNeverSent) {
   EXPECT_EQ(Log().find("DELE"), std::string::npos);
   EXPECT_EQ(Log().find("RNFR"), std::string::npos);
   EXPECT_EQ(LocalNames(), japanese ? std::vector<std::string>{} : std::vector<std::string>{"cafe.txt"});
-  EXPECT_TRUE(Exists(L"caf\x00e9.txt"));
+  EXPECT_TRUE(std::filesystem::exists(Wide(L"caf\x00e9.txt")));
   if (japanese) return;
   WriteWholeFile(Local("up"), "up");
   ASSERT_EQ(StoreFile(Local("up"), "na\xefve.txt", 2), 1);
-  EXPECT_TRUE(Exists(L"na\x00efve.txt"));
+  EXPECT_TRUE(std::filesystem::exists(Wide(L"na\x00efve.txt")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, Utf8NamesTest, ::testing::ValuesIn(kServers),
