@@ -199,7 +199,6 @@ const std::map<std::string, Routine> kRoutines = {
     {"CacheFile", CacheFile},
     {"Tree", [](const Args& a) { return TreeText(BuildRemoteTreeModel(a)); }},
     {"FindTree", [](const Args& a) { return List(FindRemoteTreePath(BuildRemoteTreeModel(Rest(a, 1)), a[0])); }},
-    {"SplitRemote", [](const Args& a) { return List(SplitRemotePath(a[0])); }},
     {"RemotePath", [](const Args& a) { return RemotePathOfTexts(a); }},
     {"SplitLocal", [](const Args& a) { return List(SplitLocalPath(a[0])); }},
     {"LocalPath", [](const Args& a) { return LocalPathOfTexts(a); }},

@@ -6,17 +6,10 @@
 #include <algorithm>
 #include <string>
 
+#include "engine_fixture_win.h"
 #include "ftp/file_io_thread_win.h"
-#include "support/temp_folder_win.h"
 
 namespace {
-
-// Bytes that differ from block to block, so a block written twice or out of order shows.
-std::string Pattern(size_t size) {
-  std::string bytes(size, '\0');
-  for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 131 + i / 251) & 0xFF);
-  return bytes;
-}
 
 struct OpenFile {
   OpenFile(const std::string& path, DWORD access, DWORD disposition = OPEN_EXISTING)
@@ -40,7 +33,7 @@ std::string ReadAll(FileReaderThread& reader, int* result = nullptr) {
 TEST(FileIoThreads, FailuresReachTheSocketSide) {
   TempFolder temp;
   const std::string path = temp.path() + "file.bin";
-  WriteWholeFile(path, Pattern(10000));
+  WriteWholeFile(path, BinaryContent(10000, 1));
   {
     OpenFile file(path, GENERIC_READ);
     FileIoHelper helper;
@@ -67,7 +60,7 @@ TEST(FileIoThreads, SmallFilesStayOnTheCallerAndLargeOnesShareOneThread) {
   TempFolder temp;
   FileIoHelper helper;
   for (int i = 0; i < 50; ++i) {
-    const std::string path = temp.path() + "small.bin", bytes = Pattern(200 + i);
+    const std::string path = temp.path() + "small.bin", bytes = BinaryContent(200 + i, i);
     {
       OpenFile file(path, GENERIC_WRITE, CREATE_ALWAYS);
       FileWriterThread writer(file.h, FileBlockSizeFor(bytes.size(), 1024), helper);
@@ -84,7 +77,7 @@ TEST(FileIoThreads, SmallFilesStayOnTheCallerAndLargeOnesShareOneThread) {
   }
   EXPECT_EQ(helper.ThreadId(), 0u) << "a thread was made for files of one block";
 
-  const std::string path = temp.path() + "large.bin", bytes = Pattern(3 * 65536 + 5);
+  const std::string path = temp.path() + "large.bin", bytes = BinaryContent(3 * 65536 + 5, 2);
   WriteWholeFile(path, bytes);
   DWORD first = 0;
   for (int round = 0; round < 3; ++round) {
