@@ -1,7 +1,6 @@
 // The engine against real servers started by tests/support/with-servers: login, single
 // commands seen on the server's disk, chunk sizes, stop, and what happens when a local file
 // is the problem. Listings and whole trees of every kind of file travel in the jobs' tests.
-#include <ostream>
 #include <string>
 
 #include "engine_fixture_win.h"
@@ -20,8 +19,6 @@ const Server kServers[] = {
     {"pureftpd", "VAKO_PUREFTPD_PORT", "VAKO_PUREFTPD_ROOT", true},
     {"pyftpdlib", "VAKO_PYFTPD_PORT", "VAKO_PYFTPD_ROOT", true},
 };
-
-void PrintTo(const Server& server, std::ostream* out) { *out << server.name; }
 
 class RealServerEngineTest : public EngineTest, public ::testing::WithParamInterface<Server> {
  protected:

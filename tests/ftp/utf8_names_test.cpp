@@ -4,7 +4,6 @@
 // its own code page.
 #include <filesystem>
 #include <fstream>
-#include <ostream>
 #include <string>
 
 #include "engine_fixture_win.h"
@@ -26,8 +25,6 @@ const Utf8Server kServers[] = {
     {"pyftpdlib", "127.0.0.1", "VAKO_PYFTPD_PORT", "VAKO_PYFTPD_ROOT", 0},
     {"vsftpd_utf8", "127.0.0.2", "VAKO_VSFTPD_PASV_PORT", "VAKO_VSFTPD_PASV_ROOT", 1},
 };
-
-void PrintTo(const Utf8Server& server, std::ostream* out) { *out << server.name; }
 
 class Utf8NamesTest : public EngineTest, public ::testing::WithParamInterface<Utf8Server> {
  protected:
