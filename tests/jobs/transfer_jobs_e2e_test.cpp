@@ -99,7 +99,6 @@ class JobsTest : public ProgramTest {
   std::string OnServer(const Server& server, const std::string& path) const {
     return testenv::WinePath(ServerFolder(server, path));
   }
-  int Host(const std::string& command) { return RunHostCommand(command); }
 
   // Fills the folder below the server's root with the tree, owned by the login user, and
   // runs the command there afterwards (chmod and the like).
@@ -338,21 +337,17 @@ TEST_F(JobsTest, DroppedFiles) {
   PutLocalTree(shell.path(), dropped);
   PutServerTree(kVsftpd, "drop", {});
   Start(kVsftpd, "drop", "");
-  auto center = [&](HWND list) {
-    RECT r = vako->ChildRect(list);
-    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-  };
   const Lines paths = {shell.path() + "a.txt", shell.path() + "b.bin", shell.path() + "dropdir"};
-  ASSERT_TRUE(vako->DropFiles(center(panes.remoteList), paths));
+  ASSERT_TRUE(vako->DropFiles(Center(vako->ChildRect(panes.remoteList)), paths));
   EXPECT_EQ(AnswerBox(60000), ResourceText(IDS_DROP_NOT_CONNECTED));
   ASSERT_TRUE(WaitUntil([&] { return vako->ButtonState(IDM_PREVIOUS_FOLDER) == TBSTATE_ENABLED; }));
   EXPECT_EQ(Boxes(), "");
 
   Connect("..");
-  ASSERT_TRUE(vako->DropFiles(center(panes.remoteList), paths));
+  ASSERT_TRUE(vako->DropFiles(Center(vako->ChildRect(panes.remoteList)), paths));
   EXPECT_EQ(Run(0), Lines{ResourceText(IDS_COMPLETED_SEND)});
   EXPECT_EQ(ServerManifest(kVsftpd, "drop"), Manifest(dropped));
-  ASSERT_TRUE(vako->DropFiles(center(panes.localList), {shell.path() + "b.bin"}));
+  ASSERT_TRUE(vako->DropFiles(Center(vako->ChildRect(panes.localList)), {shell.path() + "b.bin"}));
   EXPECT_EQ(Run(0), Lines{ResourceText(IDS_COMPLETED_SEND)});
   EXPECT_EQ(ReadWholeFile(local.path() + "b.bin"), "b");
 }

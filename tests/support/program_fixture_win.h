@@ -147,6 +147,8 @@ class ProgramTest : public ::testing::Test {
     return ::testing::AssertionFailure() << "no row " << name;
   }
 
+  static int Host(const std::string& command) { return RunHostCommand(command); }
+
   void Refresh(int pane) {
     ASSERT_TRUE(vako->MakePaneActive(pane));
     ASSERT_TRUE(vako->SendCommand(IDM_REFRESH));
