@@ -30,7 +30,6 @@ class ArchiveTest : public ProgramTest {
     vako.reset();
     Host("rm -rf " + host + " " + server);
   }
-  int Host(const std::string& command) { return RunHostCommand(command); }
   std::string Lhasa(const std::string& archive) {
     Host("lhasa l " + host + "/local/" + archive + " > " + host + "/listing 2>&1");
     return ReadWholeFile(testenv::WinePath(host + "/listing"));

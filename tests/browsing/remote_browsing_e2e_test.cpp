@@ -77,7 +77,7 @@ TEST_F(BrowsingTest, ConnectBrowseRenameAndDisconnect) {
   tree = vako->Tree(panes.remoteTree);
   ASSERT_NE(RemoteNode(tree, rel + "pub/linux/kernel"), nullptr);
   const RECT item = vako->TreeItemRect(panes.remoteTree, RemoteNode(tree, rel + "pub/linux/kernel")->item);
-  vako->Click(panes.remoteTree, POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
+  vako->Click(panes.remoteTree, Center(item));
   ASSERT_TRUE(WaitForCaption(panes.remoteLabel, base + "/pub/linux/kernel"));
   ASSERT_TRUE(WaitForRow(panes.remoteList, "config.txt"));
   EXPECT_EQ(vako->Names(panes.remoteList), (std::vector<std::string>{"..", "config.txt"}));

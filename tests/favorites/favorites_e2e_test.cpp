@@ -36,24 +36,10 @@ class FavoritesTest : public ProgramTest {
     WriteWholeFile(path, text);
   }
 
-  // The program's dialog owned by its main window: the settings sheet, Add Favorite, an
-  // Open dialog. Message boxes are owned by it too; their texts are checked where they come.
-  HWND WaitForOwnedDialog() {
-    HWND found = nullptr;
-    WaitUntil([&] {
-      for (HWND w : WindowsOfProcess(vako->processId(), "#32770"))
-        if (GetWindow(w, GW_OWNER) == vako->window()) {
-          found = w;
-          return true;
-        }
-      return false;
-    });
-    return found;
-  }
-
-  // Closes the owned dialog with `button`, the text typed first into the fields.
+  // Closes the program's dialog (the settings sheet, Add Favorite, an Open dialog) with
+  // `button`, the text typed first into the fields.
   void CloseDialog(int button, const std::vector<int>& fields = {}, const std::string& text = "") {
-    HWND dialog = WaitForOwnedDialog();
+    HWND dialog = vako->WaitForDialog();
     ASSERT_NE(dialog, nullptr) << "no dialog";
     for (int field : fields) VakoProcess::SetItemText(dialog, field, text);
     VakoProcess::PressButton(dialog, button);

@@ -2,11 +2,6 @@
 // Every case is judged alike: the program stays alive and answers its window, tells what
 // went wrong in the boxes expected and no others, writes nothing outside the local folder,
 // and is usable afterwards (a fresh login lists the folder) or has closed the session.
-#include <gtest/gtest.h>
-#include <windows.h>
-#include <commctrl.h>
-
-#include <algorithm>
 #include <ostream>
 #include <set>
 
@@ -14,8 +9,6 @@
 #include "support/program_fixture_win.h"
 
 namespace {
-
-using Lines = std::vector<std::string>;
 
 enum class Action { Connect, Download, Upload, Mirror };
 class HostileServer;
@@ -35,29 +28,10 @@ void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
 const std::string kSjis5cName = "\x95\x5c\x8e\xa6.txt";  // its second byte is a backslash
 const char kSmuggled[] = "a\r\nDELE victim";             // a local folder with a command in its name
 
-// What a folder holds, as "path" and "path/" lines, sorted.
-void AddEntries(const std::string& folder, const std::string& prefix, Lines& lines) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
-  do {
-    const std::string name = found.cFileName;
-    if (name == "." || name == "..") continue;
-    const bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    lines.push_back(prefix + name + (isFolder ? "/" : ""));
-    if (isFolder) AddEntries(folder + name + "\\", prefix + name + "/", lines);
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-}
-Lines Entries(const std::string& folder) {
-  Lines lines;
-  AddEntries(folder, "", lines);
-  std::sort(lines.begin(), lines.end());
-  return lines;
-}
-
-class HostileServer : public ::testing::TestWithParam<Case> {
+class HostileServer : public ProgramTest, public ::testing::WithParamInterface<Case> {
  public:
+  using ProgramTest::panes;  // the cases' checks look at them
+  using ProgramTest::vako;
   void SetUp() override {
     // The chosen local folder sits in a sandbox beside a sentinel folder; both are on
     // the host's disk so that names Windows would refuse can be made there.
@@ -65,26 +39,23 @@ class HostileServer : public ::testing::TestWithParam<Case> {
     ASSERT_EQ(RunHostCommand("rm -rf " + sandbox + " && mkdir -p " + sandbox + "/local " + sandbox +
                              "/sentinel/inner && echo keep > " + sandbox + "/sentinel/inner/keep.txt"),
               0);
-    local = testenv::WinePath(sandbox + "/local/");
+    localFolder = testenv::WinePath(sandbox + "/local/");
     record = testenv::WinePath(testenv::Get("VAKO_SCRIPTED_RECORD") + "/" + GetParam().scenario + ".log");
     recordStart = ReadWholeFile(record).size();
   }
   void TearDown() override {
+    ProgramTest::TearDown();
     vako.reset();
     RunHostCommand("rm -rf " + sandbox);
   }
 
   void Start() {
     WriteWholeFile(program.path() + "vako.ini",
-                   "[Vako]\r\nInitialLocalFolder=" + local + "\r\nHostAddr=127.0.0.1\r\nPort=" +
+                   "[Vako]\r\nInitialLocalFolder=" + localFolder + "\r\nHostAddr=127.0.0.1\r\nPort=" +
                        std::to_string(testenv::ScriptedPort(GetParam().scenario)) + "\r\nYesNo=0\r\nOK=1\r\n");
     // The program inherits the time limit: a short one ends the slow cases in seconds.
     SetEnvironmentVariableA("VAKO_NET_TIMEOUT", GetParam().timeLimit);
-    vako.reset(new VakoProcess(testenv::WinePath(::testing::internal::GetArgvs().at(1)), program.path()));
-    ASSERT_TRUE(vako->started());
-    ASSERT_NE(vako->WaitForMainWindow(), nullptr);
-    localList = vako->Child(2000);
-    remoteList = vako->Child(2100);
+    Launch();
   }
 
   bool Answers() {
@@ -100,15 +71,12 @@ class HostileServer : public ::testing::TestWithParam<Case> {
     Lines texts;
     bool ended = !job;
     for (int rounds = 0; rounds < 200; ++rounds) {
-      HWND box = vako->WaitForDialog(ended ? 1500 : 120000, VAKO_CAPTION);
-      if (!box) {
+      const std::string text = AnswerBox(ended ? 1500 : 120000);
+      if (text == "<no box>") {
         if (!ended) return texts;  // no completion message: the comparison shows it
         if (Answers() && WindowsOfProcess(vako->processId(), "#32770").empty()) return texts;
         continue;
       }
-      const std::string text = VakoProcess::BoxText(box);
-      VakoProcess::PressButton(box, IDOK);
-      WaitUntil([&] { return !IsWindow(box); });
       if (std::find(ends.begin(), ends.end(), text) != ends.end()) {
         ended = true;
         WaitUntil([&] { return vako->ButtonState(IDM_PREVIOUS_FOLDER) != TBSTATE_INDETERMINATE; }, 60000);
@@ -126,7 +94,7 @@ class HostileServer : public ::testing::TestWithParam<Case> {
     Lines texts = AnswerBoxes(false);
     if (action == Action::Connect) return texts;
     EXPECT_TRUE(vako->MakePaneActive(action == Action::Download ? 1 : 0));
-    HWND list = action == Action::Download ? remoteList : localList;
+    HWND list = action == Action::Download ? panes.remoteList : panes.localList;
     std::vector<int> rows;
     for (int row = 1; row < vako->RowCount(list); ++row) rows.push_back(row);  // all but ".."
     vako->SelectRows(list, rows);
@@ -147,10 +115,7 @@ class HostileServer : public ::testing::TestWithParam<Case> {
   // The commands the server read in this case, as "folder|line".
   Lines Recorded() { return SplitOn(ReadWholeFile(record).substr(recordStart), '\n'); }
 
-  TempFolder program;
-  std::unique_ptr<VakoProcess> vako;
-  HWND localList = nullptr, remoteList = nullptr;
-  std::string sandbox, local, record;
+  std::string sandbox, localFolder, record;
   size_t recordStart = 0;
 };
 
@@ -161,8 +126,8 @@ const Case kCases[] = {
     {"TraversalNamesInAListing", "traversal", Action::Download,
      {ResourceText(IDS_FAILED_WRITE_FILE), ResourceText(IDS_FAILED_RECEIVE)},
      [](HostileServer& t) {
-       EXPECT_EQ(Entries(t.local), (Lines{"ok.txt", kSjis5cName}));
-       EXPECT_EQ(ReadWholeFile(t.local + kSjis5cName), "data of " + kSjis5cName);
+       EXPECT_EQ(FolderEntries(t.localFolder), (Lines{"ok.txt", kSjis5cName}));
+       EXPECT_EQ(ReadWholeFile(t.localFolder + kSjis5cName), "data of " + kSjis5cName);
      }},
     {"NameHoldingCrLf", "sink", Action::Upload, {ResourceText(IDS_SKIPPED_REMOTE_FOLDER, kSmuggled)},
      [](HostileServer& t) {
@@ -182,24 +147,24 @@ const Case kCases[] = {
     {"DataPortNeverConnects", "noconnect", Action::Connect, {ResourceText(IDS_FAILED_LISTING)}, nullptr},
     {"PortTheftByAThirdParty", "portthief", Action::Connect, {},
      [](HostileServer& t) {
-       EXPECT_GE(t.vako->RowOfName(t.remoteList, "genuine.txt"), 0);
-       EXPECT_LT(t.vako->RowOfName(t.remoteList, "stolen.txt"), 0);
+       EXPECT_GE(t.vako->RowOfName(t.panes.remoteList, "genuine.txt"), 0);
+       EXPECT_LT(t.vako->RowOfName(t.panes.remoteList, "stolen.txt"), 0);
      }},
     {"DataConnectionClosedMidLine", "midline", Action::Connect, {ResourceText(IDS_FAILED_LISTING)}, nullptr},
     {"Reply150Then425", "refuse425", Action::Connect, {ResourceText(IDS_FAILED_LISTING)}, nullptr},
     // The whole listing must arrive within twice the time limit: the default one, as the
     // listing up to the cap takes many seconds.
     {"ListingPastTheCap", "endlesslisting", Action::Connect, {ResourceText(IDS_OUT_OF_MEMORY)},
-     [](HostileServer& t) { EXPECT_GE(t.vako->RowOfName(t.remoteList, "first.txt"), 0); }, "", true, "60"},
+     [](HostileServer& t) { EXPECT_GE(t.vako->RowOfName(t.panes.remoteList, "first.txt"), 0); }, "", true, "60"},
     // What each listing showed arrived, cut short where the server sent less than it
     // listed; a file the server refused leaves the earlier one as it was.
     {"RecursiveDownloadFromALiar", "liar", Action::Download,
      {ResourceText(IDS_SKIPPED_REMOTE_FOLDER, "locked"), ResourceText(IDS_FAILED_RECEIVE)},
      [](HostileServer& t) {
-       EXPECT_EQ(Entries(t.local), (Lines{"drift1.txt", "extra.txt", "keep.txt", "locked/", "refused.bin",
+       EXPECT_EQ(FolderEntries(t.localFolder), (Lines{"drift1.txt", "extra.txt", "keep.txt", "locked/", "refused.bin",
                                           "short.bin", "sub/", "sub/ghost.txt", "sub/inner.txt"}));
-       EXPECT_EQ(ReadWholeFile(t.local + "refused.bin"), "mine\n");
-       EXPECT_EQ(ReadWholeFile(t.local + "short.bin"), "data of short.bin");
+       EXPECT_EQ(ReadWholeFile(t.localFolder + "refused.bin"), "mine\n");
+       EXPECT_EQ(ReadWholeFile(t.localFolder + "short.bin"), "data of short.bin");
      },
      "echo mine > refused.bin"},
     // Gone are only names the listing of that folder showed and the local side lacks.
@@ -224,7 +189,7 @@ TEST_P(HostileServer, ProgramSurvivesAndKeepsToItsFolder) {
   if (!c.localFiles.empty()) {
     ASSERT_EQ(RunHostCommand("cd " + sandbox + "/local && " + c.localFiles), 0);
   }
-  const Lines localBefore = Entries(local);
+  const Lines localBefore = FolderEntries(localFolder);
   Start();
 
   EXPECT_EQ(Act(c.action), c.boxes) << LogTail();
@@ -233,7 +198,7 @@ TEST_P(HostileServer, ProgramSurvivesAndKeepsToItsFolder) {
   if (c.check) c.check(*this);
 
   // Nothing beside the local folder changed, nor the program's folder or the drive's root.
-  Lines beside = Entries(testenv::WinePath(sandbox + "/"));
+  Lines beside = FolderEntries(testenv::WinePath(sandbox + "/"));
   beside.erase(
       std::remove_if(beside.begin(), beside.end(), [](const std::string& e) { return e.rfind("local/", 0) == 0; }),
       beside.end());
@@ -241,7 +206,7 @@ TEST_P(HostileServer, ProgramSurvivesAndKeepsToItsFolder) {
   EXPECT_FALSE(FileExists("C:\\x"));
   EXPECT_FALSE(FileExists(program.path() + "x"));
   if (c.action == Action::Upload || c.action == Action::Mirror) {
-    EXPECT_EQ(Entries(local), localBefore);
+    EXPECT_EQ(FolderEntries(localFolder), localBefore);
   }
 
   // Usable still: a new session (the server is well-behaved for "calm") lists its folder.
@@ -255,10 +220,9 @@ TEST_P(HostileServer, ProgramSurvivesAndKeepsToItsFolder) {
   ASSERT_TRUE(WaitUntil([&] { return vako->ButtonState(IDM_CONNECT) == TBSTATE_ENABLED; }));
   if (c.staysUsable) {
     ASSERT_TRUE(vako->ConnectThroughDialog("calm", "x"));
-    EXPECT_TRUE(WaitUntil([&] { return vako->RowOfName(remoteList, "calm.txt") >= 0; }, 30000));
+    EXPECT_TRUE(WaitUntil([&] { return vako->RowOfName(panes.remoteList, "calm.txt") >= 0; }, 30000));
     EXPECT_EQ(AnswerBoxes(false), Lines{});
   }
-  EXPECT_EQ(vako->Close(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, HostileServer, ::testing::ValuesIn(kCases),

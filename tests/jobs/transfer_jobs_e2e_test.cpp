@@ -77,27 +77,6 @@ Lines FilesOnly(Lines lines) {
   return lines;
 }
 
-// What a local folder (ending in a backslash) holds, in manifest lines.
-Lines LocalManifest(const std::string& folder, const std::string& prefix = "") {
-  Lines lines;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return lines;
-  do {
-    const std::string name = found.cFileName, path = prefix + name;
-    if (name == "." || name == "..") continue;
-    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-      const std::string data = ReadWholeFile(folder + name);
-      lines.push_back(ManifestLine(path, &data));
-      continue;
-    }
-    lines.push_back(ManifestLine(path + "/", nullptr));
-    for (const std::string& line : LocalManifest(folder + name + "\\", path + "/")) lines.push_back(line);
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-  return Sorted(lines);
-}
-
 std::string HostTemp(const std::string& what) {
   return "/tmp/vako-jobs-" + std::to_string(GetCurrentProcessId()) + "-" + what;
 }
@@ -120,7 +99,6 @@ class JobsTest : public ProgramTest {
   std::string OnServer(const Server& server, const std::string& path) const {
     return testenv::WinePath(ServerFolder(server, path));
   }
-  int Host(const std::string& command) { return RunHostCommand(command); }
 
   // Fills the folder below the server's root with the tree, owned by the login user, and
   // runs the command there afterwards (chmod and the like).
@@ -201,7 +179,7 @@ TEST_P(TransferMatrix, DownloadUploadAndMirrorCarryTheWholeTree) {
   Start(server, "matrix", "top");
   Select(1, {"top"});
   EXPECT_EQ(Run(IDM_DOWNLOAD), Lines{ResourceText(IDS_COMPLETED_RECEIVE)});
-  EXPECT_EQ(LocalManifest(local.path()), Manifest(top));
+  EXPECT_EQ(FolderEntries(local.path(), ManifestLine), Manifest(top));
 
   // Upload into a server that no longer has the tree.
   ASSERT_EQ(Host("rm -rf '" + ServerFolder(server, "matrix") + "/top'"), 0);
@@ -280,7 +258,7 @@ TEST_F(JobsTest, DeleteNewRenameAndPermissionsOnBothSides) {
   Select(0, {"lrename.txt"});
   ASSERT_TRUE(vako->SendCommand(IDM_RENAME));
   ASSERT_TRUE(TypeName(panes.localList, "renamed local.txt"));
-  EXPECT_EQ(LocalManifest(local.path()), Manifest({{"new folder/"}, {"new.txt", ""}, {"renamed local.txt", "rename"}}));
+  EXPECT_EQ(FolderEntries(local.path(), ManifestLine), Manifest({{"new folder/"}, {"new.txt", ""}, {"renamed local.txt", "rename"}}));
 }
 
 // ASCII-mode files are converted by nkf32.dll exactly as nkf converts them; binary files
@@ -340,7 +318,7 @@ TEST_F(JobsTest, FoldersThatCannotBeEnteredOrMadeAreSkipped) {
   Select(1, {"D"});
   EXPECT_EQ(Sorted(Run(IDM_DOWNLOAD)), Sorted({ResourceText(IDS_SKIPPED_LOCAL_FOLDER, "clash"),
                                                ResourceText(IDS_SKIPPED_REMOTE_FOLDER, "locked"), ResourceText(IDS_COMPLETED_RECEIVE)}));
-  EXPECT_EQ(FilesOnly(LocalManifest(local.path() + "D\\")),
+  EXPECT_EQ(FilesOnly(FolderEntries(local.path() + "D\\", ManifestLine)),
             Manifest({{"a.txt", "remote a"}, {"clash", "local clash"}, {"h.txt", "LOCAL"}, {"open/g.txt", "g"}}));
   Select(0, {"U"});
   EXPECT_EQ(Sorted(Run(IDM_UPLOAD)), Sorted({ResourceText(IDS_SKIPPED_REMOTE_FOLDER, "sub"),
@@ -359,21 +337,17 @@ TEST_F(JobsTest, DroppedFiles) {
   PutLocalTree(shell.path(), dropped);
   PutServerTree(kVsftpd, "drop", {});
   Start(kVsftpd, "drop", "");
-  auto center = [&](HWND list) {
-    RECT r = vako->ChildRect(list);
-    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-  };
   const Lines paths = {shell.path() + "a.txt", shell.path() + "b.bin", shell.path() + "dropdir"};
-  ASSERT_TRUE(vako->DropFiles(center(panes.remoteList), paths));
+  ASSERT_TRUE(vako->DropFiles(Center(vako->ChildRect(panes.remoteList)), paths));
   EXPECT_EQ(AnswerBox(60000), ResourceText(IDS_DROP_NOT_CONNECTED));
   ASSERT_TRUE(WaitUntil([&] { return vako->ButtonState(IDM_PREVIOUS_FOLDER) == TBSTATE_ENABLED; }));
   EXPECT_EQ(Boxes(), "");
 
   Connect("..");
-  ASSERT_TRUE(vako->DropFiles(center(panes.remoteList), paths));
+  ASSERT_TRUE(vako->DropFiles(Center(vako->ChildRect(panes.remoteList)), paths));
   EXPECT_EQ(Run(0), Lines{ResourceText(IDS_COMPLETED_SEND)});
   EXPECT_EQ(ServerManifest(kVsftpd, "drop"), Manifest(dropped));
-  ASSERT_TRUE(vako->DropFiles(center(panes.localList), {shell.path() + "b.bin"}));
+  ASSERT_TRUE(vako->DropFiles(Center(vako->ChildRect(panes.localList)), {shell.path() + "b.bin"}));
   EXPECT_EQ(Run(0), Lines{ResourceText(IDS_COMPLETED_SEND)});
   EXPECT_EQ(ReadWholeFile(local.path() + "b.bin"), "b");
 }
@@ -409,7 +383,7 @@ TEST_F(JobsTest, DatesDecideWhatIsSentAndNamesGoLowerCase) {
   EXPECT_EQ(Run(IDM_DOWNLOAD), Lines{ResourceText(IDS_COMPLETED_RECEIVE)});
   EXPECT_EQ(ReadWholeFile(local.path() + "d-old.txt"), "local d-old\r\n");
   EXPECT_EQ(ReadWholeFile(local.path() + "d-new.txt"), "server new\r\n");
-  const Lines files = LocalManifest(local.path());  // downloads keep the server's case
+  const Lines files = FolderEntries(local.path(), ManifestLine);  // downloads keep the server's case
   EXPECT_NE(std::find(files.begin(), files.end(), ManifestLine("MiXed.TXT", &server[2].content)), files.end());
 
   // Mirroring: an older local file is not sent, yet stays; a remote name that is a

@@ -49,8 +49,7 @@ TEST_F(ProgramTest, LinkAnalyzerShowsTheLinksOfTheSelectedPagesAndHeadingsSortTh
   // Each heading sorts ascending by its column, a second click the same way; rows stay whole.
   std::sort(expected.begin(), expected.end());
   for (int c : {3, 0, 1, 2, 2}) {
-    RECT r = vako->HeaderItemRect(list, c);
-    vako->Click(vako->Header(list), POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    vako->Click(vako->Header(list), Center(vako->HeaderItemRect(list, c)));
     // The click sorts on the dialog's own time; cells read while it runs may come from
     // different rows, so wait for a reading that is sorted and whole.
     std::vector<SiteRow> sorted;

@@ -112,6 +112,8 @@ std::string FolderOf(const std::string& path);  // with its trailing backslash
 // there is none.
 std::string NewestWorkFolder(const std::string& holding = "");
 
+inline POINT Center(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
 // Polls the condition until it holds or the time is up; answers the last result.
 bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds = 20000);
 

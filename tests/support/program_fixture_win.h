@@ -38,6 +38,31 @@ inline Lines Sorted(Lines texts) {
   return texts;
 }
 
+// What a folder (ending in a backslash) holds, sorted: one line per entry, made by `line` of
+// its path below the folder ("a/b/" for a folder) and its bytes (null for a folder); without
+// one, the path itself.
+using EntryLine = std::string (*)(const std::string& path, const std::string* data);
+inline Lines FolderEntries(const std::string& folder, EntryLine line = nullptr, const std::string& prefix = "") {
+  Lines lines;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return lines;
+  do {
+    const std::string name = found.cFileName;
+    if (name == "." || name == "..") continue;
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      const std::string path = prefix + name + "/";
+      lines.push_back(line ? line(path, nullptr) : path);
+      for (const std::string& inner : FolderEntries(folder + name + "\\", line, path)) lines.push_back(inner);
+    } else {
+      const std::string data = line ? ReadWholeFile(folder + name) : "";
+      lines.push_back(line ? line(prefix + name, &data) : prefix + name);
+    }
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return Sorted(lines);
+}
+
 // Bytes of every value, the same for the same size.
 inline std::string Noise(size_t size) {
   std::string data(size, '\0');
@@ -121,6 +146,8 @@ class ProgramTest : public ::testing::Test {
       return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "no row " << name;
   }
+
+  static int Host(const std::string& command) { return RunHostCommand(command); }
 
   void Refresh(int pane) {
     ASSERT_TRUE(vako->MakePaneActive(pane));
