@@ -4,6 +4,8 @@
 
 #include <atomic>
 
+#include "ftp/locked_scope_win.h"
+
 namespace {
 
 std::atomic<HWND> StatusWindow{nullptr};
@@ -28,14 +30,6 @@ bool PendingHasPosition = false;
 bool PendingPosted = false;  // a message or the timer is on its way: no further message needed
 WNDPROC StatusBarDefault = nullptr;
 
-class PendingScope {
- public:
-  PendingScope() { AcquireSRWLockExclusive(&PendingLock); }
-  ~PendingScope() { ReleaseSRWLockExclusive(&PendingLock); }
-  PendingScope(const PendingScope&) = delete;
-  PendingScope& operator=(const PendingScope&) = delete;
-};
-
 // Shows what waits. After the message the timer keeps running while more comes in; a
 // tick that finds nothing waiting stops it, and the next change posts a message again.
 void ShowPending(HWND bar, bool tick) {
@@ -43,7 +37,7 @@ void ShowPending(HWND bar, bool tick) {
   bool hasText, hasPosition;
   int position;
   {
-    PendingScope locked;
+    LockedScope locked(PendingLock);
     hasText = PendingHasText;
     hasPosition = PendingHasPosition;
     if (tick && !hasText && !hasPosition) PendingPosted = false;
@@ -75,17 +69,18 @@ LRESULT CALLBACK StatusBarProcedure(HWND bar, UINT message, WPARAM wParam, LPARA
 
 bool OnOwnThread(HWND window) { return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId(); }
 
-// Hands the waiting values to the status bar's thread, unless a message or the timer is
-// already on its way there. Called with the lock held.
-bool NeedsPost() {
-  if (PendingPosted) return false;
-  PendingPosted = true;
-  return true;
-}
-
-void PostPending(HWND bar) {
+// Leaves a value (set by `leave`, under the lock) for the status bar's thread, and posts
+// it there unless a message or the timer is already on its way.
+template <typename Leave>
+void HandOver(HWND bar, Leave leave) {
+  {
+    LockedScope locked(PendingLock);
+    leave();
+    if (PendingPosted) return;
+    PendingPosted = true;
+  }
   if (PostMessageA(bar, kShowPendingText, 0, 0)) return;
-  PendingScope locked;
+  LockedScope locked(PendingLock);
   PendingPosted = false;
 }
 
@@ -99,7 +94,7 @@ void SetEngineDisplay(HWND statusBar, HWND progressBar) {
   StatusWindow = statusBar;
   ProgressWindow = progressBar;
   // Whatever waited was for bars that are gone (a timer of theirs went with them).
-  PendingScope locked;
+  LockedScope locked(PendingLock);
   PendingHasText = PendingHasPosition = PendingPosted = false;
   PendingText.clear();
 }
@@ -114,19 +109,15 @@ void ShowStatusText(const std::string& text, bool repaintNow) {
   HWND bar = StatusWindow.load();
   if (!bar) return;
   if (!OnOwnThread(bar)) {
-    bool post;
-    {
-      PendingScope locked;
+    HandOver(bar, [&] {
       PendingText = text;
       PendingHasText = true;
-      post = NeedsPost();
-    }
-    if (post) PostPending(bar);
+    });
     return;
   }
   // A text set on the window's own thread comes later than any still waiting, and wins.
   {
-    PendingScope locked;
+    LockedScope locked(PendingLock);
     PendingHasText = false;
     PendingText.clear();
   }
@@ -140,19 +131,15 @@ void SetProgressPosition(int position) {
   if (!bar) return;
   HWND carrier = StatusWindow.load();
   if (carrier && !OnOwnThread(bar)) {
-    bool post;
-    {
-      PendingScope locked;
+    HandOver(carrier, [&] {
       PendingPosition = position;
       PendingHasPosition = true;
-      post = NeedsPost();
-    }
-    if (post) PostPending(carrier);
+    });
     return;
   }
   // A position set on the bar's own thread comes later than any still waiting, and wins.
   {
-    PendingScope locked;
+    LockedScope locked(PendingLock);
     PendingHasPosition = false;
   }
   PostMessageA(bar, PBM_SETPOS, static_cast<WPARAM>(position), 0);

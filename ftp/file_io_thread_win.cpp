@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "ftp/locked_scope_win.h"
+
 namespace {
 
 // Enough blocks that the socket side finds a free one while the disk catches up, or while
@@ -14,17 +16,6 @@ size_t LaterBlockSize(size_t firstBlockSize) {
   if (firstBlockSize == 0) return kLargestBlock;
   return firstBlockSize >= kLargestBlock ? firstBlockSize : kLargestBlock / firstBlockSize * firstBlockSize;
 }
-
-class LockedScope {
- public:
-  explicit LockedScope(SRWLOCK& lock) : lock_(lock) { AcquireSRWLockExclusive(&lock_); }
-  ~LockedScope() { ReleaseSRWLockExclusive(&lock_); }
-  LockedScope(const LockedScope&) = delete;
-  LockedScope& operator=(const LockedScope&) = delete;
-
- private:
-  SRWLOCK& lock_;
-};
 
 void JoinThread(HANDLE& thread) {
   if (!thread) return;

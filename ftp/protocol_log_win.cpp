@@ -4,6 +4,7 @@
 
 #include "app/app_state_win.h"
 #include "app/message_boxes_win.h"
+#include "ftp/locked_scope_win.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -13,14 +14,6 @@ namespace {
 SRWLOCK LogLock = SRWLOCK_INIT;
 HANDLE LogFile = INVALID_HANDLE_VALUE;
 std::string LogFilePath;  // the path LogFile was opened for
-
-class LockedLog {
- public:
-  LockedLog() { AcquireSRWLockExclusive(&LogLock); }
-  ~LockedLog() { ReleaseSRWLockExclusive(&LogLock); }
-  LockedLog(const LockedLog&) = delete;
-  LockedLog& operator=(const LockedLog&) = delete;
-};
 
 void CloseLocked() {
   if (LogFile != INVALID_HANDLE_VALUE) CloseHandle(LogFile);
@@ -50,7 +43,7 @@ int WriteProtocolLog(const std::string& text, int mode) {
   DWORD written = 0;
   bool wrote = true;
   {
-    LockedLog locked;
+    LockedScope locked(LogLock);
     opened = OpenLocked();
     // Written straight through to the system, with no buffer of our own: a reader sees
     // every line at once, and nothing is lost if the program ends abruptly.
@@ -66,6 +59,6 @@ int WriteProtocolLog(const std::string& text, int mode) {
 }
 
 void CloseProtocolLog() {
-  LockedLog locked;
+  LockedScope locked(LogLock);
   CloseLocked();
 }
