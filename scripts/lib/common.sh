@@ -11,7 +11,17 @@ VAKO_PACKAGES="cmake ninja-build g++ clang libclang-rt-14-dev libfuzzer-14-dev g
 
 log() { printf '== %s\n' "$*" >&2; }
 
-# Installs whatever of VAKO_PACKAGES is missing (never wine32: it breaks 64-bit Wine here).
+# as_root COMMAND...: runs COMMAND as root: directly when we are root, else through sudo.
+# Without either it says what to run and fails.
+as_root() {
+  if [ "$(id -u)" = 0 ]; then "$@"; return; fi
+  if command -v sudo >/dev/null 2>&1; then sudo "$@"; return; fi
+  log "this step needs root and there is no sudo; run as root: $*"
+  return 1
+}
+
+# Installs whatever of VAKO_PACKAGES is missing, and the ja_JP.UTF-8 locale. Never removes a
+# package, and fails, saying why, when an install step fails.
 ensure_packages() {
   local missing=() p
   for p in $VAKO_PACKAGES; do
@@ -19,17 +29,23 @@ ensure_packages() {
   done
   if [ ${#missing[@]} -gt 0 ]; then
     log "installing: ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    local extra=()
-    dpkg --print-foreign-architectures | grep -q i386 && extra+=(wine32:i386-)
-    apt-get install -y -qq --no-install-recommends "${missing[@]}" "${extra[@]}" >/dev/null
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get update -qq ||
+      { log "apt-get update failed; packages still missing: ${missing[*]}"; return 1; }
+    # Naming wine64 satisfies wine without wine32:i386, which breaks 64-bit Wine on
+    # machines without 32-bit support; a wine32 that is already there is left alone.
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null ||
+      { log "apt-get install failed; packages still missing: ${missing[*]}"; return 1; }
+  fi
+  if dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed'; then
+    log "note: wine32:i386 is installed; where this machine cannot run 32-bit code it may keep 64-bit programs from starting under Wine"
   fi
   if ! locale -a 2>/dev/null | grep -qi '^ja_JP.utf8$'; then
     log "generating the ja_JP.UTF-8 locale"
-    sed -i 's/^# *ja_JP.UTF-8/ja_JP.UTF-8/' /etc/locale.gen
-    grep -q '^ja_JP.UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' >> /etc/locale.gen
-    locale-gen >/dev/null
+    if ! grep -q '^ja_JP.UTF-8' /etc/locale.gen 2>/dev/null; then
+      as_root sed -i 's/^# *ja_JP.UTF-8/ja_JP.UTF-8/' /etc/locale.gen || return 1
+      grep -q '^ja_JP.UTF-8' /etc/locale.gen || { echo 'ja_JP.UTF-8 UTF-8' | as_root tee -a /etc/locale.gen >/dev/null || return 1; }
+    fi
+    as_root locale-gen >/dev/null || { log "locale-gen failed"; return 1; }
   fi
 }
 
@@ -41,20 +57,25 @@ build_preset() {
 }
 
 # Starts Xvfb on a free display unless DISPLAY already works. Sets DISPLAY and VAKO_XVFB_PID.
+# Xvfb picks the display itself (-displayfd), so runs started together never take the same one.
 ensure_display() {
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
-  local n
-  for n in $(seq 90 140); do
-    # A display is taken while the process in its lock file lives; Xvfb clears a stale one.
-    [ -e /tmp/.X$n-lock ] && kill -0 "$(tr -dc 0-9 < /tmp/.X$n-lock)" 2>/dev/null && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    VAKO_XVFB_PID=$!
-    export DISPLAY=":$n"
-    local i
-    for i in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
-    kill "$VAKO_XVFB_PID" 2>/dev/null
+  local said n="" i
+  said=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$said" >/dev/null 2>&1 &
+  VAKO_XVFB_PID=$!
+  # It writes the number and a line end once it accepts clients.
+  for i in $(seq 100); do
+    [ "$(tail -c 1 "$said" | od -An -c | tr -d ' ')" = '\n' ] && { n=$(tr -dc 0-9 < "$said"); break; }
+    kill -0 "$VAKO_XVFB_PID" 2>/dev/null || break
+    sleep 0.1
   done
-  log "could not start Xvfb"; return 1
+  rm -f "$said"
+  if [ -z "$n" ]; then
+    kill "$VAKO_XVFB_PID" 2>/dev/null; VAKO_XVFB_PID=
+    log "could not start Xvfb"; return 1
+  fi
+  export DISPLAY=":$n"
 }
 
 wine_env() { # wine_env en|ja: exports the variables cmake/wine-run would set
@@ -66,6 +87,7 @@ wine_env() { # wine_env en|ja: exports the variables cmake/wine-run would set
 
 # Creates (once) the English and Japanese prefixes: one virtual desktop shared by the
 # program and the test driver, the Windows Japanese font names mapped to Noto, Wine's fonts.
+# A prefix is marked ready only when every step of making it worked.
 prepare_wine_prefixes() {
   local lang
   for lang in en ja; do
@@ -74,11 +96,11 @@ prepare_wine_prefixes() {
       if [ ! -f "$WINEPREFIX/.vako-ready" ]; then
         log "preparing Wine prefix $WINEPREFIX"
         mkdir -p "$WINEPREFIX"
-        wineboot --init >/dev/null 2>&1
-        wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
-        wine regedit /S "$(winepath -w "$VAKO_ROOT/scripts/lib/fonts.reg" 2>/dev/null)" >/dev/null 2>&1
-        wineserver -w
+        wineboot --init >/dev/null 2>&1 &&
+          wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 &&
+          wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1 &&
+          wine regedit /S "$(winepath -w "$VAKO_ROOT/scripts/lib/fonts.reg" 2>/dev/null)" >/dev/null 2>&1 &&
+          wineserver -w || { log "could not prepare the Wine prefix $WINEPREFIX"; exit 1; }
         touch "$WINEPREFIX/.vako-ready"
       fi
       # Wine reads its own fonts (Marlett draws the caption buttons) only from the prefix's
@@ -87,7 +109,7 @@ prepare_wine_prefixes() {
       if [ -d /usr/share/wine/fonts ] && [ ! -e "$fonts/marlett.ttf" ]; then
         mkdir -p "$fonts" && cp /usr/share/wine/fonts/* "$fonts/"
       fi
-    )
+    ) || return 1
   done
 }
 
