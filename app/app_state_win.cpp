@@ -17,6 +17,8 @@ std::string TreeTempPath;
 std::atomic<int> Connected{0};
 std::atomic<int> JobRunning{0};
 std::atomic<int> StopRequested{0};
+std::atomic<int> JobStopped{0};
+std::atomic<int> ClosingAfterJob{0};
 std::atomic<int> LabelEditing{0};
 int ConnectedFromFavorite = 0;
 int OpenAfterDownload = 0;

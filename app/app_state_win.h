@@ -28,6 +28,8 @@ extern std::string TreeTempPath;    // tree cache working file of the current co
 extern std::atomic<int> Connected;
 extern std::atomic<int> JobRunning;
 extern std::atomic<int> StopRequested;
+extern std::atomic<int> JobStopped;         // Stop was pressed during the running job
+extern std::atomic<int> ClosingAfterJob;    // the window closes as soon as the job has ended
 extern std::atomic<int> LabelEditing;
 extern int ConnectedFromFavorite;
 extern int OpenAfterDownload;       // 1 while a download for Open runs; its end opens the file

@@ -116,7 +116,10 @@ static void RunCommand(HWND window, int id) {
     case IDM_UPDATE_SOFTWARE: OpenWebPage(LoadResourceText(IDS_UPDATE_PAGE_URL)); break;
     case IDM_SWITCH_PANE: SwitchPane(); break;
     case IDM_TOOLBAR: ToggleToolbar(); break;
-    case IDM_STOP: StopRequested = 1; break;
+    case IDM_STOP:
+      StopRequested = 1;
+      if (JobRunning) JobStopped = 1;
+      break;
     case IDM_TREE_VIEW: ToggleTreeView(); break;
     case IDM_OPTIONS: OpenOptions(); break;
     case IDM_ASCENDING:

@@ -43,7 +43,8 @@ const Row kRows[] = {
     {40011, 40011, NoJob | RemoteNeedsConnection},
     {40012, 40012, NoJob | LocalNeedsNoArchive},
     {40013, 40013, NoJob | RemoteNeedsConnection},
-    {40014, 40015, NoJob},
+    {40014, 40014, NoJob},
+    {40015, 40015, Always},  // Exit during a job asks first (the window's close does)
     {40018, 40018, NoJob | RemoteNeedsConnection},
     {40019, 40019, NoJob | RemoteNeedsConnection},
     {40020, 40021, NoJob},

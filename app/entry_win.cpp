@@ -75,7 +75,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   if (!RegisterMainWindowClass(instance)) return 0;
   HWND window = CreateMainWindow(instance);
   if (!window) return 0;
-  ShowWindow(window, SW_SHOWNORMAL);
+  ShowWindow(window, StartMaximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
   UpdateWindow(window);
 
   SendMessageA(window, WM_COMMAND, TransferMode == 1 ? IDM_ASCII : IDM_BINARY, 0);
@@ -95,8 +95,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
 
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    // While a name is edited in place, keys such as Delete and F2 belong to the edit field.
-    if (!LabelEditing) TranslateAcceleratorA(MainWindow, accelerators, &message);
+    // While a name is edited in place, keys such as Delete and F2 belong to the edit field. A
+    // key that became a command is done with: dispatched as well, Alt+F4 would also reach
+    // the default handling and close the window, job or no job.
+    if (!LabelEditing && TranslateAcceleratorA(MainWindow, accelerators, &message)) continue;
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }

@@ -1,5 +1,6 @@
 #include "app/folder_trees_win.h"
 
+#include <algorithm>
 #include <cstring>
 #include <set>
 
@@ -19,8 +20,11 @@ HTREEITEM RemoteTreeRoot;
 
 namespace {
 std::set<HWND> PausedTrees;
-// The tree cache lines the remote tree was last built from; valid while RemoteTreeRoot is.
+// The remote tree as shown: the tree cache lines it was built from and their model, whose
+// nodes know their items, so that lines added since show their new folders and nothing else
+// is touched. Valid while RemoteTreeRoot is.
 std::vector<std::string> RemoteTreeLines;
+RemoteTreeNode RemoteTreeShown;
 }  // namespace
 
 void PauseTreeBeforeChange(HWND tree) {
@@ -88,11 +92,10 @@ static void Select(HWND tree, HTREEITEM item) {
   SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
 }
 
-// The child of `parent` whose text is `text`; letter case counts only when asked.
-static HTREEITEM ChildNamed(HWND tree, HTREEITEM parent, const std::string& text, bool caseCounts) {
+// The child of `parent` whose text is `text`, letter case aside (local folders).
+static HTREEITEM ChildNamed(HWND tree, HTREEITEM parent, const std::string& text) {
   for (HTREEITEM child = Next(tree, parent, TVGN_CHILD); child; child = Next(tree, child, TVGN_NEXT)) {
-    std::string childText = TreeItemText(tree, child);
-    if (caseCounts ? childText == text : lstrcmpiA(childText.c_str(), text.c_str()) == 0) return child;
+    if (lstrcmpiA(TreeItemText(tree, child).c_str(), text.c_str()) == 0) return child;
   }
   return nullptr;
 }
@@ -102,7 +105,7 @@ static HTREEITEM ChildNamed(HWND tree, HTREEITEM parent, const std::string& text
 static HTREEITEM EnsureLocalPath(HWND tree, const std::string& path) {
   HTREEITEM item = LocalTreeRoot;
   for (const std::string& part : SplitLocalPath(path)) {
-    HTREEITEM child = ChildNamed(tree, item, part, false);
+    HTREEITEM child = ChildNamed(tree, item, part);
     if (!child) {
       PauseTreeBeforeChange(tree);
       child = InsertTreeItem(tree, item, part, TVI_SORT, IsDriveComponent(part) ? TreeDriveIcon : TreeFolderIcon);
@@ -145,7 +148,7 @@ HTREEITEM FindLocalTreeItem(HWND tree, const std::string& path) {
   if (Options.TreeView == 0) return TVI_ROOT;
   HTREEITEM item = LocalTreeRoot;
   for (const std::string& part : SplitLocalPath(path)) {
-    HTREEITEM child = ChildNamed(tree, item, part, false);
+    HTREEITEM child = ChildNamed(tree, item, part);
     if (!child) break;
     item = child;
   }
@@ -173,12 +176,46 @@ void ClearRemoteTree(HWND tree) {
   SendMessageA(tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
   RemoteTreeRoot = nullptr;
   RemoteTreeLines.clear();
+  RemoteTreeShown = RemoteTreeNode();
 }
 
-static void InsertRemoteNodes(HWND tree, HTREEITEM parent, const RemoteTreeNode& node) {
-  for (const RemoteTreeNode& child : node.children) {
-    HTREEITEM item = InsertTreeItem(tree, parent, child.text, TVI_SORT, TreeFolderIcon);
-    if (item) InsertRemoteNodes(tree, item, child);
+static HTREEITEM ItemOf(const RemoteTreeNode& node) { return reinterpret_cast<HTREEITEM>(node.shownAs); }
+
+// Shows the whole model: each level's folders in the control's order, appended, so that the
+// control never searches for a place; a work list instead of recursion, however deep.
+static void ShowRemoteModel(HWND tree) {
+  std::vector<RemoteTreeNode*> pending{&RemoteTreeShown};
+  while (!pending.empty()) {
+    RemoteTreeNode* node = pending.back();
+    pending.pop_back();
+    std::vector<RemoteTreeNode*> children;
+    for (RemoteTreeNode& child : node->children) children.push_back(&child);
+    std::stable_sort(children.begin(), children.end(), [](const RemoteTreeNode* a, const RemoteTreeNode* b) {
+      return lstrcmpiA(a->text.c_str(), b->text.c_str()) < 0;
+    });
+    for (RemoteTreeNode* child : children) {
+      HTREEITEM item = InsertTreeItem(tree, ItemOf(*node), child->text, TVI_LAST, TreeFolderIcon);
+      if (!item) continue;
+      child->shownAs = reinterpret_cast<uintptr_t>(item);
+      pending.push_back(child);
+    }
+  }
+}
+
+// Shows the folders of one more line that the tree does not have yet.
+static void ShowRemoteLine(HWND tree, const std::string& line) {
+  RemoteTreeNode* node = &RemoteTreeShown;
+  for (const std::string& part : TreeCacheLineFolders(line)) {
+    RemoteTreeNode* child = node->Child(part);
+    if (!child) {
+      PauseTreeBeforeChange(tree);
+      HTREEITEM item = InsertTreeItem(tree, ItemOf(*node), part, TVI_SORT, TreeFolderIcon);
+      if (!item) return;
+      child = &node->AddChild(part);
+      child->shownAs = reinterpret_cast<uintptr_t>(item);
+    }
+    if (!child->shownAs) return;
+    node = child;
   }
 }
 
@@ -186,8 +223,14 @@ int RebuildRemoteTree(HWND tree) {
   if (Options.TreeView == 0 || !tree) return 0;
   std::vector<std::string> lines;
   const bool read = ReadTreeCacheFile(TreeTempPath, lines);
-  // The same lines build the same tree: a job's refills mostly list folders it knew.
-  if (!read || !RemoteTreeRoot || lines != RemoteTreeLines) {
+  const bool grown = read && RemoteTreeRoot && lines.size() >= RemoteTreeLines.size() &&
+                     std::equal(RemoteTreeLines.begin(), RemoteTreeLines.end(), lines.begin());
+  if (grown) {
+    // The usual case: a listing appended the folders it found.
+    for (size_t i = RemoteTreeLines.size(); i < lines.size(); ++i) ShowRemoteLine(tree, lines[i]);
+    RemoteTreeLines = std::move(lines);
+  } else {
+    // Lines removed or renamed (or the first build): the tree is built anew.
     PauseTreeBeforeChange(tree);
     ClearRemoteTree(tree);
     RemoteTreeRoot = InsertTreeItem(tree, TVI_ROOT, "/", TVI_SORT, TreeFolderIcon);
@@ -196,8 +239,12 @@ int RebuildRemoteTree(HWND tree) {
       ShowProgramMessageBox(LoadResourceText(IDS_CANNOT_READ_TREE_INFO), "VakoFTP", MB_OK);
       return 0;
     }
-    InsertRemoteNodes(tree, RemoteTreeRoot, BuildRemoteTreeModel(lines));
-    if (RemoteTreeRoot) RemoteTreeLines = std::move(lines);
+    if (RemoteTreeRoot) {
+      RemoteTreeShown = BuildRemoteTreeModel(lines);
+      RemoteTreeShown.shownAs = reinterpret_cast<uintptr_t>(RemoteTreeRoot);
+      ShowRemoteModel(tree);
+      RemoteTreeLines = std::move(lines);
+    }
   }
   std::string current = CurrentRemoteFolder.empty() ? "" : CurrentRemoteFolder.substr(1);
   Select(tree, FindRemoteTreeItem(tree, current));
@@ -205,15 +252,16 @@ int RebuildRemoteTree(HWND tree) {
   return 1;
 }
 
-HTREEITEM FindRemoteTreeItem(HWND tree, const std::string& path) {
-  HTREEITEM item = RemoteTreeRoot;
-  if (!item) return nullptr;
+HTREEITEM FindRemoteTreeItem(HWND, const std::string& path) {
+  // Looked up in the model that mirrors the tree: no item texts are read from the control.
+  if (!RemoteTreeRoot) return nullptr;
+  const RemoteTreeNode* node = &RemoteTreeShown;
   for (const std::string& part : SplitRemotePath(path)) {
-    HTREEITEM child = ChildNamed(tree, item, part, true);
-    if (!child) break;
-    item = child;
+    const RemoteTreeNode* child = node->Child(part);
+    if (!child || !child->shownAs) break;
+    node = child;
   }
-  return item;
+  return ItemOf(*node);
 }
 
 std::string RemotePathOfTreeItem(HWND tree, HTREEITEM item) {

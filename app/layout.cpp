@@ -11,9 +11,23 @@ PaneRect R(int left, int top, int width, int height) {
   return r;
 }
 
+constexpr int kLargestClient = 1 << 20;
+int Within(int v, int high) { return v < 0 ? 0 : v > high ? high : v; }
+
 }  // namespace
 
-PaneLayout ComputeLayout(const LayoutInput& in) {
+LayoutInput KeptWithinClient(LayoutInput in) {
+  in.width = Within(in.width, kLargestClient);
+  in.height = Within(in.height, kLargestClient);
+  in.splitPos = Within(in.splitPos, in.width);
+  in.splitPos2 = Within(in.splitPos2, in.height);
+  in.tl = Within(in.tl, in.width);
+  in.tr = Within(in.tr, in.width);
+  return in;
+}
+
+PaneLayout ComputeLayout(const LayoutInput& given) {
+  const LayoutInput in = KeptWithinClient(given);
   const int W = in.width, H = in.height, T = in.toolbarHeight;
   const int X = in.splitPos, Y = in.splitPos2;
   const int L = in.treeView == 1 ? in.tl : 0;

@@ -25,5 +25,9 @@ struct PaneLayout {
   bool toolbarShown = false;
 };
 
-// Negative widths and heights come out as zero.
+// Split positions and tree widths come from vako.ini, where any number may stand: kept within
+// the client area (0 up to its width or height), no sum made of them can overflow.
+LayoutInput KeptWithinClient(LayoutInput in);
+
+// Negative widths and heights come out as zero. The input is kept within the client first.
 PaneLayout ComputeLayout(const LayoutInput& in);

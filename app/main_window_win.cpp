@@ -18,14 +18,18 @@
 #include "app/split_bar_drag_win.h"
 #include "app/string_table_win.h"
 #include "app/toolbar_win.h"
+#include "app/tree_cache.h"
+#include "app/window_placement.h"
 #include "app/work_folder_win.h"
 #include "config/favorites_win.h"
+#include "config/host_profile.h"
 #include "config/options.h"
 #include "config/settings_file_win.h"
 #include "ftp/control_connection_win.h"
 #include "ftp/engine_display_win.h"
 #include "ftp/protocol_log_win.h"
 #include "ftp/remote_view_fill_win.h"
+#include "ftp/transfer_progress.h"
 #include "resources/resource_ids.h"
 
 HWND LocalLabel, RemoteLabel, LocalList, RemoteList, LocalTree, RemoteTree;
@@ -34,9 +38,11 @@ int ToolbarHeight = 32;
 int ActivePane = 0;
 HMENU MainMenu;
 std::string LocalStartFolder, RemoteStartFolder;
+int StartMaximized = 0;
 HCURSOR SplitCursorVertical, SplitCursorHorizontal;
 
 static HBRUSH ActiveBrush, InactiveBrush;
+static bool SessionKept = false;  // the settings are written and the work folder is gone
 static HFONT LabelFont;
 
 ATOM RegisterMainWindowClass(HINSTANCE instance) {
@@ -68,7 +74,7 @@ LayoutInput LayoutInputOf(int width, int height) {
   in.tl = Options.TL;
   in.tr = Options.TR;
   in.treeView = Options.TreeView;
-  return in;
+  return KeptWithinClient(in);
 }
 
 static void Place(HWND window, const PaneRect& r) {
@@ -127,6 +133,7 @@ static HWND CreateCaptionStrip(HWND window, const std::string& text, int id, int
 
 static LRESULT OnCreate(HWND window) {
   MainWindow = window;
+  SessionKept = false;
   ActiveBrush = CreateSolidBrush(GetSysColor(COLOR_ACTIVECAPTION));
   InactiveBrush = CreateSolidBrush(GetSysColor(COLOR_INACTIVECAPTION));
   SplitCursorVertical = LoadCursorA(InstanceHandle, MAKEINTRESOURCEA(IDC_SPLIT_V));
@@ -140,6 +147,16 @@ static LRESULT OnCreate(HWND window) {
   LoadSettings(placement);
   LocalStartFolder = Options.InitialLocalFolder;
   RemoteStartFolder = Options.InitialRemoteFolder;
+  RECT saved{placement.left, placement.top, placement.right, placement.bottom};
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (GetMonitorInfoA(MonitorFromRect(&saved, MONITOR_DEFAULTTONEAREST), &monitor)) {
+    const RECT& w = monitor.rcWork;
+    Placement work;
+    work.left = w.left, work.top = w.top, work.right = w.right, work.bottom = w.bottom;
+    placement = FitPlacement(placement, work);
+  }
+  StartMaximized = placement.maximized;
   MoveWindow(window, placement.left, placement.top, placement.right - placement.left,
              placement.bottom - placement.top, TRUE);
   ScanFavorites();
@@ -176,11 +193,13 @@ static LRESULT OnCreate(HWND window) {
   return 0;
 }
 
-static void OnDestroy(HWND window) {
-  DragAcceptFiles(window, FALSE);
-  DeleteObject(ActiveBrush);
-  DeleteObject(InactiveBrush);
-  DeleteObject(LabelFont);
+// What the end of the program keeps and removes, once: the settings with the window's
+// placement, and the work folder with the log. At the end of a Windows session (logoff,
+// shutdown, an update's restart) this happens at WM_ENDSESSION, after which the process ends
+// without a WM_DESTROY; a favorite's tree cache is kept then too, as Disconnect would.
+static void KeepSessionAndCleanUp(HWND window, bool endOfSession) {
+  if (SessionKept) return;
+  SessionKept = true;
   // A list in details view keeps its column widths; one in another view leaves the
   // stored widths alone.
   SaveLocalColumns = LocalList && IsDetailsView(LocalList);
@@ -189,19 +208,37 @@ static void OnDestroy(HWND window) {
     if (SaveLocalColumns) Options.LocalColumn[i] = ColumnWidth(LocalList, i);
     if (SaveRemoteColumns) Options.RemColumn[i] = ColumnWidth(RemoteList, i);
   }
-  RECT r;
-  GetWindowRect(window, &r);
+  // The restored rectangle, also of a window closed minimized or maximized.
+  WINDOWPLACEMENT shown{};
+  shown.length = sizeof shown;
+  GetWindowPlacement(window, &shown);
   Placement placement;
-  placement.left = r.left;
-  placement.top = r.top;
-  placement.right = r.right;
-  placement.bottom = r.bottom;
-  SaveSettings(placement);
-  SetEngineDisplay(nullptr, nullptr);
-  DestroyImageLists();
+  placement.left = shown.rcNormalPosition.left;
+  placement.top = shown.rcNormalPosition.top;
+  placement.right = shown.rcNormalPosition.right;
+  placement.bottom = shown.rcNormalPosition.bottom;
+  placement.maximized = shown.showCmd == SW_SHOWMAXIMIZED ||
+                        (shown.showCmd == SW_SHOWMINIMIZED && (shown.flags & WPF_RESTORETOMAXIMIZED));
+  if (!SaveSettings(placement) && !endOfSession) {
+    // Said once, here: a read-only program folder would otherwise lose every change unseen.
+    ShowProgramMessageBox(FormatWithName(LoadResourceText(IDS_SETTINGS_NOT_SAVED), SettingsPath()), VAKO_CAPTION,
+                          MB_OK | MB_ICONWARNING);
+  }
+  if (endOfSession && ConnectedFromFavorite && !TreeTempPath.empty())
+    CopyTreeCacheFile(TreeTempPath, KeptTreeCachePath(ProgramFolder, CurrentHost.HostName, ConnectedFavoritePath));
   CloseProtocolLog();  // an open file would keep its folder
   // The system temp folder itself stands in when no vakotmpN was free: never delete that.
   if (WorkFolderIsOwn) DeleteWorkFolder(WorkFolder);
+}
+
+static void OnDestroy(HWND window) {
+  DragAcceptFiles(window, FALSE);
+  DeleteObject(ActiveBrush);
+  DeleteObject(InactiveBrush);
+  DeleteObject(LabelFont);
+  KeepSessionAndCleanUp(window, false);
+  SetEngineDisplay(nullptr, nullptr);
+  DestroyImageLists();
   PostQuitMessage(0);
 }
 
@@ -213,8 +250,40 @@ static LRESULT CaptionColours(HDC dc, HWND strip) {
   return reinterpret_cast<LRESULT>(active ? ActiveBrush : InactiveBrush);
 }
 
+// Closing during a job would cut the file in progress: the user is asked first. On yes the
+// job is stopped as Stop does (and kept stopping, level after level), and the window closes
+// once it has ended; on no the job goes on.
+constexpr UINT_PTR kCloseAfterJobTimer = 7;
+
+static bool CloseAsked(HWND window) {
+  if (!JobRunning) return true;
+  if (!ClosingAfterJob &&
+      ShowProgramMessageBox(LoadResourceText(IDS_ASK_STOP_AND_CLOSE), VAKO_CAPTION, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+    ClosingAfterJob = 1;
+    JobStopped = 1;
+    StopRequested = 1;
+    SetTimer(window, kCloseAfterJobTimer, 100, nullptr);
+  }
+  return false;
+}
+
+static void CloseWhenJobHasEnded(HWND window) {
+  if (JobRunning) {
+    StopRequested = 1;
+    return;
+  }
+  KillTimer(window, kCloseAfterJobTimer);
+  DestroyWindow(window);
+}
+
 static LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_CLOSE:
+      if (CloseAsked(window)) DestroyWindow(window);
+      return 0;
+    case WM_TIMER:
+      if (wParam == kCloseAfterJobTimer) CloseWhenJobHasEnded(window);
+      return 0;
     case WM_CREATE:
       return OnCreate(window);
     case WM_SIZE:
@@ -267,6 +336,9 @@ static LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam,
       return 0;
     case MsgReadJobRows:
       ServeJobRowRead();
+      return 0;
+    case WM_ENDSESSION:
+      if (wParam) KeepSessionAndCleanUp(window, true);
       return 0;
     case WM_DESTROY:
       OnDestroy(window);

@@ -31,6 +31,7 @@ extern int ToolbarHeight;  // 32 while the toolbar is shown, 0 while hidden
 extern int ActivePane;     // 0 local, 1 remote
 extern HMENU MainMenu;
 extern std::string LocalStartFolder, RemoteStartFolder;  // start folders of the next connection
+extern int StartMaximized;  // the window was closed maximized: it opens so again
 extern HCURSOR SplitCursorVertical, SplitCursorHorizontal;
 
 ATOM RegisterMainWindowClass(HINSTANCE instance);

@@ -36,7 +36,8 @@ MenuState ComputeMenuState(const MenuStateInput& in) {
     for (int id = 40083; id <= 40085; ++id) grayed[id] = false;
   }
   if (job) {
-    for (int id : {40005, 40006, 40009, 40010, 40011, 40012, 40013, 40014, 40015, 40018, 40020,
+    // Exit stays: closing during a job asks whether to stop it.
+    for (int id : {40005, 40006, 40009, 40010, 40011, 40012, 40013, 40014, 40018, 40020,
                    40021, 40078, 40088}) {
       grayed[id] = true;
     }

@@ -41,6 +41,11 @@ int AskConfirmation(int index, const char* argument) {
   return ShowProgramMessageBox(text, VAKO_CAPTION, MB_YESNO | MB_ICONQUESTION);
 }
 
+int ShowJobStopped() {
+  if (Options.OK == 0) return 1;
+  return ShowMessage(IDS_JOB_STOPPED);
+}
+
 int ShowCompletion(int index) {
   static const int kTexts[] = {IDS_COMPLETED_SEND, IDS_COMPLETED_RECEIVE, IDS_COMPLETED_DELETE};
   if (Options.OK == 0) return 1;

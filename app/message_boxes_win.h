@@ -7,6 +7,7 @@
 int ShowMessage(int id);                                     // information box, OK
 int AskConfirmation(int index, const char* argument);        // 6 yes, 7 no
 int ShowCompletion(int index);                               // information box, OK
+int ShowJobStopped();                                        // the same for a job Stop ended
 
 // Tests replace the real boxes: the observer gets the final text and the MB_* style and
 // returns the answer the user would have given. Null restores the real boxes.

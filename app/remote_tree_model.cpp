@@ -28,10 +28,16 @@ std::vector<std::string> SplitAtSlashes(const std::string& text) {
 
 }  // namespace
 
-bool AddTreeCacheLineToTree(RemoteTreeNode& root, const std::string& line) {
+std::vector<std::string> TreeCacheLineFolders(const std::string& line) {
   const size_t slash = FindLastSingleByteChar(line, "/");
-  if (slash == std::string::npos || slash == 0) return false;
+  if (slash == std::string::npos || slash == 0) return {};
   std::vector<std::string> parts = SplitAtSlashes(line.substr(0, slash));
+  if (parts.size() > kRemoteTreeDepthLimit) parts.clear();
+  return parts;
+}
+
+bool AddTreeCacheLineToTree(RemoteTreeNode& root, const std::string& line) {
+  const std::vector<std::string> parts = TreeCacheLineFolders(line);
   RemoteTreeNode* node = &root;
   for (const std::string& part : parts) node = &node->AddChild(part);
   return !parts.empty();

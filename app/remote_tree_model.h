@@ -1,19 +1,30 @@
 // The remote folder tree as the tree cache lines describe it, before any tree control
 // sees it: a root "/" and one node per path component, each folder once.
 #pragma once
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
+
+// Folders deeper than this below the root are left out: a kept tree cache may come from
+// anywhere, and every level costs the tree control (and the model) a little stack.
+constexpr size_t kRemoteTreeDepthLimit = 256;
 
 struct RemoteTreeNode {
   std::string text;
   std::vector<RemoteTreeNode> children;  // in the order first seen; the control sorts
   std::map<std::string, size_t> index;   // child text -> position in children
+  uintptr_t shownAs = 0;                 // the window's item that shows the folder, once shown
 
   RemoteTreeNode* Child(const std::string& name);
   const RemoteTreeNode* Child(const std::string& name) const;
   RemoteTreeNode& AddChild(const std::string& name);
 };
+
+// The folders one tree cache line names, from the root down: the line is cut at its last
+// slash and split at slashes, empty components skipped. None for a line without a slash,
+// one whose only slash is its first character, or one deeper than kRemoteTreeDepthLimit.
+std::vector<std::string> TreeCacheLineFolders(const std::string& line);
 
 // Adds the folders of one tree cache line below the root. The line is cut at its last
 // slash; a line without a slash, or whose only slash is its first character, adds

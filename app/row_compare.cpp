@@ -8,6 +8,10 @@ namespace {
 
 bool IsFolderRow(const RowTexts& row) { return !row.column[1].empty() && row.column[1][0] == ' '; }
 
+// The parent row ".." leads the list whatever the key and the direction: it is where the user
+// goes up, not one of the folder's entries.
+bool IsParentRow(const RowTexts& row) { return row.column[0] == ".." && IsFolderRow(row); }
+
 int Sign(int v) { return (v > 0) - (v < 0); }
 
 }  // namespace
@@ -15,6 +19,8 @@ int Sign(int v) { return (v > 0) - (v < 0); }
 int CompareRows(const RowTexts& a, const RowTexts& b, int sortKey, bool descending,
                 const TextCase& tc) {
   if (sortKey < 0 || sortKey > 4) sortKey = 0;
+  const bool parentA = IsParentRow(a), parentB = IsParentRow(b);
+  if (parentA || parentB) return parentB - parentA;
   int r = Sign(tc.compare(a.column[sortKey].c_str(), b.column[sortKey].c_str()));
   if (sortKey == 1) {
     // Sizes are 64-bit; the answer is their sign, never a difference that could wrap.

@@ -1,5 +1,6 @@
-// The order of the file lists' rows: folders first (but for the Size key), sizes as
-// numbers, the name as tie-break for sizes and types, one direction flag per pane.
+// The order of the file lists' rows: the parent row ".." always first, then folders first
+// (but for the Size key), sizes as numbers, the name as tie-break for sizes and types, one
+// direction flag per pane.
 #pragma once
 #include <string>
 #include <vector>

@@ -23,7 +23,7 @@ void CreateToolbar() {
     b.fsState = TBSTATE_ENABLED;
     b.fsStyle = specs[i].image < 0 ? BTNS_SEP : BTNS_BUTTON;
   }
-  Toolbar = CreateToolbarEx(MainWindow, WS_CHILD | WS_VISIBLE | WS_BORDER | TBSTYLE_TOOLTIPS | Options.ToolFlat,
+  Toolbar = CreateToolbarEx(MainWindow, WS_CHILD | WS_VISIBLE | WS_BORDER | TBSTYLE_TOOLTIPS | (Options.ToolFlat ? TBSTYLE_FLAT : 0),
                             kToolbarId, kToolbarImages, InstanceHandle, IDB_TOOLBAR, buttons.data(),
                             static_cast<int>(buttons.size()), 16, 16, 16, 16, sizeof(TBBUTTON));
 }

@@ -54,7 +54,7 @@ std::vector<std::string> SplitTreeCacheText(const std::string& text) {
     size_t next = end == std::string::npos ? text.size() : end + 1;
     if (end == std::string::npos) end = text.size();
     if (end > start && text[end - 1] == '\r') --end;
-    lines.push_back(text.substr(start, end - start));
+    if (end - start <= kTreeCacheLineLimit) lines.push_back(text.substr(start, end - start));
     start = next;
   }
   return lines;

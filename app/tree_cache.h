@@ -10,8 +10,12 @@
 // not change its line; "./" counts as the root.
 std::string TreeCacheLineOf(const std::string& currentRemoteFolder, const std::string& name);
 
+// Longer lines of a tree cache file are left out when it is read: no server path is that
+// long, and a kept file may come from anywhere.
+constexpr size_t kTreeCacheLineLimit = 32768;
+
 // The lines of a tree cache file's text. Lines end in CR LF (LF alone is read too); a
-// last line without its line end still counts.
+// last line without its line end still counts; lines over kTreeCacheLineLimit bytes are left out.
 std::vector<std::string> SplitTreeCacheText(const std::string& text);
 
 // Whole-file helpers. Each opens and closes the file within the call; 1 on success.

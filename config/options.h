@@ -28,9 +28,11 @@ extern OptionsRecord Options;
 extern std::string BrowserPath;
 extern std::string EditorPath;
 
-// Window placement in screen pixels, as stored in WindowLeft/Top/Right/Bottom.
+// Window placement in screen pixels, as stored in WindowLeft/Top/Right/Bottom: the normal
+// (restored) rectangle, and WindowMaximized.
 struct Placement {
   int left = 32, top = 32, right = 635, bottom = 384;
+  int maximized = 0;
 };
 
 // One key of the settings file, in the order the settings are read.

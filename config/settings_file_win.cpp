@@ -35,12 +35,12 @@ int ReadSettingInt(const char* key, int defaultValue) {
   return ParseProfileInt(buffer);
 }
 
-void WriteSettingInt(const char* key, int value) {
-  WritePrivateProfileStringA(kSection, key, std::to_string(value).c_str(), SettingsPath().c_str());
+int WriteSettingInt(const char* key, int value) {
+  return WritePrivateProfileStringA(kSection, key, std::to_string(value).c_str(), SettingsPath().c_str()) ? 1 : 0;
 }
 
-void WriteSettingString(const char* key, const std::string& value) {
-  WritePrivateProfileStringA(kSection, key, QuoteForProfile(value).c_str(), SettingsPath().c_str());
+int WriteSettingString(const char* key, const std::string& value) {
+  return WritePrivateProfileStringA(kSection, key, QuoteForProfile(value).c_str(), SettingsPath().c_str()) ? 1 : 0;
 }
 
 static void ReadKey(const SettingKey& k) {
@@ -78,6 +78,7 @@ void LoadSettings(Placement& placement) {
   placement.right = ReadSettingInt("WindowRight", 635);
   placement.top = ReadSettingInt("WindowTop", 32);
   placement.bottom = ReadSettingInt("WindowBottom", 384);
+  placement.maximized = ReadSettingInt("WindowMaximized", 0) == 1;
 
   ReadKeys({"TransferType"});
   bool binary = !Options.TransferType.empty() && Options.TransferType[0] == 'B';
@@ -115,18 +116,19 @@ void LoadSettings(Placement& placement) {
   EditorPath = AssociatedProgram("dmy.txt");
 }
 
-static void WriteKeys(std::initializer_list<const char*> keys) {
+static int WriteKeys(std::initializer_list<const char*> keys) {
+  int written = 1;
   for (const char* key : keys) {
     const SettingKey& k = *FindSettingKey(key);
-    if (k.kind == SettingKey::Text)
-      WriteSettingString(k.key, Options.*k.text);
-    else
-      WriteSettingInt(k.key, Options.*k.integer);
+    written &= k.kind == SettingKey::Text ? WriteSettingString(k.key, Options.*k.text)
+                                          : WriteSettingInt(k.key, Options.*k.integer);
   }
+  return written;
 }
 
-void SaveSettings(const Placement& placement) {
-  WriteKeys({"HostName", "HostAddr", "UserID"});
+int SaveSettings(const Placement& placement) {
+  // The first write tells whether the file can be written at all; the rest go on regardless.
+  int written = WriteKeys({"HostName", "HostAddr", "UserID"});
   WriteSettingString("UserPass", Options.SavePass == 1 ? ScramblePassword(Options.UserPass) : std::string());
   WriteKeys({"InitialLocalFolder", "InitialRemoteFolder", "AsciiType", "BinaryType", "ChmodType1", "ChmodType2",
              "Chmod1", "Chmod2", "ProxyServer", "ProxyUser", "ProxyPass"});
@@ -135,6 +137,7 @@ void SaveSettings(const Placement& placement) {
   WriteSettingInt("WindowRight", placement.right);
   WriteSettingInt("WindowTop", placement.top);
   WriteSettingInt("WindowBottom", placement.bottom);
+  WriteSettingInt("WindowMaximized", placement.maximized);
   WriteKeys({"SortTypeLocal", "SortTypeRemote", "CapitalMode", "CompareDate", "CompareDate2", "E-Mail",
              "HPAddres", "TestFolder"});
   WriteProfileStringA("R.TessenSoftwares", "VAKOInstalledDir", ProgramFolder.c_str());
@@ -145,5 +148,6 @@ void SaveSettings(const Placement& placement) {
     WriteSettingInt(("LocalColumn" + std::to_string(i + 1)).c_str(), Options.LocalColumn[i]);
   for (int i = 0; i < 5 && SaveRemoteColumns; ++i)
     WriteSettingInt(("RemColumn" + std::to_string(i + 1)).c_str(), Options.RemColumn[i]);
-  WriteKeys({"NKFUp", "NKFDown", "NKFKana", "SortSub", "SortSubRemote", "TreeView", "TimeLag", "Pasv"});
+  written &= WriteKeys({"NKFUp", "NKFDown", "NKFKana", "SortSub", "SortSubRemote", "TreeView", "TimeLag", "Pasv"});
+  return written;
 }

@@ -94,9 +94,9 @@ void CopyDroppedFile(const std::string& path) {
 void EndDropJob(HDROP drop, bool completed) {
   ClearStatus();
   JobRunning = 0;
-  if (completed) ShowCompletion(0);
   SendMessageA(MainWindow, WM_COMMAND, IDM_UPLOAD_DONE, 0);
   DragFinish(drop);
+  ReportJobEnd(completed ? 0 : -1);
 }
 
 }  // namespace
@@ -189,6 +189,7 @@ bool SendDrop(HDROP drop) {
 DWORD WINAPI DropUploadJob(LPVOID dropHandle) {
   HDROP drop = static_cast<HDROP>(dropHandle);
   JobRunning = 1;
+  JobStopped = 0;
   bool completed;
   {
     TransferJobScope scope;

@@ -42,14 +42,25 @@ void StartJobThread(LPTHREAD_START_ROUTINE entry, const std::string& folder, voi
 
 void RunJob(int (*body)(), int completion, int doneCommand) {
   JobRunning = 1;
+  JobStopped = 0;
   {
     TransferJobScope scope;
     ResetJobWay();
     body();
   }
   JobRunning = 0;
-  ShowCompletion(completion);
   SendMessageA(MainWindow, WM_COMMAND, doneCommand, 0);
+  ReportJobEnd(completion);
+}
+
+void ReportJobEnd(int completion) {
+  // A window that closes once the job has ended asks nothing more of the user.
+  if (ClosingAfterJob) return;
+  if (JobStopped.exchange(0)) {
+    ShowJobStopped();
+  } else if (completion >= 0) {
+    ShowCompletion(completion);
+  }
 }
 
 namespace {

@@ -41,9 +41,12 @@ void StartJobThread(LPTHREAD_START_ROUTINE entry, const std::string& folder, voi
 bool CreateJobThread(LPTHREAD_START_ROUTINE entry, void* parameter);
 
 // A job's thread from start to end: JobRunning set, the body run with one file helper and
-// a clean way, JobRunning cleared, the completion message (0 send, 1 receive), then the
-// end command (40200 or 40201) for the main window.
+// a clean way, JobRunning cleared, the end command (40200 or 40201) for the main window,
+// then the report (ReportJobEnd; completion 0 send, 1 receive).
 void RunJob(int (*body)(), int completion, int doneCommand);
+// What a job says at its very end, after the lists show what it did: that it was stopped,
+// or else its completion message (completion < 0: none).
+void ReportJobEnd(int completion);
 
 // The rows selected now (or every row) of a list, in ascending order. From a job's thread
 // they are read on the main window's thread, all in one message (MsgReadJobRows).

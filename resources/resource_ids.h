@@ -293,7 +293,10 @@
 #define IDS_COLUMN_TYPES 202
 #define IDS_COLUMN_DATE 203
 #define IDS_COLUMN_ATTRIBUTES 204
-#define IDS_HELP_LANGUAGE 205  // "en" or "ja": the help pages F1 opens
+#define IDS_HELP_LANGUAGE 205
+#define IDS_JOB_STOPPED 320
+#define IDS_ASK_STOP_AND_CLOSE 321
+#define IDS_SETTINGS_NOT_SAVED 322  // "en" or "ja": the help pages F1 opens
 
 // The caption every message box carries.
 #define VAKO_CAPTION "Vako FTP"

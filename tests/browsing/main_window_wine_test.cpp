@@ -11,6 +11,7 @@
 #include "app/list_rows_win.h"
 #include "app/menu_state_win.h"
 #include "app/split_bar_drag_win.h"
+#include "app/tree_cache.h"
 #include "app/tree_cache_rename.h"
 #include "config/host_profile.h"
 #include "config/options.h"
@@ -213,6 +214,29 @@ TEST_F(MainWindowTest, LongRemoteFolderNamesAreReadBackWhole) {
   ASSERT_NE(selected, nullptr);
   EXPECT_EQ(TreeItemText(RemoteTree, selected), "sub");
   EXPECT_EQ(RemotePathOfTreeItem(RemoteTree, selected), "/" + longName + "/sub");
+  TreeTempPath.clear();
+  CurrentRemoteFolder.clear();
+}
+
+// A kept tree cache may come from anywhere: a line of 50,000 levels is left out. Lines added
+// since the last build add their folders alone: the items already shown stay as they were.
+TEST_F(MainWindowTest, RemoteTreeGrowsByNewLinesAndSurvivesAnyDepth) {
+  Open();
+  TreeTempPath = WorkFolder + "TREEdeep.tmp";
+  std::string deep;
+  for (int i = 0; i < 50000; ++i) deep += "a/";
+  WriteWholeFile(TreeTempPath, deep + "\r\npub/\r\n");
+  CurrentRemoteFolder = "/pub";
+  ASSERT_EQ(RebuildRemoteTree(RemoteTree), 1);
+  HTREEITEM pub = TreeView_GetSelection(RemoteTree);
+  ASSERT_EQ(TreeItemText(RemoteTree, pub), "pub");
+  TreeView_SetItemState(RemoteTree, pub, TVIS_BOLD, TVIS_BOLD);
+  ASSERT_EQ(AppendTreeCacheLine(TreeTempPath, "pub/new/"), 1);
+  CurrentRemoteFolder = "/pub/new";
+  ASSERT_EQ(RebuildRemoteTree(RemoteTree), 1);
+  HTREEITEM fresh = TreeView_GetSelection(RemoteTree);
+  EXPECT_EQ(RemotePathOfTreeItem(RemoteTree, fresh), "/pub/new");
+  EXPECT_EQ(TreeView_GetItemState(RemoteTree, TreeView_GetParent(RemoteTree, fresh), TVIS_BOLD), TVIS_BOLD);
   TreeTempPath.clear();
   CurrentRemoteFolder.clear();
 }

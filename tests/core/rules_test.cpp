@@ -14,6 +14,7 @@
 #include "app/split_bars.h"
 #include "app/tree_cache.h"
 #include "app/tree_cache_rename.h"
+#include "app/window_placement.h"
 #include "ftp/listing_parser.h"
 #include "ftp/passive_reply.h"
 #include "jobs/job_rules.h"
@@ -89,7 +90,7 @@ LayoutInput Layout(const std::string& text) {
   } else {
     in.width = 640, in.height = 480, in.toolbarHeight = 0, in.treeView = 0;
   }
-  SetMembers<LayoutInput>(in, text, {{"tb", &LayoutInput::toolbarHeight}, {"split", &LayoutInput::splitPos},
+  SetMembers<LayoutInput>(in, text, {{"tb", &LayoutInput::toolbarHeight}, {"split", &LayoutInput::splitPos}, {"split2", &LayoutInput::splitPos2},
                                      {"tl", &LayoutInput::tl}, {"tree", &LayoutInput::treeView}});
   return in;
 }
@@ -267,11 +268,40 @@ const std::map<std::string, Routine> kRoutines = {
        ReleaseSplitBar(in, SplitBarId(Int(a[1])), Int(a[2]), Int(a[3]));
        return Numbers(" ", in.splitPos, in.splitPos2, in.tl, in.tr);
      }},
+    // A saved window rectangle fitted to a work area, both as left,top,right,bottom.
+    {"Fit", [](const Args& a) {
+       auto placement = [](const std::string& text) {
+         const Texts v = SplitOn(text, ',');
+         Placement p;
+         p.left = std::stoi(v[0]), p.top = std::stoi(v[1]), p.right = std::stoi(v[2]), p.bottom = std::stoi(v[3]);
+         return p;
+       };
+       const Placement p = FitPlacement(placement(a[0]), placement(a[1]));
+       return Numbers(",", p.left, p.top, p.right, p.bottom);
+     }},
     {"Mouse", [](const Args& a) {
        MousePoint m = MousePointOfParam(std::stoul(a[0], nullptr, 16));
        return Numbers(",", m.x, m.y);
      }},
 };
+
+// A kept tree cache may come from anywhere: a 100 KB line of 50,000 levels is left out, a
+// line deeper than the limit adds nothing, one at the limit is whole.
+TEST(CoreRules, DeepTreeCacheLinesStayWithinLimits) {
+  auto depth = [](const RemoteTreeNode& root) {
+    size_t d = 0;
+    for (const RemoteTreeNode* n = &root; !n->children.empty(); n = &n->children[0]) ++d;
+    return d;
+  };
+  auto levels = [](size_t n) {
+    std::string s;
+    for (size_t i = 0; i < n; ++i) s += "a/";
+    return s;
+  };
+  EXPECT_EQ(depth(BuildRemoteTreeModel(SplitTreeCacheText(levels(50000) + "\r\nb/\r\n"))), 1u);
+  EXPECT_EQ(depth(BuildRemoteTreeModel({levels(kRemoteTreeDepthLimit + 1)})), 0u);
+  EXPECT_EQ(depth(BuildRemoteTreeModel({levels(kRemoteTreeDepthLimit)})), kRemoteTreeDepthLimit);
+}
 
 TEST(CoreRules, Listings) { RunCases("core/data/listings.tsv", kRoutines); }
 TEST(CoreRules, TransferAndJobRules) { RunCases("core/data/transfer_rules.tsv", kRoutines); }

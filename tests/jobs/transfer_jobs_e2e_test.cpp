@@ -412,12 +412,54 @@ TEST_F(JobsTest, StopLeavesTheSessionReady) {
   HWND progress = FindWindowExA(vako->Child(2020), nullptr, PROGRESS_CLASSA, nullptr);
   ASSERT_NE(progress, nullptr);
   ASSERT_TRUE(WaitUntil([&] { return SendMessageA(progress, PBM_GETPOS, 0, 0) > 0; }, 60000)) << Boxes();
-  EXPECT_EQ(Run(IDM_STOP), Lines{ResourceText(IDS_COMPLETED_RECEIVE)});
+  // A stopped job says so, once the lists show what it left.
+  vako->PostCommand(IDM_STOP);
+  ASSERT_NE(vako->WaitForDialog(60000, VAKO_CAPTION), nullptr);
+  EXPECT_GE(vako->RowOfName(panes.localList, "big.bin"), 0);
+  EXPECT_EQ(Run(0), Lines{ResourceText(IDS_JOB_STOPPED)});
   EXPECT_LT(ReadWholeFile(local.path() + "big.bin").size(), size);
   EXPECT_EQ(vako->ButtonState(IDM_DISCONNECT), TBSTATE_ENABLED);
   Select(1, {"small.bin"});
   EXPECT_EQ(Run(IDM_DOWNLOAD), Lines{ResourceText(IDS_COMPLETED_RECEIVE)});
   EXPECT_TRUE(ReadWholeFile(local.path() + "small.bin") == Noise(100000));
+}
+
+// Closing during a download asks first. No, to the window's close and to Alt+F4, and the
+// file arrives whole; yes, and the job stops as Stop does and the program ends.
+TEST_F(JobsTest, ClosingDuringAJobAsksFirst) {
+  const size_t size = 24u << 20;
+  PutServerTree(kVsftpd, "close", {},
+                "head -c " + std::to_string(size) + " /dev/urandom > big.bin && chown " +
+                    testenv::Get("VAKO_FTP_USER") + " big.bin");
+  Start(kVsftpd, "close", "big.bin", {"ReceiveBuf=256"});
+  HWND progress = FindWindowExA(vako->Child(2020), nullptr, PROGRESS_CLASSA, nullptr);
+  auto download = [&] {
+    Select(1, {"big.bin"});
+    vako->PostCommand(IDM_DOWNLOAD);
+    ASSERT_TRUE(WaitUntil([&] { return SendMessageA(progress, PBM_GETPOS, 0, 0) > 0; }, 60000)) << Boxes();
+  };
+  auto answerClose = [&](int answer) {
+    HWND box = vako->WaitForDialog(20000, VAKO_CAPTION);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(VakoProcess::BoxText(box), ResourceText(IDS_ASK_STOP_AND_CLOSE));
+    VakoProcess::PressButton(box, answer);
+    WaitUntil([&] { return !IsWindow(box); });
+  };
+  download();
+  PostMessageA(vako->window(), WM_CLOSE, 0, 0);
+  answerClose(IDNO);
+  PostMessageA(vako->window(), WM_SYSKEYDOWN, VK_F4, 1 << 29);
+  PostMessageA(vako->window(), WM_SYSKEYUP, VK_F4, (1 << 29) | (3u << 30));
+  answerClose(IDNO);
+  EXPECT_EQ(Run(0), Lines{ResourceText(IDS_COMPLETED_RECEIVE)});
+  EXPECT_TRUE(ReadWholeFile(local.path() + "big.bin") == ReadWholeFile(OnServer(kVsftpd, "close/big.bin")));
+
+  DeleteFileA((local.path() + "big.bin").c_str());
+  download();
+  PostMessageA(vako->window(), WM_CLOSE, 0, 0);
+  answerClose(IDYES);
+  EXPECT_EQ(vako->WaitForExit(60000), 0) << Boxes();
+  EXPECT_LT(ReadWholeFile(local.path() + "big.bin").size(), size);
 }
 
 }  // namespace

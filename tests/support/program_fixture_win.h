@@ -183,7 +183,8 @@ class ProgramTest : public ::testing::Test {
     if (command) vako->PostCommand(command);
     std::vector<std::string> texts;
     const std::vector<std::string> ends = {ResourceText(IDS_COMPLETED_SEND), ResourceText(IDS_COMPLETED_RECEIVE),
-                                           ResourceText(IDS_COMPLETED_DELETE), "<no box>"};
+                                           ResourceText(IDS_COMPLETED_DELETE), ResourceText(IDS_JOB_STOPPED),
+                                           "<no box>"};
     do texts.push_back(AnswerBox(120000));
     while (std::find(ends.begin(), ends.end(), texts.back()) == ends.end());
     EXPECT_TRUE(WaitUntil([&] { return vako->ButtonState(IDM_PREVIOUS_FOLDER) != TBSTATE_INDETERMINATE; }, 60000));
