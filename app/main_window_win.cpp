@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include "app/active_pane_win.h"
 #include "app/app_state_win.h"
 #include "app/browse_commands_win.h"
 #include "app/command_dispatch_win.h"
@@ -280,6 +281,17 @@ static LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam,
   switch (message) {
     case WM_CLOSE:
       if (CloseAsked(window)) DestroyWindow(window);
+      return 0;
+    case WM_ACTIVATE:
+      // Back from a dialog, a message box or another program, and at start-up, the keys go to
+      // the active pane's list, not to the frame, which has no use for them.
+      if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam) && ActiveList()) {
+        SetFocus(ActiveList());
+        return 0;
+      }
+      break;
+    case WM_SETFOCUS:
+      if (ActiveList()) SetFocus(ActiveList());
       return 0;
     case WM_TIMER:
       if (wParam == kCloseAfterJobTimer) CloseWhenJobHasEnded(window);

@@ -1,7 +1,10 @@
-// Clicks in the two folder trees change the folder of their pane.
+// Clicks in the two folder trees, and their selection moved by the keyboard, change the
+// folder of their pane; a tree that takes the focus makes its pane the active one, so that
+// keys such as Delete and F2 act on the pane the user is in.
 #include <windows.h>
 #include <commctrl.h>
 
+#include "app/active_pane_win.h"
 #include "app/app_state_win.h"
 #include "app/folder_trees_win.h"
 #include "app/image_lists_win.h"
@@ -41,10 +44,26 @@ static void ShowLocalTreeShellMenu() {
   ShowShellContextMenu(MainWindow, screen, FolderOfPath(path), TreeItemText(LocalTree, item));
 }
 
+// The item a click or a keyboard move chose; null for anything else.
+static HTREEITEM ChosenTreeItem(HWND tree, NMHDR* header) {
+  if (header->code == NM_CLICK) return TreeItemUnderMouse(tree);
+  if (header->code == TVN_SELCHANGEDA) {
+    const NMTREEVIEWA* change = reinterpret_cast<NMTREEVIEWA*>(header);
+    if (change->action == TVC_BYKEYBOARD) return change->itemNew.hItem;
+  }
+  return nullptr;
+}
+
+static void MakeTreePaneActive(int pane) {
+  if (ActivePane == pane) return;
+  ActivatePane(pane);
+  UpdatePaneLabels(1);
+}
+
 void LocalTreeNotify(NMHDR* header) {
+  if (header->code == NM_SETFOCUS) MakeTreePaneActive(0);
   if (header->code == NM_RCLICK) ShowLocalTreeShellMenu();
-  if (header->code != NM_CLICK) return;
-  HTREEITEM item = TreeItemUnderMouse(LocalTree);
+  HTREEITEM item = ChosenTreeItem(LocalTree, header);
   if (!item) return;
   std::string path = item == TVI_ROOT || item == LocalTreeRoot ? "\\" : LocalPathOfTreeItem(LocalTree, item);
   if (path.size() == 2) path += "\\";  // a drive such as C: means its root
@@ -62,8 +81,9 @@ void LocalTreeNotify(NMHDR* header) {
 }
 
 void RemoteTreeNotify(NMHDR* header) {
-  if (header->code != NM_CLICK || JobRunning) return;
-  HTREEITEM item = TreeItemUnderMouse(RemoteTree);
+  if (header->code == NM_SETFOCUS) MakeTreePaneActive(1);
+  if (JobRunning) return;
+  HTREEITEM item = ChosenTreeItem(RemoteTree, header);
   if (!item) return;
   std::string path = item == TVI_ROOT || item == RemoteTreeRoot ? "/" : RemotePathOfTreeItem(RemoteTree, item);
   if (ChangeRemoteFolder(path)) {

@@ -91,3 +91,28 @@ TEST_F(ProgramTest, SettingsThatCannotBeWrittenAreReported) {
   VakoProcess::PressButton(box, IDOK);
   EXPECT_EQ(vako->WaitForExit(20000), 0);
 }
+
+// The keys go to the active pane's list: at start, after a dialog, and after a click into a
+// tree has made that tree's pane the active one.
+TEST_F(ProgramTest, KeysGoToTheActivePanesList) {
+  Start({"TreeView=1"});
+  auto focus = [&] {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(vako->window(), nullptr), &info);
+    return info.hwndFocus;
+  };
+  auto aboutAndBack = [&] {
+    vako->PostCommand(IDM_ABOUT);
+    HWND about = vako->WaitForDialog();
+    ASSERT_NE(about, nullptr);
+    VakoProcess::PressButton(about, IDOK);
+    WaitUntil([&] { return !IsWindow(about); });
+  };
+  EXPECT_TRUE(WaitUntil([&] { return focus() == panes.localList; }));
+  aboutAndBack();
+  EXPECT_TRUE(WaitUntil([&] { return focus() == panes.localList; }));
+  vako->Click(panes.remoteTree, POINT{20, 20});
+  aboutAndBack();
+  EXPECT_TRUE(WaitUntil([&] { return focus() == panes.remoteList; }));
+}
