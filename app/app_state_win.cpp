@@ -24,6 +24,7 @@ int ConnectedFromFavorite = 0;
 int OpenAfterDownload = 0;
 std::string CurrentRemoteFolder;
 std::string CurrentLocalFolder;
+std::string StartedInFolder;
 
 std::string CommandBuffer;
 std::string ReplyBuffer;

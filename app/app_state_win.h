@@ -35,6 +35,7 @@ extern int ConnectedFromFavorite;
 extern int OpenAfterDownload;       // 1 while a download for Open runs; its end opens the file
 extern std::string CurrentRemoteFolder;
 extern std::string CurrentLocalFolder;
+extern std::string StartedInFolder;  // the current folder the program was started with
 
 // Command and reply lines of the control connection.
 constexpr size_t kCommandBufferSize = 65536;

@@ -64,6 +64,7 @@ static void ParseCommandLine(const std::vector<std::string>& paths) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   InstanceHandle = instance;
+  StartedInFolder = ProcessCurrentFolder();  // before start-up moves to the temp folder
   const std::vector<std::string> favoriteArguments = FavoriteArguments(commandLine ? commandLine : "");
   FindProgramFolder();
   PrepareWorkFolder();

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include "app/active_pane_win.h"
 #include "app/app_state_win.h"
@@ -162,7 +163,13 @@ static LRESULT OnCreate(HWND window) {
              placement.bottom - placement.top, TRUE);
   ScanFavorites();
 
-  if (!LocalStartFolder.empty()) EnterLocalFolder(LocalStartFolder);
+  if (!LocalStartFolder.empty()) {
+    EnterLocalFolder(LocalStartFolder);
+  } else if (StartedInFolder.empty() || !EnterLocalFolder(StartedInFolder)) {
+    // Never the temp folder that start-up made current: a download would land there.
+    char documents[MAX_PATH] = "";
+    if (SHGetSpecialFolderPathA(nullptr, documents, CSIDL_PERSONAL, FALSE)) EnterLocalFolder(documents);
+  }
   LocalStartFolder = ProcessCurrentFolder();
   CurrentLocalFolder = LocalStartFolder;
 

@@ -21,6 +21,8 @@ TEST_F(ProgramTest, MainWindowAppliesSavedSettingsAndExitLeavesThemAndNoWorkFold
   GetClassNameA(vako->Child(2020), cls, sizeof cls);
   EXPECT_STREQ(cls, "msctls_statusbar32");
   EXPECT_EQ(WindowText(vako->Child(5000)), "[UNCONNECTED]");
+  // No InitialLocalFolder: the folder it was started in, not the temp folder.
+  EXPECT_EQ(WindowText(vako->Child(5001)) + "\\", program.path());
   EXPECT_TRUE(vako->SendCommand(IDM_NKF_DOWN));  // kept for the next start
   EXPECT_NE(NewestWorkFolder(), before);  // its own work folder
 
