@@ -38,13 +38,6 @@ static void PrepareWorkFolder() {
   LogPath = WorkFolder + "ftplog.txt";
 }
 
-static void AddDriveRootsToTree() {
-  char roots[260] = "";
-  GetLogicalDriveStringsA(sizeof roots, roots);
-  for (const char* root = roots; *root && root < roots + sizeof roots; root += lstrlenA(root) + 1)
-    AddLocalPathToTree(LocalTree, root);
-}
-
 // The favorite files named on the command line. A relative path is taken from the folder the
 // program was started in, before start-up moves the current folder elsewhere.
 static std::vector<std::string> FavoriteArguments(const char* text) {
@@ -83,10 +76,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   if (ToolbarHeight != 0) PressToggleButtons();
   UpdateMenuState(1);
   RefreshLocalList(LocalList);
-  AddDriveRootsToTree();
-  if (Options.TreeView == 1) {
-    TreeView_SelectItem(LocalTree, FindLocalTreeItem(LocalTree, CurrentLocalFolder));
-  }
+  ShowLocalTreeOfDrives();
   if (!StartSockets()) {
     std::string text = LoadResourceText(IDS_WINSOCK_ERROR);
     MessageBoxA(window, text.c_str(), "", MB_OK);

@@ -144,6 +144,16 @@ void AddLocalFoldersToTree(HWND tree, const std::string& folder, const std::vect
   }
 }
 
+void ShowLocalTreeOfDrives() {
+  if (Options.TreeView == 0 || !LocalTree) return;
+  char roots[260] = "";
+  GetLogicalDriveStringsA(sizeof roots, roots);
+  for (const char* root = roots; *root && root < roots + sizeof roots; root += lstrlenA(root) + 1)
+    AddLocalPathToTree(LocalTree, root);
+  AddLocalPathToTree(LocalTree, CurrentLocalFolder);
+  Select(LocalTree, FindLocalTreeItem(LocalTree, CurrentLocalFolder));
+}
+
 HTREEITEM FindLocalTreeItem(HWND tree, const std::string& path) {
   if (Options.TreeView == 0) return TVI_ROOT;
   HTREEITEM item = LocalTreeRoot;

@@ -33,6 +33,9 @@ int AddLocalPathToTree(HWND tree, const std::string& path);
 // The folders `names` below the item of `folder`, each added once (one listing's folders).
 void AddLocalFoldersToTree(HWND tree, const std::string& folder, const std::vector<std::string>& names);
 HTREEITEM FindLocalTreeItem(HWND tree, const std::string& path);  // TVI_ROOT while the trees are off
+// The drives below the computer item and CurrentLocalFolder selected (nothing while the
+// trees are off): at start-up and when the trees are turned on.
+void ShowLocalTreeOfDrives();
 std::string LocalPathOfTreeItem(HWND tree, HTREEITEM item);      // selects the item; "C:" or "C:\a\b"
 
 // Remote tree. Paths are matched letter case counting.

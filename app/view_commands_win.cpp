@@ -4,6 +4,8 @@
 #include <commctrl.h>
 
 #include "app/active_pane_win.h"
+#include "app/app_state_win.h"
+#include "app/folder_trees_win.h"
 #include "app/list_rows_win.h"
 #include "app/list_views_win.h"
 #include "app/main_window_win.h"
@@ -53,6 +55,10 @@ void ToggleToolbar() {
 void ToggleTreeView() {
   Options.TreeView = Options.TreeView == 0 ? 1 : 0;
   LayoutPanesNow();
+  if (Options.TreeView == 0) return;
+  // The trees are not kept while hidden: shown again, they are built for what the panes show.
+  ShowLocalTreeOfDrives();
+  if (Connected && !TreeTempPath.empty()) RebuildRemoteTree(RemoteTree);
 }
 
 void ToggleSynchronize() {

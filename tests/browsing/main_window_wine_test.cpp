@@ -241,6 +241,14 @@ TEST_F(MainWindowTest, RemoteTreeGrowsByNewLinesAndSurvivesAnyDepth) {
   CurrentRemoteFolder.clear();
 }
 
+// Turned on, the trees show the drives and the pane's folder at once.
+TEST_F(MainWindowTest, TreesTurnedOnAreBuilt) {
+  Open("TreeView=0\r\n");
+  EXPECT_EQ(TreeView_GetChild(LocalTree, LocalTreeRoot), nullptr);
+  Command(IDM_TREE_VIEW);
+  EXPECT_NE(TreeView_GetChild(LocalTree, LocalTreeRoot), nullptr);
+}
+
 // The tree cache is rewritten through a new file that takes the old one's place. When
 // that cannot happen (here: the old file is held open by another program), the old cache
 // must still be there afterwards, whole. A rewrite that can happen is tested natively.
