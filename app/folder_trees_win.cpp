@@ -231,6 +231,11 @@ static void ShowRemoteLine(HWND tree, const std::string& line) {
 
 int RebuildRemoteTree(HWND tree) {
   if (Options.TreeView == 0 || !tree) return 0;
+  if (TreeTempPath.empty()) {
+    // No tree cache this session (its file could not be made at login): the root alone.
+    if (!RemoteTreeRoot) RemoteTreeRoot = InsertTreeItem(tree, TVI_ROOT, "/", TVI_SORT, TreeFolderIcon);
+    return 1;
+  }
   std::vector<std::string> lines;
   const bool read = ReadTreeCacheFile(TreeTempPath, lines);
   const bool grown = read && RemoteTreeRoot && lines.size() >= RemoteTreeLines.size() &&

@@ -81,7 +81,7 @@ static bool FillFromListing(HWND listView, int fromTree, TreeCacheLineSet& treeL
   long n = 0;
   for (const ListedEntry& listed : entries) {
     rows.push_back(RemoteRowOfClass(listed, ++n, classes.ClassOf(listed.entry), CurrentHost.TimeLag, words));
-    if (listed.entry.attributes & 0x10)
+    if ((listed.entry.attributes & 0x10) && !TreeTempPath.empty())
       treeLines.AddIfMissing(TreeTempPath, TreeCacheLineOf(CurrentRemoteFolder, listed.entry.name));
   }
   // Sorted before they go in, so the list never sorts itself on a refill.
@@ -99,7 +99,8 @@ HWND RefreshRemoteList(HWND listView, int fromTree) {
   SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));  // IDC_WAIT
 
   TreeCacheLineSet treeLines;
-  if (!treeLines.Load(TreeTempPath)) {
+  // A session whose tree cache file could not be made at login lists without one.
+  if (!TreeTempPath.empty() && !treeLines.Load(TreeTempPath)) {
     RedrawPause pause(listView);
     SendMessageA(listView, LVM_DELETEALLITEMS, 0, 0);
     ShowProgramMessageBox(LoadResourceText(IDS_CANNOT_READ_TREE_CACHE), "VakoFTP", MB_OK);

@@ -115,6 +115,20 @@ TEST_F(MainWindowTest, UnreadableTreeCacheFileStopsTheListing) {
   EXPECT_EQ(boxes.boxes()[1].caption, "VakoFTP");
 }
 
+// A session whose tree cache file could not be made at login lists its folders without one,
+// asking nothing at each refill.
+TEST_F(MainWindowTest, NoTreeCacheFileListsWithoutOne) {
+  Open();
+  Connect();
+  const std::string kept = TreeTempPath;
+  TreeTempPath.clear();
+  EXPECT_EQ(RefreshRemoteList(RemoteList, 0), RemoteList);
+  EXPECT_EQ(RefreshRemoteList(RemoteList, 0), RemoteList);
+  EXPECT_GT(ListRowCount(RemoteList), 1);
+  EXPECT_TRUE(boxes.boxes().empty());
+  TreeTempPath = kept;
+}
+
 // A refill writes the rows anew: nothing stays selected, whatever the row count.
 TEST_F(MainWindowTest, RefillsWriteTheRowsAnew) {
   Open();
