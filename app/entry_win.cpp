@@ -57,6 +57,8 @@ static void ParseCommandLine(const std::vector<std::string>& paths) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   InstanceHandle = instance;
+  // The current folder follows the local pane: no DLL is ever looked for there.
+  SetDllDirectoryA("");
   StartedInFolder = ProcessCurrentFolder();  // before start-up moves to the temp folder
   const std::vector<std::string> favoriteArguments = FavoriteArguments(commandLine ? commandLine : "");
   FindProgramFolder();

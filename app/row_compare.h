@@ -13,7 +13,7 @@ struct RowTexts {
 };
 
 constexpr int kSortByName = 40023;
-constexpr int kNoSorting = 40028;  // "&No Sorting": the list is left as filled
+constexpr int kNoSorting = 40028;  // "No Sorting": the list is left as filled
 
 // Negative, 0 or positive as row a goes before, with, or after row b for the sort key
 // (a column index 0-4); descending reverses the answer.
