@@ -49,6 +49,12 @@ INT_PTR CALLBACK SheetPageProcedure(HWND page, UINT message, WPARAM wParam, LPAR
   return FALSE;
 }
 
+// The sheet opens over the main window, as the program's dialogs do.
+int CALLBACK SheetCallback(HWND sheet, UINT message, LPARAM) {
+  if (message == PSCB_INITIALIZED) CenterOnMainWindow(sheet);
+  return 0;
+}
+
 }  // namespace
 
 INT_PTR RunPropertySheet(int captionStringId, const std::vector<SheetPage>& pages) {
@@ -66,7 +72,8 @@ INT_PTR RunPropertySheet(int captionStringId, const std::vector<SheetPage>& page
   const std::string caption = LoadResourceText(captionStringId);
   PROPSHEETHEADERA header{};
   header.dwSize = sizeof header;
-  header.dwFlags = PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW;
+  header.dwFlags = PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW | PSH_USECALLBACK;
+  header.pfnCallback = SheetCallback;
   header.hwndParent = MainWindow;
   header.hInstance = DialogResourceModule();
   header.pszCaption = caption.c_str();

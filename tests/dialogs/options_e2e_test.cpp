@@ -38,6 +38,12 @@ TEST_F(OptionsEndToEnd, ChangesShowAtOnceAreSavedAtExitAndComeBackAfterARestart)
                  "[Vako]\r\nInitialLocalFolder=" + local.path() + "\r\nWindowDiv=1\r\nYesNo=0\r\nOK=0\r\n");
   HWND sheet = StartAndOpenTheSheet(0, false);
   ASSERT_NE(sheet, nullptr);
+  // Over the main window's middle, as the dialogs are, not at the screen's corner.
+  RECT s, w;
+  GetWindowRect(sheet, &s);
+  GetWindowRect(vako->window(), &w);
+  EXPECT_EQ(s.left, w.left + (w.right - w.left) / 2 - (s.right - s.left) / 2);
+  EXPECT_EQ(s.top, w.top + (w.bottom - w.top) / 2 - (s.bottom - s.top) / 2);
   VakoProcess::SetItemText(ShowPage(sheet, 0), IDC_ASCII_TYPES, "txt;md;csv");
   VakoProcess::SetItemText(ShowPage(sheet, 1), IDC_OPTIONS_TIME_LAG, "400");
   SetCheck(ShowPage(sheet, 2), IDC_WINDOW_DIV, false);
