@@ -11,6 +11,9 @@ void ActivatePane(int pane) {
   ActivePane = pane;
   for (int id = IDM_LARGE_ICONS; id <= IDM_DETAILS; ++id) SetToolbarButtonState(id, kButtonEnabled);
   SetToolbarButtonState(pane == 1 ? Options.RemoteListType : Options.LocalListType, kButtonPressed);
+  // The strips show which pane is active in their colours.
+  if (LocalLabel) InvalidateRect(LocalLabel, nullptr, FALSE);
+  if (RemoteLabel) InvalidateRect(RemoteLabel, nullptr, FALSE);
   UpdateMenuState(0);
 }
 

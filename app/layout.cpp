@@ -23,6 +23,8 @@ LayoutInput KeptWithinClient(LayoutInput in) {
   in.splitPos2 = Within(in.splitPos2, in.height);
   in.tl = Within(in.tl, in.width);
   in.tr = Within(in.tr, in.width);
+  in.labelHeight = Within(in.labelHeight, 256);
+  in.statusHeight = Within(in.statusHeight, 256);
   return in;
 }
 
@@ -32,23 +34,27 @@ PaneLayout ComputeLayout(const LayoutInput& given) {
   const int X = in.splitPos, Y = in.splitPos2;
   const int L = in.treeView == 1 ? in.tl : 0;
   const int Rw = in.treeView == 1 ? in.tr : 0;
+  // A caption strip of height C above each list, the status bar of height S below.
+  const int C = in.labelHeight, S = in.statusHeight;
   PaneLayout p;
   if (in.windowDiv == 0) {
-    p.localLabel = R(0, T, X - 2, 16);
-    p.localList = R(L, T + 16, X - 2 - L, H - 33 - T);
-    p.remoteLabel = R(X, T, W - X, 16);
-    p.remoteList = R(X + Rw, T + 16, W - X - Rw, H - 33 - T);
-    p.localTree = R(0, T + 16, L - 1, H - 33 - T);
-    p.remoteTree = R(X, T + 16, Rw - 1, H - 33 - T);
+    const int listHeight = H - S - 1 - C - T;
+    p.localLabel = R(0, T, X - 2, C);
+    p.localList = R(L, T + C, X - 2 - L, listHeight);
+    p.remoteLabel = R(X, T, W - X, C);
+    p.remoteList = R(X + Rw, T + C, W - X - Rw, listHeight);
+    p.localTree = R(0, T + C, L - 1, listHeight);
+    p.remoteTree = R(X, T + C, Rw - 1, listHeight);
   } else {
-    p.localLabel = R(0, T, W, 16);
-    p.localList = R(L, T + 16, W - L, Y - 17);
-    p.remoteList = R(Rw, T + Y + 18, W - Rw, H - Y - T - 35);
-    p.remoteLabel = R(0, T + Y + 1, W, 16);
-    p.remoteTree = R(0, T + Y + 18, Rw - 2, H - Y - T - 35);
-    p.localTree = R(0, T + 16, L - 2, Y - 17);
+    const int remoteTop = T + Y + 2 + C, remoteHeight = H - Y - T - 3 - C - S;
+    p.localLabel = R(0, T, W, C);
+    p.localList = R(L, T + C, W - L, Y - C - 1);
+    p.remoteList = R(Rw, remoteTop, W - Rw, remoteHeight);
+    p.remoteLabel = R(0, T + Y + 1, W, C);
+    p.remoteTree = R(0, remoteTop, Rw - 2, remoteHeight);
+    p.localTree = R(0, T + C, L - 2, Y - C - 1);
   }
-  p.statusBar = R(0, H - 16, W, 16);
+  p.statusBar = R(0, H - S, W, S);
   p.progressBar = R(W - 160, 3, 144, 15);
   p.toolbarShown = T == 32;
   if (p.toolbarShown) p.toolbar = R(0, 0, W, 32);

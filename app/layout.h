@@ -16,6 +16,8 @@ struct LayoutInput {
   int splitPos2 = 128;        // stacked: y of the split below the toolbar
   int tl = 180, tr = 180;     // tree widths
   int treeView = 1;           // 0: trees get no width
+  int labelHeight = 16;       // the caption strips' height, from their font
+  int statusHeight = 16;      // the status bar's own height, from its font
 };
 
 struct PaneLayout {

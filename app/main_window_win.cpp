@@ -7,6 +7,7 @@
 #include "app/active_pane_win.h"
 #include "app/app_state_win.h"
 #include "app/browse_commands_win.h"
+#include "app/caption_ink.h"
 #include "app/command_dispatch_win.h"
 #include "app/folder_trees_win.h"
 #include "app/image_lists_win.h"
@@ -46,6 +47,7 @@ HCURSOR SplitCursorVertical, SplitCursorHorizontal;
 static HBRUSH ActiveBrush, InactiveBrush;
 static bool SessionKept = false;  // the settings are written and the work folder is gone
 static HFONT LabelFont;
+static int LabelHeight = 16;  // the caption strips', from their font
 
 ATOM RegisterMainWindowClass(HINSTANCE instance) {
   WNDCLASSA wc{};
@@ -65,6 +67,11 @@ HWND CreateMainWindow(HINSTANCE instance) {
                          nullptr, nullptr, instance, nullptr);
 }
 
+static int StatusBarHeight() {
+  RECT r;
+  return StatusBar && GetWindowRect(StatusBar, &r) && r.bottom > r.top ? r.bottom - r.top : 16;
+}
+
 LayoutInput LayoutInputOf(int width, int height) {
   LayoutInput in;
   in.width = width;
@@ -76,6 +83,8 @@ LayoutInput LayoutInputOf(int width, int height) {
   in.tl = Options.TL;
   in.tr = Options.TR;
   in.treeView = Options.TreeView;
+  in.labelHeight = LabelHeight;
+  in.statusHeight = StatusBarHeight();
   return KeptWithinClient(in);
 }
 
@@ -129,8 +138,19 @@ static bool CreateViews(HWND window, int W, int H) {
 }
 
 static HWND CreateCaptionStrip(HWND window, const std::string& text, int id, int x, int y, int width) {
-  return CreateWindowExA(0, "STATIC", text.c_str(), WS_CHILD | WS_VISIBLE, x, y, width < 0 ? 0 : width, 16, window,
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), InstanceHandle, nullptr);
+  return CreateWindowExA(0, "STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, x, y, width < 0 ? 0 : width,
+                         LabelHeight, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), InstanceHandle,
+                         nullptr);
+}
+
+static int TextHeightOf(HWND window, HFONT font) {
+  HDC dc = GetDC(window);
+  HGDIOBJ old = SelectObject(dc, font);
+  TEXTMETRICA metrics{};
+  const int height = GetTextMetricsA(dc, &metrics) ? metrics.tmHeight : 12;
+  SelectObject(dc, old);
+  ReleaseDC(window, dc);
+  return height < 12 ? 12 : height;
 }
 
 static LRESULT OnCreate(HWND window) {
@@ -140,8 +160,14 @@ static LRESULT OnCreate(HWND window) {
   InactiveBrush = CreateSolidBrush(GetSysColor(COLOR_INACTIVECAPTION));
   SplitCursorVertical = LoadCursorA(InstanceHandle, MAKEINTRESOURCEA(IDC_SPLIT_V));
   SplitCursorHorizontal = LoadCursorA(InstanceHandle, MAKEINTRESOURCEA(IDC_SPLIT_H));
-  LabelFont = CreateFontA(14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                          CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FIXED_PITCH | FF_MODERN, "GOTHIC");
+  // The captions are paths the user reads: the system's message font, not a small fixed one.
+  NONCLIENTMETRICSA metrics{};
+  metrics.cbSize = sizeof metrics;
+  LabelFont = SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)
+                  ? CreateFontIndirectA(&metrics.lfMessageFont)
+                  : nullptr;
+  if (!LabelFont) LabelFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  LabelHeight = TextHeightOf(window, LabelFont) + 4;
   DragAcceptFiles(window, TRUE);
   MainMenu = GetMenu(window);
 
@@ -198,6 +224,7 @@ static LRESULT OnCreate(HWND window) {
   if (ToolbarHeight == 32) CreateToolbar();
   SetMenuChecksFromSettings();
   UpdateMenuState(1);
+  LayoutPanesNow();  // with the status bar's own height, now that it exists
   return 0;
 }
 
@@ -250,12 +277,21 @@ static void OnDestroy(HWND window) {
   PostQuitMessage(0);
 }
 
-static LRESULT CaptionColours(HDC dc, HWND strip) {
-  bool active = strip == RemoteLabel ? ActivePane == 1 : ActivePane != 1;
-  SetBkColor(dc, GetSysColor(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
-  SetTextColor(dc, GetSysColor(COLOR_CAPTIONTEXT));
-  SelectObject(dc, LabelFont);
-  return reinterpret_cast<LRESULT>(active ? ActiveBrush : InactiveBrush);
+// A caption strip: the pane's colour, ink that reads on it, and the whole path from a small
+// margin (text drawn from the very edge loses its first character's left side).
+static void DrawCaptionStrip(const DRAWITEMSTRUCT& item) {
+  const bool active = item.hwndItem == RemoteLabel ? ActivePane == 1 : ActivePane != 1;
+  const COLORREF back = GetSysColor(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION);
+  FillRect(item.hDC, &item.rcItem, active ? ActiveBrush : InactiveBrush);
+  SetBkMode(item.hDC, TRANSPARENT);
+  SetTextColor(item.hDC, ReadableInkOn(back));
+  HGDIOBJ old = SelectObject(item.hDC, LabelFont);
+  char text[300] = "";
+  GetWindowTextA(item.hwndItem, text, sizeof text);
+  RECT r = item.rcItem;
+  r.left += 4;
+  DrawTextA(item.hDC, text, -1, &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_PATH_ELLIPSIS);
+  SelectObject(item.hDC, old);
 }
 
 // Closing during a job would cut the file in progress: the user is asked first. On yes the
@@ -316,9 +352,12 @@ static LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam,
     case WM_INITMENU:
       UpdateMenuState(1);
       return 0;
-    case WM_CTLCOLORSTATIC: {
-      HWND strip = reinterpret_cast<HWND>(lParam);
-      if (strip == LocalLabel || strip == RemoteLabel) return CaptionColours(reinterpret_cast<HDC>(wParam), strip);
+    case WM_DRAWITEM: {
+      const DRAWITEMSTRUCT* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (item->hwndItem == LocalLabel || item->hwndItem == RemoteLabel) {
+        DrawCaptionStrip(*item);
+        return TRUE;
+      }
       break;
     }
     case WM_LBUTTONDOWN:

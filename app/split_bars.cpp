@@ -16,14 +16,15 @@ bool Stacked(const LayoutInput& in) { return in.windowDiv != 0; }
 // The bar rectangle of `bar` at position p (bx or by).
 PaneRect BarRect(const LayoutInput& in, SplitBarId bar, int p) {
   const int W = in.width, H = in.height, T = in.toolbarHeight, Y = in.splitPos2;
+  const int C = in.labelHeight, S = in.statusHeight;
   if (!Stacked(in)) {
-    if (bar == PaneSplitter) return Bar(p, T + 16, 3, H - 32);
-    return Bar(p, T + 16, 3, H - 32 - T);
+    if (bar == PaneSplitter) return Bar(p, T + C, 3, H - C - S);
+    return Bar(p, T + C, 3, H - C - S - T);
   }
   switch (bar) {
     case PaneSplitter: return Bar(0, p, W, 3);
-    case LocalTreeSplitter: return Bar(p, T + 16, 3, Y - 16);
-    default: return Bar(p, T + Y + 16, 3, H - Y - 32 - T);
+    case LocalTreeSplitter: return Bar(p, T + C, 3, Y - C);
+    default: return Bar(p, T + Y + C, 3, H - Y - C - S - T);
   }
 }
 
@@ -49,7 +50,7 @@ MousePoint MousePointOfParam(uint32_t lParam) {
 }
 
 SplitPress PressSplitBar(const LayoutInput& in, int x, int y, unsigned draggingMask) {
-  const int T = in.toolbarHeight, X = in.splitPos, Y = in.splitPos2;
+  const int T = in.toolbarHeight, X = in.splitPos, Y = in.splitPos2, C = in.labelHeight;
   auto free = [&](SplitBarId b) { return !(draggingMask & (1u << b)); };
   SplitPress press;
   auto start = [&](SplitBarId b, SplitCursor c, int pos) {
@@ -58,16 +59,16 @@ SplitPress PressSplitBar(const LayoutInput& in, int x, int y, unsigned draggingM
     press.rect = BarRect(in, b, pos);
   };
   if (!Stacked(in)) {
-    if (free(PaneSplitter) && X - 4 < x && x < X + 4 && y > T + 16) start(PaneSplitter, SplitCursorV, x - 1);
-    else if (free(LocalTreeSplitter) && x < X - 4 && y > T + 16) start(LocalTreeSplitter, SplitCursorV, x - 2);
-    else if (free(RemoteTreeSplitter) && x > X + 4 && y > T + 16) start(RemoteTreeSplitter, SplitCursorV, x - 2);
-    else if (y >= T && y <= T + 16) press.activatePane = x < X ? 0 : 1;
+    if (free(PaneSplitter) && X - 4 < x && x < X + 4 && y > T + C) start(PaneSplitter, SplitCursorV, x - 1);
+    else if (free(LocalTreeSplitter) && x < X - 4 && y > T + C) start(LocalTreeSplitter, SplitCursorV, x - 2);
+    else if (free(RemoteTreeSplitter) && x > X + 4 && y > T + C) start(RemoteTreeSplitter, SplitCursorV, x - 2);
+    else if (y >= T && y <= T + C) press.activatePane = x < X ? 0 : 1;
     return press;
   }
   if (free(PaneSplitter) && T + Y - 4 < y && y < T + Y + 1) start(PaneSplitter, SplitCursorH, y - 1);
-  else if (free(LocalTreeSplitter) && T + 16 < y && y < T + Y) start(LocalTreeSplitter, SplitCursorV, x - 2);
-  else if (free(RemoteTreeSplitter) && y > T + Y + 16) start(RemoteTreeSplitter, SplitCursorV, x - 2);
-  else press.activatePane = y < T + 16 ? 0 : 1;
+  else if (free(LocalTreeSplitter) && T + C < y && y < T + Y) start(LocalTreeSplitter, SplitCursorV, x - 2);
+  else if (free(RemoteTreeSplitter) && y > T + Y + C) start(RemoteTreeSplitter, SplitCursorV, x - 2);
+  else press.activatePane = y < T + C ? 0 : 1;
   return press;
 }
 
@@ -94,11 +95,11 @@ PaneRect MoveSplitBar(const LayoutInput& in, SplitBarId bar, int x, int y) {
 }
 
 SplitCursor CursorForMove(const LayoutInput& in, SplitBarId dragged, int x, int y) {
-  const int T = in.toolbarHeight, Y = in.splitPos2;
+  const int T = in.toolbarHeight, Y = in.splitPos2, C = in.labelHeight;
   if (dragged != NoSplitBar) return Stacked(in) && dragged == PaneSplitter ? SplitCursorH : SplitCursorV;
-  if (!Stacked(in)) return y > T + 16 ? SplitCursorV : ArrowCursor;
+  if (!Stacked(in)) return y > T + C ? SplitCursorV : ArrowCursor;
   if (T + Y - 5 < y && y < T + Y) return SplitCursorH;
-  if ((T + 16 < y && y < T + Y) || y > T + Y + 16) return SplitCursorV;
+  if ((T + C < y && y < T + Y) || y > T + Y + C) return SplitCursorV;
   return ArrowCursor;
 }
 

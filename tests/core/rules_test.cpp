@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <set>
 
+#include "app/caption_ink.h"
 #include "app/command_table.h"
 #include "app/help_file.h"
 #include "app/layout.h"
@@ -91,7 +92,8 @@ LayoutInput Layout(const std::string& text) {
     in.width = 640, in.height = 480, in.toolbarHeight = 0, in.treeView = 0;
   }
   SetMembers<LayoutInput>(in, text, {{"tb", &LayoutInput::toolbarHeight}, {"split", &LayoutInput::splitPos}, {"split2", &LayoutInput::splitPos2},
-                                     {"tl", &LayoutInput::tl}, {"tree", &LayoutInput::treeView}});
+                                     {"tl", &LayoutInput::tl}, {"tree", &LayoutInput::treeView},
+                                     {"label", &LayoutInput::labelHeight}, {"status", &LayoutInput::statusHeight}});
   return in;
 }
 
@@ -267,6 +269,11 @@ const std::map<std::string, Routine> kRoutines = {
        LayoutInput in = Layout(a[0]);
        ReleaseSplitBar(in, SplitBarId(Int(a[1])), Int(a[2]), Int(a[3]));
        return Numbers(" ", in.splitPos, in.splitPos2, in.tl, in.tr);
+     }},
+    {"Ink", [](const Args& a) {
+       char ink[16];
+       snprintf(ink, sizeof ink, "0x%06X", static_cast<unsigned>(ReadableInkOn(std::stoul(a[0], nullptr, 16))));
+       return std::string(ink);
      }},
     // A saved window rectangle fitted to a work area, both as left,top,right,bottom.
     {"Fit", [](const Args& a) {
