@@ -1,6 +1,7 @@
 #include "jobs/download_job_win.h"
 
 #include <string>
+#include <unordered_set>
 
 #include "app/app_state_win.h"
 #include "app/local_listing_win.h"
@@ -24,6 +25,16 @@ namespace {
 
 constexpr size_t kRemoteFolderRoom = 2048;
 int Depth = 0;
+
+// The local files this job has written, their paths in lower case: Windows folds letter
+// case, so a second remote name differing from one of them in case alone (a.txt and A.TXT
+// on a server that keeps them apart) would land on the file received before it.
+std::unordered_set<std::string> ReceivedPaths;
+
+std::string FoldedPath(std::string path) {
+  SystemTextCase().lower(path);
+  return path;
+}
 
 // A text file just received whole is turned into Shift-JIS in place, through a copy in
 // the work folder; a failed conversion leaves it as it came.
@@ -52,10 +63,13 @@ void ReceiveOneFile(const JobRow& row, int mode, ListRowsSnapshot& localRows) {
     return;
   }
   const std::string path = JoinLocalPath(ProcessCurrentFolder(), row.name);
-  if (!RetrieveFile(row.name, path, mode, size)) {
+  if (ReceivedPaths.count(FoldedPath(path))) {
+    ReportWithName(IDS_SKIPPED_CASE_TWIN, row.name);
+  } else if (!RetrieveFile(row.name, path, mode, size)) {
     if (JobCanGoOn()) ShowMessage(IDS_FAILED_RECEIVE);
-  } else if (Options.NKFDown == 1 && mode == kModeAscii && !LastTransferWasStopped) {
-    ConvertReceivedFile(path);
+  } else {
+    ReceivedPaths.insert(FoldedPath(path));
+    if (Options.NKFDown == 1 && mode == kModeAscii && !LastTransferWasStopped) ConvertReceivedFile(path);
   }
   ResetProgress();
 }
@@ -110,6 +124,7 @@ bool ReceiveFolder(const JobRow& row) {
 }  // namespace
 
 int DownloadSelected() {
+  if (Depth == 0) ReceivedPaths.clear();  // a job of its own begins
   const std::vector<JobRow> marked = SelectedJobRows(RemoteList);
   ListRowsSnapshot localRows(LocalList);
   for (const JobRow& row : marked) {

@@ -31,13 +31,29 @@ const char* UploadConversionOption(int nkfUp, bool convertAlways) {
   return convertAlways ? "-s" : nullptr;
 }
 
+static std::string FoldedCase(std::string name, const TextCase& tc) {
+  tc.lower(name);
+  return name;
+}
+
 std::vector<size_t> RemoteNamesWithoutCounterpart(const std::vector<std::string>& remoteNames,
-                                                  const std::vector<std::string>& localConverted) {
+                                                  const std::vector<std::string>& localConverted,
+                                                  const TextCase& tc, bool* keptByCase) {
   const std::unordered_set<std::string> local(localConverted.begin(), localConverted.end());
+  const std::unordered_set<std::string> remote(remoteNames.begin(), remoteNames.end());
+  // The local names the remote side shows under another letter case at most.
+  std::unordered_set<std::string> withoutExactNamesake;
+  for (const std::string& name : localConverted)
+    if (!remote.count(name)) withoutExactNamesake.insert(FoldedCase(name, tc));
+  if (keptByCase) *keptByCase = false;
   std::vector<size_t> gone;
   for (size_t i = 0; i < remoteNames.size(); ++i) {
     const std::string& name = remoteNames[i];
     if (name == "." || name == ".." || local.count(name)) continue;
+    if (withoutExactNamesake.count(FoldedCase(name, tc))) {
+      if (keptByCase) *keptByCase = true;
+      continue;
+    }
     gone.push_back(i);
   }
   return gone;

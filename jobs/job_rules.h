@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "app/text_case.h"
+
 // Deepest folder level a recursive job goes into. A server that lists a folder inside
 // itself (a link to "." or a lying listing) would otherwise lead it down for ever.
 constexpr int kMaxFolderDepth = 128;
@@ -31,9 +33,13 @@ const char* UploadConversionOption(int nkfUp, bool convertAlways);
 // Mirroring: the indexes of the remote names that no local name is a counterpart of. A
 // counterpart is a local name that, case-converted for upload, equals the remote name byte
 // for byte; localConverted holds the local names already converted. "." and ".." never
-// count as gone.
+// count as gone. Nor does a remote name that differs from a local name in letter case
+// alone while no remote name equals that local name: a server that folds case stored that
+// file over the remote one (keeping its name) and entered that folder by it. keptByCase,
+// when given, tells whether some name was kept for that reason alone.
 std::vector<size_t> RemoteNamesWithoutCounterpart(const std::vector<std::string>& remoteNames,
-                                                  const std::vector<std::string>& localConverted);
+                                                  const std::vector<std::string>& localConverted,
+                                                  const TextCase& tc, bool* keptByCase = nullptr);
 
 // The format with its first "%d" replaced by the number ("%%" gives "%"); the provisional
 // names of new entries ("folder%d").

@@ -58,6 +58,12 @@ bool MirrorSubFolder(const JobRow& row, const std::string& remoteName) {
   return JobCanGoOn();
 }
 
+std::vector<std::string> RemoteRowNames() {
+  std::vector<std::string> names;
+  for (const JobRow& row : AllJobRows(RemoteList)) names.push_back(row.name);
+  return names;
+}
+
 // Pass 2: the remote entries without a local counterpart are deleted, but only when both
 // lists show the whole of their folders: an entry missing from a list that broke off is
 // not known to be gone.
@@ -72,9 +78,19 @@ void DeleteRemoteOnlyEntries() {
     ApplyNameCase(row.name, Options, SystemTextCase());
     localNames.push_back(row.name);
   }
-  std::vector<std::string> remoteNames;
-  for (const JobRow& row : AllJobRows(RemoteList)) remoteNames.push_back(row.name);
-  const std::vector<size_t> gone = RemoteNamesWithoutCounterpart(remoteNames, localNames);
+  bool keptByCase = false;
+  std::vector<size_t> gone = RemoteNamesWithoutCounterpart(RemoteRowNames(), localNames, SystemTextCase(), &keptByCase);
+  if (keptByCase) {
+    // The rows may be older than this level's stores. Listed afresh, a server that keeps
+    // letter case apart shows the names just sent beside the ones differing in case alone,
+    // which are then gone after all; one that folds case still shows only the old names.
+    RefillRemoteList();
+    if (!RemoteListIsWhole) {
+      if (JobCanGoOn()) ReportWithName(IDS_KEPT_UNLISTED_FOLDER, CurrentRemoteFolder);
+      return;
+    }
+    gone = RemoteNamesWithoutCounterpart(RemoteRowNames(), localNames, SystemTextCase());
+  }
   if (gone.empty()) return;
   MarkListRows(RemoteList, gone);
   DeleteRemoteSelected();

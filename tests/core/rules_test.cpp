@@ -190,8 +190,11 @@ const std::map<std::string, Routine> kRoutines = {
      }},
     {"Gone", [](const Args& a) {
        Texts gone;
-       for (size_t i : RemoteNamesWithoutCounterpart(SplitOn(a[0], '/'), a[1].empty() ? Texts{} : SplitOn(a[1], '/')))
+       bool keptByCase = false;
+       for (size_t i : RemoteNamesWithoutCounterpart(SplitOn(a[0], '/'), a[1].empty() ? Texts{} : SplitOn(a[1], '/'),
+                                                     tc, &keptByCase))
          gone.push_back(Numbers("", i));
+       if (keptByCase) gone.push_back("case");
        return Join(gone, " ");
      }},
     {"Numbered", [](const Args& a) { return FormatWithNumber(a[0], Int(a[1])); }},

@@ -181,6 +181,19 @@ const Case kCases[] = {
        EXPECT_GE(deletes, 4);
      },
      "mkdir sub locked && echo k > keep.txt && echo n > new.txt && echo i > sub/inner.txt && echo l > locked/l.txt"},
+    // A server that folds letter case stores index.html over Index.html and enters Images
+    // for images: both are the local entries' counterparts and stay. Gone is only what the
+    // local side lacks in any case.
+    {"MirroringOntoACaseFoldingServer", "foldcase", Action::Mirror, {},
+     [](HostileServer& t) {
+       Lines changes;
+       for (const std::string& line : t.Recorded())
+         for (const char* verb : {"|STOR ", "|DELE ", "|RMD "})
+           if (line.find(verb) != std::string::npos) changes.push_back(line);
+       EXPECT_EQ(Sorted(changes),
+                 Sorted({"/|STOR index.html", "/Images|STOR logo.gif", "/|DELE old.txt", "/Images|DELE stale.gif"}));
+     },
+     "mkdir images && echo i > index.html && echo l > images/logo.gif"},
 };
 // clang-format on
 

@@ -398,6 +398,18 @@ TEST_F(JobsTest, DatesDecideWhatIsSentAndNamesGoLowerCase) {
   EXPECT_EQ(ServerManifest(kVsftpd, "rules"), Manifest(server));
 }
 
+// Two remote names differing in letter case alone name one local file: the second is not
+// received over the first, and the user is told which.
+TEST_F(JobsTest, NamesDifferingInCaseAloneAreNotReceivedOverEachOther) {
+  PutServerTree(kVsftpd, "twins", {{"a.bin", "lower"}, {"A.BIN", "upper"}});
+  Start(kVsftpd, "twins", "A.BIN");
+  Select(1, {"a.bin", "A.BIN"});
+  const bool lowerFirst = vako->RowOfName(panes.remoteList, "a.bin") < vako->RowOfName(panes.remoteList, "A.BIN");
+  EXPECT_EQ(Run(IDM_DOWNLOAD), (Lines{ResourceText(IDS_SKIPPED_CASE_TWIN, lowerFirst ? "A.BIN" : "a.bin"),
+                                      ResourceText(IDS_COMPLETED_RECEIVE)}));
+  EXPECT_EQ(ReadWholeFile(local.path() + "a.bin"), lowerFirst ? "lower" : "upper");
+}
+
 // Stop in the middle of a large download: the program stays connected and answers, and the
 // next download brings the right bytes.
 TEST_F(JobsTest, StopLeavesTheSessionReady) {

@@ -397,6 +397,88 @@ SCENARIOS = {
 }
 
 
+# A server that folds letter case, as IIS or one on a Windows volume: a name finds the
+# entry that differs from it in case alone, and a file stored over one keeps the old name.
+# Every session starts from the same tree, kept in memory as path -> bytes (None: folder).
+FOLDCASE_TREE = {"/": None, "/Index.html": b"old index", "/Images": None, "/Images/Logo.gif": b"old logo",
+                 "/Images/stale.gif": b"stale", "/old.txt": b"old"}
+
+
+def foldcase(conn):
+    tree = dict(FOLDCASE_TREE)
+
+    def resolve(state, line):
+        """The path the command's argument names, each step in the case of the entry it finds."""
+        arg = line.split(b" ", 1)[1].rstrip(b"\r\n").decode("latin-1")
+        path = "/"
+        for part in posixpath.normpath(posixpath.join(state["cwd"], arg)).split("/"):
+            if part:
+                child = posixpath.join(path, part)
+                path = next((p for p in tree if p.lower() == child.lower()), child)
+        return path
+
+    def children(folder):
+        return [p for p in tree if p != "/" and posixpath.dirname(p) == folder]
+
+    def is_folder(path):
+        return path in tree and tree[path] is None
+
+    def cwd(c, line, state):
+        path = resolve(state, line)
+        if not is_folder(path):
+            return b"550 No such folder\r\n"
+        state["cwd"] = path
+        return b"250 Folder changed\r\n"
+
+    def store(c, line, state):
+        path = resolve(state, line)
+        if is_folder(path) or not is_folder(posixpath.dirname(path)):
+            return b"553 Not allowed\r\n"
+        c.sendall(b"150 Send it\r\n")
+        data = b""
+        with connect_data(state) as d:
+            while True:
+                piece = d.recv(65536)
+                if not piece:
+                    break
+                data += piece
+        tree[path] = data
+        return b"226 Stored\r\n"
+
+    def dele(c, line, state):
+        path = resolve(state, line)
+        if path not in tree or is_folder(path):
+            return b"550 No such file\r\n"
+        del tree[path]
+        return b"250 Deleted\r\n"
+
+    def rmd(c, line, state):
+        path = resolve(state, line)
+        if not is_folder(path) or path == "/" or children(path):
+            return b"550 Cannot remove\r\n"
+        del tree[path]
+        return b"250 Removed\r\n"
+
+    def mkd(c, line, state):
+        path = resolve(state, line)
+        if path in tree or not is_folder(posixpath.dirname(path)):
+            return b"550 Exists\r\n"
+        tree[path] = None
+        return b'257 "%s" created\r\n' % path.encode("latin-1")
+
+    def list_(c, line, state):
+        text = b"".join(unix_line(posixpath.basename(p).encode("latin-1"), 512 if tree[p] is None else len(tree[p]),
+                                  folder=tree[p] is None) for p in sorted(children(state["cwd"])))
+        return listing(b"total 9\r\n" + text)(c, line, state)
+
+    command_loop(conn, {
+        b"CWD": cwd, b"STOR": store, b"DELE": dele, b"RMD": rmd, b"MKD": mkd, b"LIST": list_,
+        b"PWD": lambda c, l, s: b'257 "%s" is current\r\n' % s["cwd"].encode("latin-1"), b"SITE": b"200 Done\r\n"})
+
+
+SCENARIOS["foldcase"] = foldcase
+
+
 def serve(listener, name, handler):
     while True:
         conn, _ = listener.accept()
