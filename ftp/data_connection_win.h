@@ -29,8 +29,11 @@ int RetrieveFile(const std::string& remoteName, const std::string& localPath, in
 
 // Sends localPath as remoteName in chunks of "SendBuf" bytes, then applies the automatic
 // permission rule. 1 when the file arrived whole or the user stopped; 0 otherwise (a local
-// file that cannot be opened sends nothing at all).
-int StoreFile(const std::string& localPath, const std::string& remoteName, int mode);
+// file that cannot be opened sends nothing at all; one that fails to read midway has its
+// transfer aborted). The progress line names shownPath, or localPath when it is empty:
+// a converted copy in the work folder is shown by its original's path.
+int StoreFile(const std::string& localPath, const std::string& remoteName, int mode,
+              const std::string& shownPath = std::string());
 
 // True when the last RetrieveFile or StoreFile answered 1 because the user stopped it: the
 // file did not arrive whole.

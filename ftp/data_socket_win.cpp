@@ -19,6 +19,13 @@ namespace {
 bool EpsvRefused = false;
 sockaddr_in ControlAddress{};
 bool ControlAddressKnown = false;
+std::string EarlyFinalReply;
+
+// The reply to the transfer command that was just read: a final one instead of 150 means
+// no other reply comes for this transfer.
+void NoteEarlyFinalReply() {
+  if (!ReplyBuffer.empty() && ReplyBuffer[0] == '2') EarlyFinalReply = ReplyBuffer;
+}
 
 void BoundWaits(SOCKET s) {
   // Every later wait on this connection is bounded too: 60 s without a byte ends it.
@@ -129,9 +136,12 @@ void ForgetPassiveChoice() {
 }
 
 int OpenDataListener(const std::string& transferCommand, int mode, SocketHandle& data) {
+  EarlyFinalReply.clear();
   if (CurrentHost.Pasv == 1) {
     if (!SendFormattedCommand(mode == 1 ? "TYPE A" : "TYPE I")) return 0;
-    return OpenPassiveConnection(transferCommand, data);
+    if (!OpenPassiveConnection(transferCommand, data)) return 0;
+    NoteEarlyFinalReply();
+    return 1;
   }
   SocketHandle listener(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
   if (listener.s == INVALID_SOCKET) return 0;
@@ -161,6 +171,7 @@ int OpenDataListener(const std::string& transferCommand, int mode, SocketHandle&
   // A refused command (550 no such file, 425 after a refused PORT...) means no connection
   // will ever come.
   if (!SendCommand() || !ReplyIsPositive(ReplyBuffer)) return 0;
+  NoteEarlyFinalReply();
   int accepted = AcceptFromServer(listener.s, data);
   if (accepted == 1) return 1;
   listener.Close();
@@ -173,7 +184,25 @@ bool LastCallTimedOut() { return WSAGetLastError() == WSAETIMEDOUT; }
 void EndBrokenTransfer(SocketHandle& data, bool timedOut) {
   data.Close();
   if (timedOut) SendAbortSequence();
-  else ReadReply();
+  else ReadTransferReply();
+}
+
+const std::string& FinalReplyReadEarly() { return EarlyFinalReply; }
+
+int ReadTransferReply() {
+  if (EarlyFinalReply.empty()) return ReadReply();
+  ReplyBuffer = EarlyFinalReply;
+  EarlyFinalReply.clear();  // read once, as a reply is
+  return 1;
+}
+
+void ResetDataConnection(SocketHandle& data) {
+  if (data.s == INVALID_SOCKET) return;
+  linger abort{};
+  abort.l_onoff = 1;
+  abort.l_linger = 0;  // closing then sends a reset
+  setsockopt(data.s, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&abort), sizeof abort);
+  data.Close();
 }
 
 int SendAll(SOCKET s, const char* data, size_t count) {

@@ -38,6 +38,18 @@ bool LastCallTimedOut();
 // final reply (a broken connection) or sends the abort sequence (a server that went silent).
 void EndBrokenTransfer(SocketHandle& data, bool timedOut);
 
+// A server that sends no preliminary reply answers the transfer command with its final
+// one (226, 250), read by OpenDataListener in the preliminary reply's place; empty when the
+// last transfer's final reply is still to come.
+const std::string& FinalReplyReadEarly();
+// The last transfer's final reply into ReplyBuffer, as ReadReply does: read now, or the one
+// that already came in place of the preliminary reply.
+int ReadTransferReply();
+
+// Closes the data connection with a reset instead of an orderly end, which the server
+// would take for the end of a whole file.
+void ResetDataConnection(SocketHandle& data);
+
 // Sends all of the bytes, however many calls it takes. 0 on an error.
 int SendAll(SOCKET s, const char* data, size_t count);
 

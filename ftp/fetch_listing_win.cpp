@@ -54,9 +54,10 @@ int FetchListing() {
     }
   }
   data.Close();
-  // The final reply stays out of the protocol log and out of ReplyBuffer.
-  std::string finalReply;
-  if (!ReadReplyQuietly(finalReply)) return 0;
+  // The final reply stays out of the protocol log and out of ReplyBuffer, unless it came
+  // in place of the preliminary reply.
+  std::string finalReply = FinalReplyReadEarly();
+  if (finalReply.empty() && !ReadReplyQuietly(finalReply)) return 0;
   StripBeforeFirstDigit(finalReply);
   ConvertListingFromServer(ListingBuffer);
   return complete && ReplyIsPositive(finalReply) ? 1 : 0;

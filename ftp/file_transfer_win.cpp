@@ -131,14 +131,16 @@ int RetrieveFile(const std::string& remoteName, const std::string& localPath, in
   if (!writer.Finish()) writeFailed = true;
   target.Close();
   data.Close();
-  int replied = ReadReply();
+  int replied = ReadTransferReply();
   if (writeFailed) {
     target.KeepPartial();
     ShowMessage(IDS_FAILED_WRITE_FILE);
     return 0;
   }
-  // Only a confirmed transfer may take the place of an earlier file.
-  if (!replied || !ReplyIsPositive(ReplyBuffer)) {
+  // Only a confirmed transfer may take the place of an earlier file. A binary file shorter
+  // than listed was cut short, whatever the server says (ASCII mode may change line ends).
+  const bool cutShort = mode != 1 && progress.done < size;
+  if (!replied || !ReplyIsPositive(ReplyBuffer) || cutShort) {
     target.KeepPartial();
     return 0;
   }
@@ -149,7 +151,7 @@ int RetrieveFile(const std::string& remoteName, const std::string& localPath, in
   return 1;
 }
 
-int StoreFile(const std::string& localPath, const std::string& remoteName, int mode) {
+int StoreFile(const std::string& localPath, const std::string& remoteName, int mode, const std::string& shownPath) {
   LastTransferWasStopped = false;
   std::string command, serverName;
   if (!ToServerName(remoteName, serverName) || !FormatCommandLine(command, "STOR", serverName)) return 0;
@@ -176,16 +178,22 @@ int StoreFile(const std::string& localPath, const std::string& remoteName, int m
   size_t have = 0;
   TransferProgress progress(size);
   // The name part of the status line is the same for every piece: made once per file.
-  const std::string statusName = progress.step != 0 ? FormatWithName(ResourceTextBuffer, localPath) : std::string();
-  bool readFailed = false;
+  const std::string& shown = shownPath.empty() ? localPath : shownPath;
+  const std::string statusName = progress.step != 0 ? FormatWithName(ResourceTextBuffer, shown) : std::string();
   for (;;) {
     if (have == 0) {
       int next = reader.Next(piece, have);
       if (next < 0) {
+        // What went out is not the whole file: an orderly end of the data would have the
+        // server confirm it and keep it in place of its copy. Reset and aborted instead.
+        reader.Stop();
+        file.Close();
+        ResetDataConnection(data);
+        SendAbortSequence();
         ShowMessage(IDS_FAILED_READ_FILE);
-        readFailed = true;
+        return 0;
       }
-      if (next <= 0) break;
+      if (next == 0) break;
     }
     size_t count = std::min(chunkSize, have);
     if (!SendAll(data.s, piece, count)) {
@@ -218,8 +226,8 @@ int StoreFile(const std::string& localPath, const std::string& remoteName, int m
   reader.Stop();
   file.Close();
   data.Close();
-  int replied = ReadReply();
-  if (readFailed || !replied || !ReplyIsPositive(ReplyBuffer)) return 0;
+  int replied = ReadTransferReply();
+  if (!replied || !ReplyIsPositive(ReplyBuffer)) return 0;
 
   int rule = FindPermissionRule(remoteName, Options, SystemTextCase());
   if (rule >= 0) SetRemoteMode(remoteName, PermissionOfRule(rule, Options));

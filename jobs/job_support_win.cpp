@@ -219,7 +219,7 @@ int StoreConvertedFile(const std::string& localPath, const std::string& remoteNa
   const std::string converted = NewWorkTempFile("nk");
   int stored;
   if (!converted.empty() && ConvertKanjiFile(localPath.c_str(), converted.c_str(), option) == 0)
-    stored = StoreFile(converted, remoteName, mode);
+    stored = StoreFile(converted, remoteName, mode, localPath);
   else
     stored = StoreFile(localPath, remoteName, mode);
   if (!converted.empty()) DeleteFileA(converted.c_str());

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine_fixture_win.h"
+#include "jobs/job_support_win.h"
 
 namespace {
 
@@ -148,6 +149,35 @@ TEST_P(RealServerEngineTest, StopAndFailuresKeepWhatWasThere) {
   EXPECT_LT(up.size(), size);
   EXPECT_TRUE(data.compare(0, up.size(), up) == 0);
   ExpectInStep(rootPath);
+}
+
+// A local file that opens but fails to read: the store is aborted, not ended as if the file
+// were whole, which the server would confirm with 226. Reading /proc/self/mem from its
+// start fails every time (nothing is mapped at address 0), and Wine reports it as a read
+// error of an ordinary file.
+TEST_P(RealServerEngineTest, LocalReadErrorAbortsTheStore) {
+  ASSERT_EQ(LoginOk(), 1);
+  EXPECT_EQ(StoreFile(testenv::WinePath("/proc/self/mem"), "unreadable.bin", 2), 0);
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Failed to read file"});
+  const std::string log = Log(), stor = "STOR unreadable.bin\r\n1";
+  const size_t preliminary = log.find(stor);
+  ASSERT_NE(preliminary, std::string::npos) << log;
+  const size_t next = log.find("\r\n", preliminary + stor.size()) + 2;
+  EXPECT_EQ(log.compare(next, 6, "ABOR\r\n"), 0) << log;
+  ExpectInStep(rootPath);
+}
+
+// A text converted for the server travels as a copy in the work folder; the progress line
+// names the user's own file.
+TEST_P(RealServerEngineTest, ConvertedUploadShowsItsOwnPath) {
+  const std::string built = testenv::WinePath(testenv::Get("VAKO_BINARY_DIR"));
+  ASSERT_TRUE(CopyFileA((built + "\\bin\\nkf32.dll").c_str(), (ProgramFolder + "nkf32.dll").c_str(), FALSE));
+  ASSERT_EQ(LoginOk(), 1);
+  WriteWholeFile(Local("note.txt"), std::string(300, 'a') + "\r\n");
+  ResourceTextBuffer = "Sending file %s ...";
+  ASSERT_EQ(StoreConvertedFile(Local("note.txt"), "note.txt", 1, "-e"), 1);
+  ASSERT_FALSE(DisplayLog::texts.empty());
+  EXPECT_EQ(DisplayLog::texts.back(), "Sending file " + Local("note.txt") + " ... (302/302 Byte)");
 }
 
 // Stop pressed while nothing moved belongs to nothing: the next transfer runs whole. A

@@ -100,6 +100,38 @@ TEST_F(ScriptedServerTest, TransfersCutShortOrStalledAreFailures) {
   ExpectInStep("/", "sub");
 }
 
+// 226 confirms only as much as came: a binary file shorter than listed is a failure, and
+// an earlier file stays. Without a listed size, or in ASCII mode (line ends may change),
+// what came is taken.
+TEST_F(ScriptedServerTest, BinaryFileShorterThanListedIsAFailure) {
+  ASSERT_EQ(LoginTo("shortclose"), 1);
+  WriteWholeFile(Local("good.bin"), "the good earlier file");
+  EXPECT_EQ(RetrieveFile("file.bin", Local("good.bin"), 2, 10000), 0);
+  EXPECT_TRUE(ReadWholeFile(Local("good.bin")) == "the good earlier file");
+  EXPECT_EQ(RetrieveFile("file.bin", Local("new.bin"), 2, 10000), 0);
+  EXPECT_TRUE(ReadWholeFile(Local("new.bin")) == Pattern(5000));
+  EXPECT_EQ(RetrieveFile("file.bin", Local("text.txt"), 1, 10000), 1);
+  EXPECT_EQ(RetrieveFile("file.bin", Local("unlisted.bin"), 2, 0), 1);
+  EXPECT_EQ(LocalNames(), (std::vector<std::string>{"good.bin", "new.bin", "text.txt", "unlisted.bin"}));
+  EXPECT_TRUE(BoxTexts().empty());
+  ExpectInStep("/", "sub");
+}
+
+// A server that sends no 150: the final reply read in its place ends the transfer, with
+// the data that came before it (RETR) or comes after it (LIST). Active and passive.
+TEST_F(ScriptedServerTest, FinalReplyInPlaceOfThePreliminaryOneEndsTheTransfer) {
+  for (int pasv : {0, 1}) {
+    ASSERT_EQ(LoginTo("no150", pasv), 1);
+    ASSERT_EQ(RetrieveFile("p.bin", Local("p.bin"), 2, 3000), 1);
+    EXPECT_TRUE(ReadWholeFile(Local("p.bin")) == Pattern(3000));
+    ASSERT_EQ(FetchListing(), 1);
+    EXPECT_EQ(ListingBuffer, "-rw-r--r-- 1 u g 3000 Jan 01 2020 p.bin\r\n");
+    ExpectInStep("/", "sub");
+    Disconnect();
+  }
+  EXPECT_EQ(Log().find("ABOR"), std::string::npos) << Log();
+}
+
 TEST_F(ScriptedServerTest, StopSendsTheAbortSequenceAsUrgentData) {
   ASSERT_EQ(LoginTo("abortcheck"), 1);
   StopAt(3);

@@ -156,17 +156,18 @@ const Case kCases[] = {
     // listing up to the cap takes many seconds.
     {"ListingPastTheCap", "endlesslisting", Action::Connect, {ResourceText(IDS_OUT_OF_MEMORY)},
      [](HostileServer& t) { EXPECT_GE(t.vako->RowOfName(t.panes.remoteList, "first.txt"), 0); }, "", true, "60"},
-    // What each listing showed arrived, cut short where the server sent less than it
-    // listed; a file the server refused leaves the earlier one as it was.
+    // What each listing showed arrived; a file the server refused, and a binary one it
+    // sent shorter than listed (and confirmed), fail and leave the earlier file as it was.
     {"RecursiveDownloadFromALiar", "liar", Action::Download,
-     {ResourceText(IDS_SKIPPED_REMOTE_FOLDER, "locked"), ResourceText(IDS_FAILED_RECEIVE)},
+     {ResourceText(IDS_SKIPPED_REMOTE_FOLDER, "locked"), ResourceText(IDS_FAILED_RECEIVE),
+      ResourceText(IDS_FAILED_RECEIVE)},
      [](HostileServer& t) {
        EXPECT_EQ(FolderEntries(t.localFolder), (Lines{"drift1.txt", "extra.txt", "keep.txt", "locked/", "refused.bin",
                                           "short.bin", "sub/", "sub/ghost.txt", "sub/inner.txt"}));
        EXPECT_EQ(ReadWholeFile(t.localFolder + "refused.bin"), "mine\n");
-       EXPECT_EQ(ReadWholeFile(t.localFolder + "short.bin"), "data of short.bin");
+       EXPECT_EQ(ReadWholeFile(t.localFolder + "short.bin"), "good\n");
      },
-     "echo mine > refused.bin"},
+     "echo mine > refused.bin && echo good > short.bin"},
     // Gone are only names the listing of that folder showed and the local side lacks.
     {"MirroringUploadOntoALiar", "liar", Action::Mirror, {ResourceText(IDS_SKIPPED_REMOTE_FOLDER, "locked")},
      [](HostileServer& t) {

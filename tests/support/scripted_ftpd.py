@@ -479,6 +479,31 @@ def foldcase(conn):
 SCENARIOS["foldcase"] = foldcase
 
 
+# ---- Transfers that end oddly ----
+
+def no_preliminary(conn):
+    """Never sends 150: RETR sends its 3,000 bytes and then 226; LIST answers 226 first
+    and only then sends its listing."""
+    def retr(c, line, state):
+        with connect_data(state) as d:
+            d.sendall(pattern(3000))
+        return b"226 Transfer complete\r\n"
+
+    def list_(c, line, state):
+        c.sendall(b"226 Listing sent\r\n")
+        with connect_data(state) as d:
+            d.sendall(unix_line(b"p.bin", 3000))
+    command_loop(conn, {b"RETR": retr, b"LIST": list_})
+
+
+SCENARIOS.update({
+    # A final reply in place of the preliminary one; 5,000 of 10,000 listed bytes
+    # confirmed with 226 as if whole.
+    "no150": no_preliminary,
+    "shortclose": canned({b"RETR": lambda c, l, s: send_data(c, s, pattern(5000), b"226 Transfer complete\r\n")}),
+})
+
+
 def serve(listener, name, handler):
     while True:
         conn, _ = listener.accept()
