@@ -1,7 +1,7 @@
 // The link analyzer through the real program: HTML files selected in the local list,
 // command 40094, and the dialog lists their links with the missing targets marked; a click
-// on a heading sorts by its column, and opening a link to a program asks first. Run in the Japanese edition, so a Shift-JIS name passes
-// through the local list and the dialog.
+// on a heading sorts by its column, and opening a link to a program asks first. Run in the
+// Japanese edition, so a Shift-JIS name passes through the local list and the dialog.
 #include "support/case_table.h"
 #include "support/program_fixture_win.h"
 
