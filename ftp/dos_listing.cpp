@@ -75,6 +75,34 @@ bool ReadTime(const std::string& line, size_t& pos, int& hour, int& minute) {
   return pos == line.size() || IsBlank(line[pos]);
 }
 
+// The blanks that servers put after "<DIR>" at most.
+const size_t kDirPadding = 10;
+
+// The size column: digits, maybe grouped in thousands by commas ("9,730"); false when it
+// does not fit in 64 bits.
+bool ReadDosSize(const std::string& word, uint64_t& size) {
+  if (word.empty() || !IsDigit(word[0])) return false;
+  size = 0;
+  size_t sinceComma = 0;
+  bool grouped = false;
+  for (size_t i = 0; i < word.size(); ++i) {
+    const char c = word[i];
+    if (c == ',') {
+      // Each comma follows one to three digits and is followed by exactly three.
+      if (grouped ? sinceComma != 3 : sinceComma > 3) return false;
+      grouped = true;
+      sinceComma = 0;
+      continue;
+    }
+    if (!IsDigit(c)) return false;
+    const unsigned digit = static_cast<unsigned>(c - '0');
+    if (size > (UINT64_MAX - digit) / 10) return false;
+    size = size * 10 + digit;
+    ++sinceComma;
+  }
+  return !grouped || sinceComma == 3;
+}
+
 }  // namespace
 
 bool IsDosListingLine(const std::string& line) {
@@ -103,22 +131,20 @@ bool ParseDosListingLine(const std::string& line, ListedEntry& out) {
   const size_t wordStart = pos;
   while (pos < line.size() && !IsBlank(line[pos])) ++pos;
   const std::string kind = line.substr(wordStart, pos - wordStart);
-  if (kind == "<DIR>") {
+  const bool folder = kind == "<DIR>";
+  if (folder) {
     out.entry.attributes = 0x10;
-  } else {
-    if (kind.empty()) return false;
-    uint64_t size = 0;
-    for (char c : kind) {
-      if (!IsDigit(c)) return false;
-      const unsigned digit = static_cast<unsigned>(c - '0');
-      if (size > (UINT64_MAX - digit) / 10) return false;
-      size = size * 10 + digit;
-    }
-    out.entry.size = size;
+  } else if (!ReadDosSize(kind, out.entry.size)) {
+    return false;
   }
-  // One run of blanks separates the size column from the name; the name keeps the rest.
   if (pos >= line.size() || !IsBlank(line[pos])) return false;
+  // A size stands right-aligned against the name, one blank before it: further blanks are
+  // the name's own. The padding after "<DIR>" differs between servers; beyond the usual
+  // ten blanks the name may begin with blanks of its own, and where it begins is unknown.
+  const size_t blanks = pos;
   SkipBlanks(line, pos);
+  if (folder && pos - blanks > kDirPadding) return false;
+  if (!folder) pos = blanks + 1;
   out.entry.name = line.substr(pos);
   return !out.entry.name.empty();
 }

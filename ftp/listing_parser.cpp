@@ -1,6 +1,7 @@
 #include "ftp/listing_parser.h"
 
 #include <cstring>
+#include <vector>
 
 #include "ftp/dos_listing.h"
 #include "text/sjis.h"
@@ -13,7 +14,7 @@ namespace {
 const long long kNumberCap = 999999999;
 
 struct Word {
-  size_t start = 0, end = 0;  // [start, end) in the line; start == end for a missing word
+  size_t start = 0, end = 0;  // [start, end) in the line
 };
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
@@ -52,6 +53,64 @@ int MonthOfWord(const std::string& word) {
   return static_cast<int>(LeadingNumber(word));
 }
 
+// The first word of a Unix line: a file type letter and nine permission letters, maybe an
+// ACL mark, and on some servers the link count glued to that mark ("drwxr-x---+1464").
+bool ReadPermissionWord(const std::string& word, std::string& permissions, std::string& gluedCount) {
+  static const char* const kAllowed[10] = {"-bcdlpsDnw", "r-", "w-", "x-sSlL", "r-",
+                                           "w-",         "x-sSlL", "r-", "w-", "x-tTlL"};
+  if (word.size() < 10) return false;
+  for (size_t i = 0; i < 10; ++i) {
+    if (!std::strchr(kAllowed[i], word[i]) || word[i] == '\0') return false;
+  }
+  size_t end = 10;
+  if (end < word.size() && (word[end] == '+' || word[end] == '@' || word[end] == '.')) ++end;
+  for (size_t i = end; i < word.size(); ++i) {
+    if (!IsDigit(word[i])) return false;
+  }
+  permissions = word.substr(0, end);
+  gluedCount = word.substr(end);
+  return true;
+}
+
+// 1-2 digits of a number in [low, high], then nothing or only the bytes of a two-byte suffix
+// (a Japanese month or day word).
+bool IsSmallNumberWord(const std::string& word, int low, int high) {
+  size_t digits = 0;
+  while (digits < word.size() && IsDigit(word[digits])) ++digits;
+  if (digits == 0 || digits > 2) return false;
+  for (size_t i = digits; i < word.size(); ++i) {
+    if (static_cast<unsigned char>(word[i]) < 0x80) return false;
+  }
+  const long long value = LeadingNumber(word);
+  return value >= low && value <= high;
+}
+
+// A month as ls writes it: three letters (a month name), or a number with maybe a suffix.
+bool IsMonthWord(const std::string& word) {
+  auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+  if (word.size() == 3 && letter(word[0]) && letter(word[1]) && letter(word[2])) return true;
+  return IsSmallNumberWord(word, 1, 12);
+}
+
+bool IsDayWord(const std::string& word) { return IsSmallNumberWord(word, 1, 31); }
+
+// "H:MM" or "HH:MM" of a day, or a four-digit year.
+bool IsTimeOrYearWord(const std::string& word) {
+  size_t colon = word.find(':');
+  if (colon == std::string::npos) {
+    if (word.size() != 4) return false;
+    for (char c : word) {
+      if (!IsDigit(c)) return false;
+    }
+    return true;
+  }
+  if (colon < 1 || colon > 2 || word.size() != colon + 3) return false;
+  for (size_t i = 0; i < word.size(); ++i) {
+    if (i != colon && !IsDigit(word[i])) return false;
+  }
+  return LeadingNumber(word) <= 23 && LeadingNumber(word.substr(colon + 1)) <= 59;
+}
+
 bool IsReservedDeviceName(const std::string& name) {
   // The device is reached whatever extension follows: "nul.txt" is NUL too.
   std::string base = name.substr(0, name.find('.'));
@@ -87,38 +146,48 @@ bool ParseListingLine(const std::string& line, const ListingClock& now, ListedEn
   // Windows servers list the DOS way; every other line goes by the Unix rules.
   if (IsDosListingLine(line)) return ParseDosListingLine(line, out) && IsSafeRemoteName(out.entry.name);
   out = ListedEntry();
-  // Words 0-8; the name is the rest of the line from the start of word 8.
-  Word spans[9];
-  size_t count = 0, i = 0;
-  while (count < 9) {
+  std::vector<Word> spans;
+  for (size_t i = 0; i < line.size();) {
     while (i < line.size() && IsBlank(line[i])) ++i;
     if (i >= line.size()) break;
-    spans[count].start = i;
+    Word w;
+    w.start = i;
     while (i < line.size() && !IsBlank(line[i])) ++i;
-    spans[count].end = i;
-    ++count;
+    w.end = i;
+    spans.push_back(w);
   }
-  for (size_t k = count; k < 9; ++k) spans[k].start = spans[k].end = line.size();
+  auto word = [&](size_t k) {
+    return k < spans.size() ? line.substr(spans[k].start, spans[k].end - spans[k].start) : std::string();
+  };
 
-  auto word = [&](size_t k) { return line.substr(spans[k].start, spans[k].end - spans[k].start); };
+  std::string permissions, gluedCount;
+  if (!ReadPermissionWord(word(0), permissions, gluedCount)) return false;
+  // The link count: glued to the permissions after an ACL mark, or the next word.
+  size_t next = 1;
+  if (gluedCount.empty()) gluedCount = word(next++);
+  if (!BeginsWithPositiveNumber(gluedCount)) return false;
 
-  // A line without the group column lines up with the usual shape when the day is at
-  // most 12: words 3-7 move to 4-8.
-  if (BeginsWithPositiveNumber(word(1)) && BeginsWithPositiveNumber(word(3)) &&
-      BeginsWithPositiveNumber(word(5)) && LeadingNumber(word(5)) <= 12) {
-    for (size_t k = 8; k >= 4; --k) spans[k] = spans[k - 1];
+  // Owner and group names may hold blanks, so the columns are found by their shape: the
+  // size, the month, the day and the time or year, after at least one owner word. The
+  // first place that fits wins, since the name comes last and may hold anything.
+  size_t size = 0;
+  for (size = next + 1; size + 3 < spans.size(); ++size) {
+    if (IsDigit(line[spans[size].start]) && IsMonthWord(word(size + 1)) && IsDayWord(word(size + 2)) &&
+        IsTimeOrYearWord(word(size + 3)))
+      break;
   }
+  if (size + 3 >= spans.size()) return false;
+  const std::string timeWord = word(size + 3);
 
-  if (!BeginsWithPositiveNumber(word(1))) return false;
-  std::string sizeWord = word(4);
-  if (!BeginsWithPositiveNumber(sizeWord) && (sizeWord.empty() || sizeWord[0] != '0')) return false;
-
-  std::string name = line.substr(spans[8].start);
-  std::string permissions = word(0);
+  // ls puts one blank between the time or year and the name: blanks after it are the name's.
+  const size_t nameStart = spans[size + 3].end + 1;
+  if (nameStart > line.size()) return false;
+  std::string name = line.substr(nameStart);
   RemoteEntry& entry = out.entry;
-  if (!permissions.empty() && permissions[0] == 'd') {
+  const char kind = permissions[0];
+  if (kind == 'd') {
     entry.attributes = 0x10;
-  } else if (!permissions.empty() && permissions[0] == 'l') {
+  } else if (kind == 'l') {
     // A link is a folder unless its target looks like a file name (holds a dot).
     size_t arrow = name.find(" -> ");
     std::string target;
@@ -129,15 +198,15 @@ bool ParseListingLine(const std::string& line, const ListingClock& now, ListedEn
     if (target.find('.') == std::string::npos) entry.attributes = 0x10;
   }
   if (!IsSafeRemoteName(name)) return false;
-  if (!ReadSize(sizeWord, entry.size)) return false;
+  // A device lists "major, minor" where a file has its size.
+  if (kind != 'b' && kind != 'c' && !ReadSize(word(size), entry.size)) return false;
   entry.name = name;
   out.permissions = permissions;
 
   EntryDate& date = out.date;
-  std::string timeWord = word(7);
   size_t colon = timeWord.find(':');
-  date.month = MonthOfWord(word(5));
-  date.day = static_cast<int>(LeadingNumber(word(6)));
+  date.month = MonthOfWord(word(size + 1));
+  date.day = static_cast<int>(LeadingNumber(word(size + 2)));
   if (colon != std::string::npos) {
     date.hour = static_cast<int>(LeadingNumber(timeWord));
     date.minute = static_cast<int>(LeadingNumber(timeWord.substr(colon + 1)));

@@ -3,12 +3,14 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "app/app_state_win.h"
 #include "app/list_rows_win.h"
 #include "app/main_window_win.h"
+#include "app/message_boxes_win.h"
 #include "app/shell_open_win.h"
 #include "app/string_table_win.h"
 #include "app/system_text_case_win.h"
@@ -61,10 +63,17 @@ void SortByColumn(HWND list, int column) {
   SendMessageA(list, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&texts), reinterpret_cast<LPARAM>(CompareByKey));
 }
 
-void OpenFocusedLink(HWND list) {
+// A link to a program in a page may come from anyone: it runs only when the user says so.
+void OpenFocusedLink(HWND dialog, HWND list) {
   int row = FindFocusedRow(list);
   if (row < 0) return;
-  ShellOpen(OpenTargetOfLink(ListRowText(list, row, 0), CurrentLocalFolder), "");
+  const std::string link = ListRowText(list, row, 0);
+  if (LinkRunsProgram(link)) {
+    char text[1024];
+    std::snprintf(text, sizeof text, LoadResourceText(IDS_ASK_RUN_LINKED_PROGRAM).c_str(), link.c_str());
+    if (ShowOwnedMessageBox(dialog, text, VAKO_CAPTION, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES) return;
+  }
+  ShellOpen(OpenTargetOfLink(link, CurrentLocalFolder, ListRowText(list, row, 2)), "");
 }
 
 // A double click on a row's label or icon opens its link; elsewhere it does nothing.
@@ -114,7 +123,7 @@ INT_PTR CALLBACK LinkAnalyzerDialogProcedure(HWND dialog, UINT message, WPARAM w
         switch (LOWORD(wParam)) {
           case IDOK: EndDialog(dialog, 1); return TRUE;
           case IDCANCEL: EndDialog(dialog, 0); return TRUE;
-          case IDM_OPEN_URL: OpenFocusedLink(GetDlgItem(dialog, IDC_LINK_LIST)); return TRUE;
+          case IDM_OPEN_URL: OpenFocusedLink(dialog, GetDlgItem(dialog, IDC_LINK_LIST)); return TRUE;
         }
         break;
     }

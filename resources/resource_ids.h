@@ -264,6 +264,7 @@
 #define IDS_UPDATE_PAGE_URL 97
 #define IDS_ASK_STOP 98
 #define IDS_ANALYZING 99
+#define IDS_ASK_RUN_LINKED_PROGRAM 230  // "%s": the link the analyzer would open
 #define IDS_FAVORITES_FULL 100
 #define IDS_FAVORITES_FILTER 101
 #define IDS_ARRANGE_FAVORITES_TITLE 102

@@ -1,7 +1,7 @@
 // The link analyzer through the real program: HTML files selected in the local list,
 // command 40094, and the dialog lists their links with the missing targets marked; a click
-// on a heading sorts by its column. Run in the Japanese edition, so a Shift-JIS name passes
-// through the local list and the dialog.
+// on a heading sorts by its column, and opening a link to a program asks first. Run in the
+// Japanese edition, so a Shift-JIS name passes through the local list and the dialog.
 #include "support/case_table.h"
 #include "support/program_fixture_win.h"
 
@@ -63,6 +63,18 @@ TEST_F(ProgramTest, LinkAnalyzerShowsTheLinksOfTheSelectedPagesAndHeadingsSortTh
     })) << "column " << c;
     EXPECT_EQ(sorted, expected) << "column " << c;
   }
+
+  // Opening a link to a program asks first; No leaves it unrun and the dialog open.
+  const int runRow = vako->RowOfName(list, "run.bat");
+  ASSERT_GE(runRow, 0);
+  vako->SelectRows(list, {runRow});
+  PostMessageA(dialog, WM_COMMAND, IDM_OPEN_URL, 0);
+  HWND box = vako->WaitForDialog(20000, VAKO_CAPTION);
+  ASSERT_NE(box, nullptr) << "run.bat opened without a question";
+  EXPECT_EQ(VakoProcess::BoxText(box), ResourceText(IDS_ASK_RUN_LINKED_PROGRAM, "run.bat"));
+  VakoProcess::PressButton(box, IDNO);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+  EXPECT_TRUE(IsWindow(dialog));
   VakoProcess::PressButton(dialog, IDOK);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
 }

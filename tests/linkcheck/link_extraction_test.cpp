@@ -51,7 +51,7 @@ TEST(LinkCorpus, EveryPageGivesItsLinksHoweverItIsCut) {
 // The word rules, letter case, the rows and what opening a link hands to the shell.
 TEST(LinkRules, EveryCaseOfTheTable) {
   using case_table::Args;
-  const std::set<std::string> files{"Sub/Page.html", "\x95\x5c\x8e\xa6.html"};
+  const std::set<std::string> files{"Sub/Page.html", "\x95\x5c\x8e\xa6.html", "docs\\a.html", "\x95\x5c\\a.html"};
   bool looked = false;
   auto exists = [&](const std::string& path) {
     looked = true;
@@ -70,11 +70,13 @@ TEST(LinkRules, EveryCaseOfTheTable) {
                         {"nocase", [](const Args& a) { return case_table::Bool(SameTextNoCase(a[0], a[1])); }},
                         {"row", [&](const Args& a) {
                           looked = false;
-                          const LinkRowTexts row = MakeLinkRow({std::stoi(a[0]), a[1]}, "index.html", exists, "OK", "NG");
+                          const std::string file = a.size() > 2 ? a[2] : "index.html";
+                          const LinkRowTexts row = MakeLinkRow({std::stoi(a[0]), a[1]}, file, exists, "OK", "NG");
                           EXPECT_FALSE(looked && row.availability == "--") << "an external link looked up";
                           return row.tag + " " + row.fileName + " " + row.availability;
                         }},
-                        {"open", [](const Args& a) { return OpenTargetOfLink(a[0], a[1]); }}});
+                        {"open", [](const Args& a) { return OpenTargetOfLink(a[0], a[1], a.size() > 2 ? a[2] : "index.html"); }},
+                        {"program", [](const Args& a) { return case_table::Bool(LinkRunsProgram(a[0])); }}});
 }
 
 TEST(Limits, LongWordsAreCutBetweenCharactersAndEveryWordOfATagIsKept) {
