@@ -42,10 +42,17 @@ HostListSections ReadHostListSections(std::string_view text) {
 }
 
 HostListImport PlanHostListImport(HostListKind kind, const std::vector<std::string>& sections,
-                                  const HostListValue& value, size_t favoriteCount) {
+                                  const HostListValue& value, size_t favoriteCount,
+                                  const FavoriteFileTaken& taken, const TextCase& textCase) {
   const HostListFormat& format = FormatOfHostList(kind);
   auto read = [&](const std::string& section, const char* key) { return key ? value(section, key) : std::string(); };
   HostListImport plan;
+  // Planned files are not written yet: they count as taken all the same.
+  auto takenOrPlanned = [&](const std::string& fileName) {
+    for (const ImportedHost& host : plan.hosts)
+      if (EqualNoCase(textCase, host.fileName, fileName)) return true;
+    return taken(fileName);
+  };
   for (const std::string& section : sections) {
     if (!ImporterTakesSection(kind, section)) continue;
     if (favoriteCount + plan.hosts.size() >= kMaxFavoriteNames) {
@@ -56,7 +63,7 @@ HostListImport PlanHostListImport(HostListKind kind, const std::vector<std::stri
     host.hostName = format.favoriteNameKey ? value(section, format.favoriteNameKey) : section;
     const std::string base = ImportedFavoriteBaseName(host.hostName);
     if (base.empty()) continue;
-    host.fileName = base + ".BOK";
+    host.fileName = FreeFavoriteFileName(base, takenOrPlanned);
     host.hostAddr = read(section, format.hostAddrKey);
     host.userId = read(section, format.userIdKey);
     host.localFolder = read(section, format.localFolderKey);

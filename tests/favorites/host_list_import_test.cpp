@@ -4,6 +4,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <sstream>
 
 #include "config/favorite_names.h"
@@ -31,10 +32,14 @@ HostListValue SampleReader(const std::string& text) {
   };
 }
 
-HostListImport Import(HostListKind kind, const std::string& text, size_t existing = 0, int* skipped = nullptr) {
+// `files`: the file names already in the program folder.
+HostListImport Import(HostListKind kind, const std::string& text, size_t existing = 0, int* skipped = nullptr,
+                      const std::set<std::string>& files = {}) {
   const HostListSections sections = ReadHostListSections(text);
   if (skipped) *skipped = sections.skippedLines;
-  return PlanHostListImport(kind, sections.names, SampleReader(text), existing);
+  return PlanHostListImport(
+      kind, sections.names, SampleReader(text), existing,
+      [&](const std::string& name) { return files.count(name) > 0; }, ShiftJisAsciiCase());
 }
 
 std::string Fields(const ImportedHost& h) {
@@ -46,13 +51,15 @@ TEST(HostListImport, EachImporterOnItsSampleList) {
       {"wsftp", HostListKind::WsFtp}, {"matu", HostListKind::MatuFtp}, {"ffftp", HostListKind::Ffftp}};
   const std::vector<Case> rows = ReadCases("favorites/data/imports.tsv", false);
   for (const Case& row : rows) {
-    const HostListImport plan = Import(kinds.at(row.at(1)), ReadTestFile("favorites/data/" + row.at(0)));
+    const std::vector<std::string> files = SplitOn(row.at(2), '/');
+    const HostListImport plan = Import(kinds.at(row.at(1)), ReadTestFile("favorites/data/" + row.at(0)), 0, nullptr,
+                                       std::set<std::string>(files.begin(), files.end()));
     std::vector<std::string> planned;
     for (const ImportedHost& host : plan.hosts) planned.push_back(Fields(host));
-    EXPECT_EQ(planned, std::vector<std::string>(row.begin() + 2, row.end())) << row[0];
+    EXPECT_EQ(planned, std::vector<std::string>(row.begin() + 3, row.end())) << row[0];
     EXPECT_FALSE(plan.stoppedAtLimit);
   }
-  EXPECT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows.size(), 4u);
 }
 
 TEST(HostListImport, LinesAreReadPastALongOneAndHeadersKeepTheirRule) {
