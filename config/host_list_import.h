@@ -49,6 +49,13 @@ struct ImportedHost {
 // Reads one key of one section of the host list (empty when it is missing).
 using HostListValue = std::function<std::string(const std::string& section, const std::string& key)>;
 
+// The values of a host list's text as the profile functions read them (the section named
+// between '[' and the first ']', key names without blanks and letter case not counting, the
+// first of equal keys, values without surrounding blanks or one pair of quotes, at most 255
+// bytes), except that section names compare with their letter case, as the importers
+// compare them: the profile functions would read [server] from an earlier [Server].
+HostListValue HostListValues(std::string_view text);
+
 struct HostListImport {
   std::vector<ImportedHost> hosts;
   bool stoppedAtLimit = false;  // the favorites were full before every section was taken

@@ -12,7 +12,6 @@
 #include "config/favorites_win.h"
 #include "config/host_list_import.h"
 #include "config/open_file_dialog_win.h"
-#include "config/profile_file_win.h"
 #include "resources/resource_ids.h"
 #include "text/path_text.h"
 
@@ -69,12 +68,8 @@ static void ImportHostList(HostListKind kind, int filterText) {
     return;
   }
   const HostListSections sections = ReadHostListSections(text);
-  const HostListImport plan = PlanHostListImport(
-      kind, sections.names,
-      [&](const std::string& section, const std::string& key) {
-        return ReadProfileText(path, section.c_str(), key.c_str(), "", 256);
-      },
-      FavoriteNames.size(), FileExistsInProgramFolder, SystemTextCase());
+  const HostListImport plan = PlanHostListImport(kind, sections.names, HostListValues(text), FavoriteNames.size(),
+                                                 FileExistsInProgramFolder, SystemTextCase());
   int imported = 0;
   for (const ImportedHost& host : plan.hosts) {
     if (!WriteImportedFavorite(JoinLocalPath(ProgramFolder, host.fileName), host)) continue;
