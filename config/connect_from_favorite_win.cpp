@@ -19,7 +19,6 @@ int ConnectFromFavorite(const char* path) {
   CurrentFavoritePath = path;
   const std::string openName = CurrentHost.HostName;
   ReadFavoriteFile(path, CurrentHost);
-  const std::string favoriteName = CurrentHost.HostName;
 
   if (ShowHostSettingsSheet() != IDOK) {
     // An open connection keeps its own profile, so its tree cache is kept under its name.
@@ -27,6 +26,9 @@ int ConnectFromFavorite(const char* path) {
     CurrentFavoritePath = favoriteBefore;
     return 0;
   }
+  // The name as the sheet left it (saved to the file when edited) names this connection
+  // and its tree cache at once, as it will the next connection from this favorite.
+  const std::string favoriteName = CurrentHost.HostName;
   CurrentHost.HostName = openName;
   SendMessageA(MainWindow, WM_COMMAND, IDM_DISCONNECT, 0);
   CurrentHost.HostName = favoriteName;

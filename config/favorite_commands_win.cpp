@@ -9,6 +9,7 @@
 #include "config/favorite_names.h"
 #include "config/favorites_win.h"
 #include "config/host_profile.h"
+#include "config/options.h"
 #include "config/open_file_dialog_win.h"
 #include "resources/resource_ids.h"
 #include "text/path_text.h"
@@ -24,8 +25,12 @@ void AddFavorite() {
   }
   if (ShowAddFavoriteDialog() != IDOK) return;
   const std::string fileName = FreeFavoriteFileName(FavoriteFileBaseName(CurrentHost.HostName), FileExistsInProgramFolder);
+  // The password is kept as the user chose: a connection from a favorite had it from that
+  // file; one through the Connect dialog keeps it only with "Save" ticked there.
+  const bool keepPassword = ConnectedFromFavorite == 1 || Options.SavePass == 1;
   // A name the file system refuses would leave an entry that connects nowhere.
-  if (!WriteAddedFavorite(JoinLocalPath(ProgramFolder, fileName), CurrentHost, CurrentLocalFolder, CurrentRemoteFolder)) {
+  if (!WriteAddedFavorite(JoinLocalPath(ProgramFolder, fileName), CurrentHost, CurrentLocalFolder, CurrentRemoteFolder,
+                          keepPassword)) {
     ShowMessage(IDS_FAILED_WRITE_FILE);
     return;
   }

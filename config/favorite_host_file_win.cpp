@@ -2,11 +2,13 @@
 
 #include <string>
 
+#include "config/host_sheet_keys.h"
 #include "config/password.h"
 #include "config/profile_file_win.h"
 
 static const char kSection[] = "Vako";
 static const char kNoRemoteFolder[] = "$_$";
+static const char kMissing[] = "\x01missing";
 
 void ReadFavoriteFile(const std::string& path, HostProfile& host) {
   auto text = [&](const char* key, const char* fallback, size_t capacity) {
@@ -18,15 +20,19 @@ void ReadFavoriteFile(const std::string& path, HostProfile& host) {
   host.UserID = text("UserID", "", 128);
   host.UserPass = UnscramblePassword(text("UserPass", "", 128));
   host.InitialLocalFolder = text("InitialLocalFolder", "", 260);
-  host.InitialRemoteFolder = text("InitialRemoteFolder", kNoRemoteFolder, 260);
-  if (host.InitialRemoteFolder == kNoRemoteFolder) host.InitialRemoteFolder = text("InitialRemortFolder", "./", 260);
+  // Read back as much as the sheet and Add Favorites write.
+  host.InitialRemoteFolder = text("InitialRemoteFolder", kNoRemoteFolder, kRemoteFolderCapacity);
+  if (host.InitialRemoteFolder == kNoRemoteFolder)
+    host.InitialRemoteFolder = text("InitialRemortFolder", "./", kRemoteFolderCapacity);
   host.TimeLag = number("TimeLag");
   host.List = number("List");
   host.Port = number("iPort");
   if (host.Port == 0) host.Port = 21;
   host.Proxy.ProxyServer = text("ProxyServer", "", 260);
   host.Proxy.ProxyUser = text("ProxyUser", "", 128);
-  host.Proxy.ProxyPass = text("ProxyPass", "", 128);
+  const std::string scrambledProxyPass = text(kScrambledProxyPassKey, kMissing, kProxyPassCapacity);
+  host.Proxy.ProxyPass = scrambledProxyPass == kMissing ? text("ProxyPass", "", kProxyPassCapacity)
+                                                        : UnscramblePassword(scrambledProxyPass);
   host.Proxy.ProxyType = number("ProxyType");
   host.Proxy.ProxyPort = number("ProxyPort");
   host.Proxy.Proxy = number("Proxy");
@@ -34,12 +40,12 @@ void ReadFavoriteFile(const std::string& path, HostProfile& host) {
 }
 
 bool WriteAddedFavorite(const std::string& path, const HostProfile& host, const std::string& localFolder,
-                        const std::string& remoteFolder) {
+                        const std::string& remoteFolder, bool keepPassword) {
   auto write = [&](const char* key, const std::string& value) { return WriteProfileText(path, kSection, key, value); };
   // The first write creates the file: when it fails, so would the others.
   if (!write("HostAddr", host.HostAddr)) return false;
   write("UserID", host.UserID);
-  write("UserPass", ScramblePassword(host.UserPass));
+  write("UserPass", keepPassword ? ScramblePassword(host.UserPass) : std::string());
   write("InitialLocalFolder", localFolder);
   write("InitialRemoteFolder", remoteFolder);
   write("TimeLag", std::to_string(host.TimeLag));

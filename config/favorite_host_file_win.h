@@ -6,15 +6,16 @@
 #include "config/host_profile.h"
 
 // Fills the profile from the file, key by key; a missing key (or file) gives its default.
-// The password is unscrambled, a port of 0 means 21, and a file without InitialRemoteFolder
+// The passwords are unscrambled (an older file's plain proxy password is read as it is), a
+// port of 0 means 21, and a file without InitialRemoteFolder
 // falls back on the older key InitialRemortFolder, then on "./".
 void ReadFavoriteFile(const std::string& path, HostProfile& host);
 
-// Add Favorites: the open connection's address, user, password (always, scrambled), the two
-// current folders, the time lag, and Pasv when it is set. False when the file could not be
-// written.
+// Add Favorites: the open connection's address, user, password (scrambled; empty unless
+// keepPassword), the two current folders, the time lag, and Pasv when it is set. False when
+// the file could not be written.
 bool WriteAddedFavorite(const std::string& path, const HostProfile& host, const std::string& localFolder,
-                        const std::string& remoteFolder);
+                        const std::string& remoteFolder, bool keepPassword);
 
 // An imported host; keys already in the file and not written here stay. False when the
 // file could not be written.

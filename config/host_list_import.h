@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/text_case.h"
+
 enum class HostListKind { WsFtp, MatuFtp, Ffftp };
 
 // Where an importer finds each field in a host's section. A null key leaves the field empty;
@@ -47,13 +49,26 @@ struct ImportedHost {
 // Reads one key of one section of the host list (empty when it is missing).
 using HostListValue = std::function<std::string(const std::string& section, const std::string& key)>;
 
+// The values of a host list's text as the profile functions read them (the section named
+// between '[' and the first ']', key names without blanks and letter case not counting, the
+// first of equal keys, values without surrounding blanks or one pair of quotes, at most 255
+// bytes), except that section names compare with their letter case, as the importers
+// compare them: the profile functions would read [server] from an earlier [Server].
+HostListValue HostListValues(std::string_view text);
+
 struct HostListImport {
   std::vector<ImportedHost> hosts;
   bool stoppedAtLimit = false;  // the favorites were full before every section was taken
 };
 
+// Answers whether a file name is taken in the program folder.
+using FavoriteFileTaken = std::function<bool(const std::string& fileName)>;
+
 // The favorites that the sections make, given how many favorite names exist already: the
 // import stops when they reach 100. A section whose name leaves nothing for a file name is
-// not taken.
+// not taken. Each host gets a file of its own, as Add Favorites chooses one ("x.BOK", then
+// "x0.BOK"...): an existing favorite is never written over, and two hosts whose names make
+// the same file name (letter case not counting, as in the file system) get two files.
 HostListImport PlanHostListImport(HostListKind kind, const std::vector<std::string>& sections,
-                                  const HostListValue& value, size_t favoriteCount);
+                                  const HostListValue& value, size_t favoriteCount,
+                                  const FavoriteFileTaken& taken, const TextCase& textCase);

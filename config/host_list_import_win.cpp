@@ -7,11 +7,11 @@
 #include "app/app_state_win.h"
 #include "app/message_boxes_win.h"
 #include "app/string_table_win.h"
+#include "app/system_text_case_win.h"
 #include "config/favorite_host_file_win.h"
 #include "config/favorites_win.h"
 #include "config/host_list_import.h"
 #include "config/open_file_dialog_win.h"
-#include "config/profile_file_win.h"
 #include "resources/resource_ids.h"
 #include "text/path_text.h"
 
@@ -34,15 +34,26 @@ static bool ReadHostListFile(const std::string& path, std::string& text) {
   return ok;
 }
 
-static void ReportImport(int imported, int skippedLines) {
+// Says what the import did: how many hosts became favorites, whether the favorites were
+// full before the list ended, and which lines were too long to read.
+static void ReportImport(int imported, int skippedLines, bool stoppedAtLimit) {
   std::string text = LoadResourceText(IDS_HOSTS_IMPORTED);
-  if (skippedLines > 0) {
-    char formatted[512];
+  char formatted[512];
+  if (stoppedAtLimit) {
+    std::snprintf(formatted, sizeof formatted, LoadResourceText(IDS_HOSTS_IMPORTED_TO_LIMIT).c_str(), imported);
+    text = formatted;
+  } else if (imported == 0) {
+    text = LoadResourceText(IDS_NO_HOSTS_IMPORTED);
+  } else if (skippedLines > 0) {
     std::snprintf(formatted, sizeof formatted, LoadResourceText(IDS_HOSTS_IMPORTED_LINES_SKIPPED).c_str(), imported,
                   skippedLines);
     text = formatted;
   }
   ShowProgramMessageBox(text, VAKO_CAPTION, MB_OK);
+}
+
+static bool FileExistsInProgramFolder(const std::string& name) {
+  return GetFileAttributesA(JoinLocalPath(ProgramFolder, name).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 static void ImportHostList(HostListKind kind, int filterText) {
@@ -52,14 +63,13 @@ static void ImportHostList(HostListKind kind, int filterText) {
     return;
   }
   std::string text;
-  if (!ReadHostListFile(path, text)) return;
+  if (!ReadHostListFile(path, text)) {
+    ShowMessage(IDS_FAILED_READ_FILE);
+    return;
+  }
   const HostListSections sections = ReadHostListSections(text);
-  const HostListImport plan = PlanHostListImport(
-      kind, sections.names,
-      [&](const std::string& section, const std::string& key) {
-        return ReadProfileText(path, section.c_str(), key.c_str(), "", 256);
-      },
-      FavoriteNames.size());
+  const HostListImport plan = PlanHostListImport(kind, sections.names, HostListValues(text), FavoriteNames.size(),
+                                                 FileExistsInProgramFolder, SystemTextCase());
   int imported = 0;
   for (const ImportedHost& host : plan.hosts) {
     if (!WriteImportedFavorite(JoinLocalPath(ProgramFolder, host.fileName), host)) continue;
@@ -67,7 +77,7 @@ static void ImportHostList(HostListKind kind, int filterText) {
     ++imported;
   }
   BuildFavoritesMenu();
-  ReportImport(imported, sections.skippedLines);
+  ReportImport(imported, sections.skippedLines, plan.stoppedAtLimit);
 }
 
 void ImportWS_FTP() { ImportHostList(HostListKind::WsFtp, IDS_FILTER_WSFTP); }

@@ -23,7 +23,8 @@ ProfileEntries ProxyPageEntries(const ProxySettings& proxy, int pasv) {
           {"ProxyServer", QuoteForProfile(proxy.ProxyServer)},
           {"ProxyPort", std::to_string(proxy.ProxyPort)},
           {"ProxyUser", QuoteForProfile(proxy.ProxyUser)},
-          {"ProxyPass", QuoteForProfile(proxy.ProxyPass)},
+          {kScrambledProxyPassKey, QuoteForProfile(ScramblePassword(proxy.ProxyPass))},
+          {"ProxyPass", ""},
           {"ProxyType", std::to_string(proxy.ProxyType)},
           {"Pasv", std::to_string(pasv)}};
 }

@@ -25,5 +25,6 @@ using ProfileEntries = std::vector<std::pair<std::string, std::string>>;
 ProfileEntries BasicPageEntries(const HostProfile& host);
 // Details: time lag, port (as iPort) and listing command.
 ProfileEntries DetailsPageEntries(const HostProfile& host);
-// Proxy: the whole proxy block, the password as typed, and the passive-mode box.
+// Proxy: the whole proxy block, the password scrambled (the older plain key emptied), and
+// the passive-mode box.
 ProfileEntries ProxyPageEntries(const ProxySettings& proxy, int pasv);

@@ -74,6 +74,10 @@ void LoadSettings(Placement& placement) {
 
   ReadKeys({"AsciiType", "BinaryType", "ChmodType1", "ChmodType2", "Chmod1", "Chmod2", "ProxyServer",
             "ProxyUser", "ProxyPass"});
+  // A file of an earlier version holds the proxy password as typed, under ProxyPass alone.
+  static const char kMissing[] = "\x01missing";
+  const std::string scrambledProxyPass = ReadSettingString(kScrambledProxyPassKey, kMissing, 128);
+  if (scrambledProxyPass != kMissing) Options.ProxyPass = UnscramblePassword(scrambledProxyPass);
   placement.left = ReadSettingInt("WindowLeft", 32);
   placement.right = ReadSettingInt("WindowRight", 635);
   placement.top = ReadSettingInt("WindowTop", 32);
@@ -131,7 +135,9 @@ int SaveSettings(const Placement& placement) {
   int written = WriteKeys({"HostName", "HostAddr", "UserID"});
   WriteSettingString("UserPass", Options.SavePass == 1 ? ScramblePassword(Options.UserPass) : std::string());
   WriteKeys({"InitialLocalFolder", "InitialRemoteFolder", "AsciiType", "BinaryType", "ChmodType1", "ChmodType2",
-             "Chmod1", "Chmod2", "ProxyServer", "ProxyUser", "ProxyPass"});
+             "Chmod1", "Chmod2", "ProxyServer", "ProxyUser"});
+  WriteSettingString(kScrambledProxyPassKey, ScramblePassword(Options.ProxyPass));
+  WriteSettingString("ProxyPass", "");
   WriteSettingString("TransferType", TransferMode == 2 ? "BINARY" : "ASCII");
   WriteSettingInt("WindowLeft", placement.left);
   WriteSettingInt("WindowRight", placement.right);

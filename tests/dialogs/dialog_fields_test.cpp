@@ -59,8 +59,10 @@ TEST(HostSheetKeys, EachPageWritesItsOwnKeysAsTheFavoriteFileHoldsThem) {
   EXPECT_EQ(basic[3], (std::pair<std::string, std::string>{"UserPass", "cb"}));  // reversed, each byte + 1
   EXPECT_EQ(DetailsPageEntries(host), (ProfileEntries{{"TimeLag", "-60"}, {"iPort", "2121"}, {"List", "1"}}));
   ProfileEntries proxy = ProxyPageEntries(host.Proxy, 1);
-  ASSERT_EQ(proxy.size(), 7u);
-  EXPECT_EQ(proxy[4], (std::pair<std::string, std::string>{"ProxyPass", "plain"}));
-  EXPECT_EQ(proxy[5], (std::pair<std::string, std::string>{"ProxyType", "3"}));
-  EXPECT_EQ(proxy[6], (std::pair<std::string, std::string>{"Pasv", "1"}));
+  ASSERT_EQ(proxy.size(), 8u);
+  // The proxy password as the login password is kept; the older key holds it no longer.
+  EXPECT_EQ(proxy[4], (std::pair<std::string, std::string>{"ScrambledProxyPass", "ojbmq"}));
+  EXPECT_EQ(proxy[5], (std::pair<std::string, std::string>{"ProxyPass", ""}));
+  EXPECT_EQ(proxy[6], (std::pair<std::string, std::string>{"ProxyType", "3"}));
+  EXPECT_EQ(proxy[7], (std::pair<std::string, std::string>{"Pasv", "1"}));
 }

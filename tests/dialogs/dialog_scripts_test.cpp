@@ -185,7 +185,7 @@ class DialogScripts : public ::testing::Test {
         else Options.*key->integer = std::stoi(s.at(4));
       } else if (s[2] == "no-favorite") CurrentFavoritePath.clear();
       else if (s[2] == "make-file") WriteWholeFile(folder_.path() + s.at(3), "./\r\n");
-      else if (s[2] == "favorite-file") WriteWholeFile(folder_.path() + "Other.BOK", Lines(s.at(3)));
+      else if (s[2] == "favorite-file") WriteWholeFile(folder_.path() + "Other.BOK", Lines(Value(s.at(3))));
       else ADD_FAILURE() << "no set-up step " << s[2];
     }
     ASSERT_LT(at, steps.size()) << "no open step";

@@ -3,8 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <memory>
-#include <sstream>
+#include <set>
 
 #include "config/favorite_names.h"
 #include "support/case_table.h"
@@ -12,29 +11,14 @@
 
 namespace {
 
-// Keys by section as the profile functions find them in a sample (section names exact, the
-// first value of a key wins).
-HostListValue SampleReader(const std::string& text) {
-  auto values = std::make_shared<std::map<std::string, std::string>>();
-  std::string section, line;
-  std::istringstream in(text);
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!line.empty() && line[0] == '[')
-      section = line.substr(1, line.find(']') - 1);
-    else if (line.find('=') != std::string::npos)
-      values->emplace(section + "\n" + line.substr(0, line.find('=')), line.substr(line.find('=') + 1));
-  }
-  return [values](const std::string& section, const std::string& key) {
-    auto it = values->find(section + "\n" + key);
-    return it == values->end() ? std::string() : it->second;
-  };
-}
-
-HostListImport Import(HostListKind kind, const std::string& text, size_t existing = 0, int* skipped = nullptr) {
+// `files`: the file names already in the program folder.
+HostListImport Import(HostListKind kind, const std::string& text, size_t existing = 0, int* skipped = nullptr,
+                      const std::set<std::string>& files = {}) {
   const HostListSections sections = ReadHostListSections(text);
   if (skipped) *skipped = sections.skippedLines;
-  return PlanHostListImport(kind, sections.names, SampleReader(text), existing);
+  return PlanHostListImport(
+      kind, sections.names, HostListValues(text), existing,
+      [&](const std::string& name) { return files.count(name) > 0; }, ShiftJisAsciiCase());
 }
 
 std::string Fields(const ImportedHost& h) {
@@ -46,13 +30,15 @@ TEST(HostListImport, EachImporterOnItsSampleList) {
       {"wsftp", HostListKind::WsFtp}, {"matu", HostListKind::MatuFtp}, {"ffftp", HostListKind::Ffftp}};
   const std::vector<Case> rows = ReadCases("favorites/data/imports.tsv", false);
   for (const Case& row : rows) {
-    const HostListImport plan = Import(kinds.at(row.at(1)), ReadTestFile("favorites/data/" + row.at(0)));
+    const std::vector<std::string> files = SplitOn(row.at(2), '/');
+    const HostListImport plan = Import(kinds.at(row.at(1)), ReadTestFile("favorites/data/" + row.at(0)), 0, nullptr,
+                                       std::set<std::string>(files.begin(), files.end()));
     std::vector<std::string> planned;
     for (const ImportedHost& host : plan.hosts) planned.push_back(Fields(host));
-    EXPECT_EQ(planned, std::vector<std::string>(row.begin() + 2, row.end())) << row[0];
+    EXPECT_EQ(planned, std::vector<std::string>(row.begin() + 3, row.end())) << row[0];
     EXPECT_FALSE(plan.stoppedAtLimit);
   }
-  EXPECT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows.size(), 4u);
 }
 
 TEST(HostListImport, LinesAreReadPastALongOneAndHeadersKeepTheirRule) {
@@ -73,6 +59,16 @@ TEST(HostListImport, LinesAreReadPastALongOneAndHeadersKeepTheirRule) {
 
   EXPECT_TRUE(ReadHostListSections("").names.empty());
   EXPECT_EQ(ReadHostListSections("[\r\n[]\r\n").names, (std::vector<std::string>{"", ""}));
+}
+
+TEST(HostListImport, ValuesAreReadAsTheProfileFunctionsReadThemButSectionsKeepTheirCase) {
+  const HostListValue value = HostListValues("[S]\r\n host = \"a b\" \r\nHOST=second\r\nuid='u'\r\nDIR=" +
+                                             std::string(300, 'd') + "\r\n[s]\r\nHOST=lower\n");
+  EXPECT_EQ(value("S", "HOST"), "a b");
+  EXPECT_EQ(value("S", "UID"), "u");
+  EXPECT_EQ(value("S", "DIR"), std::string(255, 'd'));
+  EXPECT_EQ(value("s", "HOST"), "lower");
+  EXPECT_EQ(value("s", "UID"), "");
 }
 
 TEST(HostListImport, StopsWhenTheFavoritesAreFull) {

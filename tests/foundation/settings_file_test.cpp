@@ -91,3 +91,17 @@ TEST_F(SettingsFileTest, PasswordAndColumnsOnlyWhenAskedFor) {
   Load("");
   EXPECT_EQ(Options.UserPass, "");
 }
+
+TEST_F(SettingsFileTest, ProxyPasswordIsStoredScrambledAndOldPlainFilesStillRead) {
+  Load("ProxyPass=old plain\r\n");
+  EXPECT_EQ(Options.ProxyPass, "old plain");  // as an earlier version wrote it
+  SaveSettings(Placement());
+  EXPECT_EQ(Ini().find("old plain"), std::string::npos);
+  EXPECT_NE(Ini().find("ScrambledProxyPass=ojbmq!emp"), std::string::npos);
+  Options.ProxyPass.clear();
+  Load("");
+  EXPECT_EQ(Options.ProxyPass, "old plain");
+  // The scrambled key wins over a plain one, also when it holds an empty password.
+  Load("ProxyPass=stale\r\nScrambledProxyPass=\r\n");
+  EXPECT_EQ(Options.ProxyPass, "");
+}

@@ -57,11 +57,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
           auto found = values.find({s, k});
           return found == values.end() ? std::string() : found->second;
         },
-        size % 101);
+        size % 101, [](const std::string&) { return false; }, ShiftJisAsciiCase());
     if (plan.hosts.size() + size % 101 > 100) std::abort();
-    for (const ImportedHost& host : plan.hosts)
+    for (size_t i = 0; i < plan.hosts.size(); ++i) {
       for (char c : {'\\', '/', ':'})
-        if (FindSingleByteChar(host.fileName, c) != std::string::npos) std::abort();
+        if (FindSingleByteChar(plan.hosts[i].fileName, c) != std::string::npos) std::abort();
+      for (size_t j = 0; j < i; ++j)  // every host a file of its own
+        if (EqualNoCase(ShiftJisAsciiCase(), plan.hosts[i].fileName, plan.hosts[j].fileName)) std::abort();
+    }
   }
   return 0;
 }
