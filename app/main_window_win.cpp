@@ -200,8 +200,12 @@ static void OnDestroy(HWND window) {
   SetEngineDisplay(nullptr, nullptr);
   DestroyImageLists();
   CloseProtocolLog();  // an open file would keep its folder
-  // The system temp folder itself stands in when no vakotmpN was free: never delete that.
-  if (WorkFolderIsOwn) DeleteWorkFolder(WorkFolder);
+  // The system temp folder itself stands in when no vakotmpN was free: never delete that,
+  // only the sub-folders made in it.
+  if (WorkFolderIsOwn)
+    DeleteWorkFolder(WorkFolder);
+  else
+    RemoveAllWorkSubFolders();
   PostQuitMessage(0);
 }
 
