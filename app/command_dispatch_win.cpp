@@ -17,6 +17,7 @@
 #include "app/string_table_win.h"
 #include "app/toolbar_win.h"
 #include "app/view_commands_win.h"
+#include "app/work_folder_win.h"
 #include "archive/archive_browsing_win.h"
 #include "archive/archive_tools_win.h"
 #include "jobs/download_job_win.h"
@@ -43,12 +44,16 @@ static void SelectTransferMode(int mode) {
 
 static void ToggleSetting(int& setting) { setting = setting == 1 ? 0 : 1; }
 
-// The end of a download job. A download for Open ran in the work folder, the current
-// folder, and its file is opened from there; the local pane then shows its own folder
-// again, wherever the job left the current folder.
+// The sub-folder of the work folder that the last download for Open received into; it
+// stays until exit, as the program it was opened with may read it at any time.
+static std::string OpenFolder;
+
+// The end of a download job. A download for Open ran in a sub-folder of the work folder,
+// and its file is opened from there; the local pane then shows its own folder again,
+// wherever the job left the current folder.
 static void DownloadFinished() {
   if (OpenAfterDownload == 1) {
-    ShellOpen(SharedNameBuffer, "");
+    ShellOpen(OpenFolder + SharedNameBuffer, OpenFolder);
     OpenAfterDownload = 0;
   }
   EnterLocalFolder(CurrentLocalFolder);
@@ -61,8 +66,10 @@ static void OpenWebPage(const std::string& address) {
 }
 
 static void OpenRemoteSelection() {
+  OpenFolder = NewWorkSubFolder();
+  if (OpenFolder.empty()) return;
   OpenAfterDownload = 1;
-  StartJobThread(DownloadJob, WorkFolder);
+  StartJobThread(DownloadForOpenJob, OpenFolder);
 }
 
 static void NewFolder() {

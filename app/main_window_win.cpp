@@ -262,8 +262,12 @@ static void KeepSessionAndCleanUp(HWND window, bool endOfSession) {
   if (endOfSession && ConnectedFromFavorite && !TreeTempPath.empty())
     CopyTreeCacheFile(TreeTempPath, KeptTreeCachePath(ProgramFolder, CurrentHost.HostName, ConnectedFavoritePath));
   CloseProtocolLog();  // an open file would keep its folder
-  // The system temp folder itself stands in when no vakotmpN was free: never delete that.
-  if (WorkFolderIsOwn) DeleteWorkFolder(WorkFolder);
+  // The system temp folder itself stands in when no vakotmpN was free: never delete that,
+  // only the sub-folders made in it.
+  if (WorkFolderIsOwn)
+    DeleteWorkFolder(WorkFolder);
+  else
+    RemoveAllWorkSubFolders();
 }
 
 static void OnDestroy(HWND window) {

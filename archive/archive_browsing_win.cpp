@@ -11,6 +11,7 @@
 #include "app/shell_open_win.h"
 #include "app/string_table_win.h"
 #include "app/system_text_case_win.h"
+#include "app/work_folder_win.h"
 #include "archive/archive_command_lines.h"
 #include "archive/archive_library_win.h"
 #include "archive/archive_names.h"
@@ -96,24 +97,24 @@ void LeaveArchive() { ArchiveMode = 0; }
 
 std::string ExtractMemberToWorkFolder(const std::string& member) {
   const std::string copyName = ExtractedCopyName(member);
-  const std::string command = ExtractMemberCommand(ArchiveFullPath(), WorkFolder, member);
-  if (copyName.empty() || command.empty()) return "";
-  const std::string copy = WorkFolder + copyName;
-  // A copy left from before must not pass for this extraction.
-  DeleteFileA(copy.c_str());
+  // A sub-folder of its own: no copy from before passes for this one, and no other
+  // operation's file of the same name is touched.
+  const std::string folder = NewWorkSubFolder();
+  const std::string command = ExtractMemberCommand(ArchiveFullPath(), folder, member);
   std::string output;
   int result = -1;
-  if (!RunArchiveCommandWithResult(ArchiveKind::Lha, MainWindow, command, &output, kOutputSize, &result)) return "";
-  if (result != 0 || GetFileAttributesA(copy.c_str()) == INVALID_FILE_ATTRIBUTES) {
-    DeleteFileA(copy.c_str());
+  if (folder.empty() || copyName.empty() || command.empty() ||
+      !RunArchiveCommandWithResult(ArchiveKind::Lha, MainWindow, command, &output, kOutputSize, &result) ||
+      result != 0 || GetFileAttributesA((folder + copyName).c_str()) == INVALID_FILE_ATTRIBUTES) {
+    RemoveWorkSubFolder(folder);
     return "";
   }
-  return copy;
+  return folder + copyName;
 }
 
 void OpenArchiveMember(const std::string& member) {
   const std::string copy = ExtractMemberToWorkFolder(member);
-  if (copy.empty() || !ShellOpen(ExtractedCopyName(member), WorkFolder)) ShowMessage(IDS_FAILED_SHELL_OPEN);
+  if (copy.empty() || !ShellOpen(copy, WorkSubFolderOf(copy))) ShowMessage(IDS_FAILED_SHELL_OPEN);
 }
 
 void RenameMemberFromLabel(int row, const std::string& oldName, const std::string& newName) {

@@ -19,8 +19,8 @@ bool ListArchive(std::vector<ListRow>& rows);
 void EnterArchive(const std::string& name);  // archive mode on, the list refilled
 void LeaveArchive();                          // archive mode off; the caller refills
 
-// Extracts the member, without its folder part, into the work folder (any copy of an
-// earlier run removed first): the copy's path, or empty when no good copy arrived.
+// Extracts the member, without its folder part, into a fresh sub-folder of the work folder:
+// the copy's path, or empty (and no sub-folder left) when no good copy arrived.
 std::string ExtractMemberToWorkFolder(const std::string& member);
 
 // Open (Enter, double click, File > Open) of a member: extracted and opened from there.

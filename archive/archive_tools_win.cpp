@@ -12,6 +12,7 @@
 #include "app/main_window_win.h"
 #include "app/message_boxes_win.h"
 #include "app/string_table_win.h"
+#include "app/work_folder_win.h"
 #include "archive/archive_browsing_win.h"
 #include "archive/archive_command_lines.h"
 #include "archive/archive_names.h"
@@ -103,8 +104,8 @@ void OpenWithViewer(const std::string& viewerPath, bool browser) {
     std::string folder = CurrentLocalFolder, name = row.name;
     if (ArchiveMode == 1) {
       // A member that did not arrive is handed over all the same: the viewer says so.
-      ExtractMemberToWorkFolder(row.name);
-      folder = WorkFolder;
+      const std::string copy = ExtractMemberToWorkFolder(row.name);
+      folder = copy.empty() ? WorkFolder : WorkSubFolderOf(copy);
       name = ExtractedCopyName(row.name);
     }
     const std::string parameter = browser ? "file://" + JoinLocalPath(folder, name) : name;

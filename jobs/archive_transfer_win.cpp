@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/app_state_win.h"
+#include "app/work_folder_win.h"
 #include "archive/archive_browsing_win.h"
 #include "archive/archive_command_lines.h"
 #include "archive/archive_library_win.h"
@@ -10,9 +11,10 @@
 #include "ftp/data_connection_win.h"
 
 int ReceiveIntoArchive(const std::string& name, int mode, uint64_t size) {
-  const std::string command = AddFileCommand(ArchiveFullPath(), WorkFolder, name);
-  if (ExtractedCopyName(name) != name || command.empty()) return 0;
-  const std::string copy = WorkFolder + name;
+  const WorkSubFolderScope folder;  // the name meets nothing else of the run's there
+  const std::string command = AddFileCommand(ArchiveFullPath(), folder.path(), name);
+  if (folder.path().empty() || ExtractedCopyName(name) != name || command.empty()) return 0;
+  const std::string copy = folder.path() + name;
   DeleteFileA(copy.c_str());  // an earlier file must not go in for this one
   if (!RetrieveFile(name, copy, mode, size)) {
     DeleteFileA(copy.c_str());

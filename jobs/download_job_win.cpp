@@ -157,3 +157,16 @@ DWORD WINAPI DownloadJob(LPVOID) {
   RunJob(DownloadSelected, 1, IDM_DOWNLOAD_DONE);
   return 0;
 }
+
+static int DownloadIntoFreshFolder() {
+  DownloadingOverPlaceholders = true;
+  DownloadSelected();
+  DownloadingOverPlaceholders = false;
+  return 0;
+}
+
+DWORD WINAPI DownloadForOpenJob(LPVOID) {
+  SendMessageA(MainWindow, MsgUpdateMenus, 1, 0);
+  RunJob(DownloadIntoFreshFolder, 1, IDM_DOWNLOAD_DONE);
+  return 0;
+}

@@ -5,6 +5,7 @@
 #include "app/main_window_win.h"
 #include "app/message_boxes_win.h"
 #include "app/system_text_case_win.h"
+#include "app/work_folder_win.h"
 #include "config/options.h"
 #include "ftp/data_connection_win.h"
 #include "ftp/remote_commands_win.h"
@@ -81,7 +82,7 @@ static void SendListedFile(const JobRow& row, const std::string& remoteName, int
   if (ArchiveMode == 1) {
     const std::string copy = ExtractForUpload(row.name);
     sent = !copy.empty() && StoreConvertedFile(copy, remoteName, mode, option);
-    if (!copy.empty()) DeleteFileA(copy.c_str());
+    RemoveWorkSubFolder(WorkSubFolderOf(copy));
   } else {
     sent = StoreConvertedFile(JoinLocalPath(ProcessCurrentFolder(), row.name), remoteName, mode, option);
   }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "archive/archive_command_lines.h"
+#include "plugins/archive_common/member_path.h"
 #include "text/sjis.h"
 
 namespace {
@@ -33,19 +35,15 @@ bool SameNameNoCase(const std::string& a, const std::string& b) {
   return true;
 }
 
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
-
 }  // namespace
 
 std::string PlaceholderNameOfMember(const std::string& member, bool folder) {
-  const std::string name = folder ? StripTrailingSeparators(member) : member;
-  if (name.empty() || HoldsForbiddenChar(name)) return "";
-  const size_t last = FindLastSingleByteChar(name, "/\\");
-  // A folder below another one would be offered as an item two levels down.
-  if (folder && last != std::string::npos) return "";
-  std::string own = last == std::string::npos ? name : name.substr(last + 1);
-  // Names of dots and blanks alone are no names of their own on Windows.
-  if (own.empty() || own.find_first_not_of(". ") == std::string::npos) return "";
+  // The library's own check: a name that reaches outside the folder, also when its 0x5C
+  // bytes are read one by one, has no place there.
+  const MemberPath path = CheckMemberPath(member);
+  if (!path.ok || (folder && path.parts.size() != 1)) return "";  // a folder below another one
+  const std::string& own = path.parts.back();
+  if (HoldsForbiddenChar(own) || own.find_first_not_of(". ") == std::string::npos) return "";
   return own;
 }
 
@@ -61,16 +59,27 @@ bool BuildArchiveExtraction(const std::string& archivePath, const std::string& w
     if (std::any_of(out.placeholders.begin(), out.placeholders.end(),
                     [&](const std::string& taken) { return SameNameNoCase(taken, own); }))
       continue;
+    // Each line is read as words like a command: a name the library would take for a
+    // switch, a response file or a wildcard, or that would break the line, is left out.
+    const std::string name = member.folder ? StripTrailingSeparators(member.name) : member.name;
+    const std::optional<std::string> word = MemberWord(name);
+    if (!word) continue;
     if (member.folder)
-      lines += "-x1 " + std::string(" \"") + StripTrailingSeparators(member.name) + "/*.*\"\r\n";
+      lines += "-x1  " + word->substr(0, word->size() - 1) + "/*.*\"\r\n";
     else
-      lines += "-x0 " + std::string(" \"") + member.name + "\"\r\n";
+      lines += "-x0  " + *word + "\r\n";
     out.placeholders.push_back(own);
     out.placeholderIsFolder.push_back(member.folder);
   }
   const std::string head = "x -c1 -m1";
-  const std::string paths = " " + Quoted(archivePath) + " " + Quoted(workFolder);
-  const std::string response = " " + Quoted("@" + responsePath);
+  const std::optional<std::string> archiveWord = PathWord(archivePath), workWord = PathWord(workFolder),
+                                   responseWord = PathWord(responsePath);
+  if (!archiveWord || !workWord || !responseWord) {
+    out = ArchiveExtraction();
+    return false;
+  }
+  const std::string paths = " " + *archiveWord + " " + *workWord;
+  const std::string response = " \"@" + responseWord->substr(1);
   if (head.size() + paths.size() + response.size() <= kArchiveCommandRoom) {
     out.command = head + paths + response;
     out.response = lines;

@@ -9,6 +9,7 @@
 #include "app/local_listing_win.h"
 #include "app/main_window_win.h"
 #include "app/message_boxes_win.h"
+#include "app/work_folder_win.h"
 #include "archive/archive_library_win.h"
 #include "jobs/job_support_win.h"
 #include "resources/resource_ids.h"
@@ -48,21 +49,42 @@ void DragLocalEntries() {
   source->Release();
 }
 
+// A drag's own sub-folder of the work folder. What was dropped stays there until exit (the
+// receiver may still be copying it when the drag has ended); anything else goes at once.
+class DragFolder {
+ public:
+  DragFolder() : path_(NewWorkSubFolder()) {}
+  ~DragFolder() {
+    if (!dropped_) RemoveWorkSubFolder(path_);
+  }
+  DragFolder(const DragFolder&) = delete;
+  DragFolder& operator=(const DragFolder&) = delete;
+  const std::string& path() const { return path_; }
+  void Dropped() { dropped_ = true; }
+
+ private:
+  std::string path_;
+  bool dropped_ = false;
+};
+
 void DragRemoteEntries() {
   if (!RemoteEntriesMayBeOffered()) return;
-  ShellFolderItems items(WorkFolder);
+  DragFolder folder;
+  if (folder.path().empty()) return;
+  ShellFolderItems items(folder.path());
   if (!items.bound()) return;
-  const std::vector<Placeholder> placeholders = MakeRemotePlaceholders(items);
+  const std::vector<Placeholder> placeholders = MakeRemotePlaceholders(folder.path(), items);
   if (placeholders.empty()) return;
   const std::string remembered = CurrentLocalFolder;
   // At the release, before the drop: the entries arrive over their placeholders, and the
   // drop goes ahead only when every one of them did.
   RemoteDropSource* source = new RemoteDropSource([&]() {
-    if (JobRunning || !StartPlaceholderDownload(remembered)) return false;
+    if (JobRunning || !StartPlaceholderDownload(folder.path(), remembered)) return false;
     WaitForJobEnd();
-    return ArrivedNames(WorkFolder, placeholders).size() == placeholders.size();
+    return ArrivedNames(folder.path(), placeholders).size() == placeholders.size();
   });
   if (RunDrag(items, source, DROPEFFECT_COPY)) {
+    folder.Dropped();
     EnterLocalFolder(remembered);
     RefreshLocalList(LocalList);
   }
@@ -72,10 +94,13 @@ void DragRemoteEntries() {
 void DragArchiveMembers() {
   std::vector<ArchiveMember> members;
   for (const JobRow& row : SelectedJobRows(LocalList)) members.push_back({row.name, row.folder});
+  DragFolder folder;
+  if (folder.path().empty()) return;
+  // Beside the sub-folder, not in it: no member's name can meet it.
   const std::string responsePath = NewWorkTempFile("res");
   if (responsePath.empty()) return;
   ArchiveExtraction extraction;
-  if (!BuildArchiveExtraction(JoinLocalPath(CurrentLocalFolder, ArchivePath), WorkFolder, responsePath, members,
+  if (!BuildArchiveExtraction(JoinLocalPath(CurrentLocalFolder, ArchivePath), folder.path(), responsePath, members,
                               extraction)) {
     DeleteFileA(responsePath.c_str());
     ShowMessage(IDS_ARCHIVE_PATH_TOO_LONG);
@@ -89,14 +114,15 @@ void DragArchiveMembers() {
                                &written, nullptr) &&
                      written == extraction.response.size();
   if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-  ShellFolderItems items(WorkFolder);
+  ShellFolderItems items(folder.path());
   std::vector<Placeholder> placeholders;
   if (saved && items.bound()) {
     for (size_t i = 0; i < extraction.placeholders.size(); ++i) {
       Placeholder placeholder;
       placeholder.name = extraction.placeholders[i];
       placeholder.folder = extraction.placeholderIsFolder[i];
-      if (MakePlaceholder(WorkFolder, placeholder) && items.Add(placeholder.name)) placeholders.push_back(placeholder);
+      if (MakePlaceholder(folder.path(), placeholder) && items.Add(placeholder.name))
+        placeholders.push_back(placeholder);
     }
   }
   if (!placeholders.empty()) {
@@ -106,9 +132,9 @@ void DragArchiveMembers() {
     LocalDropSource* source = new LocalDropSource([&]() {
       std::string output;
       if (!RunArchiveCommand(ArchiveKind::Lha, MainWindow, command, &output, kArchiveOutputRoom)) return false;
-      return ArrivedNames(WorkFolder, placeholders).size() == placeholders.size();
+      return ArrivedNames(folder.path(), placeholders).size() == placeholders.size();
     });
-    RunDrag(items, source, DROPEFFECT_COPY | DROPEFFECT_MOVE);
+    if (RunDrag(items, source, DROPEFFECT_COPY | DROPEFFECT_MOVE)) folder.Dropped();
     source->Release();
   }
   DeleteFileA(responsePath.c_str());

@@ -32,9 +32,9 @@ DWORD WINAPI PlaceholderDownloadJob(LPVOID) {
 
 }  // namespace
 
-bool StartPlaceholderDownload(const std::string& userFolder) {
+bool StartPlaceholderDownload(const std::string& folder, const std::string& userFolder) {
   UserFolder = userFolder;
-  EnterLocalFolder(WorkFolder);
+  EnterLocalFolder(folder);
   if (CreateJobThread(PlaceholderDownloadJob, nullptr)) return true;
   EnterLocalFolder(userFolder);
   return false;

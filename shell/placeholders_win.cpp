@@ -17,20 +17,12 @@ static bool Identity(const std::string& path, DWORD& high, DWORD& low, ULONGLONG
   return true;
 }
 
-static void RemoveEarlier(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return;
-  if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-    DeleteWorkFolder(path);
-  } else {
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(path.c_str());
-  }
-}
-
 bool MakePlaceholder(const std::string& folderPath, Placeholder& placeholder) {
   const std::string path = JoinLocalPath(folderPath, placeholder.name);
-  RemoveEarlier(path);
+  // The name as the system reads it may differ from ours (a byte we take for the first of
+  // two may be a character of its own): only a name that is to the system an entry of the
+  // folder itself is made, and nothing that is there already is touched.
+  if (!NamesEntryDirectlyIn(folderPath, placeholder.name)) return false;
   if (placeholder.folder) return CreateDirectoryA(path.c_str(), nullptr) != 0;
   HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
                             FILE_ATTRIBUTE_ARCHIVE, nullptr);

@@ -14,7 +14,8 @@ struct Placeholder {
   DWORD indexHigh = 0, indexLow = 0;  // the placeholder file's identity on its volume
 };
 
-// Made anew: an earlier file or folder of the name goes first. False when it cannot be made.
+// Made in a fresh folder of the operation's own. False when it cannot be made: the name
+// would reach outside the folder, or something of the name is there already.
 bool MakePlaceholder(const std::string& folderPath, Placeholder& placeholder);
 
 // True when the file is still the placeholder that was made, or is gone (never for a folder).

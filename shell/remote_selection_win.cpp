@@ -15,7 +15,7 @@ bool RemoteEntriesMayBeOffered() {
   return Connected != 0;
 }
 
-std::vector<Placeholder> MakeRemotePlaceholders(ShellFolderItems& items) {
+std::vector<Placeholder> MakeRemotePlaceholders(const std::string& folder, ShellFolderItems& items) {
   std::vector<Placeholder> made;
   for (const JobRow& row : SelectedJobRows(RemoteList)) {
     if (made.size() >= kMaxOfferedEntries) break;
@@ -24,7 +24,7 @@ std::vector<Placeholder> MakeRemotePlaceholders(ShellFolderItems& items) {
     Placeholder placeholder;
     placeholder.name = row.name;
     placeholder.folder = row.folder;
-    if (!MakePlaceholder(WorkFolder, placeholder) || !items.Add(row.name)) continue;
+    if (!MakePlaceholder(folder, placeholder) || !items.Add(row.name)) continue;
     made.push_back(placeholder);
   }
   return made;

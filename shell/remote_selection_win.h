@@ -1,6 +1,7 @@
 // The selected entries of the remote list as a drag or a clipboard copy offers them:
 // placeholders in the work folder, one per entry.
 #pragma once
+#include <string>
 #include <vector>
 
 #include "shell/placeholders_win.h"
@@ -13,5 +14,5 @@ constexpr size_t kMaxOfferedEntries = 1024;
 bool RemoteEntriesMayBeOffered();
 
 // Makes a placeholder for each selected entry but ".." and names that are no entry of
-// their own folder, at most 1024, and parses each into items (bound to the work folder).
-std::vector<Placeholder> MakeRemotePlaceholders(ShellFolderItems& items);
+// their own folder, at most 1024, in the folder, and parses each into items (bound to it).
+std::vector<Placeholder> MakeRemotePlaceholders(const std::string& folder, ShellFolderItems& items);

@@ -86,7 +86,7 @@ TEST_F(ArchiveTest, BrowseOpenRenameDeleteAndTestExtract) {
   Select(0, {"member.vakodata"});
   vako->PostCommand(IDM_ENTER);
   EXPECT_EQ(AnswerBox(60000), ResourceText(IDS_FAILED_SHELL_OPEN));
-  EXPECT_EQ(ReadWholeFile(NewestWorkFolder() + "member.vakodata"), "opened");
+  EXPECT_EQ(WorkFolderCopies("member.vakodata"), Lines{"opened"});
 
   // Rename in place to a Shift-JIS name with a blank (lhasa shows its bytes as '?').
   ASSERT_TRUE(RenameRow(panes.localList, "memo.txt", kSjisName));
@@ -155,12 +155,12 @@ TEST_F(ArchiveTest, DownloadIntoAndUploadFromTheArchiveAndTheSameWithoutLibrarie
   EXPECT_EQ(Run(IDM_DOWNLOAD), Lines{ResourceText(IDS_COMPLETED_RECEIVE)});
   ASSERT_TRUE(WaitForRow(panes.localList, "got here.txt"));
   EXPECT_NE(Lhasa("data.lzh").find("got here.txt"), std::string::npos);
-  EXPECT_FALSE(FileExists(NewestWorkFolder() + "got here.txt"));
+  EXPECT_EQ(WorkFolderCopies("got here.txt"), Lines{});
 
   Select(0, {"with space.txt", "b.gif"});
   EXPECT_EQ(Run(IDM_UPLOAD), Lines{ResourceText(IDS_COMPLETED_SEND)});
   EXPECT_EQ(Host("cmp " + host + "/src/b.gif '" + server + "/b.gif' && cmp '" + host + "/src/with space.txt' '" + server + "/with space.txt'"), 0);
-  EXPECT_FALSE(FileExists(NewestWorkFolder() + "b.gif"));
+  EXPECT_EQ(WorkFolderCopies("b.gif"), Lines{});
 
   // A member whose data is damaged: nothing is sent, and the job says so.
   ASSERT_TRUE(vako->SendCommand(IDM_PREVIOUS_FOLDER));
@@ -183,7 +183,7 @@ TEST_F(ArchiveTest, DownloadIntoAndUploadFromTheArchiveAndTheSameWithoutLibrarie
   EXPECT_EQ(Host("test -d " + host + "/test/data && test -z \"$(ls -A " + host + "/test/data)\""), 0);
   Select(1, {"remote.txt"});
   EXPECT_EQ(Run(IDM_DOWNLOAD), (Lines{ResourceText(IDS_FAILED_RECEIVE), ResourceText(IDS_COMPLETED_RECEIVE)}));
-  EXPECT_FALSE(FileExists(NewestWorkFolder() + "remote.txt"));
+  EXPECT_EQ(WorkFolderCopies("remote.txt"), Lines{});
   ASSERT_TRUE(vako->MakePaneActive(0));
   ASSERT_TRUE(vako->SendCommand(IDM_PREVIOUS_FOLDER));
   ASSERT_TRUE(WaitForRow(panes.localList, "data.lzh"));

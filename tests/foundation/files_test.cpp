@@ -2,6 +2,7 @@
 // text files the program writes (logs, lists) and reads line by line.
 #include <gtest/gtest.h>
 
+#include "app/app_state_win.h"
 #include "app/work_folder_win.h"
 #include "ftp/text_file_win.h"
 #include "support/message_box_recorder_win.h"
@@ -67,4 +68,27 @@ TEST(WorkFolder, AllNamesTakenFallsBackToTheBaseItself) {
   bool own = true;
   EXPECT_EQ(CreateWorkFolderIn(base.path(), own), base.path());
   EXPECT_FALSE(own);
+}
+
+// Each operation's own sub-folder; with the temp folder itself standing in for the work
+// folder, only those go at exit, never the entries beside them.
+TEST(WorkFolder, SubFoldersOfOperationsAreRemovedAloneAndOnlyThey) {
+  TempFolder base;
+  WorkFolder = base.path();
+  const std::string first = NewWorkSubFolder(), second = NewWorkSubFolder();
+  ASSERT_FALSE(first.empty());
+  EXPECT_NE(first, second);
+  EXPECT_TRUE(PathLiesInside(WorkFolder, first + "a.txt"));
+  EXPECT_FALSE(PathLiesInside(first, first + "x\\..\\..\\a.txt"));
+  EXPECT_FALSE(PathLiesInside(first, first + ".."));
+  WriteWholeFile(first + "a.txt", "a");
+  WriteWholeFile(base.path() + "beside.txt", "beside");
+  EXPECT_EQ(WorkSubFolderOf(first + "a.txt"), first);
+  RemoveWorkSubFolder(base.path());  // not one of them
+  RemoveWorkSubFolder(first + "..\\");
+  EXPECT_TRUE(FileExists(first + "a.txt"));
+  RemoveAllWorkSubFolders();
+  EXPECT_FALSE(FileExists(first));
+  EXPECT_FALSE(FileExists(second));
+  EXPECT_EQ(ReadWholeFile(base.path() + "beside.txt"), "beside");
 }

@@ -228,7 +228,7 @@ TEST_F(JobsTest, DeleteNewRenameAndPermissionsOnBothSides) {
   // Open receives into the work folder, not the local one, and hands the file to the shell.
   Select(1, {"opened.vakodata"});
   EXPECT_EQ(Run(IDM_OPEN_REMOTE), Lines{ResourceText(IDS_COMPLETED_RECEIVE)});
-  EXPECT_EQ(ReadWholeFile(NewestWorkFolder() + "opened.vakodata"), "opened");
+  EXPECT_EQ(WorkFolderCopies("opened.vakodata"), Lines{"opened"});
   EXPECT_FALSE(FileExists(local.path() + "opened.vakodata"));
   // A new folder takes the number of rows ("..", four files) for its name, then the typed one.
   ASSERT_TRUE(vako->SendCommand(IDM_NEW_FOLDER));

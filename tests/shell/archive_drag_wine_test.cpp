@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -70,13 +71,38 @@ class ArchiveDragExtraction : public ::testing::Test {
 
 TEST_F(ArchiveDragExtraction, MembersComeOutOverTheirPlaceholdersWithShortAndLongPaths) {
   DragOut(place.path(), {{"a.txt", "first member"}, {"with space.txt", "second member"}});
+  // Just deep enough for the paths to outgrow the command, however long the temp folder's
+  // path is: a folder path of more than 247 bytes cannot be made.
   std::string folder = place.path();
-  for (int i = 0; i < 4; ++i) {
-    folder += std::string(45, static_cast<char>('a' + i)) + "\\";
-    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+  while (folder.size() + work.path().size() <= kArchiveCommandRoom) {
+    const size_t missing = kArchiveCommandRoom - folder.size() - work.path().size();
+    folder += std::string(std::min<size_t>(missing + 1, 45), 'd') + "\\";
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << folder;
   }
-  ASSERT_GT(folder.size() + work.path().size(), kArchiveCommandRoom);
   EXPECT_LE(DragOut(folder, {{"deep.txt", "deep member"}}).command.size(), kArchiveCommandRoom);
+}
+
+// A placeholder is made only inside its folder, as the system reads the name (FD 5C is one
+// character to our lead-byte rule but a byte and a backslash to the code page), and nothing
+// already there is removed for it.
+TEST_F(ArchiveDragExtraction, PlaceholdersOfNamesReachingOutTouchNothing) {
+  const std::string drag = work.path() + "drag\\";
+  ASSERT_TRUE(CreateDirectoryA(drag.c_str(), nullptr));
+  WriteWholeFile(work.path() + "ftplog.txt", "log");
+  WriteWholeFile(drag + "kept.txt", "kept");
+  ASSERT_TRUE(CreateDirectoryA((drag + "full").c_str(), nullptr));
+  WriteWholeFile(drag + "full\\in.txt", "in");
+  for (const std::string name : {"\xFD\\..", "..", "\\placed.txt", "C:placed.txt", "C:\\placed.txt",
+                                 "full\\..\\..\\placed.txt", "full", "kept.txt"})
+    for (bool folder : {false, true}) {
+      Placeholder placeholder{name, folder};
+      EXPECT_FALSE(MakePlaceholder(drag, placeholder)) << name << folder;
+    }
+  EXPECT_EQ(ReadWholeFile(work.path() + "ftplog.txt"), "log");
+  EXPECT_EQ(ReadWholeFile(drag + "kept.txt"), "kept");
+  EXPECT_EQ(ReadWholeFile(drag + "full\\in.txt"), "in");
+  EXPECT_FALSE(FileExists(work.path() + "placed.txt"));
+  EXPECT_FALSE(FileExists("C:\\placed.txt"));
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The Copy command of the real program: local entries go on the clipboard as a file list
 // that this process (another program) reads back; remote entries from vsftpd arrive in the
-// work folder with the server's bytes and only then go on the clipboard, and the local
-// pane shows the user's folder again afterwards.
+// copy's own sub-folder of the work folder with the server's bytes and only then go on the
+// clipboard, and the local pane shows the user's folder again afterwards.
 #include "support/program_fixture_win.h"
 
 #include <shellapi.h>
@@ -33,12 +33,16 @@ TEST_F(ProgramTest, LocalAndRemoteEntriesReachAnotherProgramAsRealFiles) {
   WriteWholeFile(testenv::WinePath(root + "/noise.bin"), noise);
   WriteWholeFile(testenv::WinePath(root + "/docs/inner.bin"), "inside\r\n");
   WriteWholeFile(testenv::WinePath(root + "/left.bin"), "not copied");
+  WriteWholeFile(testenv::WinePath(root + "/ftplog.txt"), "not the log");
   ASSERT_EQ(RunHostCommand("chown -R " + testenv::Get("VAKO_FTP_USER") + " '" + root + "'"), 0);
+  ASSERT_EQ(RunHostCommand("touch -d 2000-01-01 '" + root + "/noise.bin'"), 0);
+  WriteWholeFile(local.path() + "noise.bin", "newer than the server's");
   WriteWholeFile(local.path() + "one.txt", "1");
   WriteWholeFile(local.path() + "two.txt", "2");
   CreateDirectoryA((local.path() + "sub").c_str(), nullptr);
 
-  ASSERT_NO_FATAL_FAILURE(Start({"InitialRemoteFolder=shellcopy", "OK=1", PortSetting("VAKO_VSFTPD_PORT")}));
+  ASSERT_NO_FATAL_FAILURE(
+      Start({"InitialRemoteFolder=shellcopy", "OK=1", "CompareDate2=1", PortSetting("VAKO_VSFTPD_PORT")}));
   const HWND localList = panes.localList;
   Connect();
   ASSERT_TRUE(WaitForRow(panes.remoteList, "noise.bin"));
@@ -50,9 +54,9 @@ TEST_F(ProgramTest, LocalAndRemoteEntriesReachAnotherProgramAsRealFiles) {
   ASSERT_TRUE(vako->SendCommand(IDM_COPY));
   EXPECT_EQ(ClipboardFiles(), (Lines{local.path() + "one.txt", local.path() + "sub"}));
 
-  // Remote entries: downloaded into the work folder; the clipboard holds nothing of them
-  // until the download has ended, then the real files.
-  Select(1, {"noise.bin", "docs"});
+  // Remote entries: downloaded into a sub-folder of the work folder; the clipboard holds
+  // nothing of them until the download has ended, then the real files.
+  Select(1, {"noise.bin", "docs", "ftplog.txt"});
   vako->PostCommand(IDM_COPY);
   HWND box = vako->WaitForDialog(120000, VAKO_CAPTION);
   ASSERT_NE(box, nullptr);
@@ -60,12 +64,25 @@ TEST_F(ProgramTest, LocalAndRemoteEntriesReachAnotherProgramAsRealFiles) {
   const Lines whileOpen = ClipboardFiles();  // the completion box holds the job's end back
   EXPECT_TRUE(whileOpen.empty()) << whileOpen.front();
   VakoProcess::PressButton(box, IDOK);
-  ASSERT_TRUE(WaitUntil([] { return ClipboardFiles().size() == 2; }));
+  ASSERT_TRUE(WaitUntil([] { return ClipboardFiles().size() == 3; }));
   const Lines files = ClipboardFiles();
-  const std::string work = NewestWorkFolder();
-  EXPECT_EQ(files, (Lines{work + "docs", work + "noise.bin"}));
-  EXPECT_EQ(ReadWholeFile(work + "noise.bin"), noise);
-  EXPECT_EQ(ReadWholeFile(work + "docs\\inner.bin"), "inside\r\n");
+  const std::string copy = FolderOf(files.back());  // the copy's own sub-folder of the work folder
+  EXPECT_EQ(FolderOf(copy.substr(0, copy.size() - 1)), NewestWorkFolder());
+  EXPECT_EQ(files, (Lines{copy + "docs", copy + "ftplog.txt", copy + "noise.bin"}));
+  EXPECT_EQ(ReadWholeFile(copy + "noise.bin"), noise);
+  // A server's file of the protocol log's name is no danger to the log.
+  EXPECT_EQ(ReadWholeFile(copy + "ftplog.txt"), "not the log");
+  EXPECT_NE(ReadWholeFile(NewestWorkFolder() + "ftplog.txt").find("RETR ftplog.txt\r\n"), std::string::npos);
+  EXPECT_EQ(ReadWholeFile(copy + "docs\\inner.bin"), "inside\r\n");
+
+  // Open of the same name, changed on the server since, receives it anew (an older file of the
+  // name in the local pane does not count) into a folder of its own: the clipboard's stays.
+  const std::string changed(noise.size(), 'c');
+  WriteWholeFile(testenv::WinePath(root + "/noise.bin"), changed);
+  Select(1, {"noise.bin"});
+  EXPECT_EQ(Run(IDM_OPEN_REMOTE), Lines{ResourceText(IDS_COMPLETED_RECEIVE)});
+  EXPECT_EQ(WorkFolderCopies("noise.bin"), Sorted({changed, noise}));
+  EXPECT_EQ(ReadWholeFile(copy + "noise.bin"), noise);
 
   // The local pane shows the user's folder again, not the work folder.
   EXPECT_TRUE(WaitUntil([&] { return vako->Names(localList) == userFolder; })) << vako->Names(localList).size();

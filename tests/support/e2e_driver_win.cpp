@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "resources/resource_ids.h"
@@ -434,6 +435,23 @@ void VakoProcess::PressButton(HWND dialog, int id) {
 void VakoProcess::SetItemText(HWND dialog, int id, const std::string& text) {
   SendMessageTimeoutA(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL,
                       5000, nullptr);
+}
+
+std::vector<std::string> WorkFolderCopies(const std::string& name) {
+  const std::string work = NewestWorkFolder();
+  std::vector<std::string> copies;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((work + "*").c_str(), &found);
+  if (work.empty() || search == INVALID_HANDLE_VALUE) return copies;
+  do {
+    const std::string path = work + found.cFileName + "\\" + name;
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && found.cFileName[0] != '.' &&
+        GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+      copies.push_back(ReadWholeFile(path));
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  std::sort(copies.begin(), copies.end());
+  return copies;
 }
 
 std::string NewestWorkFolder(const std::string& holding) {

@@ -111,6 +111,9 @@ std::string FolderOf(const std::string& path);  // with its trailing backslash
 // backslash; with `holding`, the newest that holds a file matching that pattern. Empty when
 // there is none.
 std::string NewestWorkFolder(const std::string& holding = "");
+// The bytes of every file of that name in a sub-folder of the newest work folder (where each
+// download, extraction and copy of the program has its own), sorted.
+std::vector<std::string> WorkFolderCopies(const std::string& name);
 
 inline POINT Center(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
