@@ -34,6 +34,7 @@
 #include "ftp/remote_view_fill_win.h"
 #include "ftp/transfer_progress.h"
 #include "resources/resource_ids.h"
+#include "shell/context_menus_win.h"
 
 HWND LocalLabel, RemoteLabel, LocalList, RemoteList, LocalTree, RemoteTree;
 HWND StatusBar, ProgressBar, Toolbar;
@@ -372,6 +373,13 @@ static LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam,
       return 0;
     case WM_LBUTTONUP:
       SplitBarButtonUp(window, lParam);
+      return 0;
+    case WM_RBUTTONDOWN:
+      // Outside the lists and trees (a split bar, a gap): the pane menu at the click.
+      if (!SplitBarDragging()) {
+        const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        ShowContextMenu(window, at, IDR_PANE_MENU);
+      }
       return 0;
     case WM_CAPTURECHANGED:
       if (reinterpret_cast<HWND>(lParam) != window) SplitBarCancel(window);

@@ -110,10 +110,13 @@ int ConvertKanjiFile(const char* sourcePath, const char* targetPath, const char*
     return -1;
   }
   source.Close();
+  // The library sees text up to its first zero byte only: a file holding one (UTF-16, a
+  // compiled program, a file that shrank while read) would come back cut short. It stays
+  // as it is instead.
+  if (std::memchr(first.get(), '\0', size)) return -1;
 
-  // The text ends at its first zero byte, as the library sees it. Our library answers
-  // text it cannot convert, or whose conversion would overrun its block, with an empty
-  // result: for non-empty text that is a failure, not an empty file.
+  // Our library answers text it cannot convert, or whose conversion would overrun its
+  // block, with an empty result: for non-empty text that is a failure, not an empty file.
   auto refused = [](const char* output, const char* input) { return output[0] == '\0' && input[0] != '\0'; };
   setOption(option);
   const char* result = second.get();

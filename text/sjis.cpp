@@ -1,5 +1,35 @@
 #include "text/sjis.h"
 
+#ifdef _WIN32
+// text/lead_bytes_win.cpp: the lead bytes GetCPInfo reports for the ANSI code page.
+LeadByteTable ReadActiveCodePageLeadBytes();
+#else
+static LeadByteTable ReadActiveCodePageLeadBytes() { return LeadBytesOfCodePage(932); }
+#endif
+
+namespace {
+
+// Filled on first use, not at static initialisation: the program's and the plug-ins' own
+// static constructors may already read text.
+LeadByteTable& Table() {
+  static LeadByteTable table = ReadActiveCodePageLeadBytes();
+  return table;
+}
+
+}  // namespace
+
+const LeadByteTable& ActiveLeadBytes() { return Table(); }
+
+LeadByteTable LeadBytesOfCodePage(unsigned codePage) {
+  LeadByteTable table{};
+  if (codePage == 932)
+    for (int c = 0; c < 256; ++c) table.lead[c] = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+  return table;
+}
+
+void UseLeadBytesForTesting(const LeadByteTable& table) { Table() = table; }
+
+
 bool IsSingleByteChar(const char* text, size_t index) {
   const unsigned char* t = reinterpret_cast<const unsigned char*>(text);
   if (t[index] >= 0x80) return false;

@@ -1,7 +1,8 @@
-// Shift-JIS (code page 932) text: where each character begins. A byte such as '\\', '/',
-// '|', '.', ':' or '"' is taken for that character only when it is a character of its own,
-// never when it is the second byte of a two-byte character: 0x5C ('\\') and 0x7C ('|') are
-// second bytes of many characters ("table" 0x95 0x5C, katakana "so" 0x83 0x5C, "po" 0x83 0x7C).
+// Text in the ANSI code page, often Shift-JIS (code page 932): where each character begins. A
+// byte such as '\\', '/', '|', '.', ':' or '"' is taken for that character only when it is a
+// character of its own, never when it is the second byte of a two-byte character: 0x5C ('\\')
+// and 0x7C ('|') are second bytes of many characters ("table" 0x95 0x5C, katakana "so" 0x83
+// 0x5C, "po" 0x83 0x7C).
 // Where a character begins is only known walking from the start of the text: a byte in the
 // lead range may itself be the second byte of the character before it ("ran" is 0x97 0x97),
 // so no look-back of any length can tell. Shared by the program and the plug-in libraries.
@@ -11,8 +12,25 @@
 #include <string_view>
 #include <vector>
 
+// The bytes that open a two-byte character in the ANSI code page the text is in: in code
+// page 932 0x81-0x9F and 0xE0-0xFC; in a single-byte code page such as 1252 none at all
+// (there "é" 0xE9 is a character of its own and the byte after it is another).
+struct LeadByteTable {
+  bool lead[256];
+};
+
+// The lead bytes of the active ANSI code page, read from the system on first use (each
+// plug-in library fills its own copy the same way); natively those of code page 932.
+const LeadByteTable& ActiveLeadBytes();
+
+// The lead bytes of a code page the tests name: 932's, or none for any other.
+LeadByteTable LeadBytesOfCodePage(unsigned codePage);
+
+// Tests only: read text as in another code page from now on.
+void UseLeadBytesForTesting(const LeadByteTable& table);
+
 // True when a byte can start a two-byte character.
-inline bool IsLeadByte(unsigned char c) { return (c >= 0x80 && c <= 0x9F) || c >= 0xE0; }
+inline bool IsLeadByte(unsigned char c) { return ActiveLeadBytes().lead[c]; }
 
 // True when a byte can be the second byte of a two-byte character.
 inline bool IsTrailByte(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }

@@ -24,7 +24,7 @@ class Decoder {
  public:
   explicit Decoder(std::string_view text) : text_(text) {}
 
-  // False when the text is UTF-8.
+  // False when the text is UTF-8, or holds a byte that is no character in the code read.
   bool Run(std::vector<Item>* items) {
     items_ = items;
     size_t i = 0;
@@ -55,7 +55,7 @@ class Decoder {
         i = EightBit(i);
       }
     }
-    return !utf8_;
+    return !utf8_ && !lost_;
   }
 
  private:
@@ -126,8 +126,10 @@ class Decoder {
         return text_.size();
       }
     }
-    // A broken character loses its first byte only; what follows is read again.
-    return i + 1;
+    // A byte no reading can take (a Latin-1 letter, a broken character) would be lost: the
+    // text is refused rather than converted without it.
+    lost_ = true;
+    return text_.size();
   }
 
   // One character at I in Shift-JIS; the index after it, or 0 when it is not one.
@@ -176,6 +178,7 @@ class Decoder {
   bool decided_ = false;
   bool jis8_ = false;  // 8-bit bytes after JIS escapes: katakana
   bool utf8_ = false;
+  bool lost_ = false;
   CodeGuess guess_;
   EightBitCode code_ = EightBitCode::ShiftJis;
 };

@@ -14,7 +14,8 @@ enum class OutputCode { ShiftJis, Euc, Jis };
 bool ParseOutputOption(std::string_view option, OutputCode* code);
 
 // Converts INPUT into RESULT. False, with RESULT empty, for text this converter cannot
-// read (UTF-8): such text is better left as it is than garbled.
+// read whole (UTF-8, or an 8-bit byte that is no character in the code read, such as a
+// Latin-1 letter): such text is better left as it is than garbled or cut.
 bool ConvertKanjiText(std::string_view input, OutputCode code, std::string* result);
 
 // Shift-JIS text with its half-width katakana widened (marks joined where a character

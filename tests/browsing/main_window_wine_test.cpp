@@ -150,13 +150,18 @@ TEST_F(MainWindowTest, RefillsWriteTheRowsAnew) {
 
 // Settings from vako.ini and back: a view style outside the view commands (40015 is Exit:
 // sent as the view it would close the window) starts in details; the conversion commands
-// are kept; column widths are kept only for a details view.
+// are kept, and an "NKFUp" without an item checks none; column widths are kept only for a
+// details view.
 TEST_F(MainWindowTest, SettingsFromAndToVakoIni) {
   Open("RemoteListType=40015\r\nLocalListType=40003\r\nLocalColumn1=111\r\nNKFUp=7\r\nNKFDown=0\r\n");
   for (MSG m; PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&m);
   ASSERT_TRUE(IsWindow(window));
   EXPECT_EQ(Options.RemoteListType, 40004);
   EXPECT_EQ(GetWindowLongA(RemoteList, GWL_STYLE) & LVS_TYPEMASK, LVS_REPORT);
+  // "NKFUp" 7 has no item: none of the three is checked, also after the menu is updated.
+  Command(IDM_SELECT_ALL);
+  for (int id : {IDM_TO_EUC, IDM_TO_JIS, IDM_NO_CONVERT})
+    EXPECT_EQ(GetMenuState(MainMenu, id, MF_BYCOMMAND) & MF_CHECKED, 0u) << id;
   for (int id : {IDM_NKF_DOWN, IDM_TO_JIS}) Command(id);
   SendMessageA(LocalList, LVM_SETCOLUMNWIDTH, 0, 222);
   SendMessageA(RemoteList, LVM_SETCOLUMNWIDTH, 0, 233);

@@ -21,6 +21,7 @@
 #include "jobs/job_rules.h"
 #include "jobs/transfer_rules.h"
 #include "lha/plugin_test_support.h"
+#include "support/code_page_cases.h"
 
 namespace {
 
@@ -152,6 +153,7 @@ const std::map<std::string, Routine> kRoutines = {
      }},
     // Per-file rules, with the default options changed as the arguments say.
     {"ExtensionKey", [](const Args& a) { return ExtensionKey(a[0]); }},
+    {"In1252", [](const Args& a) { return InCodePage(1252, kRoutines, a); }},
     {"Match", [](const Args& a) { return Bool(MatchExtensionList(a[0], a[1], tc, a.size() > 2 ? Int(a[2]) : kTypeKeyLimit)); }},
     {"Classify", [](const Args& a) {
        OptionsRecord o;

@@ -1,6 +1,6 @@
 // Start-up and connection values, case by case from tests/foundation/data/values.tsv: the
 // command line, reply lines, stored settings values and the Shift-JIS character scan.
-#include "support/case_table.h"
+#include "support/code_page_cases.h"
 
 #include "app/command_line.h"
 #include "config/options.h"
@@ -49,6 +49,7 @@ const std::map<std::string, Routine> kRoutines = {
     {"SplitAt", [](const Args& a) { return List(SplitAtSingleByteChar(a[0], a[1][0], a[2] == "1")); }},
     {"EndsInSeparator", [](const Args& a) { return Bool(EndsInSeparator(a[0])); }},
     {"JoinPath", [](const Args& a) { return JoinLocalPath(a[0], a[1]); }},
+    {"In1252", [](const Args& a) { return InCodePage(1252, kRoutines, a); }},
 };
 
 TEST(FoundationValues, Table) { RunCases("foundation/data/values.tsv", kRoutines); }

@@ -262,17 +262,21 @@ TEST_F(JobsTest, DeleteNewRenameAndPermissionsOnBothSides) {
 }
 
 // ASCII-mode files are converted by nkf32.dll exactly as nkf converts them; binary files
-// never. A retrieve that fails leaves the earlier local file as it was, unconverted.
+// never, nor text files holding zero bytes (UTF-16, a compiled program), which arrive byte
+// for byte. A retrieve that fails leaves the earlier local file as it was, unconverted.
 TEST_F(JobsTest, KanjiCodesAsNkfConvertsThem) {
   const std::string euc = Nkf("-e", kSjisText), earlier = "earlier\r\n" + euc;
-  PutServerTree(kVsftpd, "kanji", {{"euc-down.txt", euc}, {"euc.jpg", euc}, {"locked.txt", euc}}, "chmod 000 locked.txt");
+  const std::string utf16("\xff\xfe\xe5\x65\x2c\x67h\0i\0", 10), program("\x7f" "ELF\x02\x01\x01\0\0\0\x88\x9f", 12);
+  PutServerTree(kVsftpd, "kanji", {{"euc-down.txt", euc}, {"euc.jpg", euc}, {"locked.txt", euc}, {"run.cgi", program}},
+                "chmod 000 locked.txt");
   PutLocalTree(local.path(), {{"sjis-up.txt", kSjisText}, {"sjis-jis.txt", kSjisText}, {"photo.jpg", kSjisText},
-                              {"locked.txt", earlier}});
+                              {"locked.txt", earlier}, {"utf16.txt", utf16}});
   Start(kVsftpd, "kanji", "locked.txt", {"NKFUp=1"});
-  Select(0, {"sjis-up.txt", "photo.jpg"});
+  Select(0, {"sjis-up.txt", "photo.jpg", "utf16.txt"});
   EXPECT_EQ(Run(IDM_UPLOAD), Lines{ResourceText(IDS_COMPLETED_SEND)});
   EXPECT_EQ(ReadWholeFile(OnServer(kVsftpd, "kanji/sjis-up.txt")), euc);
   EXPECT_EQ(ReadWholeFile(OnServer(kVsftpd, "kanji/photo.jpg")), kSjisText);
+  EXPECT_EQ(ReadWholeFile(OnServer(kVsftpd, "kanji/utf16.txt")), utf16);
   EXPECT_EQ(ReadWholeFile(local.path() + "sjis-up.txt"), kSjisText);
   ASSERT_TRUE(vako->SendCommand(IDM_TO_JIS));
   Select(0, {"sjis-jis.txt"});
@@ -285,6 +289,9 @@ TEST_F(JobsTest, KanjiCodesAsNkfConvertsThem) {
   EXPECT_EQ(ReadWholeFile(local.path() + "euc-down.txt"), Nkf("-s", euc));
   EXPECT_EQ(ReadWholeFile(local.path() + "euc.jpg"), euc);
   EXPECT_EQ(ReadWholeFile(local.path() + "locked.txt"), earlier);
+  Select(1, {"run.cgi"});
+  EXPECT_EQ(Run(IDM_DOWNLOAD), (Lines{ResourceText(IDS_FAILED_CONVERT), ResourceText(IDS_COMPLETED_RECEIVE)}));
+  EXPECT_EQ(ReadWholeFile(local.path() + "run.cgi"), program);
 }
 
 // A listing cut at its size limit shows only part of the folder: mirroring an empty local

@@ -132,6 +132,17 @@ class ShellTest : public MainWindowFixture {
     PostMessageA(list, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(at.x, at.y));
     PostMessageA(list, WM_RBUTTONUP, 0, MAKELPARAM(at.x, at.y));
   }
+
+  // On the split bar just right of the local list, in the main window's own area.
+  static void PostRightClickBesideTheLocalList(HWND window) {
+    RECT r{};
+    GetWindowRect(LocalList, &r);
+    POINT at{r.right, (r.top + r.bottom) / 2};
+    PlaceCursor(at);
+    ScreenToClient(window, &at);
+    PostMessageA(window, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(at.x, at.y));
+    PostMessageA(window, WM_RBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+  }
 };
 
 TEST_F(ShellTest, EachRightClickOpensItsMenuWithItsEntriesAndStates) {
@@ -152,6 +163,8 @@ TEST_F(ShellTest, EachRightClickOpensItsMenuWithItsEntriesAndStates) {
     if (ArchiveMode) PostRightClick(LocalList, "page.txt");
     if (c[1] == "K")
       ShowContextMenu(window, POINT{50, 50}, IDR_LINK_LIST_MENU);
+    else if (c[1] == "W")
+      PostRightClickBesideTheLocalList(window);
     else
       PostRightClick(c[1] == "L" ? LocalList : RemoteList, c[2]);
     PumpUntilAMenuWasShown();

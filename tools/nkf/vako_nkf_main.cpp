@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
   if (widen) input = nkf::WidenHalfwidthKana(input);
   std::string output;
   if (!nkf::ConvertKanjiText(input, code, &output)) {
-    std::fprintf(stderr, "vako-nkf: the input is UTF-8, which is not converted\n");
+    std::fprintf(stderr, "vako-nkf: the input is UTF-8 or holds bytes of no Japanese code; it is not converted\n");
     return 2;
   }
   if (std::fwrite(output.data(), 1, output.size(), stdout) != output.size() || std::fflush(stdout) != 0) {
