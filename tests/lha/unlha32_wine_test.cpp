@@ -91,24 +91,22 @@ TEST_F(Unlha32, SmallAndMissingOutputBuffers) {
   EXPECT_EQ(Export<HandleFn>("UnlhaGetAttribute")(nullptr), -1);
 }
 
-// The library's own windows in the Japanese edition (this prefix runs in code page 932).
-const wchar_t kRenameCaption[] = L"メンバ名の変更";
-const wchar_t kAboutCaption[] = L"UNLHA32.DLL";
-std::wstring SeenText;  // the label or message text of the window answered last
+// The caption of the library's dialog or box answered last, and the text of one control.
+std::wstring SeenCaption, SeenText;
 
-// Answers the library's window of that caption once it is visible (set up): the rename dialog
-// gets the new name typed in, as a user would; the text of control textId is kept.
-struct Answer {
-  const wchar_t* caption;
-  int textId;
-};
-DWORD WINAPI AnswerWindow(void* parameter) {
-  const Answer* answer = static_cast<const Answer*>(parameter);
+// Answers the library's dialog or message box (the only one of this process) once it is
+// visible, that is set up: the rename dialog gets the new name typed in, as a user would.
+DWORD WINAPI AnswerWindow(void* textId) {
   for (int i = 0; i < 200; ++i, Sleep(50)) {
-    HWND w = FindWindowW(nullptr, answer->caption);
-    if (w && IsWindowVisible(w)) {
+    HWND w = FindWindowW(L"#32770", nullptr);
+    DWORD process = 0;
+    if (w) GetWindowThreadProcessId(w, &process);
+    if (w && process == GetCurrentProcessId() && IsWindowVisible(w)) {
       wchar_t text[512] = L"";
-      GetDlgItemTextW(w, answer->textId, text, 512);
+      GetWindowTextW(w, text, 512);
+      SeenCaption = text;
+      text[0] = L'\0';
+      GetDlgItemTextW(w, static_cast<int>(reinterpret_cast<INT_PTR>(textId)), text, 512);
       SeenText = text;
       SetDlgItemTextA(w, 100, "new.txt");
       PostMessageA(w, WM_COMMAND, IDOK, 0);
@@ -118,9 +116,10 @@ DWORD WINAPI AnswerWindow(void* parameter) {
   return 0;
 }
 
-void AnswerWhile(Answer answer, const std::function<void()>& call) {
+void AnswerWhile(int textId, const std::function<void()>& call) {
+  SeenCaption.clear();
   SeenText.clear();
-  HANDLE answerer = CreateThread(nullptr, 0, AnswerWindow, &answer, 0, nullptr);
+  HANDLE answerer = CreateThread(nullptr, 0, AnswerWindow, reinterpret_cast<void*>(static_cast<INT_PTR>(textId)), 0, nullptr);
   call();
   WaitForSingleObject(answerer, INFINITE);
   CloseHandle(answerer);
@@ -130,7 +129,9 @@ TEST_F(Unlha32, RenameWithoutANewNameAsksTheUser) {
   ASSERT_TRUE(SetCurrentDirectoryA(work.path().c_str()));
   WriteWholeFile("old.txt", "contents");
   ASSERT_EQ(Run("a arc.lzh old.txt"), 0);
-  AnswerWhile({kRenameCaption, 101}, [&] { EXPECT_EQ(Run("n arc.lzh old.txt"), 0); });
+  AnswerWhile(101, [&] { EXPECT_EQ(Run("n arc.lzh old.txt"), 0); });
+  // This prefix speaks Japanese (code page 932): so does the dialog.
+  EXPECT_EQ(SeenCaption, L"メンバ名の変更");
   EXPECT_EQ(SeenText, L"新しい名前:");
   EXPECT_EQ(List(work.path() + "arc.lzh", "*.*").count("new.txt"), 1u);
 }
@@ -138,7 +139,8 @@ TEST_F(Unlha32, RenameWithoutANewNameAsksTheUser) {
 TEST_F(Unlha32, SettingsBoxSpeaksTheSystemsLanguage) {
   char options[16] = "";
   const auto config = Export<BOOL(WINAPI*)(HWND, LPSTR, int)>("UnlhaConfigDialog");
-  AnswerWhile({kAboutCaption, 0xFFFF}, [&] { EXPECT_TRUE(config(nullptr, options, 1)); });
+  AnswerWhile(0xFFFF, [&] { EXPECT_TRUE(config(nullptr, options, 1)); });
+  EXPECT_EQ(SeenCaption, L"UNLHA32.DLL");
   EXPECT_EQ(SeenText.rfind(L"Vako LHA ライブラリ", 0), 0u);
   EXPECT_NE(SeenText.find(L"設定項目はありません"), std::wstring::npos);
 }
