@@ -138,7 +138,19 @@ void RenameFocusedMember() {
 void DeleteSelectedMembers() {
   const std::vector<std::string> members = SelectedFileMembers();
   for (const std::string& member : members) ShowFileStatus(IDS_DELETING_FILE, member);
-  std::string output;
-  for (const std::string& command : DeleteMembersCommands(ArchiveFullPath(), members))
-    RunArchiveCommand(ArchiveKind::Lha, MainWindow, command, &output, kOutputSize);
+  std::vector<std::string> refused;
+  bool failed = false;
+  std::string reports;  // what the library said about the commands it did not carry out whole
+  for (const std::string& command : DeleteMembersCommands(ArchiveFullPath(), members, &refused)) {
+    std::string output;
+    int result = 0;
+    if (!RunArchiveCommandWithResult(ArchiveKind::Lha, MainWindow, command, &output, kOutputSize, &result) ||
+        result == 0)
+      continue;  // a missing library changes nothing, which the list shows
+    failed = true;
+    reports += "\r\n" + output;
+  }
+  while (!reports.empty() && (reports.back() == '\n' || reports.back() == '\r')) reports.pop_back();
+  if (!refused.empty()) ReportWithName(IDS_MEMBERS_NOT_DELETED, NameListText(refused));
+  if (failed) ReportWithName(IDS_FAILED_DELETE_MEMBERS, reports);
 }

@@ -18,6 +18,39 @@ std::string ExtractedCopyName(const std::string& member) {
   return name;
 }
 
+std::string MemberUploadPath(const std::string& member) {
+  std::string path, part;
+  const auto takePart = [&]() {
+    if (part.empty() || part == "." || part == ".." || FindSingleByteChar(part, ':') != std::string::npos) return false;
+    path += (path.empty() ? "" : "/") + part;
+    part.clear();
+    return true;
+  };
+  for (size_t i = 0; i < member.size();) {
+    const unsigned char c = static_cast<unsigned char>(member[i]);
+    if (c == '/' || c == '\\' || c == 0xFF) {
+      if (!takePart()) return "";
+      ++i;
+      continue;
+    }
+    const size_t width = CheckedCharWidthAt(member, i);
+    part.append(member, i, width);
+    i += width;
+  }
+  if (!part.empty() && !takePart()) return "";
+  return path;
+}
+
+std::string NameListText(const std::vector<std::string>& names) {
+  constexpr size_t kShown = 20;
+  std::string text;
+  for (size_t i = 0; i < names.size(); ++i) {
+    if (i == kShown) return text + "\r\n...";
+    text += "\r\n" + names[i];
+  }
+  return text;
+}
+
 std::string TestExtractFolderName(const std::string& archivePath) {
   const size_t cut = FindLastSingleByteChar(archivePath, "\\/:");
   std::string name = cut == std::string::npos ? archivePath : archivePath.substr(cut + 1);

@@ -12,6 +12,15 @@
 // the folder is ever named.
 std::string ExtractedCopyName(const std::string& member);
 
+// Where a member goes when it is sent to the server: its folder parts and name joined by
+// '/' ('/', '\' or 0xFF separate them as stored; one at the end marks a folder member),
+// relative to the remote folder it is sent into; empty when a part could not be a name
+// there (empty, "." or "..", a colon), so that nothing outside that folder is ever named.
+std::string MemberUploadPath(const std::string& member);
+
+// Names for a message, each after a line break; after the twentieth only "..." follows.
+std::string NameListText(const std::vector<std::string>& names);
+
 // The file name of an archive path without its folder and extension (tools for
 // C:\a\tools.lzh).
 std::string TestExtractFolderName(const std::string& archivePath);

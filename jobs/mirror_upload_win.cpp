@@ -5,6 +5,7 @@
 #include "app/main_window_win.h"
 #include "app/message_boxes_win.h"
 #include "app/system_text_case_win.h"
+#include "archive/archive_names.h"
 #include "config/options.h"
 #include "ftp/data_connection_win.h"
 #include "ftp/remote_commands_win.h"
@@ -75,6 +76,8 @@ void DeleteRemoteOnlyEntries() {
   }
   std::vector<std::string> localNames;
   for (JobRow& row : AllJobRows(LocalList)) {
+    // A member of an archive was sent below the remote folder its first part names.
+    if (ArchiveMode == 1) row.name = MemberUploadPath(row.name).substr(0, MemberUploadPath(row.name).find('/'));
     ApplyNameCase(row.name, Options, SystemTextCase());
     localNames.push_back(row.name);
   }

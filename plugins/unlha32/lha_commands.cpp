@@ -141,6 +141,34 @@ bool MemberMatches(const std::string& pattern, const std::string& name, bool fol
   return IsBelow(p, name);
 }
 
+// True when NAME is the member PATTERN names, letter case counting; with FOLDERS also a
+// member below it.
+bool MemberIsExactly(const std::string& pattern, const std::string& name, bool folders) {
+  std::string p = NormaliseStoredName(pattern);
+  if (name == p) return true;
+  return folders && !p.empty() && name.size() > p.size() + 1 && name[p.size()] == '/' &&
+         name.compare(0, p.size(), p) == 0;
+}
+
+// Which patterns take only the members they name exactly: letter case tells apart members
+// such as readme.txt and README.TXT, so a name without wildcards that one of them bears
+// exactly takes that one alone; otherwise case is ignored, as on MS-DOS.
+std::vector<bool> ExactPatterns(const Command& cmd, const std::vector<LhaEntry>& entries,
+                                bool folders) {
+  std::vector<bool> exact(cmd.patterns.size(), false);
+  for (size_t i = 0; i < cmd.patterns.size(); ++i) {
+    if (HasWildcard(cmd.patterns[i].text)) continue;
+    for (const LhaEntry& e : entries)
+      if (MemberIsExactly(cmd.patterns[i].text, e.name, folders)) exact[i] = true;
+  }
+  return exact;
+}
+
+bool PatternTakes(const Pattern& pattern, bool exact, const std::string& name, bool folders) {
+  return exact ? MemberIsExactly(pattern.text, name, folders)
+               : MemberMatches(pattern.text, name, folders);
+}
+
 int64_t EntryUnixTime(LhaPlatform& platform, const LhaEntry& e) {
   return e.has_unix_time ? e.unix_time : platform.LocalDosToUnix(e.dos_time);
 }
@@ -261,12 +289,13 @@ int Extract(LhaPlatform& platform, const Command& cmd, bool default_keep, Output
   }
   int failures = 0;
   std::vector<bool> used(cmd.patterns.size(), false);
+  const std::vector<bool> exact = ExactPatterns(cmd, entries, true);
   for (const LhaEntry& entry : entries) {
     const Switches* sw = &cmd.last;
     if (!cmd.patterns.empty()) {
       sw = nullptr;
       for (size_t i = 0; i < cmd.patterns.size() && !sw; ++i)
-        if (MemberMatches(cmd.patterns[i].text, entry.name, true)) {
+        if (PatternTakes(cmd.patterns[i], exact[i], entry.name, true)) {
           sw = &cmd.patterns[i].switches;
           used[i] = true;
         }
@@ -656,10 +685,11 @@ int Delete(LhaPlatform& platform, const Command& cmd, OutputText& out) {
   std::vector<LhaEntry> kept;
   std::vector<bool> used(cmd.patterns.size(), false);
   std::vector<std::string> gone;
+  const std::vector<bool> exact = ExactPatterns(cmd, entries, false);
   for (const LhaEntry& e : entries) {
     bool drop = false;
     for (size_t i = 0; i < cmd.patterns.size(); ++i)
-      if (MemberMatches(cmd.patterns[i].text, e.name, false)) {
+      if (PatternTakes(cmd.patterns[i], exact[i], e.name, false)) {
         used[i] = true;
         drop = true;
       }

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-const char kRenameDialogCaption[] = "Rename member";
+#include "plugins/unlha32/unlha32_texts.h"
 
 namespace {
 
@@ -19,15 +19,15 @@ class TemplateWriter {
     Word(LOWORD(d));
     Word(HIWORD(d));
   }
-  void Text(const char* ascii) {
-    while (*ascii) Word(static_cast<WORD>(static_cast<unsigned char>(*ascii++)));
+  void Text(const std::wstring& text) {
+    for (wchar_t c : text) Word(static_cast<WORD>(c));
     Word(0);
   }
   void AlignDword() {
     if (words_.size() % 2) Word(0);
   }
   void Item(DWORD style, short x, short y, short cx, short cy, WORD id, WORD klass,
-            const char* text) {
+            const std::wstring& text) {
     AlignDword();
     Dword(style | WS_CHILD | WS_VISIBLE);
     Dword(0);
@@ -89,13 +89,13 @@ bool AskMemberName(HWND owner, const std::string& old_name, std::string& new_nam
   t.Word(66);
   t.Word(0);  // no menu
   t.Word(0);  // standard class
-  t.Text(kRenameDialogCaption);
+  t.Text(LibraryText(IDS_LHA_RENAME_CAPTION));
   t.Word(8);
-  t.Text("MS Shell Dlg");
-  t.Item(SS_LEFT, 7, 7, 216, 10, 0xFFFF, 0x0082, "New name:");
-  t.Item(ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 19, 216, 13, kRenameEditId, 0x0081, "");
-  t.Item(BS_DEFPUSHBUTTON | WS_TABSTOP, 119, 43, 50, 14, IDOK, 0x0080, "OK");
-  t.Item(BS_PUSHBUTTON | WS_TABSTOP, 173, 43, 50, 14, IDCANCEL, 0x0080, "Cancel");
+  t.Text(L"MS Shell Dlg");
+  t.Item(SS_LEFT, 7, 7, 216, 10, kRenamePromptId, 0x0082, LibraryText(IDS_LHA_RENAME_PROMPT));
+  t.Item(ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 19, 216, 13, kRenameEditId, 0x0081, L"");
+  t.Item(BS_DEFPUSHBUTTON | WS_TABSTOP, 119, 43, 50, 14, IDOK, 0x0080, LibraryText(IDS_LHA_OK));
+  t.Item(BS_PUSHBUTTON | WS_TABSTOP, 173, 43, 50, 14, IDCANCEL, 0x0080, LibraryText(IDS_LHA_CANCEL));
   std::string answer;
   Exchange ex = {&old_name, &answer};
   INT_PTR result = DialogBoxIndirectParamA(GetModuleHandleA(nullptr), t.Get(), owner, RenameProc,

@@ -5,9 +5,10 @@
 
 #include <string>
 
-// Window caption of the prompt, so callers (and tests) can find it.
-extern const char kRenameDialogCaption[];
+// The prompt's caption, label and buttons come from the library's string table
+// (unlha32_texts.h), in the system's language.
 const int kRenameEditId = 100;
+const int kRenamePromptId = 101;
 
 // Shows a modal dialog owned by OWNER with OLD_NAME to edit; false when cancelled or empty.
 bool AskMemberName(HWND owner, const std::string& old_name, std::string& new_name);

@@ -10,6 +10,7 @@
 #include "plugins/unlha32/entry_record.h"
 #include "plugins/unlha32/lha_archive.h"
 #include "plugins/unlha32/lha_commands.h"
+#include "plugins/unlha32/unlha32_texts.h"
 #include "plugins/unlha32/wildcard.h"
 #include "plugins/unlha32/win32_lha_platform_win.h"
 
@@ -117,12 +118,11 @@ int WINAPI UnlhaGetAttribute(HANDLE archive) {
 }
 
 BOOL WINAPI UnlhaConfigDialog(HWND owner, LPSTR options, int mode) {
-  MessageBoxA(owner,
-              "Vako LHA library\r\n\r\n"
-              "Reads -lh0-, -lh5-, -lh6-, -lh7- and -lhd- members (header levels 0, 1 and 2)\r\n"
-              "and writes -lh5- members with level-2 headers.\r\n"
-              "It has no settings of its own.",
-              "UNLHA32.DLL", MB_OK | MB_ICONINFORMATION);
+  try {
+    MessageBoxW(owner, LibraryText(IDS_LHA_ABOUT).c_str(), LibraryText(IDS_LHA_ABOUT_CAPTION).c_str(),
+                MB_OK | MB_ICONINFORMATION);
+  } catch (...) {
+  }
   return TRUE;
 }
 

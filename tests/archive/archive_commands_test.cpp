@@ -27,12 +27,17 @@ TEST(ArchiveCommands, LinesAndNamesFollowTheirRules) {
       {"compress-folder", [](const Case& c) { return CompressFolderCommand(c[1], c[2], c[3]); }},
       {"switches", [](const Case& c) { return CompressSwitches(c[1] == "1", std::stoi(c[2]), std::stoi(c[3])); }},
       {"copy-name", [](const Case& c) { return ExtractedCopyName(c[1]); }},
+      {"upload-path", [](const Case& c) { return MemberUploadPath(c[1]); }},
       {"test-folder", [](const Case& c) { return TestExtractFolderName(c[1]); }},
       {"last-part", [](const Case& c) { return LastPathPart(c[1]); }},
       {"is-lzh", [](const Case& c) { return std::to_string(HasExtensionNoCase(c[1], ".lzh")); }},
       {"is-zip", [](const Case& c) { return std::to_string(HasExtensionNoCase(c[1], ".zip")); }},
   };
   for (const Case& c : ReadCases("archive/data/command_lines.tsv")) EXPECT_EQ(rules.at(c[0])(c), c.back()) << c[0] << " " << c[1];
+  EXPECT_EQ(NameListText({"@x", "a*"}), "\r\n@x\r\na*");
+  std::string twenty;
+  for (int i = 0; i < 20; ++i) twenty += "\r\nn";
+  EXPECT_EQ(NameListText(std::vector<std::string>(25, "n")), twenty + "\r\n...");
   const char several[] = "C:\\in\0a.txt\0b c.txt\0";
   EXPECT_EQ(ChosenFiles(several, sizeof several), SplitOn("C:\\in\\a.txt|C:\\in\\b c.txt", '|'));
   const char unended[3] = {'a', 'b', 'c'};  // no zero at all: read no further than its size

@@ -1,7 +1,9 @@
 // Archive mode of the real program, Japanese edition, with archives made by Debian's lha and
 // zip and checked by lhasa: the rows of an .lzh, opening, renaming and deleting members (more
-// than one delete command), Test Extract of LHA and ZIP, Compress Files, download into and
-// upload from an archive against vsftpd, a damaged member, and the same without the libraries.
+// than one delete command; names the library cannot be given and its refusals reported), Test
+// Extract of LHA and ZIP, Compress Files, download into and upload from an archive (a member
+// in a folder into that folder) against vsftpd, a damaged member, and the same without the
+// libraries.
 #include <map>
 
 #include "support/program_fixture_win.h"
@@ -127,6 +129,35 @@ TEST_F(ArchiveTest, BrowseOpenRenameDeleteAndTestExtract) {
   EXPECT_EQ(Host("test -e " + host + "/escaped.txt || test -e " + host + "/test/escaped.txt"), 1);
 }
 
+// The text of a report up to the names or library output that follow its "%s".
+std::string ReportStart(int id) { return ResourceText(id).substr(0, ResourceText(id).find("%s")); }
+
+TEST_F(ArchiveTest, DeleteReportsTheMembersItCouldNotDelete) {
+  ASSERT_EQ(Host("cd " + host + "/src && for f in @x 'st*r.txt' 'q?.txt'; do echo $f > \"$f\"; done && "
+                 "lha aq ../local/odd.lzh @x 'st*r.txt' 'q?.txt' memo.txt && lha aq ../local/cut.lzh memo.txt && "
+                 "head -c 100000 /dev/urandom > big.bin && lha aq ../local/cut.lzh big.bin && truncate -s -1000 ../local/cut.lzh"),
+            0);
+  Start();
+  // Names the library would take for a response file or wildcards are named, not dropped.
+  Enter("odd.lzh", "memo.txt");
+  Select(0, {"@x", "st*r.txt", "q?.txt", "memo.txt"});
+  vako->PostCommand(IDM_DELETE);
+  const std::string refused = AnswerBox();
+  EXPECT_EQ(refused.rfind(ReportStart(IDS_MEMBERS_NOT_DELETED), 0), 0u) << refused;
+  for (const char* name : {"@x", "st*r.txt", "q?.txt"}) EXPECT_NE(refused.find(std::string("\r\n") + name), std::string::npos) << refused;
+  ASSERT_TRUE(WaitUntil([&] { return vako->RowOfName(panes.localList, "memo.txt") < 0; }));
+  EXPECT_EQ(vako->RowCount(panes.localList), 3);
+  // A library that refuses the command (the archive is cut short behind its first member).
+  ASSERT_TRUE(vako->SendCommand(IDM_PREVIOUS_FOLDER));
+  Enter("cut.lzh", "memo.txt");
+  Select(0, {"memo.txt"});
+  vako->PostCommand(IDM_DELETE);
+  const std::string failed = AnswerBox();
+  EXPECT_EQ(failed.rfind(ReportStart(IDS_FAILED_DELETE_MEMBERS), 0), 0u) << failed;
+  EXPECT_NE(failed.find("cut.lzh"), std::string::npos) << failed;
+  EXPECT_GE(vako->RowOfName(panes.localList, "memo.txt"), 0);
+}
+
 TEST_F(ArchiveTest, CompressFilesIntoTheArchiveShown) {
   ASSERT_EQ(Host("cd " + host + "/src && echo seed > seed.txt && lha aq ../local/box.lzh seed.txt && cp 'with space.txt' b.gif ../local/"), 0);
   Start({"LZHSys=1"});
@@ -161,6 +192,10 @@ TEST_F(ArchiveTest, DownloadIntoAndUploadFromTheArchiveAndTheSameWithoutLibrarie
   EXPECT_EQ(Run(IDM_UPLOAD), Lines{ResourceText(IDS_COMPLETED_SEND)});
   EXPECT_EQ(Host("cmp " + host + "/src/b.gif '" + server + "/b.gif' && cmp '" + host + "/src/with space.txt' '" + server + "/with space.txt'"), 0);
   EXPECT_EQ(WorkFolderCopies("b.gif"), Lines{});
+  // A member in a folder goes into that folder of the server, made there for it.
+  Select(0, {"docs/a.txt"});
+  EXPECT_EQ(Run(IDM_UPLOAD), Lines{ResourceText(IDS_COMPLETED_SEND)});
+  EXPECT_EQ(Host("cmp " + host + "/src/docs/a.txt '" + server + "/docs/a.txt'"), 0);
 
   // A member whose data is damaged: nothing is sent, and the job says so.
   ASSERT_TRUE(vako->SendCommand(IDM_PREVIOUS_FOLDER));

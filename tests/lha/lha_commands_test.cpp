@@ -39,6 +39,9 @@ TEST_F(LhaCommands, CompressExtractAddDeleteRenameAndSwitches) {
     SCOPED_TRACE(case_table::Join(s, " | "));
     if (s[0] == "write") {
       WriteFile(dir / s[1], s[2]);
+    } else if (s[0] == "shell") {
+      std::string output;
+      EXPECT_EQ(RunShell(dir.path(), s[1], &output), 0) << output;
     } else if (s[0] == "run") {
       std::string line = s[1];
       for (size_t at; (at = line.find("$DIR")) != std::string::npos;) line.replace(at, 4, dir.path());

@@ -1,12 +1,15 @@
 // unlha32.dll as the program uses it, for what only the DLL and real Win32 file calls show:
 // the listing functions' records, extraction of Shift-JIS names in the Japanese prefix (code
-// page 932), unsafe members, the caller's buffers and the rename dialog.
+// page 932), unsafe members, the caller's buffers, and the rename dialog and settings box in
+// the Japanese edition.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <map>
+#include <string>
 
 #include "lha/stored_members_archive.h"
 #include "support/temp_folder_win.h"
@@ -88,11 +91,23 @@ TEST_F(Unlha32, SmallAndMissingOutputBuffers) {
   EXPECT_EQ(Export<HandleFn>("UnlhaGetAttribute")(nullptr), -1);
 }
 
-// Types the new name into the library's rename dialog, as a user would.
-DWORD WINAPI AnswerRename(void*) {
+// The caption of the library's dialog or box answered last, and the text of one control.
+std::wstring SeenCaption, SeenText;
+
+// Answers the library's dialog or message box (the only one of this process) once it is
+// visible, that is set up: the rename dialog gets the new name typed in, as a user would.
+DWORD WINAPI AnswerWindow(void* textId) {
   for (int i = 0; i < 200; ++i, Sleep(50)) {
-    HWND w = FindWindowA(nullptr, "Rename member");
-    if (w && IsWindowVisible(w)) {  // visible once the dialog has finished its set-up
+    HWND w = FindWindowW(L"#32770", nullptr);
+    DWORD process = 0;
+    if (w) GetWindowThreadProcessId(w, &process);
+    if (w && process == GetCurrentProcessId() && IsWindowVisible(w)) {
+      wchar_t text[512] = L"";
+      GetWindowTextW(w, text, 512);
+      SeenCaption = text;
+      text[0] = L'\0';
+      GetDlgItemTextW(w, static_cast<int>(reinterpret_cast<INT_PTR>(textId)), text, 512);
+      SeenText = text;
       SetDlgItemTextA(w, 100, "new.txt");
       PostMessageA(w, WM_COMMAND, IDOK, 0);
       return 1;
@@ -101,15 +116,33 @@ DWORD WINAPI AnswerRename(void*) {
   return 0;
 }
 
+void AnswerWhile(int textId, const std::function<void()>& call) {
+  SeenCaption.clear();
+  SeenText.clear();
+  HANDLE answerer = CreateThread(nullptr, 0, AnswerWindow, reinterpret_cast<void*>(static_cast<INT_PTR>(textId)), 0, nullptr);
+  call();
+  WaitForSingleObject(answerer, INFINITE);
+  CloseHandle(answerer);
+}
+
 TEST_F(Unlha32, RenameWithoutANewNameAsksTheUser) {
   ASSERT_TRUE(SetCurrentDirectoryA(work.path().c_str()));
   WriteWholeFile("old.txt", "contents");
   ASSERT_EQ(Run("a arc.lzh old.txt"), 0);
-  HANDLE answerer = CreateThread(nullptr, 0, AnswerRename, nullptr, 0, nullptr);
-  EXPECT_EQ(Run("n arc.lzh old.txt"), 0);
-  WaitForSingleObject(answerer, INFINITE);
-  CloseHandle(answerer);
+  AnswerWhile(101, [&] { EXPECT_EQ(Run("n arc.lzh old.txt"), 0); });
+  // This prefix speaks Japanese (code page 932): so does the dialog.
+  EXPECT_EQ(SeenCaption, L"メンバ名の変更");
+  EXPECT_EQ(SeenText, L"新しい名前:");
   EXPECT_EQ(List(work.path() + "arc.lzh", "*.*").count("new.txt"), 1u);
+}
+
+TEST_F(Unlha32, SettingsBoxSpeaksTheSystemsLanguage) {
+  char options[16] = "";
+  const auto config = Export<BOOL(WINAPI*)(HWND, LPSTR, int)>("UnlhaConfigDialog");
+  AnswerWhile(0xFFFF, [&] { EXPECT_TRUE(config(nullptr, options, 1)); });
+  EXPECT_EQ(SeenCaption, L"UNLHA32.DLL");
+  EXPECT_EQ(SeenText.rfind(L"Vako LHA ライブラリ", 0), 0u);
+  EXPECT_NE(SeenText.find(L"設定項目はありません"), std::wstring::npos);
 }
 
 }  // namespace
