@@ -142,9 +142,14 @@ bool IsSafeRemoteName(const std::string& name) {
   return !IsReservedDeviceName(name);
 }
 
-bool ParseListingLine(const std::string& line, const ListingClock& now, ListedEntry& out) {
+bool ParseListingLine(const std::string& line, const ListingClock& now, ListedEntry& out, std::string* unsafeName) {
   // Windows servers list the DOS way; every other line goes by the Unix rules.
-  if (IsDosListingLine(line)) return ParseDosListingLine(line, out) && IsSafeRemoteName(out.entry.name);
+  if (IsDosListingLine(line)) {
+    if (!ParseDosListingLine(line, out)) return false;
+    if (IsSafeRemoteName(out.entry.name)) return true;
+    if (unsafeName) *unsafeName = out.entry.name;
+    return false;
+  }
   out = ListedEntry();
   std::vector<Word> spans;
   for (size_t i = 0; i < line.size();) {
@@ -197,7 +202,10 @@ bool ParseListingLine(const std::string& line, const ListingClock& now, ListedEn
     }
     if (target.find('.') == std::string::npos) entry.attributes = 0x10;
   }
-  if (!IsSafeRemoteName(name)) return false;
+  if (!IsSafeRemoteName(name)) {
+    if (unsafeName) *unsafeName = name;
+    return false;
+  }
   // A device lists "major, minor" where a file has its size.
   if (kind != 'b' && kind != 'c' && !ReadSize(word(size), entry.size)) return false;
   entry.name = name;
@@ -218,15 +226,21 @@ bool ParseListingLine(const std::string& line, const ListingClock& now, ListedEn
   return true;
 }
 
-std::vector<ListedEntry> ParseListing(const std::string& text, const ListingClock& now) {
+std::vector<ListedEntry> ParseListing(const std::string& text, const ListingClock& now,
+                                      std::vector<std::string>* hidden) {
   std::vector<ListedEntry> entries;
   ListedEntry parsed;
   size_t start = 0;
   while (start <= text.size()) {
     size_t end = text.find_first_of("\r\n", start);
     if (end == std::string::npos) end = text.size();
-    if (end > start && ParseListingLine(text.substr(start, end - start), now, parsed)) {
+    std::string unsafe;
+    if (end > start && ParseListingLine(text.substr(start, end - start), now, parsed, &unsafe)) {
       entries.push_back(parsed);
+    } else if (hidden && !unsafe.empty()) {
+      const size_t first = unsafe.find_first_not_of(" \t");
+      const std::string trimmed = first == std::string::npos ? "" : unsafe.substr(first);
+      if (trimmed != "." && trimmed != "..") hidden->push_back(unsafe);
     }
     start = end + 1;
   }

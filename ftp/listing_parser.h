@@ -19,13 +19,17 @@ struct ListedEntry {
   EntryDate date;           // as listed, before the time lag
 };
 
-// Parses one line (without its line end). False when the line gives no entry.
-bool ParseListingLine(const std::string& line, const ListingClock& now, ListedEntry& out);
+// Parses one line (without its line end). False when the line gives no entry; when that is
+// because its name is unsafe (IsSafeRemoteName), the name goes to unsafeName.
+bool ParseListingLine(const std::string& line, const ListingClock& now, ListedEntry& out,
+                      std::string* unsafeName = nullptr);
 
 // Every entry of a whole listing, in listing order. Lines may end in CR LF, LF or CR;
 // blank lines are skipped, and so is a leading "total" line like any other line that
-// does not have the shape of an entry.
-std::vector<ListedEntry> ParseListing(const std::string& text, const ListingClock& now);
+// does not have the shape of an entry. The names of entries left out as unsafe go to
+// `hidden` ("." and ".." are no entries and are not among them).
+std::vector<ListedEntry> ParseListing(const std::string& text, const ListingClock& now,
+                                      std::vector<std::string>* hidden = nullptr);
 
 // False for a name that must not become a local file name: empty, "." or "..", holding a
 // path separator, a drive colon, a wildcard or other character Windows refuses, or a

@@ -17,8 +17,11 @@
 #include "config/options.h"
 #include "ftp/control_connection_win.h"
 #include "ftp/data_connection_win.h"
+#include "ftp/engine_display_win.h"
 #include "ftp/listing_parser.h"
+#include "ftp/protocol_log_win.h"
 #include "ftp/remote_rows.h"
+#include "ftp/transfer_progress.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -58,6 +61,19 @@ static void RowRefused() {
   ShowMessage(IDS_OUT_OF_MEMORY);
 }
 
+// Entries left out because their names cannot be used here do not vanish unseen: the
+// status bar says how many, and the protocol log names them (control bytes as '?', so that
+// no name can add a line of its own).
+static void ReportHiddenEntries(const std::vector<std::string>& hidden) {
+  if (hidden.empty()) return;
+  for (std::string name : hidden) {
+    for (char& c : name)
+      if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+    WriteProtocolLog("(not shown) " + name, 1);
+  }
+  ShowStatusText(FormatWithName(LoadResourceText(IDS_HIDDEN_ENTRIES), std::to_string(hidden.size())));
+}
+
 // Fills the list from a fresh listing; false when the listing failed (the list then holds
 // only the parent row: a listing that broke off is never shown as the folder's content).
 static bool FillFromListing(HWND listView, int fromTree, TreeCacheLineSet& treeLines) {
@@ -70,7 +86,8 @@ static bool FillFromListing(HWND listView, int fromTree, TreeCacheLineSet& treeL
   const bool whole = confirmed || ListingWasCut;
   if (!whole) ListingBuffer.clear();
   RemoteListIsWhole = confirmed && !ListingWasCut;
-  const std::vector<ListedEntry> entries = ParseListing(ListingBuffer, LocalClock());
+  std::vector<std::string> hidden;
+  const std::vector<ListedEntry> entries = ParseListing(ListingBuffer, LocalClock(), &hidden);
   ListingBuffer.clear();
   ListingBuffer.shrink_to_fit();
 
@@ -87,6 +104,7 @@ static bool FillFromListing(HWND listView, int fromTree, TreeCacheLineSet& treeL
   // Sorted before they go in, so the list never sorts itself on a refill.
   SortRowsForList(rows, Options.SortTypeRemote, Options.SortSubRemote == 1);
   FillListRows(listView, rows, RowRefused);
+  ReportHiddenEntries(hidden);
 
   UpdatePaneLabels(1);
   if (fromTree == 0) RebuildRemoteTree(RemoteTree);

@@ -303,7 +303,8 @@
 #define IDS_HELP_LANGUAGE 205
 #define IDS_JOB_STOPPED 320
 #define IDS_ASK_STOP_AND_CLOSE 321
-#define IDS_SETTINGS_NOT_SAVED 322  // "en" or "ja": the help pages F1 opens
+#define IDS_SETTINGS_NOT_SAVED 322
+#define IDS_HIDDEN_ENTRIES 323  // "en" or "ja": the help pages F1 opens
 
 // The caption every message box carries.
 #define VAKO_CAPTION "Vako FTP"

@@ -10,6 +10,7 @@ head -c 3000 /dev/zero > data.bin
 head -c 1500 /dev/zero > photo.jpg
 printf 'x' > 'with space.txt'
 printf '12345678' > pub/readme.txt
+printf 'q' > 'pub/what?.txt'; printf 'c' > 'pub/a:b.txt'  # names Windows refuses
 printf 'k' > pub/linux/kernel/config.txt
 printf 'sjis' > "$(printf '\225\134\216\246').txt"
 ln -sfn pub link

@@ -68,6 +68,10 @@ TEST_F(BrowsingTest, ConnectBrowseRenameAndDisconnect) {
   ASSERT_TRUE(WaitForCaption(panes.remoteLabel, base + "/pub"));
   ASSERT_TRUE(WaitForRow(panes.remoteList, "readme.txt"));
   EXPECT_EQ(vako->Names(panes.remoteList), (std::vector<std::string>{"..", "linux", "readme.txt"}));
+  // Names Windows refuses are not shown, and the user is told so; the log names them.
+  EXPECT_EQ(WindowText(vako->Child(2020)), ResourceText(IDS_HIDDEN_ENTRIES, "2"));
+  const std::string log = ReadWholeFile(NewestWorkFolder("ftplog.txt") + "ftplog.txt");
+  EXPECT_NE(log.find("(not shown) what?.txt"), std::string::npos);
   DoubleClickRow(panes.remoteList, "linux");
   ASSERT_TRUE(WaitForCaption(panes.remoteLabel, base + "/pub/linux"));
   EXPECT_TRUE(Cached(cache, rel + "pub/linux/kernel/"));

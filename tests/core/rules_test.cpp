@@ -133,6 +133,11 @@ std::string TreeText(const RemoteTreeNode& node) {
 const std::map<std::string, Routine> kRoutines = {
     // Listings (the clock is March 2024) and passive replies.
     {"Listing", [](const Args& a) { return Rows(a[0]); }},
+    {"Hidden", [](const Args& a) {
+       Texts hidden;
+       ParseListing(a[0], ListingClock{2024, 3}, &hidden);
+       return Join(hidden, "|");
+     }},
     {"Lag", [](const Args& a) {
        Texts d = SplitOn(a[0], ' ');
        return RemoteDateText(EntryDate{Int(d[0]), Int(d[1]), Int(d[2]), Int(d[3]), Int(d[4])}, std::stoll(a[1]));
