@@ -48,7 +48,9 @@ int OpenControlConnection() {
   if (address == INADDR_NONE) {
     hostent* host = gethostbyname(ControlHost.c_str());
     if (!host || host->h_addrtype != AF_INET || !host->h_addr_list[0]) {
+      const int error = WSAGetLastError();
       CloseControlConnection();
+      WSASetLastError(error);
       return 0;
     }
     std::memcpy(&address, host->h_addr_list[0], sizeof address);
@@ -59,9 +61,13 @@ int OpenControlConnection() {
   ServerAddress.sin_addr.s_addr = address;
 
   if (!ConnectWithTimeout(ControlSocket, ServerAddress)) {
+    const int error = WSAGetLastError();
     CloseControlConnection();
+    WSASetLastError(error);
     return 0;
   }
+  WSASetLastError(0);  // from here on a failure has the server's last reply to tell
+  ReplyBuffer.clear();
   return ReadReply();
 }
 

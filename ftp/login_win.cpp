@@ -13,11 +13,33 @@
 #include "ftp/server_names_win.h"
 #include "ftp/transfer_progress.h"
 #include "resources/resource_ids.h"
+#include "text/sjis.h"
 
 constexpr size_t kRemoteFolderCapacity = 2048;
 
+// The message, and below it where it went wrong: the host and port, then the server's last
+// reply or, without one, the system's own words for the error.
+static void ShowConnectionFailure(int message, int systemError) {
+  std::string text = LoadResourceText(message) + "\r\n\r\n" + ControlHost + ":" + std::to_string(ControlPort);
+  std::string why = ReplyBuffer;
+  if (why.empty() && systemError != 0) {
+    char words[512] = "";
+    if (FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                       static_cast<DWORD>(systemError), 0, words, sizeof words, nullptr))
+      why = words;
+    if (why.empty()) why = "(" + std::to_string(systemError) + ")";
+  }
+  while (!why.empty() && (why.back() == '\r' || why.back() == '\n' || why.back() == ' ')) why.pop_back();
+  // A reply line may be long: its start says enough, cut between characters.
+  size_t cut = 0;
+  while (cut < why.size() && cut < 200) cut += CharWidthAt(why, cut);
+  if (cut < why.size()) why = why.substr(0, cut) + "...";
+  if (!why.empty()) text += "\r\n" + why;
+  ShowProgramMessageBox(text, VAKO_CAPTION, MB_OK | MB_ICONINFORMATION);
+}
+
 static int FailLogin(int message) {
-  ShowMessage(message);
+  ShowConnectionFailure(message, 0);
   CloseControlConnection();
   return 0;
 }
@@ -40,8 +62,9 @@ int ConnectAndLogin(const std::string& initialRemoteFolder, const std::string& i
     ControlPort = CurrentHost.Port != 0 ? CurrentHost.Port : 21;  // a profile without a port means 21
   }
   if (!OpenControlConnection()) {
+    const int error = WSAGetLastError();
     CloseControlConnection();
-    ShowMessage(IDS_FAILED_CONNECT);
+    ShowConnectionFailure(IDS_FAILED_CONNECT, error);
     return 0;
   }
 

@@ -72,13 +72,18 @@ int ConnectWithTimeout(SOCKET s, const sockaddr_in& address) {
   ioctlsocket(s, FIONBIO, &nonBlocking);
   int rc = connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof address);
   int ok = rc == 0;
-  if (!ok && WSAGetLastError() == WSAEWOULDBLOCK && WaitWritable(s)) {
-    int error = 0;
+  int error = ok ? 0 : WSAGetLastError();
+  if (error == WSAEWOULDBLOCK) {
+    const bool writable = WaitWritable(s) != 0;
+    // A refused connection shows as an error, not as writable: its code tells why.
+    error = 0;
     int length = sizeof error;
     getsockopt(s, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &length);
-    ok = error == 0;
+    ok = writable && error == 0;
+    if (!ok && error == 0) error = WSAETIMEDOUT;
   }
   u_long blocking = 0;
   ioctlsocket(s, FIONBIO, &blocking);
+  if (!ok) WSASetLastError(error);  // for the message that reports it
   return ok ? 1 : 0;
 }

@@ -36,5 +36,6 @@ int WaitEitherReadable(SOCKET first, SOCKET second, const WaitDeadline& deadline
 // deadline has passed or the option cannot be set.
 bool LimitReceiveWait(SOCKET s, const WaitDeadline& deadline, DWORD& applied);
 
-// Connects with the time limit applied; the socket stays blocking afterwards. 1 on success.
+// Connects with the time limit applied; the socket stays blocking afterwards. 1 on success;
+// on failure WSAGetLastError tells why (WSAETIMEDOUT after the time limit).
 int ConnectWithTimeout(SOCKET s, const sockaddr_in& address);

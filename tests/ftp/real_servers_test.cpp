@@ -61,7 +61,28 @@ TEST_P(RealServerEngineTest, LoginDisconnectAndBadPassword) {
   EXPECT_EQ(Login(port, "wrong-password"), 0);
   EXPECT_EQ(Connected, 0);
   EXPECT_EQ(ControlSocket, INVALID_SOCKET);
-  EXPECT_EQ(BoxTexts().back(), "Failed to login.Invalid Password.");
+  // The message, then the host and port and the server's own words.
+  const std::string box = BoxTexts().back(), where = "\r\n\r\n127.0.0.1:" + std::to_string(port) + "\r\n5";
+  EXPECT_EQ(box.substr(0, box.find(where)), "Failed to login.Invalid Password.") << box;
+  EXPECT_NE(box.find(where), std::string::npos) << box;
+}
+
+// A port where nothing listens: the message says where, and the system's words for why.
+TEST_F(EngineTest, RefusedConnectionSaysWhereAndWhy) {
+  SOCKET probe = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  int length = sizeof address;
+  ASSERT_EQ(bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
+  closesocket(probe);  // nothing listens there now
+  const int port = ntohs(address.sin_port);
+  EXPECT_EQ(Login(port, "any"), 0);
+  ASSERT_EQ(BoxTexts().size(), 1u);
+  const std::string box = BoxTexts()[0], head = "Failed to connect internet\r\n\r\n127.0.0.1:" + std::to_string(port) + "\r\n";
+  EXPECT_EQ(box.substr(0, head.size()), head) << box;
+  EXPECT_GT(box.size(), head.size()) << box;
 }
 
 TEST_P(RealServerEngineTest, SingleCommandsChangeTheServersDisk) {

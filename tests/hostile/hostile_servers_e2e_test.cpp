@@ -81,7 +81,7 @@ class HostileServer : public ProgramTest, public ::testing::WithParamInterface<C
         ended = true;
         WaitUntil([&] { return vako->ButtonState(IDM_PREVIOUS_FOLDER) != TBSTATE_INDETERMINATE; }, 60000);
       } else {
-        texts.push_back(text);
+        texts.push_back(text.substr(0, text.find("\r\n\r\n")));  // the message; where and why below it
       }
     }
     texts.push_back("<boxes without end>");
