@@ -11,8 +11,8 @@
 void ReadFavoriteFile(const std::string& path, HostProfile& host);
 
 // Add Favorites: the open connection's address, user, password (always, scrambled), the two
-// current folders, the time lag, and Pasv when it is set. False when the file could not be
-// written.
+// current folders, the time lag, Pasv when it is set and NameEncoding when it is not
+// automatic. False when the file could not be written.
 bool WriteAddedFavorite(const std::string& path, const HostProfile& host, const std::string& localFolder,
                         const std::string& remoteFolder);
 

@@ -108,7 +108,7 @@ void LoadSettings(Placement& placement) {
     std::string n = std::to_string(i + 1);
     Options.RemColumn[i] = ReadSettingInt(("RemColumn" + n).c_str(), Options.RemColumn[i]);
   }
-  ReadKeys({"TimeLag", "Pasv"});
+  ReadKeys({"TimeLag", "Pasv", "NameEncoding"});
   CurrentHost.TimeLag = Options.TimeLag;
 
   BrowserPath = AssociatedProgram("dmy.html");
@@ -145,5 +145,5 @@ void SaveSettings(const Placement& placement) {
     WriteSettingInt(("LocalColumn" + std::to_string(i + 1)).c_str(), Options.LocalColumn[i]);
   for (int i = 0; i < 5 && SaveRemoteColumns; ++i)
     WriteSettingInt(("RemColumn" + std::to_string(i + 1)).c_str(), Options.RemColumn[i]);
-  WriteKeys({"NKFUp", "NKFDown", "NKFKana", "SortSub", "SortSubRemote", "TreeView", "TimeLag", "Pasv"});
+  WriteKeys({"NKFUp", "NKFDown", "NKFKana", "SortSub", "SortSubRemote", "TreeView", "TimeLag", "Pasv", "NameEncoding"});
 }
