@@ -37,6 +37,7 @@ void ReadFavoriteFile(const std::string& path, HostProfile& host) {
   host.Proxy.ProxyPort = number("ProxyPort");
   host.Proxy.Proxy = number("Proxy");
   host.Pasv = number("Pasv") == 1 ? 1 : 0;
+  host.NameEncoding = ValidNameEncoding(number("NameEncoding"));
 }
 
 bool WriteAddedFavorite(const std::string& path, const HostProfile& host, const std::string& localFolder,
@@ -51,6 +52,8 @@ bool WriteAddedFavorite(const std::string& path, const HostProfile& host, const 
   write("TimeLag", std::to_string(host.TimeLag));
   // A host reached through passive connections is kept that way; others get no new key.
   if (host.Pasv == 1) write("Pasv", "1");
+  // So is a host whose names need a choice of their own.
+  if (host.NameEncoding != kNamesAutomatic) write("NameEncoding", std::to_string(host.NameEncoding));
   return true;
 }
 

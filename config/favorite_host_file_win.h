@@ -12,8 +12,8 @@
 void ReadFavoriteFile(const std::string& path, HostProfile& host);
 
 // Add Favorites: the open connection's address, user, password (scrambled; empty unless
-// keepPassword), the two current folders, the time lag, and Pasv when it is set. False when
-// the file could not be written.
+// keepPassword), the two current folders, the time lag, Pasv when it is set and
+// NameEncoding when it is not automatic. False when the file could not be written.
 bool WriteAddedFavorite(const std::string& path, const HostProfile& host, const std::string& localFolder,
                         const std::string& remoteFolder, bool keepPassword);
 

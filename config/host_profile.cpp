@@ -29,4 +29,7 @@ void FillHostFromOptions() {
   CurrentHost.TimeLag = Options.TimeLag;
   CurrentHost.Port = Options.Port;
   CurrentHost.Pasv = Options.Pasv;
+  CurrentHost.NameEncoding = ValidNameEncoding(Options.NameEncoding);
 }
+
+int ValidNameEncoding(int value) { return value == kNamesUtf8 || value == kNamesCodePage ? value : kNamesAutomatic; }

@@ -17,7 +17,15 @@ struct HostProfile {
   int List = 0;
   int Pasv = 0;  // 1: passive data connections
   ProxySettings Proxy;
+  int NameEncoding = 0;  // how names travel: one of NameEncodings
 };
+
+// The host's choice of name encoding, as "NameEncoding" holds it: automatic takes UTF-8 from
+// a server that lists it until the server sends a name that is not UTF-8.
+enum NameEncodings { kNamesAutomatic = 0, kNamesUtf8 = 1, kNamesCodePage = 2 };
+
+// A stored value that is not one of the three reads as automatic.
+int ValidNameEncoding(int value);
 
 extern HostProfile CurrentHost;
 

@@ -48,12 +48,18 @@ void FillDetails(HWND page) {
   PreparePortSpin(page, IDC_PORT_SPIN);
   ShowNumber(page, IDC_PORT, CurrentHost.Port);
   CheckRadioButton(page, IDC_LIST_COMMAND, IDC_NLST_COMMAND, CurrentHost.List == 1 ? IDC_NLST_COMMAND : IDC_LIST_COMMAND);
+  // The three buttons are numbered in the order of the values they stand for.
+  CheckRadioButton(page, IDC_NAMES_AUTOMATIC, IDC_NAMES_CODE_PAGE,
+                   IDC_NAMES_AUTOMATIC + ValidNameEncoding(CurrentHost.NameEncoding));
 }
 
 void ApplyDetails(HWND page) {
   CurrentHost.TimeLag = ReadSignedNumber(page, IDC_HOST_TIME_LAG);  // stored as typed, unlike the option
   CurrentHost.Port = ReadUnsignedNumber(page, IDC_PORT);
   CurrentHost.List = ReadCheck(page, IDC_NLST_COMMAND) ? 1 : 0;
+  CurrentHost.NameEncoding = ReadCheck(page, IDC_NAMES_UTF8)        ? kNamesUtf8
+                             : ReadCheck(page, IDC_NAMES_CODE_PAGE) ? kNamesCodePage
+                                                                    : kNamesAutomatic;
   WriteFavoriteEntries(DetailsPageEntries(CurrentHost));
 }
 

@@ -15,7 +15,8 @@ ProfileEntries BasicPageEntries(const HostProfile& host) {
 ProfileEntries DetailsPageEntries(const HostProfile& host) {
   return {{"TimeLag", std::to_string(host.TimeLag)},
           {"iPort", std::to_string(host.Port)},
-          {"List", std::to_string(host.List)}};
+          {"List", std::to_string(host.List)},
+          {"NameEncoding", std::to_string(host.NameEncoding)}};
 }
 
 ProfileEntries ProxyPageEntries(const ProxySettings& proxy, int pasv) {

@@ -76,6 +76,7 @@ const std::vector<SettingKey>& SettingKeys() {
       I("Sync", 0, &R::Sync),
       I("TimeLag", 0, &R::TimeLag),
       I("Pasv", 0, &R::Pasv),
+      I("NameEncoding", 0, &R::NameEncoding),
   };
   return keys;
 }

@@ -18,6 +18,7 @@ struct OptionsRecord {
   int LocalColumn[5], RemColumn[5];
   int TimeLag;
   int Pasv;  // 1: data connections are opened to the server (EPSV, then PASV)
+  int NameEncoding;  // the Connect command's host: 0 automatic, 1 UTF-8, 2 the ANSI code page
 
   OptionsRecord();  // every field at its default
 };

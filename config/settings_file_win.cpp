@@ -113,7 +113,7 @@ void LoadSettings(Placement& placement) {
     std::string n = std::to_string(i + 1);
     Options.RemColumn[i] = ReadSettingInt(("RemColumn" + n).c_str(), Options.RemColumn[i]);
   }
-  ReadKeys({"TimeLag", "Pasv"});
+  ReadKeys({"TimeLag", "Pasv", "NameEncoding"});
   CurrentHost.TimeLag = Options.TimeLag;
 
   BrowserPath = AssociatedProgram("dmy.html");
@@ -154,6 +154,7 @@ int SaveSettings(const Placement& placement) {
     WriteSettingInt(("LocalColumn" + std::to_string(i + 1)).c_str(), Options.LocalColumn[i]);
   for (int i = 0; i < 5 && SaveRemoteColumns; ++i)
     WriteSettingInt(("RemColumn" + std::to_string(i + 1)).c_str(), Options.RemColumn[i]);
-  written &= WriteKeys({"NKFUp", "NKFDown", "NKFKana", "SortSub", "SortSubRemote", "TreeView", "TimeLag", "Pasv"});
+  written &= WriteKeys({"NKFUp", "NKFDown", "NKFKana", "SortSub", "SortSubRemote", "TreeView", "TimeLag", "Pasv",
+                        "NameEncoding"});
   return written;
 }

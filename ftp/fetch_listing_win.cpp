@@ -59,6 +59,8 @@ int FetchListing() {
   std::string finalReply = FinalReplyReadEarly();
   if (finalReply.empty() && !ReadReplyQuietly(finalReply)) return 0;
   StripBeforeFirstDigit(finalReply);
-  ConvertListingFromServer(ListingBuffer);
-  return complete && ReplyIsPositive(finalReply) ? 1 : 0;
+  const bool confirmed = complete && ReplyIsPositive(finalReply);
+  // Once only: after the names turned out not to be UTF-8 they are never converted again.
+  if (!ConvertListingFromServer(ListingBuffer) && confirmed) return FetchListing();
+  return confirmed ? 1 : 0;
 }

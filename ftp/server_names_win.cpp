@@ -8,8 +8,10 @@
 #include "app/app_state_win.h"
 #include "app/message_boxes_win.h"
 #include "app/string_table_win.h"
+#include "config/host_profile.h"
 #include "ftp/control_connection_win.h"
 #include "ftp/listing_parser.h"
+#include "ftp/protocol_log_win.h"
 #include "ftp/remote_commands_win.h"
 #include "ftp/transfer_progress.h"
 #include "resources/resource_ids.h"
@@ -17,6 +19,10 @@
 bool ServerNamesAreUtf8 = false;
 
 namespace {
+
+// UTF-8 taken on the server's word alone (automatic choice): it holds until the first name
+// that is not UTF-8.
+bool Utf8OnlyAsListed = false;
 
 std::mutex LossyLock;
 std::set<std::string> LossyNames;  // names shown with a replacement mark
@@ -89,20 +95,55 @@ bool ListsUtf8(const std::string& featReply) {
   return false;
 }
 
+std::string ConvertFromServer(const std::string& text, bool& lossy) {
+  lossy = false;
+  if (!ServerNamesAreUtf8) return text;
+  bool ok = false;
+  // Bytes that are not UTF-8 come out as U+FFFD and so are marked, never passed on raw.
+  const std::wstring wide = Widen(CP_UTF8, 0, text, ok);
+  if (!ok) return text.empty() ? text : ReplacementMark();
+  return Narrow(wide, lossy);
+}
+
+bool IsUtf8(const std::string& text) {
+  return text.empty() || MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
+                                             nullptr, 0) > 0;
+}
+
+// Servers that list UTF8 yet hand over the bytes their disk holds (pure-ftpd does, by
+// default) give legacy names in the code page: from here on names are read and sent as
+// its own bytes, and the protocol log says so once.
+bool NamesTurnedOutNotUtf8(const std::string& text) {
+  if (!Utf8OnlyAsListed || IsUtf8(text)) return false;
+  ServerNamesAreUtf8 = false;
+  Utf8OnlyAsListed = false;
+  {
+    std::lock_guard<std::mutex> hold(LossyLock);
+    LossyNames.clear();
+  }
+  WriteProtocolLog(LoadResourceText(IDS_NAMES_NOT_UTF8), 1);
+  return true;
+}
+
 }  // namespace
 
 void ForgetServerNames() {
   ServerNamesAreUtf8 = false;
+  Utf8OnlyAsListed = false;
   std::lock_guard<std::mutex> hold(LossyLock);
   LossyNames.clear();
 }
 
 void NegotiateServerNames() {
   ServerNamesAreUtf8 = false;
-  if (!SendFormattedCommand("FEAT") || ReplyBuffer.compare(0, 3, "211") != 0) return;
-  if (!ListsUtf8(ReplyText)) return;
+  Utf8OnlyAsListed = false;
+  const int choice = ValidNameEncoding(CurrentHost.NameEncoding);
+  if (choice == kNamesCodePage) return;
+  const bool listed = SendFormattedCommand("FEAT") && ReplyBuffer.compare(0, 3, "211") == 0 && ListsUtf8(ReplyText);
+  if (!listed && choice != kNamesUtf8) return;
   SendFormattedCommand("OPTS UTF8 ON");
   ServerNamesAreUtf8 = true;
+  Utf8OnlyAsListed = choice == kNamesAutomatic;
 }
 
 int ToServerName(const std::string& name, std::string& out) {
@@ -137,17 +178,13 @@ int ToServerName(const std::string& name, std::string& out) {
 }
 
 std::string FromServerText(const std::string& text, bool& lossy) {
-  lossy = false;
-  if (!ServerNamesAreUtf8) return text;
-  bool ok = false;
-  // Bytes that are not UTF-8 come out as U+FFFD and so are marked, never passed on raw.
-  const std::wstring wide = Widen(CP_UTF8, 0, text, ok);
-  if (!ok) return text.empty() ? text : ReplacementMark();
-  return Narrow(wide, lossy);
+  NamesTurnedOutNotUtf8(text);
+  return ConvertFromServer(text, lossy);
 }
 
-void ConvertListingFromServer(std::string& listing) {
-  if (!ServerNamesAreUtf8) return;
+bool ConvertListingFromServer(std::string& listing) {
+  if (NamesTurnedOutNotUtf8(listing)) return false;
+  if (!ServerNamesAreUtf8) return true;
   std::string out;
   out.reserve(listing.size());
   ListingClock clock;
@@ -157,7 +194,7 @@ void ConvertListingFromServer(std::string& listing) {
     size_t end = listing.find_first_of("\r\n", start);
     if (end == std::string::npos) end = listing.size();
     bool lossy = false;
-    const std::string line = FromServerText(listing.substr(start, end - start), lossy);
+    const std::string line = ConvertFromServer(listing.substr(start, end - start), lossy);
     if (lossy && ParseListingLine(line, clock, entry)) {
       std::lock_guard<std::mutex> hold(LossyLock);
       LossyNames.insert(entry.entry.name);
@@ -167,4 +204,5 @@ void ConvertListingFromServer(std::string& listing) {
     start = end + 1;
   }
   listing.swap(out);
+  return true;
 }

@@ -2,7 +2,9 @@
 // commands carry names in UTF-8, and listings and PWD replies come back to the program's
 // code page. A name with characters the code page lacks is shown with a replacement mark
 // and is never sent back, since the server would not find it under that spelling.
-// Servers that do not list UTF8 get every name byte for byte, as before.
+// Servers that do not list UTF8 get every name byte for byte, as before, and so do servers
+// that list it but then send a name that is not UTF-8. The host's NameEncoding can force
+// either way.
 #pragma once
 #include <string>
 
@@ -10,7 +12,9 @@
 extern bool ServerNamesAreUtf8;
 
 // After login: FEAT, and when the server lists UTF8, OPTS UTF8 ON (its answer does not
-// matter: a server that lists UTF8 uses it). Only ever called on a fresh connection.
+// matter: a server that lists UTF8 uses it). A host set to UTF-8 sends OPTS UTF8 ON
+// whatever FEAT says and keeps UTF-8; one set to the code page asks nothing. Only ever
+// called on a fresh connection.
 void NegotiateServerNames();
 
 // A new control connection starts with names byte for byte and no marked names.
@@ -21,9 +25,11 @@ void ForgetServerNames();
 int ToServerName(const std::string& name, std::string& out);
 
 // The program's form of a name, path or listing line from the server. lossy is set when
-// a character had no form in the code page and was replaced.
+// a character had no form in the code page and was replaced. A text that is not UTF-8
+// from a server trusted on its word alone ends UTF-8 names for the session.
 std::string FromServerText(const std::string& text, bool& lossy);
 
 // A whole listing, line by line; the names of lines that lost characters are remembered
-// so that ToServerName refuses them.
-void ConvertListingFromServer(std::string& listing);
+// so that ToServerName refuses them. False, with the listing untouched, when it has just
+// ended UTF-8 names (as FromServerText does): the folder is to be listed again.
+bool ConvertListingFromServer(std::string& listing);

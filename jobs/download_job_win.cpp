@@ -11,6 +11,7 @@
 #include "config/options.h"
 #include "ftp/data_connection_win.h"
 #include "ftp/remote_commands_win.h"
+#include "ftp/server_names_win.h"
 #include "jobs/archive_transfer_win.h"
 #include "jobs/job_rules.h"
 #include "jobs/job_support_win.h"
@@ -138,6 +139,10 @@ int DownloadSelected() {
     if (row.name == "." || row.name == "..") continue;
     // Only a name that stays inside the current folder is joined to it.
     if (!IsPlainEntryName(row.name)) continue;
+    // A name shown with replacement marks names nothing on the server, so nothing here
+    // either: it is reported (by ToServerName) and skipped, before a folder is made for it.
+    std::string serverName;
+    if (!ToServerName(row.name, serverName)) continue;
     if (!row.folder) {
       ReceiveOneFile(row, mode, localRows);
       continue;

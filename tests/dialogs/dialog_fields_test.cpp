@@ -51,13 +51,15 @@ TEST(HostSheetKeys, EachPageWritesItsOwnKeysAsTheFavoriteFileHoldsThem) {
   host.TimeLag = -60;
   host.Port = 2121;
   host.List = 1;
+  host.NameEncoding = kNamesCodePage;
   host.Proxy.ProxyPass = "plain";
   host.Proxy.ProxyType = 3;
   ProfileEntries basic = BasicPageEntries(host);
   ASSERT_EQ(basic.size(), 6u);
   EXPECT_EQ(basic[0], (std::pair<std::string, std::string>{"HostName", "\" spaced \""}));
   EXPECT_EQ(basic[3], (std::pair<std::string, std::string>{"UserPass", "cb"}));  // reversed, each byte + 1
-  EXPECT_EQ(DetailsPageEntries(host), (ProfileEntries{{"TimeLag", "-60"}, {"iPort", "2121"}, {"List", "1"}}));
+  EXPECT_EQ(DetailsPageEntries(host),
+            (ProfileEntries{{"TimeLag", "-60"}, {"iPort", "2121"}, {"List", "1"}, {"NameEncoding", "2"}}));
   ProfileEntries proxy = ProxyPageEntries(host.Proxy, 1);
   ASSERT_EQ(proxy.size(), 8u);
   // The proxy password as the login password is kept; the older key holds it no longer.

@@ -116,6 +116,7 @@ class DialogScripts : public ::testing::Test {
         {"host.TimeLag", [] { return std::to_string(CurrentHost.TimeLag); }},
         {"host.Port", [] { return std::to_string(CurrentHost.Port); }},
         {"host.Proxy", [] { return std::to_string(CurrentHost.Proxy.Proxy); }},
+        {"host.NameEncoding", [] { return std::to_string(CurrentHost.NameEncoding); }},
     };
     if (others.count(name)) return others.at(name)();
     if (name.rfind("file.", 0) == 0) {
