@@ -27,22 +27,30 @@ bool ImporterTakesSection(HostListKind kind, const std::string& name) {
   }
 }
 
-HostListSections ReadHostListSections(std::string_view text) {
-  HostListSections result;
+// Hands each line of the text to `take`, its line end (LF or CR LF) left off.
+template <typename Take>
+static void ForEachLine(std::string_view text, Take take) {
   size_t start = 0;
   while (start < text.size()) {
     size_t end = text.find('\n', start);
     std::string_view line = text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
     start = end == std::string_view::npos ? text.size() : end + 1;
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    take(line);
+  }
+}
+
+HostListSections ReadHostListSections(std::string_view text) {
+  HostListSections result;
+  ForEachLine(text, [&](std::string_view line) {
     if (line.size() > kHostListLineLimit) {
       ++result.skippedLines;
-      continue;
+      return;
     }
-    if (line.empty() || line[0] != '[') continue;
+    if (line.empty() || line[0] != '[') return;
     // The closing bracket is taken to be the last character, whatever it is.
     result.names.emplace_back(line.size() >= 2 ? line.substr(1, line.size() - 2) : std::string_view());
-  }
+  });
   return result;
 }
 
@@ -64,27 +72,22 @@ HostListValue HostListValues(std::string_view text) {
   auto values = std::make_shared<std::map<std::pair<std::string, std::string>, std::string>>();
   std::string section;
   bool inSection = false;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    std::string_view line = text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
-    start = end == std::string_view::npos ? text.size() : end + 1;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  ForEachLine(text, [&](std::string_view line) {
     line = TrimBlanks(line);
     if (!line.empty() && line[0] == '[') {
       const size_t close = line.find(']');
       section = std::string(line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
       inSection = true;
-      continue;
+      return;
     }
     const size_t equals = line.find('=');
-    if (!inSection || equals == std::string_view::npos) continue;
+    if (!inSection || equals == std::string_view::npos) return;
     std::string_view value = TrimBlanks(line.substr(equals + 1));
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
       value = value.substr(1, value.size() - 2);
     values->emplace(std::make_pair(section, AsciiLower(TrimBlanks(line.substr(0, equals)))),
                     CutToCapacity(std::string(value), 256));
-  }
+  });
   return [values](const std::string& sectionName, const std::string& key) {
     auto found = values->find({sectionName, AsciiLower(key)});
     return found == values->end() ? std::string() : found->second;
