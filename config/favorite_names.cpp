@@ -34,7 +34,12 @@ static bool IsDeviceName(const std::string& name) {
 }
 
 std::string ImportedFavoriteBaseName(const std::string& name) {
-  std::string out = ReplaceSingleByteChars(name, [](unsigned char c) {
+  // A zero byte is no character, not even behind a lead byte: it would end the file name
+  // early, and every numbered name would then be the same.
+  std::string named = name;
+  for (char& c : named)
+    if (c == '\0') c = '_';
+  std::string out = ReplaceSingleByteChars(named, [](unsigned char c) {
     return IsOneOfTheSix(c) || c < 0x20 || c == 0x7F || c == '"' || c == '<' || c == '>';
   });
   if (out.find_first_not_of(". ") == std::string::npos) return "";
