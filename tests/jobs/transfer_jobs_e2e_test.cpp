@@ -301,11 +301,11 @@ TEST_F(JobsTest, MirroringBesideACutListingDeletesNothing) {
   ASSERT_TRUE(vako->ConnectThroughDialog("anyone", "x"));
   EXPECT_EQ(AnswerBox(60000), ResourceText(IDS_OUT_OF_MEMORY));
   ASSERT_TRUE(WaitForRow(panes.remoteList, "file0000000.txt")) << Boxes();
-  // The job's end lists the folder again, which is cut again.
+  // The job's end lists the folder again, which is cut again; the completion comes after.
   vako->PostCommand(IDM_MIRROR_UPLOAD);
   Lines texts;
   for (int i = 0; i < 3; ++i) texts.push_back(AnswerBox(60000));
-  EXPECT_EQ(texts, (Lines{ResourceText(IDS_KEPT_UNLISTED_FOLDER, "/"), ResourceText(IDS_COMPLETED_SEND), ResourceText(IDS_OUT_OF_MEMORY)}));
+  EXPECT_EQ(texts, (Lines{ResourceText(IDS_KEPT_UNLISTED_FOLDER, "/"), ResourceText(IDS_OUT_OF_MEMORY), ResourceText(IDS_COMPLETED_SEND)}));
   EXPECT_GE(vako->RowOfName(panes.remoteList, "file0000000.txt"), 0);
 }
 
