@@ -1,5 +1,5 @@
-// bench_remote_tree FOLDERS [RUNS]: the remote folder tree of a tree cache of FOLDERS lines
-// (folders of 100 sub-folders each) in a real tree control: the time of the first build,
+// bench_remote_tree FOLDERS [RUNS] [PER-FOLDER]: the remote folder tree of a tree cache of
+// FOLDERS lines (folders of PER-FOLDER sub-folders each, 100 unless given) in a real tree control: the time of the first build,
 // and of a rebuild after a listing found one new folder (what every listing of a new folder
 // costs). Prints "<folders> <first build s> <one new folder s>", best of RUNS.
 #include <windows.h>
@@ -41,11 +41,12 @@ void OneNewFolder() {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: bench_remote_tree FOLDERS [RUNS]\n");
+    std::fprintf(stderr, "usage: bench_remote_tree FOLDERS [RUNS] [PER-FOLDER]\n");
     return 2;
   }
   Folders = std::atoi(argv[1]);
   const int runs = argc > 2 ? std::atoi(argv[2]) : 3;
+  const int perFolder = argc > 3 && std::atoi(argv[3]) > 0 ? std::atoi(argv[3]) : 100;
   InitCommonControls();
   HWND parent = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW, 0, 0, 400, 600, nullptr, nullptr, nullptr, nullptr);
   Tree = CreateRemoteTree(parent);
@@ -54,7 +55,8 @@ int main(int argc, char** argv) {
   GetTempPathA(sizeof temp, temp);
   TreeTempPath = std::string(temp) + "vako-bench-tree-" + std::to_string(GetCurrentProcessId()) + ".tmp";
   std::string text;
-  for (int i = 0; i < Folders; ++i) text += "d" + std::to_string(i / 100) + "/s" + std::to_string(i % 100) + "/\r\n";
+  for (int i = 0; i < Folders; ++i)
+    text += "d" + std::to_string(i / perFolder) + "/s" + std::to_string(i % perFolder) + "/\r\n";
   double first = 1e9, fresh = 1e9;
   for (int run = 0; run < runs; ++run) {
     ReplaceTreeCacheFile(TreeTempPath, text);
