@@ -18,7 +18,12 @@ struct HostProfile {
   int Pasv = 0;  // 1: passive data connections
   ProxySettings Proxy;
   int NameEncoding = 0;  // how names travel: one of NameEncodings
+  int Security = 0;      // how the connection is protected: one of SecurityModes
 };
+
+// The host's "Security" value: none, explicit TLS (AUTH TLS on the normal port) or implicit
+// TLS (TLS from the first byte, port 990 by default).
+enum SecurityModes { kSecurityNone = 0, kSecurityExplicitTls = 1, kSecurityImplicitTls = 2 };
 
 // The host's choice of name encoding, as "NameEncoding" holds it: automatic takes UTF-8 from
 // a server that lists it until the server sends a name that is not UTF-8.
