@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "ftp/listing_parser.h"
+
 class FileIoHelper;
 
 // Raw text of the last listing (at most ListingLimit bytes), filled by FetchListing.
@@ -15,9 +17,23 @@ extern bool ListingWasCut;
 // kListingLimit; tests lower it to reach it without sending 64 MiB.
 extern uint64_t ListingLimit;
 
-// Lists the server's current folder ("NLST -alL" when the host's List flag is set, else
-// "LIST") into ListingBuffer. 1 when the whole listing arrived and the server confirmed it.
+// Lists the server's current folder into ListingBuffer: by MLSD when the server offers
+// machine listings (and the host keeps the usual LIST), else "NLST -alL" when the host's
+// List flag is set, else LIST. A server that refuses MLSD with a 5xx is listed by LIST at
+// once and for the rest of the connection. 1 when the whole listing arrived and the server
+// confirmed it. ParseListing reads either kind.
 int FetchListing();
+
+// After login, with the FEAT reply (empty when FEAT was refused): decides whether this
+// connection lists by MLSD, turning the facts it reads on with OPTS MLST where needed.
+void ChooseMachineListing(const std::string& featReply);
+
+// True while this connection lists by MLSD.
+extern bool MachineListingChosen;
+
+// The local clock for parsing a listing, and the UTC to local time turn of machine
+// listings, by the time zone's rule at each date.
+ListingClock ListingClockNow();
 
 // Receives remoteName into localPath in chunks of "ReceiveBuf" bytes; mode 1 is ASCII (TYPE A),
 // anything else binary (TYPE I). size is the listed size, for the progress display and the

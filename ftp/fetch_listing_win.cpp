@@ -9,6 +9,8 @@
 #include "ftp/data_connection_win.h"
 #include "ftp/data_socket_win.h"
 #include "ftp/listing_limit.h"
+#include "ftp/mlsd_listing.h"
+#include "ftp/remote_commands_win.h"
 #include "ftp/reply_line.h"
 #include "ftp/server_names_win.h"
 #include "ftp/socket_wait_win.h"
@@ -17,14 +19,62 @@
 std::string ListingBuffer;
 bool ListingWasCut = false;
 uint64_t ListingLimit = kListingLimit;
+bool MachineListingChosen = false;
+
+namespace {
+
+void UtcToLocalTime(EntryDate& date) {
+  if (date.year < 1601 || date.year > 30827) return;
+  SYSTEMTIME utc{};
+  utc.wYear = static_cast<WORD>(date.year);
+  utc.wMonth = static_cast<WORD>(date.month);
+  utc.wDay = static_cast<WORD>(date.day);
+  utc.wHour = static_cast<WORD>(date.hour);
+  utc.wMinute = static_cast<WORD>(date.minute);
+  SYSTEMTIME local;
+  if (!SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local)) return;
+  date.year = local.wYear;
+  date.month = local.wMonth;
+  date.day = local.wDay;
+  date.hour = local.wHour;
+  date.minute = local.wMinute;
+}
+
+}  // namespace
+
+ListingClock ListingClockNow() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  ListingClock clock;
+  clock.year = now.wYear;
+  clock.month = now.wMonth;
+  clock.toLocalTime = UtcToLocalTime;
+  return clock;
+}
+
+void ChooseMachineListing(const std::string& featReply) {
+  const MachineListingFeature feature = ReadMachineListingFeature(featReply);
+  MachineListingChosen = feature.usable;
+  if (!feature.usable || feature.optsCommand.empty()) return;
+  const bool accepted = SendFormattedCommand(feature.optsCommand.c_str()) && ReplyIsPositive(ReplyBuffer);
+  if (feature.needsOpts && !accepted) MachineListingChosen = false;
+}
 
 int FetchListing() {
   ListingBuffer.clear();
   ListingWasCut = false;
   SocketHandle data;
   std::string command;
-  FormatCommandLine(command, CurrentHost.List ? "NLST -alL" : "LIST");
-  if (!OpenDataListener(command, 1, data)) return 0;
+  const bool machine = MachineListingChosen && !CurrentHost.List;
+  FormatCommandLine(command, machine ? "MLSD" : CurrentHost.List ? "NLST -alL" : "LIST");
+  if (!OpenDataListener(command, 1, data)) {
+    // Offered in FEAT yet refused: this connection lists the old way from now on.
+    if (machine && CommandBuffer == command && ReplyBuffer.compare(0, 1, "5") == 0 && !ConnectionWasLost()) {
+      MachineListingChosen = false;
+      return FetchListing();
+    }
+    return 0;
+  }
 
   // The window waits for the listing, so even a server that drips it slowly is given up
   // on in the end.

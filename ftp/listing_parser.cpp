@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "ftp/dos_listing.h"
+#include "ftp/mlsd_listing.h"
 #include "text/sjis.h"
 
 const char kFolderMarker[] = "   ";
@@ -123,6 +124,23 @@ bool IsReservedDeviceName(const std::string& name) {
          base[3] >= '1' && base[3] <= '9';
 }
 
+// A machine listing whose lines end in CR LF: a lone CR or LF in it is part of a name. Any
+// machine-shaped line counts, so that a first line of garbage cannot turn that off.
+bool IsMachineListingWithCrLf(const std::string& text) {
+  if (text.find("\r\n") == std::string::npos) return false;
+  for (size_t start = 0; start < text.size();) {
+    size_t end = text.find("\r\n", start);
+    if (end == std::string::npos) end = text.size();
+    const size_t blank = text.find(' ', start);
+    // Facts end in ';' just before the blank: a cheap look first, as LIST lines never do.
+    if (blank < end && blank > start && text[blank - 1] == ';' &&
+        IsMachineListingLine(text.substr(start, blank - start + 1)))
+      return true;
+    start = end + 2;
+  }
+  return false;
+}
+
 }  // namespace
 
 bool IsSafeRemoteName(const std::string& name) {
@@ -143,6 +161,7 @@ bool IsSafeRemoteName(const std::string& name) {
 }
 
 bool ParseListingLine(const std::string& line, const ListingClock& now, ListedEntry& out, std::string* unsafeName) {
+  if (IsMachineListingLine(line)) return ParseMachineListingLine(line, now, out, unsafeName);
   // Windows servers list the DOS way; every other line goes by the Unix rules.
   if (IsDosListingLine(line)) {
     if (!ParseDosListingLine(line, out)) return false;
@@ -230,9 +249,10 @@ std::vector<ListedEntry> ParseListing(const std::string& text, const ListingCloc
                                       std::vector<std::string>* hidden) {
   std::vector<ListedEntry> entries;
   ListedEntry parsed;
+  const bool machine = IsMachineListingWithCrLf(text);
   size_t start = 0;
   while (start <= text.size()) {
-    size_t end = text.find_first_of("\r\n", start);
+    size_t end = machine ? text.find("\r\n", start) : text.find_first_of("\r\n", start);
     if (end == std::string::npos) end = text.size();
     std::string unsafe;
     if (end > start && ParseListingLine(text.substr(start, end - start), now, parsed, &unsafe)) {
@@ -242,7 +262,7 @@ std::vector<ListedEntry> ParseListing(const std::string& text, const ListingCloc
       const std::string trimmed = first == std::string::npos ? "" : unsafe.substr(first);
       if (trimmed != "." && trimmed != "..") hidden->push_back(unsafe);
     }
-    start = end + 1;
+    start = end + (machine && end < text.size() ? 2 : 1);
   }
   return entries;
 }
@@ -255,4 +275,8 @@ std::string RemoteSizeText(const RemoteEntry& entry) {
 std::string RemoteDateText(EntryDate date, long long lagMinutes) {
   ApplyTimeLag(date, lagMinutes);
   return FormatDateText(date);
+}
+
+std::string RemoteDateText(const ListedEntry& listed, long long lagMinutes) {
+  return RemoteDateText(listed.date, listed.exactTime ? 0 : lagMinutes);
 }

@@ -37,7 +37,7 @@ ListRow RemoteRowOfClass(const ListedEntry& listed, long n, int entryClass, long
   row.texts.column[0] = entry.name;
   row.texts.column[1] = RemoteSizeText(entry);
   row.texts.column[2] = TypeTextOfClass(entryClass, words.file, words.folder);
-  row.texts.column[3] = RemoteDateText(listed.date, lagMinutes);
+  row.texts.column[3] = RemoteDateText(listed, lagMinutes);
   row.texts.column[4] = listed.permissions;
   row.image = entryClass;
   row.key = kRemoteKeyBase + n;

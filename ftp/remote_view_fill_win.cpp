@@ -43,15 +43,6 @@ class RedrawPause {
   HWND list_;
 };
 
-ListingClock LocalClock() {
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  ListingClock clock;
-  clock.year = now.wYear;
-  clock.month = now.wMonth;
-  return clock;
-}
-
 }  // namespace
 
 bool RemoteListIsWhole = false;
@@ -87,7 +78,7 @@ static bool FillFromListing(HWND listView, int fromTree, TreeCacheLineSet& treeL
   if (!whole) ListingBuffer.clear();
   RemoteListIsWhole = confirmed && !ListingWasCut;
   std::vector<std::string> hidden;
-  const std::vector<ListedEntry> entries = ParseListing(ListingBuffer, LocalClock(), &hidden);
+  const std::vector<ListedEntry> entries = ParseListing(ListingBuffer, ListingClockNow(), &hidden);
   ListingBuffer.clear();
   ListingBuffer.shrink_to_fit();
 

@@ -10,6 +10,7 @@
 #include "app/string_table_win.h"
 #include "config/host_profile.h"
 #include "ftp/control_connection_win.h"
+#include "ftp/data_connection_win.h"
 #include "ftp/listing_parser.h"
 #include "ftp/protocol_log_win.h"
 #include "ftp/remote_commands_win.h"
@@ -138,12 +139,16 @@ void NegotiateServerNames() {
   ServerNamesAreUtf8 = false;
   Utf8OnlyAsListed = false;
   const int choice = ValidNameEncoding(CurrentHost.NameEncoding);
-  if (choice == kNamesCodePage) return;
-  const bool listed = SendFormattedCommand("FEAT") && ReplyBuffer.compare(0, 3, "211") == 0 && ListsUtf8(ReplyText);
-  if (!listed && choice != kNamesUtf8) return;
-  SendFormattedCommand("OPTS UTF8 ON");
-  ServerNamesAreUtf8 = true;
-  Utf8OnlyAsListed = choice == kNamesAutomatic;
+  // FEAT is asked whatever the names: it also says whether the server gives machine listings.
+  const bool answered = SendFormattedCommand("FEAT") && ReplyBuffer.compare(0, 3, "211") == 0;
+  const std::string features = answered ? ReplyText : std::string();
+  const bool listed = ListsUtf8(features);
+  if (choice != kNamesCodePage && (listed || choice == kNamesUtf8)) {
+    SendFormattedCommand("OPTS UTF8 ON");
+    ServerNamesAreUtf8 = true;
+    Utf8OnlyAsListed = choice == kNamesAutomatic;
+  }
+  ChooseMachineListing(features);
 }
 
 int ToServerName(const std::string& name, std::string& out) {

@@ -13,8 +13,9 @@ extern bool ServerNamesAreUtf8;
 
 // After login: FEAT, and when the server lists UTF8, OPTS UTF8 ON (its answer does not
 // matter: a server that lists UTF8 uses it). A host set to UTF-8 sends OPTS UTF8 ON
-// whatever FEAT says and keeps UTF-8; one set to the code page asks nothing. Only ever
-// called on a fresh connection.
+// whatever FEAT says and keeps UTF-8; one set to the code page asks nothing more. The same
+// FEAT reply decides on machine listings (ChooseMachineListing). Only ever called on a
+// fresh connection.
 void NegotiateServerNames();
 
 // A new control connection starts with names byte for byte and no marked names.

@@ -17,6 +17,7 @@
 #include "app/tree_cache_rename.h"
 #include "app/window_placement.h"
 #include "ftp/listing_parser.h"
+#include "ftp/mlsd_listing.h"
 #include "ftp/passive_reply.h"
 #include "jobs/job_rules.h"
 #include "jobs/transfer_rules.h"
@@ -144,7 +145,17 @@ const std::map<std::string, Routine> kRoutines = {
      }},
     {"LineDate", [](const Args& a) {
        ListedEntry e;
-       return ParseListingLine(a[0], ListingClock{2024, 3}, e) ? RemoteDateText(e.date, std::stoll(a[1])) : "none";
+       return ParseListingLine(a[0], ListingClock{2024, 3}, e) ? RemoteDateText(e, std::stoll(a[1])) : "none";
+     }},
+    // "Receive only updated" on a listed entry: listing line, time lag, local Date text.
+    {"ReceiveListed", [](const Args& a) {
+       ListedEntry e;
+       if (!ParseListingLine(a[0], ListingClock{2024, 3}, e)) return std::string("none");
+       return Bool(ShouldReceiveFile(1, RemoteDateText(e, std::stoll(a[1])), true, a[2], tc));
+     }},
+    {"MlstFeature", [](const Args& a) {
+       const MachineListingFeature f = ReadMachineListingFeature(a[0]);
+       return f.usable ? Join({"yes", Bool(f.needsOpts), f.optsCommand}, "|") : "no";
      }},
     {"SafeName", [](const Args& a) { return Bool(IsSafeRemoteName(a[0])); }},
     {"Epsv", [](const Args& a) {

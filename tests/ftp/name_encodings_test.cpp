@@ -99,7 +99,7 @@ TEST_P(NameEncodingChoices, DecideHowLegacyNamesRead) {
   EXPECT_EQ(ReadWholeFile(Local(kKanji)), "kanji");
   // Said once, and the listing that held the other bytes was asked for again.
   EXPECT_EQ(Count(Log(), Note()), row[2] == "1" ? 1u : 0u) << Log();
-  EXPECT_EQ(Count(Log(), "LIST"), row[2] == "1" ? 3u : 2u) << Log();
+  EXPECT_EQ(Count(Log(), "MLSD\r\n"), row[2] == "1" ? 3u : 2u) << Log();
   EXPECT_TRUE(BoxTexts().empty());
 }
 
@@ -118,7 +118,7 @@ TEST_F(NameEncodingsTest, PwdReplyEndsUtf8NamesToo) {
   EXPECT_EQ(Count(Log(), Note()), 1u);
   ASSERT_EQ(FetchListing(), 1);
   EXPECT_NE(ListingBuffer.find(" " + kKanji + "\r\n"), std::string::npos) << ListingBuffer;
-  EXPECT_EQ(Count(Log(), "LIST"), 1u);
+  EXPECT_EQ(Count(Log(), "MLSD\r\n"), 1u);
   // The note is the whole text of the Japanese string table.
   EXPECT_EQ(Note(), InCodePage(u8"サーバーから UTF-8 ではない名前が届きました。"
                                u8"以後、名前を ANSI コードページ（シフトJIS）として読みます\r\n"));

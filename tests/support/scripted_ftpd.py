@@ -381,6 +381,11 @@ SCENARIOS = {
         b"-rw-r--r-- 1 user group 1234 Jan 01 2020 file%07d.txt\r\n" % i for i in range(25000))]
         + [(b" " * 1022 + b"\r\n") * 1024] * 66)}),
     "endlesslisting": endlesslisting,
+    # Offers machine listings in FEAT, then refuses MLSD: to be listed by LIST instead.
+    "mlsdrefused": canned({
+        b"FEAT": b"211-Features:\r\n MLST type*;size*;modify*;\r\n211 End\r\n",
+        b"MLSD": b"500 MLSD not understood\r\n",
+        b"LIST": listing(unix_line(b"sub", 512, folder=True) + unix_line(b"a.txt"))}),
     "listingthenbye": listingthenbye,
     # Passive replies with EPSV refused: PASV naming 127.0.0.9, a host this server is not;
     # PASV with numbers out of range and too few of them. EPSV naming a dead port.

@@ -1,6 +1,7 @@
 // vako-listparse [--now YYYY-MM-DD] [--lag MINUTES] < listing
 // Writes one line per accepted entry: kind (d or f), size text, date text, attributes
-// text and name, separated by tabs, exactly as the remote list would show them.
+// text and name, separated by tabs, exactly as the remote list would show them (a machine
+// listing's times in UTC, which the program shows in local time).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -56,7 +57,7 @@ int main(int argc, char** argv) {
   std::string out;
   for (const ListedEntry& e : ParseListing(text, clock)) {
     out += (e.entry.attributes & 0x10) ? 'd' : 'f';
-    out += '\t' + RemoteSizeText(e.entry) + '\t' + RemoteDateText(e.date, lag) + '\t' +
+    out += '\t' + RemoteSizeText(e.entry) + '\t' + RemoteDateText(e, lag) + '\t' +
            e.permissions + '\t' + e.entry.name + '\n';
   }
   std::fwrite(out.data(), 1, out.size(), stdout);

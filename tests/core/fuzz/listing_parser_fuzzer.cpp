@@ -1,5 +1,5 @@
-// Any bytes a server may send as a listing: no crash, and every accepted entry is one
-// the local side can hold.
+// Any bytes a server may send as a listing (long or machine listing): no crash, and every
+// accepted entry is one the local side can hold.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const ListedEntry& e : ParseListing(text, clock)) {
     if (!IsSafeRemoteName(e.entry.name)) std::abort();
     if (e.entry.name.find_first_of("\r\n/") != std::string::npos) std::abort();
-    std::string date = RemoteDateText(e.date, lag);
+    std::string date = RemoteDateText(e, lag);
     if (date.empty() || RemoteSizeText(e.entry).empty()) std::abort();
   }
   return 0;
