@@ -13,6 +13,7 @@
 #include "ftp/listing_parser.h"
 #include "ftp/protocol_log_win.h"
 #include "ftp/remote_commands_win.h"
+#include "ftp/server_features_win.h"
 #include "ftp/transfer_progress.h"
 #include "resources/resource_ids.h"
 
@@ -128,6 +129,7 @@ bool NamesTurnedOutNotUtf8(const std::string& text) {
 }  // namespace
 
 void ForgetServerNames() {
+  ForgetServerFeatures();
   ServerNamesAreUtf8 = false;
   Utf8OnlyAsListed = false;
   std::lock_guard<std::mutex> hold(LossyLock);
@@ -139,7 +141,9 @@ void NegotiateServerNames() {
   Utf8OnlyAsListed = false;
   const int choice = ValidNameEncoding(CurrentHost.NameEncoding);
   if (choice == kNamesCodePage) return;
-  const bool listed = SendFormattedCommand("FEAT") && ReplyBuffer.compare(0, 3, "211") == 0 && ListsUtf8(ReplyText);
+  const bool answered = SendFormattedCommand("FEAT") && ReplyBuffer.compare(0, 3, "211") == 0;
+  RememberServerFeatures(answered ? ReplyText : std::string());
+  const bool listed = answered && ListsUtf8(ReplyText);
   if (!listed && choice != kNamesUtf8) return;
   SendFormattedCommand("OPTS UTF8 ON");
   ServerNamesAreUtf8 = true;
