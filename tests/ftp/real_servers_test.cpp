@@ -308,9 +308,14 @@ TEST_P(RealServerEngineTest, StoppedUploadGoesOnWithRestAndStor) {
   ASSERT_EQ(StoreFile(Local("up.bin"), "up.bin", 2), 1);
   EXPECT_NE(Log().find("REST " + std::to_string(part.size()) + "\r\n350"), std::string::npos) << Log();
   EXPECT_TRUE(ReadWholeFile(OnServer("up.bin")) == part + data.substr(part.size()));
-  // Whole now: the next upload starts afresh.
+  // Whole now: the next upload starts afresh. So does any upload in ASCII mode.
   ASSERT_EQ(StoreFile(Local("up.bin"), "up.bin", 2), 1);
   EXPECT_TRUE(ReadWholeFile(OnServer("up.bin")) == data);
+  StopAt(10);
+  ASSERT_EQ(StoreFile(Local("up.bin"), "text.bin", 1), 1);
+  DisplayLog::onStatus = nullptr;
+  ASSERT_EQ(StoreFile(Local("up.bin"), "text.bin", 1), 1);
+  EXPECT_EQ(Log().rfind("REST "), Log().find("REST "));
   ExpectInStep(rootPath);
 }
 
