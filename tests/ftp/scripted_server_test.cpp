@@ -240,7 +240,8 @@ TEST_F(ScriptedServerTest, BrokenDownloadGoesOnFromWhereItStopped) {
 }
 
 // Past 4 GiB: a partial of 5,000,000,000 bytes (sparse, made by the test) goes on with
-// REST 5000000000 and gets the last 10 bytes in place.
+// REST 5000000000 and gets the last 10 bytes in place; the upload of that file goes on the
+// same way.
 TEST_F(ScriptedServerTest, ResumeOffsetsPastFourGigabytes) {
   const std::string date = "Mar 03 2021";
   const uint64_t offset = 5000000000ull, listed = offset + 10;
@@ -271,6 +272,31 @@ TEST_F(ScriptedServerTest, ResumeOffsetsPastFourGigabytes) {
   for (size_t i = 0; i < 10; ++i) expected[i] = static_cast<char>((offset + i) % 251);
   EXPECT_TRUE(std::string(tail, got) == expected);
   EXPECT_EQ(LocalNames(), std::vector<std::string>{"big.iso"});
+
+  // Sent back, as an upload the program left: SIZE says how much the server holds, and
+  // only the last 10 bytes go, after REST.
+  uint64_t localSize = 0;
+  std::string localTime;
+  ASSERT_TRUE(LocalFileFacts(Local("big.iso"), localSize, localTime));
+  const PartialRecord upload{PartialServerName(), "/big.iso", localSize, localTime, Local("big.iso")};
+  WriteWholeFile(WorkFolder + UploadRecordName(upload.server, upload.remotePath), FormatPartialRecord(upload));
+  ASSERT_EQ(StoreFile(Local("big.iso"), "big.iso", 2), 1);
+  EXPECT_NE(Log().find("SIZE big.iso\r\n213 5000000000\r\n"), std::string::npos) << Log();
+  EXPECT_NE(Log().find("REST 5000000000\r\n350"), std::string::npos) << Log();
+  EXPECT_NE(Log().find("226 Stored 10 bytes from 5000000000\r\n"), std::string::npos) << Log();
+  EXPECT_FALSE(FileExists(WorkFolder + UploadRecordName(upload.server, upload.remotePath)));
+  Disconnect();
+
+  // A server whose FEAT does not list REST STREAM gets the whole file, from the start.
+  const size_t rests = Count(Log(), "REST ");
+  ASSERT_EQ(LoginTo("sink"), 1);
+  WriteWholeFile(Local("small.bin"), Pattern(3000));
+  ASSERT_TRUE(LocalFileFacts(Local("small.bin"), localSize, localTime));
+  const PartialRecord small{PartialServerName(), "/small.bin", localSize, localTime, Local("small.bin")};
+  WriteWholeFile(WorkFolder + UploadRecordName(small.server, small.remotePath), FormatPartialRecord(small));
+  ASSERT_EQ(StoreFile(Local("small.bin"), "small.bin", 2), 1);
+  EXPECT_EQ(Log().find("SIZE small.bin"), std::string::npos) << Log();
+  EXPECT_EQ(Count(Log(), "REST "), rests) << Log();
   DeleteFileA(Local("big.iso").c_str());
 }
 
