@@ -57,16 +57,18 @@ DownloadPartial::DownloadPartial(const std::string& target, const PartialRecord&
     : path_(target + kPartialSuffix), recordPath_(target + kRecordSuffix), wanted_(wanted) {
   std::string text;
   PartialRecord found;
-  const bool recordThere = Exists(recordPath_);
-  own_ = recordThere && ReadSmallFile(recordPath_, text) && ParsePartialRecord(text, found) &&
+  recordThere_ = Exists(recordPath_);
+  own_ = recordThere_ && ReadSmallFile(recordPath_, text) && ParsePartialRecord(text, found) &&
          found.localPath.empty();
-  // A record that is not the program's, or a partial without one, is someone else's.
-  mayLeave_ = own_ || (!recordThere && !Exists(path_));
   if (!own_ || !(found == wanted_)) return;
   uint64_t size = 0;
   std::string time;
   if (LocalFileFacts(path_, size, time)) offset_ = ResumeOffset(size, wanted_.size);
 }
+
+// Asked only when a transfer breaks: a record that is not the program's, or a partial
+// without one, is someone else's.
+bool DownloadPartial::MayLeave() const { return own_ || (!recordThere_ && !Exists(path_)); }
 
 bool DownloadPartial::WriteRecord() {
   if (!WriteSmallFile(recordPath_, FormatPartialRecord(wanted_))) return false;

@@ -10,7 +10,7 @@
 std::string PartialServerName();
 
 // A download's partial beside its target: "<target>.vkpart", recorded in
-// "<target>.vkpart.txt". Looked at once, when made.
+// "<target>.vkpart.txt". The record is read once, when made.
 class DownloadPartial {
  public:
   DownloadPartial(const std::string& target, const PartialRecord& wanted);
@@ -20,7 +20,7 @@ class DownloadPartial {
   uint64_t Offset() const { return offset_; }
   // True when a partial may be left under the partial's name: nothing lies there, or only
   // what this program left (whatever its record says).
-  bool MayLeave() const { return mayLeave_; }
+  bool MayLeave() const;
   const std::string& Path() const { return path_; }
 
   // Writes the wanted record. false when it could not be written.
@@ -34,7 +34,7 @@ class DownloadPartial {
   std::string path_, recordPath_;
   PartialRecord wanted_;
   uint64_t offset_ = 0;
-  bool mayLeave_ = false;
+  bool recordThere_ = false;
   bool own_ = false;  // a record of the program's lies there
 };
 
