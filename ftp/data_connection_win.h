@@ -39,6 +39,9 @@ int RetrieveFile(const std::string& remoteName, const std::string& localPath, in
 // file that cannot be opened sends nothing at all; one that fails to read midway has its
 // transfer aborted). The progress line names shownPath, or localPath when it is empty:
 // a converted copy in the work folder is shown by its original's path.
+// A binary upload that breaks or is stopped is recorded in the work folder; sending the
+// same unchanged file to the same place again goes on with REST from the server's SIZE of
+// it when the server's FEAT lists REST STREAM, and from the start otherwise.
 int StoreFile(const std::string& localPath, const std::string& remoteName, int mode,
               const std::string& shownPath = std::string());
 
