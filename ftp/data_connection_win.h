@@ -41,13 +41,23 @@ ListingClock ListingClockNow();
 // the server confirmed the transfer; when it ends early an earlier file stays, and with none
 // the partial file stays under localPath. 1 when the file arrived whole or the user stopped
 // the transfer; 0 otherwise.
-int RetrieveFile(const std::string& remoteName, const std::string& localPath, int mode, uint64_t size);
+// listedDate, when given, is the file's date as listed: the file is then one that may go
+// on from where it stopped. A binary download that ends early leaves what arrived as
+// "<localPath>.vkpart" with its record (ftp/partial_record.h) instead, an earlier file of
+// that name staying as it was; the next download of the same remote file (same path, size
+// and listed date) sends REST and appends to it. A file of that partial name that the
+// program did not leave is never continued nor replaced.
+int RetrieveFile(const std::string& remoteName, const std::string& localPath, int mode, uint64_t size,
+                 const std::string* listedDate = nullptr);
 
 // Sends localPath as remoteName in chunks of "SendBuf" bytes, then applies the automatic
 // permission rule. 1 when the file arrived whole or the user stopped; 0 otherwise (a local
 // file that cannot be opened sends nothing at all; one that fails to read midway has its
 // transfer aborted). The progress line names shownPath, or localPath when it is empty:
 // a converted copy in the work folder is shown by its original's path.
+// A binary upload that breaks or is stopped is recorded in the work folder; sending the
+// same unchanged file to the same place again goes on with REST from the server's SIZE of
+// it when the server's FEAT lists REST STREAM, and from the start otherwise.
 int StoreFile(const std::string& localPath, const std::string& remoteName, int mode,
               const std::string& shownPath = std::string());
 

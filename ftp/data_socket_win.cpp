@@ -114,15 +114,29 @@ int AskForPassivePort(sockaddr_in& target) {
   return 1;
 }
 
+bool RestartRefused = false;
+
+// REST when restarting, then the transfer command; true when the server accepted both.
+bool SendTransferCommand(const std::string& transferCommand, uint64_t restartAt) {
+  if (restartAt != 0) {
+    if (!SendFormattedCommand("REST", std::to_string(restartAt))) return false;
+    if (ReplyBuffer.compare(0, 3, "350") != 0) {
+      RestartRefused = true;
+      return false;
+    }
+  }
+  CommandBuffer = transferCommand;
+  return SendCommand() && ReplyIsPositive(ReplyBuffer);
+}
+
 // Passive: the data connection goes to the server before the transfer command is sent.
-int OpenPassiveConnection(const std::string& transferCommand, SocketHandle& data) {
+int OpenPassiveConnection(const std::string& transferCommand, SocketHandle& data, uint64_t restartAt) {
   sockaddr_in target{};
   if (!AskForPassivePort(target)) return 0;
   SocketHandle s(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
   if (s.s == INVALID_SOCKET || !ConnectWithTimeout(s.s, target)) return 0;
   BoundWaits(s.s);
-  CommandBuffer = transferCommand;
-  if (!SendCommand() || !ReplyIsPositive(ReplyBuffer)) return 0;
+  if (!SendTransferCommand(transferCommand, restartAt)) return 0;
   data.s = s.s;
   s.s = INVALID_SOCKET;
   return 1;
@@ -135,11 +149,14 @@ void ForgetPassiveChoice() {
   ControlAddressKnown = false;
 }
 
-int OpenDataListener(const std::string& transferCommand, int mode, SocketHandle& data) {
+bool LastRestartWasRefused() { return RestartRefused; }
+
+int OpenDataListener(const std::string& transferCommand, int mode, SocketHandle& data, uint64_t restartAt) {
   EarlyFinalReply.clear();
+  RestartRefused = false;
   if (CurrentHost.Pasv == 1) {
     if (!SendFormattedCommand(mode == 1 ? "TYPE A" : "TYPE I")) return 0;
-    if (!OpenPassiveConnection(transferCommand, data)) return 0;
+    if (!OpenPassiveConnection(transferCommand, data, restartAt)) return 0;
     NoteEarlyFinalReply();
     return 1;
   }
@@ -167,10 +184,9 @@ int OpenDataListener(const std::string& transferCommand, int mode, SocketHandle&
   if (!SendFormattedCommand(mode == 1 ? "TYPE A" : "TYPE I")) return 0;
   CommandBuffer = FormatPortCommand(reinterpret_cast<const unsigned char*>(&local.sin_addr), ntohs(bound.sin_port));
   if (!SendCommand()) return 0;
-  CommandBuffer = transferCommand;
   // A refused command (550 no such file, 425 after a refused PORT...) means no connection
   // will ever come.
-  if (!SendCommand() || !ReplyIsPositive(ReplyBuffer)) return 0;
+  if (!SendTransferCommand(transferCommand, restartAt)) return 0;
   NoteEarlyFinalReply();
   int accepted = AcceptFromServer(listener.s, data);
   if (accepted == 1) return 1;

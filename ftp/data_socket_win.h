@@ -4,6 +4,7 @@
 #include <winsock2.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 struct SocketHandle {
@@ -26,7 +27,11 @@ struct SocketHandle {
 // then sends the transfer command.
 // 0 when any step fails; a server that accepted the command but never connects gets the
 // abort sequence. The data socket's receives and sends are bounded by the time limit.
-int OpenDataListener(const std::string& transferCommand, int mode, SocketHandle& data);
+// restartAt: sent as "REST <offset>" just before the transfer command when not 0; a
+// server that does not answer it with 350 gets no transfer command, and
+// LastRestartWasRefused tells so.
+int OpenDataListener(const std::string& transferCommand, int mode, SocketHandle& data, uint64_t restartAt = 0);
+bool LastRestartWasRefused();
 
 // A new control connection tries EPSV again before PASV, and has its own address asked.
 void ForgetPassiveChoice();

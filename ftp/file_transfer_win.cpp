@@ -12,11 +12,14 @@
 #include "ftp/data_socket_win.h"
 #include "ftp/engine_display_win.h"
 #include "ftp/file_io_thread_win.h"
+#include "ftp/partial_files_win.h"
 #include "ftp/receive_target_win.h"
 #include "ftp/remote_commands_win.h"
+#include "ftp/server_features_win.h"
 #include "ftp/server_names_win.h"
 #include "ftp/reply_line.h"
 #include "ftp/transfer_progress.h"
+#include "jobs/job_rules.h"
 #include "jobs/transfer_rules.h"
 #include "resources/resource_ids.h"
 
@@ -64,6 +67,22 @@ bool CallerOwnsMainWindow() {
   return MainWindow && GetWindowThreadProcessId(MainWindow, nullptr) == GetCurrentThreadId();
 }
 
+bool SeekFile(HANDLE file, uint64_t offset) {
+  LARGE_INTEGER at;
+  at.QuadPart = static_cast<LONGLONG>(offset);
+  return SetFilePointerEx(file, at, nullptr, FILE_BEGIN) != 0;
+}
+
+// Where an upload the program left goes on: the server's size of the file, when the
+// server takes REST before STOR and holds less than the whole; else 0 (from the start).
+uint64_t UploadResumeOffset(const std::string& serverName, uint64_t size) {
+  uint64_t held = 0;
+  if (!ServerRestartsStreams()) return 0;
+  // SIZE counts bytes as stored only in binary mode.
+  if (!SendFormattedCommand("TYPE I") || !SendFormattedCommand("SIZE", serverName)) return 0;
+  return ParseSizeReply(ReplyBuffer, held) ? ResumeOffset(held, size) : 0;
+}
+
 }  // namespace
 
 bool LastTransferWasStopped = false;
@@ -75,24 +94,50 @@ TransferJobScope::TransferJobScope() : helper_(std::make_unique<FileIoHelper>())
 
 TransferJobScope::~TransferJobScope() { JobFileHelper = nullptr; }
 
-int RetrieveFile(const std::string& remoteName, const std::string& localPath, int mode, uint64_t size) {
+int RetrieveFile(const std::string& remoteName, const std::string& localPath, int mode, uint64_t size,
+                 const std::string* listedDate) {
   LastTransferWasStopped = false;
   std::string command, serverName;
   if (!ToServerName(remoteName, serverName) || !FormatCommandLine(command, "RETR", serverName)) return 0;
   TransferHelper helper;
+  // A file listed with its date may go on from a partial file the program left, and may
+  // leave one. Text files change length on the way, so ASCII mode always starts afresh.
+  std::unique_ptr<DownloadPartial> partial;
+  if (listedDate && size > 0)
+    partial = std::make_unique<DownloadPartial>(
+        localPath, PartialRecord{PartialServerName(), RemoteChildPath(CurrentRemoteFolder, remoteName), size,
+                                 *listedDate, std::string()});
+  const bool binary = mode != 1;
   ReceiveTarget target(localPath);
-  if (!target.Create()) {
+  uint64_t offset = 0;
+  const bool resuming = partial && binary && partial->Offset() > 0 && target.Resume(partial->Path(), offset);
+  if (resuming && ResumeOffset(offset, size) == 0 && target.Restart()) offset = 0;
+  if (resuming ? ResumeOffset(offset, size) != offset : !target.Create()) {
     ShowMessage(IDS_FAILED_WRITE_FILE);
     return 0;
   }
+  // Leaves what arrived for a later download to go on from, where the program may.
+  auto keepPartial = [&](uint64_t arrived) {
+    if (partial && binary && arrived > 0 && partial->MayLeave() && partial->WriteRecord()) {
+      if (!target.KeepPartialAs(partial->Path())) partial->Remove();
+      return;
+    }
+    target.KeepPartial();
+  };
   SocketHandle data;
-  if (!OpenDataListener(command, mode, data)) return 0;  // the target is untouched
+  if (!OpenDataListener(command, mode, data, offset)) {
+    // A server that cannot go on from an offset sends the whole file instead.
+    if (offset == 0 || !LastRestartWasRefused() || !target.Restart()) return 0;  // the target is untouched
+    offset = 0;
+    if (!OpenDataListener(command, mode, data)) return 0;
+  }
 
   // Pieces of "ReceiveBuf" bytes are received straight into blocks that the helper
   // thread writes to the file while the next pieces come in.
   const size_t chunkSize = static_cast<size_t>(ClampTransferBufferSize(Options.ReceiveBuf));
-  FileWriterThread writer(target.Handle(), FileBlockSizeFor(size, chunkSize), helper.get());
+  FileWriterThread writer(target.Handle(), FileBlockSizeFor(size - std::min(size, offset), chunkSize), helper.get());
   TransferProgress progress(size);
+  progress.AddAndCheckPosition(offset);
   const bool pump = CallerOwnsMainWindow();
   bool writeFailed = false;
   for (;;) {
@@ -107,7 +152,7 @@ int RetrieveFile(const std::string& remoteName, const std::string& localPath, in
     if (got < 0) {
       bool timedOut = LastCallTimedOut();
       writer.Finish();
-      target.KeepPartial();
+      keepPartial(progress.done);
       EndBrokenTransfer(data, timedOut);
       return 0;
     }
@@ -115,7 +160,7 @@ int RetrieveFile(const std::string& remoteName, const std::string& localPath, in
       // The piece just received is not written. The data connection goes first: a
       // server blocked writing to it may not read ABOR.
       writer.Finish();
-      target.KeepPartial();
+      keepPartial(progress.done);
       data.Close();
       AbortTransfer();
       LastTransferWasStopped = true;
@@ -139,15 +184,23 @@ int RetrieveFile(const std::string& remoteName, const std::string& localPath, in
   }
   // Only a confirmed transfer may take the place of an earlier file. A binary file shorter
   // than listed was cut short, whatever the server says (ASCII mode may change line ends).
-  const bool cutShort = mode != 1 && progress.done < size;
+  const bool cutShort = binary && progress.done < size;
   if (!replied || !ReplyIsPositive(ReplyBuffer) || cutShort) {
+    keepPartial(progress.done);
+    return 0;
+  }
+  // A continued file that came out longer than listed was not the file its beginning
+  // came from: the partial goes, and the next download fetches the whole file.
+  if (offset > 0 && progress.done != size) {
     target.KeepPartial();
+    partial->Remove();
     return 0;
   }
   if (!target.Commit()) {
     ShowMessage(IDS_FAILED_WRITE_FILE);
     return 0;
   }
+  if (partial) partial->RemoveOwn();
   return 1;
 }
 
@@ -168,15 +221,34 @@ int StoreFile(const std::string& localPath, const std::string& remoteName, int m
   uint64_t size = (static_cast<uint64_t>(high) << 32) | low;
 
   TransferHelper helper;
+  // A binary upload that breaks is recorded in the work folder; the next upload of the same
+  // file to the same place goes on from the server's size of it, when the server takes
+  // REST before STOR.
+  std::unique_ptr<UploadPartial> partial;
+  std::string localTime;
+  uint64_t localSize = 0;
+  if (mode != 1 && LocalFileFacts(localPath, localSize, localTime) && localSize == size)
+    partial = std::make_unique<UploadPartial>(PartialRecord{
+        PartialServerName(), RemoteChildPath(CurrentRemoteFolder, remoteName), size, localTime, localPath});
+  uint64_t offset = partial && partial->Left() ? UploadResumeOffset(serverName, size) : 0;
+  if (offset > 0 && !SeekFile(file.h, offset)) return 0;
   SocketHandle data;
-  if (!OpenDataListener(command, mode, data)) return 0;
+  if (!OpenDataListener(command, mode, data, offset)) {
+    if (offset == 0 || !LastRestartWasRefused() || !SeekFile(file.h, 0)) return 0;
+    offset = 0;
+    if (!OpenDataListener(command, mode, data)) return 0;
+  }
+  auto leavePartial = [&](uint64_t sent) {
+    if (partial && sent > 0) partial->WriteRecord();
+  };
 
   // The helper thread reads the file ahead in blocks, sent in pieces of "SendBuf" bytes.
   const size_t chunkSize = static_cast<size_t>(ClampTransferBufferSize(Options.SendBuf));
-  FileReaderThread reader(file.h, FileBlockSizeFor(size, chunkSize), helper.get());
+  FileReaderThread reader(file.h, FileBlockSizeFor(size - std::min(size, offset), chunkSize), helper.get());
   const char* piece = nullptr;
   size_t have = 0;
   TransferProgress progress(size);
+  progress.AddAndCheckPosition(offset);
   // The name part of the status line is the same for every piece: made once per file.
   const std::string& shown = shownPath.empty() ? localPath : shownPath;
   const std::string statusName = progress.step != 0 ? FormatWithName(ResourceTextBuffer, shown) : std::string();
@@ -200,6 +272,7 @@ int StoreFile(const std::string& localPath, const std::string& remoteName, int m
       bool timedOut = LastCallTimedOut();
       reader.Stop();
       file.Close();
+      leavePartial(progress.done);
       EndBrokenTransfer(data, timedOut);
       return 0;
     }
@@ -208,6 +281,7 @@ int StoreFile(const std::string& localPath, const std::string& remoteName, int m
     if (StopRequested) {
       reader.Stop();
       file.Close();
+      leavePartial(progress.done + count);
       data.Close();
       AbortTransfer();
       LastTransferWasStopped = true;
@@ -228,6 +302,7 @@ int StoreFile(const std::string& localPath, const std::string& remoteName, int m
   data.Close();
   int replied = ReadTransferReply();
   if (!replied || !ReplyIsPositive(ReplyBuffer)) return 0;
+  if (partial && partial->Left()) partial->RemoveRecord();
 
   int rule = FindPermissionRule(remoteName, Options, SystemTextCase());
   if (rule >= 0) SetRemoteMode(remoteName, PermissionOfRule(rule, Options));

@@ -40,6 +40,43 @@ bool ReceiveTarget::Create() {
   return true;
 }
 
+bool ReceiveTarget::Resume(const std::string& partial, uint64_t& offset) {
+  file_ = CreateFileA(partial.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_ARCHIVE,
+                      nullptr);
+  if (file_ == INVALID_HANDLE_VALUE) return false;
+  LARGE_INTEGER zero{}, end{};
+  if (!SetFilePointerEx(file_, zero, &end, FILE_END)) {
+    Close();
+    return false;
+  }
+  offset = static_cast<uint64_t>(end.QuadPart);
+  temp_ = partial;
+  resumed_ = true;
+  return true;
+}
+
+bool ReceiveTarget::Restart() {
+  LARGE_INTEGER zero{};
+  return file_ != INVALID_HANDLE_VALUE && SetFilePointerEx(file_, zero, nullptr, FILE_BEGIN) && SetEndOfFile(file_);
+}
+
+bool ReceiveTarget::KeepPartialAs(const std::string& partial) {
+  Close();
+  if (resumed_) {
+    temp_.clear();
+    resumed_ = false;
+    return true;
+  }
+  const std::string& from = direct_ ? target_ : temp_;
+  if (!from.empty() && MoveFileExA(from.c_str(), partial.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    if (direct_) direct_ = false;
+    else temp_.clear();
+    return true;
+  }
+  KeepPartial();
+  return false;
+}
+
 void ReceiveTarget::Close() {
   if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
   file_ = INVALID_HANDLE_VALUE;
@@ -54,6 +91,7 @@ bool ReceiveTarget::Commit() {
   if (temp_.empty()) return false;
   if (MoveFileExA(temp_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING)) {
     temp_.clear();
+    resumed_ = false;
     return true;
   }
   Discard();
@@ -62,6 +100,11 @@ bool ReceiveTarget::Commit() {
 
 void ReceiveTarget::KeepPartial() {
   Close();
+  if (resumed_) {
+    temp_.clear();
+    resumed_ = false;
+    return;
+  }
   if (direct_) {
     direct_ = false;
     return;
@@ -73,6 +116,11 @@ void ReceiveTarget::KeepPartial() {
 
 void ReceiveTarget::Discard() {
   Close();
+  if (resumed_) {  // the partial file stays for another time
+    temp_.clear();
+    resumed_ = false;
+    return;
+  }
   // A file made here for a transfer that never began goes again: there was none before.
   if (direct_) DeleteFileA(target_.c_str());
   direct_ = false;

@@ -14,6 +14,7 @@
 #include "ftp/listing_parser.h"
 #include "ftp/protocol_log_win.h"
 #include "ftp/remote_commands_win.h"
+#include "ftp/server_features_win.h"
 #include "ftp/transfer_progress.h"
 #include "resources/resource_ids.h"
 
@@ -129,6 +130,7 @@ bool NamesTurnedOutNotUtf8(const std::string& text) {
 }  // namespace
 
 void ForgetServerNames() {
+  ForgetServerFeatures();
   ServerNamesAreUtf8 = false;
   Utf8OnlyAsListed = false;
   std::lock_guard<std::mutex> hold(LossyLock);
@@ -139,9 +141,11 @@ void NegotiateServerNames() {
   ServerNamesAreUtf8 = false;
   Utf8OnlyAsListed = false;
   const int choice = ValidNameEncoding(CurrentHost.NameEncoding);
-  // FEAT is asked whatever the names: it also says whether the server gives machine listings.
+  // FEAT is asked whatever the names: it also says whether the server gives machine listings
+  // and can restart transfers.
   const bool answered = SendFormattedCommand("FEAT") && ReplyBuffer.compare(0, 3, "211") == 0;
   const std::string features = answered ? ReplyText : std::string();
+  RememberServerFeatures(features);
   const bool listed = ListsUtf8(features);
   if (choice != kNamesCodePage && (listed || choice == kNamesUtf8)) {
     SendFormattedCommand("OPTS UTF8 ON");

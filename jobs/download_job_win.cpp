@@ -66,7 +66,7 @@ void ReceiveOneFile(const JobRow& row, int mode, ListRowsSnapshot& localRows) {
   const std::string path = JoinLocalPath(ProcessCurrentFolder(), row.name);
   if (ReceivedPaths.count(FoldedPath(path))) {
     ReportWithName(IDS_SKIPPED_CASE_TWIN, row.name);
-  } else if (!RetrieveFile(row.name, path, mode, size)) {
+  } else if (!RetrieveFile(row.name, path, mode, size, &row.date)) {
     if (JobCanGoOn()) ShowMessage(IDS_FAILED_RECEIVE);
   } else {
     ReceivedPaths.insert(FoldedPath(path));

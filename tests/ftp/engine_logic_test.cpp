@@ -5,7 +5,9 @@
 #include <string>
 
 #include "ftp/command_format.h"
+#include "ftp/feature_list.h"
 #include "ftp/listing_limit.h"
+#include "ftp/partial_record.h"
 #include "ftp/port_command.h"
 #include "ftp/pwd_reply.h"
 #include "ftp/transfer_progress.h"
@@ -43,7 +45,35 @@ const std::map<std::string, Routine> kRoutines = {
     {"ProgressLine", [](const Args& a) { return FormatProgressLine(a[0], std::stoull(a[1]), std::stoull(a[2])); }},
 };
 
+// A record as one line of its fields, "|" between them, or "refused".
+std::string Fields(const PartialRecord& r) {
+  return r.server + "|" + r.remotePath + "|" + std::to_string(r.size) + "|" + r.date + "|" + r.localPath;
+}
+
+const std::map<std::string, Routine> kPartialRoutines = {
+    {"Format", [](const Args& a) {
+       PartialRecord r{a[0], a[1], std::stoull(a[2]), a[3], a[4]};
+       const std::string text = FormatPartialRecord(r);
+       PartialRecord back;
+       if (!text.empty() && (!ParsePartialRecord(text, back) || !(back == r))) return std::string("not read back");
+       return text;
+     }},
+    {"Parse", [](const Args& a) {
+       PartialRecord r;
+       return ParsePartialRecord(a[0], r) ? Fields(r) : std::string("refused");
+     }},
+    {"Feature", [](const Args& a) { return Bool(FeatureListed(a[0], a[1])); }},
+    {"Offset", [](const Args& a) { return std::to_string(ResumeOffset(std::stoull(a[0]), std::stoull(a[1]))); }},
+    {"UploadName", [](const Args& a) { return UploadRecordName(a[0], a[1]); }},
+    {"Size", [](const Args& a) {
+       uint64_t size = 7;
+       return ParseSizeReply(a[0], size) ? std::to_string(size) : std::string("none");
+     }},
+};
+
 }  // namespace
+
+TEST(PartialRecords, Table) { RunCases("ftp/data/partial_records.tsv", kPartialRoutines); }
 
 TEST(EngineRules, Table) { RunCases("ftp/data/engine_rules.tsv", kRoutines); }
 

@@ -237,6 +237,88 @@ TEST_P(RealServerEngineTest, StopPressedBetweenTransfersStopsNothingLater) {
   EXPECT_TRUE(BoxTexts().empty());
 }
 
+// A stopped download goes on from its partial file with REST: the server's copy is then
+// changed at its beginning, and the file that arrives still has the old beginning, so only
+// the rest was sent. A partial file the program did not leave is never continued nor
+// replaced, and ASCII mode starts afresh.
+TEST_P(RealServerEngineTest, StoppedDownloadGoesOnAndUserPartialsStay) {
+  ASSERT_EQ(LoginOk(), 1);
+  const size_t size = 3 * 1024 * 1024;
+  const std::string data = BinaryContent(size, 11), date = "Jan 02 03:04";
+  WriteWholeFile(OnServer("resume.bin"), data);
+  StopAt(10);
+  ASSERT_EQ(RetrieveFile("resume.bin", Local("resume.bin"), 2, size, &date), 1);
+  EXPECT_EQ(LocalNames(), (std::vector<std::string>{"resume.bin.vkpart", "resume.bin.vkpart.txt"}));
+  const std::string part = ReadWholeFile(Local("resume.bin.vkpart"));
+  ASSERT_GT(part.size(), 4096u);
+  ASSERT_LT(part.size(), size);
+  std::string changed = data;
+  for (size_t i = 0; i < 4096; ++i) changed[i] = static_cast<char>(~changed[i]);
+  WriteWholeFile(OnServer("resume.bin"), changed);
+  DisplayLog::onStatus = nullptr;
+  ASSERT_EQ(RetrieveFile("resume.bin", Local("resume.bin"), 2, size, &date), 1);
+  EXPECT_NE(Log().find("REST " + std::to_string(part.size()) + "\r\n350"), std::string::npos);
+  EXPECT_TRUE(ReadWholeFile(Local("resume.bin")) == data) << "more than the rest was sent";
+  EXPECT_EQ(LocalNames(), std::vector<std::string>{"resume.bin"});
+
+  // The user's own partial of that name (no record): downloaded whole, left alone, and a
+  // stop then keeps what came under the real name as before.
+  DeleteFileA(Local("resume.bin").c_str());
+  WriteWholeFile(Local("resume.bin.vkpart"), part);
+  const size_t restsBefore = Log().find("REST ") == std::string::npos ? 0 : 1;
+  StopAt(10);
+  ASSERT_EQ(RetrieveFile("resume.bin", Local("resume.bin"), 2, size, &date), 1);
+  EXPECT_EQ(ReadWholeFile(Local("resume.bin.vkpart")), part);
+  EXPECT_EQ(LocalNames(), (std::vector<std::string>{"resume.bin", "resume.bin.vkpart"}));
+  DisplayLog::onStatus = nullptr;
+  ASSERT_EQ(RetrieveFile("resume.bin", Local("resume.bin"), 2, size, &date), 1);
+  EXPECT_TRUE(ReadWholeFile(Local("resume.bin")) == changed);
+  EXPECT_EQ(ReadWholeFile(Local("resume.bin.vkpart")), part);
+  size_t rests = 0;
+  for (size_t at = Log().find("REST "); at != std::string::npos; at = Log().find("REST ", at + 1)) ++rests;
+  EXPECT_EQ(rests, restsBefore);
+
+  // ASCII mode: a partial of the program's is not continued; the whole file replaces it.
+  DeleteFileA(Local("resume.bin.vkpart").c_str());
+  StopAt(10);
+  ASSERT_EQ(RetrieveFile("resume.bin", Local("text.bin"), 2, size, &date), 1);
+  ASSERT_TRUE(FileExists(Local("text.bin.vkpart.txt")));
+  DisplayLog::onStatus = nullptr;
+  ASSERT_EQ(RetrieveFile("resume.bin", Local("text.bin"), 1, size, &date), 1);
+  EXPECT_EQ(Log().rfind("REST "), Log().find("REST "));
+  EXPECT_EQ(LocalNames(), (std::vector<std::string>{"resume.bin", "text.bin"}));
+  ExpectInStep(rootPath);
+}
+
+// A stopped upload goes on with REST and STOR from the server's size of the file: the
+// server's part is changed at its beginning and keeps that change, so only the rest went.
+TEST_P(RealServerEngineTest, StoppedUploadGoesOnWithRestAndStor) {
+  ASSERT_EQ(LoginOk(), 1);
+  const size_t size = 3 * 1024 * 1024;
+  const std::string data = BinaryContent(size, 12);
+  WriteWholeFile(Local("up.bin"), data);
+  StopAt(10);
+  ASSERT_EQ(StoreFile(Local("up.bin"), "up.bin", 2), 1);
+  std::string part = ReadWholeFile(OnServer("up.bin"));
+  ASSERT_GT(part.size(), 4096u);
+  ASSERT_LT(part.size(), size);
+  for (size_t i = 0; i < 4096; ++i) part[i] = static_cast<char>(~part[i]);
+  WriteWholeFile(OnServer("up.bin"), part);
+  DisplayLog::onStatus = nullptr;
+  ASSERT_EQ(StoreFile(Local("up.bin"), "up.bin", 2), 1);
+  EXPECT_NE(Log().find("REST " + std::to_string(part.size()) + "\r\n350"), std::string::npos) << Log();
+  EXPECT_TRUE(ReadWholeFile(OnServer("up.bin")) == part + data.substr(part.size()));
+  // Whole now: the next upload starts afresh. So does any upload in ASCII mode.
+  ASSERT_EQ(StoreFile(Local("up.bin"), "up.bin", 2), 1);
+  EXPECT_TRUE(ReadWholeFile(OnServer("up.bin")) == data);
+  StopAt(10);
+  ASSERT_EQ(StoreFile(Local("up.bin"), "text.bin", 1), 1);
+  DisplayLog::onStatus = nullptr;
+  ASSERT_EQ(StoreFile(Local("up.bin"), "text.bin", 1), 1);
+  EXPECT_EQ(Log().rfind("REST "), Log().find("REST "));
+  ExpectInStep(rootPath);
+}
+
 INSTANTIATE_TEST_SUITE_P(Servers, RealServerEngineTest, ::testing::ValuesIn(kServers),
                          [](const ::testing::TestParamInfo<Server>& info) { return std::string(info.param.name); });
 

@@ -9,6 +9,8 @@
 
 #include "engine_fixture_win.h"
 #include "ftp/listing_limit.h"
+#include "ftp/partial_files_win.h"
+#include "ftp/partial_record.h"
 
 namespace {
 
@@ -203,6 +205,99 @@ TEST_F(ScriptedServerTest, UnusablePassiveRepliesFailTheTransfer) {
     ExpectInStep("/", "sub");
     Disconnect();
   }
+}
+
+// A download that breaks leaves its partial file and record beside the target, an earlier
+// file staying as it was; the next download of the same listed file sends REST and appends
+// byte-exact. A server that refuses REST sends the whole file instead.
+TEST_F(ScriptedServerTest, BrokenDownloadGoesOnFromWhereItStopped) {
+  const std::string date = "Jan 01 2020";
+  ASSERT_EQ(LoginTo("restart"), 1);
+  WriteWholeFile(Local("cut.bin"), "the good earlier file");
+  EXPECT_EQ(RetrieveFile("cut.bin", Local("cut.bin"), 2, 10000, &date), 0);
+  EXPECT_EQ(ReadWholeFile(Local("cut.bin")), "the good earlier file");
+  EXPECT_TRUE(ReadWholeFile(Local("cut.bin.vkpart")) == Pattern(5000));
+  EXPECT_NE(ReadWholeFile(Local("cut.bin.vkpart.txt")).find("remote=/cut.bin\r\nsize=10000\r\ndate=Jan 01 2020\r\n"),
+            std::string::npos);
+  // Another listed date is another file: downloaded whole, from no offset.
+  const std::string otherDate = "Feb 02 2020";
+  EXPECT_EQ(RetrieveFile("cut.bin", Local("cut.bin"), 2, 10000, &otherDate), 0);
+  EXPECT_EQ(Count(Log(), "REST "), 0u);
+  ASSERT_EQ(RetrieveFile("cut.bin", Local("cut.bin"), 2, 10000, &otherDate), 1);
+  EXPECT_NE(Log().find("REST 5000\r\n350"), std::string::npos) << Log();
+  EXPECT_TRUE(ReadWholeFile(Local("cut.bin")) == Pattern(10000));
+  EXPECT_EQ(LocalNames(), std::vector<std::string>{"cut.bin"});
+  Disconnect();
+
+  ASSERT_EQ(LoginTo("norest", 1), 1);
+  WriteWholeFile(Local("cut.bin.vkpart"), Pattern(3000));
+  WriteWholeFile(Local("cut.bin.vkpart.txt"), FormatPartialRecord({PartialServerName(), "/cut.bin", 10000, date, ""}));
+  ASSERT_EQ(RetrieveFile("cut.bin", Local("cut.bin"), 2, 10000, &date), 1);
+  EXPECT_NE(Log().find("REST 3000\r\n502"), std::string::npos) << Log();
+  EXPECT_TRUE(ReadWholeFile(Local("cut.bin")) == Pattern(10000));
+  EXPECT_EQ(LocalNames(), std::vector<std::string>{"cut.bin"});
+  EXPECT_TRUE(BoxTexts().empty());
+}
+
+// Past 4 GiB: a partial of 5,000,000,000 bytes (sparse, made by the test) goes on with
+// REST 5000000000 and gets the last 10 bytes in place; the upload of that file goes on the
+// same way.
+TEST_F(ScriptedServerTest, ResumeOffsetsPastFourGigabytes) {
+  const std::string date = "Mar 03 2021";
+  const uint64_t offset = 5000000000ull, listed = offset + 10;
+  ASSERT_EQ(LoginTo("restart"), 1);
+  {
+    HANDLE h = CreateFileA(Local("big.iso.vkpart").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER at;
+    at.QuadPart = static_cast<LONGLONG>(offset);
+    EXPECT_TRUE(SetFilePointerEx(h, at, nullptr, FILE_BEGIN) && SetEndOfFile(h));
+    CloseHandle(h);
+  }
+  WriteWholeFile(Local("big.iso.vkpart.txt"), FormatPartialRecord({PartialServerName(), "/big.iso", listed, date, ""}));
+  ASSERT_EQ(RetrieveFile("big.iso", Local("big.iso"), 2, listed, &date), 1);
+  EXPECT_NE(Log().find("REST 5000000000\r\n350"), std::string::npos) << Log();
+  HANDLE h = CreateFileA(Local("big.iso").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  LARGE_INTEGER size{}, at;
+  GetFileSizeEx(h, &size);
+  at.QuadPart = static_cast<LONGLONG>(offset);
+  SetFilePointerEx(h, at, nullptr, FILE_BEGIN);
+  char tail[16] = {};
+  DWORD got = 0;
+  ReadFile(h, tail, sizeof tail, &got, nullptr);
+  CloseHandle(h);
+  EXPECT_EQ(static_cast<uint64_t>(size.QuadPart), listed);
+  std::string expected(10, '\0');
+  for (size_t i = 0; i < 10; ++i) expected[i] = static_cast<char>((offset + i) % 251);
+  EXPECT_TRUE(std::string(tail, got) == expected);
+  EXPECT_EQ(LocalNames(), std::vector<std::string>{"big.iso"});
+
+  // Sent back, as an upload the program left: SIZE says how much the server holds, and
+  // only the last 10 bytes go, after REST.
+  uint64_t localSize = 0;
+  std::string localTime;
+  ASSERT_TRUE(LocalFileFacts(Local("big.iso"), localSize, localTime));
+  const PartialRecord upload{PartialServerName(), "/big.iso", localSize, localTime, Local("big.iso")};
+  WriteWholeFile(WorkFolder + UploadRecordName(upload.server, upload.remotePath), FormatPartialRecord(upload));
+  ASSERT_EQ(StoreFile(Local("big.iso"), "big.iso", 2), 1);
+  EXPECT_NE(Log().find("SIZE big.iso\r\n213 5000000000\r\n"), std::string::npos) << Log();
+  EXPECT_NE(Log().find("REST 5000000000\r\n350"), std::string::npos) << Log();
+  EXPECT_NE(Log().find("226 Stored 10 bytes from 5000000000\r\n"), std::string::npos) << Log();
+  EXPECT_FALSE(FileExists(WorkFolder + UploadRecordName(upload.server, upload.remotePath)));
+  Disconnect();
+
+  // A server whose FEAT does not list REST STREAM gets the whole file, from the start.
+  const size_t rests = Count(Log(), "REST ");
+  ASSERT_EQ(LoginTo("sink"), 1);
+  WriteWholeFile(Local("small.bin"), Pattern(3000));
+  ASSERT_TRUE(LocalFileFacts(Local("small.bin"), localSize, localTime));
+  const PartialRecord small{PartialServerName(), "/small.bin", localSize, localTime, Local("small.bin")};
+  WriteWholeFile(WorkFolder + UploadRecordName(small.server, small.remotePath), FormatPartialRecord(small));
+  ASSERT_EQ(StoreFile(Local("small.bin"), "small.bin", 2), 1);
+  EXPECT_EQ(Log().find("SIZE small.bin"), std::string::npos) << Log();
+  EXPECT_EQ(Count(Log(), "REST "), rests) << Log();
+  DeleteFileA(Local("big.iso").c_str());
 }
 
 }  // namespace

@@ -417,10 +417,11 @@ TEST_F(JobsTest, NamesDifferingInCaseAloneAreNotReceivedOverEachOther) {
   EXPECT_EQ(ReadWholeFile(local.path() + "a.bin"), lowerFirst ? "lower" : "upper");
 }
 
-// Stop in the middle of a large download: the program stays connected and answers, and the
-// next download brings the right bytes.
+// Stop in the middle of a large download: the program stays connected and answers, what
+// came waits as a partial file beside the target, and the next download of that file goes
+// on from it with REST and ends byte-exact.
 TEST_F(JobsTest, StopLeavesTheSessionReady) {
-  const size_t size = 32u << 20;
+  const size_t size = 8u << 20;
   PutServerTree(kVsftpd, "stop", {{"small.bin", Noise(100000)}},
                 "head -c " + std::to_string(size) + " /dev/urandom > big.bin && chown " +
                     testenv::Get("VAKO_FTP_USER") + " big.bin");
@@ -434,13 +435,20 @@ TEST_F(JobsTest, StopLeavesTheSessionReady) {
   // A stopped job says so, once the lists show what it left.
   vako->PostCommand(IDM_STOP);
   ASSERT_NE(vako->WaitForDialog(60000, VAKO_CAPTION), nullptr);
-  EXPECT_GE(vako->RowOfName(panes.localList, "big.bin"), 0);
+  EXPECT_GE(vako->RowOfName(panes.localList, "big.bin.vkpart"), 0);
   EXPECT_EQ(Run(0), Lines{ResourceText(IDS_JOB_STOPPED)});
-  EXPECT_LT(ReadWholeFile(local.path() + "big.bin").size(), size);
+  const size_t part = ReadWholeFile(local.path() + "big.bin.vkpart").size();
+  EXPECT_LT(part, size);
+  EXPECT_FALSE(FileExists(local.path() + "big.bin"));
   EXPECT_EQ(vako->ButtonState(IDM_DISCONNECT), TBSTATE_ENABLED);
-  Select(1, {"small.bin"});
+  Select(1, {"small.bin", "big.bin"});
   EXPECT_EQ(Run(IDM_DOWNLOAD), Lines{ResourceText(IDS_COMPLETED_RECEIVE)});
   EXPECT_TRUE(ReadWholeFile(local.path() + "small.bin") == Noise(100000));
+  EXPECT_TRUE(ReadWholeFile(local.path() + "big.bin") ==
+              ReadWholeFile(OnServer(kVsftpd, "stop/big.bin")));
+  EXPECT_FALSE(FileExists(local.path() + "big.bin.vkpart"));
+  const std::string log = ReadWholeFile(NewestWorkFolder() + "ftplog.txt");
+  EXPECT_NE(log.find("REST " + std::to_string(part) + "\r\n350"), std::string::npos);
 }
 
 // Closing during a download asks first. No, to the window's close and to Alt+F4, and the
@@ -478,7 +486,9 @@ TEST_F(JobsTest, ClosingDuringAJobAsksFirst) {
   PostMessageA(vako->window(), WM_CLOSE, 0, 0);
   answerClose(IDYES);
   EXPECT_EQ(vako->WaitForExit(60000), 0) << Boxes();
-  EXPECT_LT(ReadWholeFile(local.path() + "big.bin").size(), size);
+  EXPECT_FALSE(FileExists(local.path() + "big.bin"));  // what came waits as a partial file
+  EXPECT_LT(ReadWholeFile(local.path() + "big.bin.vkpart").size(), size);
+  EXPECT_TRUE(FileExists(local.path() + "big.bin.vkpart.txt"));
 }
 
 }  // namespace

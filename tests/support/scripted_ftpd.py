@@ -509,6 +509,53 @@ SCENARIOS.update({
 })
 
 
+# ---- Transfers that go on from an offset ----
+
+BIG_OFFSET = 5000000000  # past 4 GiB: 5,000,000,010 bytes listed, only the last 10 sent
+
+
+def restart_session(conn):
+    """REST <n> is taken for the next RETR or STOR. cut.bin (10,000 bytes) breaks after 5,000
+    when sent from the start and is sent from n otherwise; big.iso is sent only from
+    BIG_OFFSET, and SIZE says BIG_OFFSET bytes of it are here. STOR tells what it took."""
+    def rest(c, line, state):
+        state["rest"] = int(line.split(b" ", 1)[1])
+        return b"350 Restarting at %d\r\n" % state["rest"]
+
+    def retr(c, line, state):
+        name, offset = line.split(b" ", 1)[1].strip(), state.pop("rest", 0)
+        if name == b"cut.bin" and offset == 0:
+            return send_data(c, state, pattern(5000), b"426 Connection closed; transfer aborted\r\n")
+        if name == b"cut.bin" and offset < 10000:
+            return send_data(c, state, pattern(10000)[offset:], b"226 Transfer complete\r\n")
+        if name == b"big.iso" and offset == BIG_OFFSET:
+            return send_data(c, state, pattern(10, BIG_OFFSET), b"226 Transfer complete\r\n")
+        return b"550 Not from that offset\r\n"
+
+    def stor(c, line, state):
+        offset, count = state.pop("rest", 0), 0
+        c.sendall(b"150 Send it\r\n")
+        with connect_data(state) as d:
+            while True:
+                piece = d.recv(65536)
+                if not piece:
+                    break
+                count += len(piece)
+        return b"226 Stored %d bytes from %d\r\n" % (count, offset)
+    command_loop(conn, {b"REST": rest, b"RETR": retr, b"STOR": stor,
+                        b"FEAT": b"211-Features:\r\n REST STREAM\r\n SIZE\r\n211 End\r\n",
+                        b"SIZE": lambda c, l, s: b"213 %d\r\n" % BIG_OFFSET if l.strip().endswith(b"big.iso")
+                        else b"550 No such file\r\n"})
+
+
+SCENARIOS.update({
+    "restart": restart_session,
+    # REST refused: the whole file (cut.bin's 10,000 bytes) comes instead.
+    "norest": canned({b"REST": b"502 REST not implemented\r\n",
+                      b"RETR": lambda c, l, s: send_data(c, s, pattern(10000), b"226 Transfer complete\r\n")}),
+})
+
+
 def serve(listener, name, handler):
     while True:
         conn, _ = listener.accept()

@@ -1,0 +1,9 @@
+// The server's FEAT reply: one feature a line, each line after the first starting with a
+// blank (RFC 2389).
+#pragma once
+#include <string>
+
+// True when a feature line of the reply is the feature, letter case and surrounding
+// blanks aside ("REST STREAM", "UTF8"). A feature named only in the first or last line
+// (the reply's own text) does not count.
+bool FeatureListed(const std::string& featReply, const std::string& feature);
