@@ -13,6 +13,7 @@ import itertools
 import os
 import posixpath
 import socket
+import ssl
 import struct
 import threading
 import time
@@ -20,6 +21,7 @@ import time
 CALM_USER = b"USER CALM\r\n"
 SIOCATMARK = 0x8905
 RECORD_DIR = None
+TLS_CERT = None  # key and certificate in one PEM file, for the TLS scenarios
 _session = threading.local()
 _record_lock = threading.Lock()
 
@@ -504,6 +506,51 @@ SCENARIOS.update({
 })
 
 
+# ---- TLS that goes wrong (scenarios given only with --tls-cert) ----
+
+def tls_context():
+    ctx = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+    ctx.load_cert_chain(TLS_CERT)
+    return ctx
+
+
+def tls_garbage(conn):
+    """Agrees to AUTH TLS, then sends text where the handshake belongs."""
+    def auth(c, line, state):
+        c.sendall(b"234 Go ahead\r\n")
+        return b"this is not a TLS handshake at all\r\n" * 20
+    command_loop(conn, {b"AUTH": auth})
+
+
+def tls_drop(conn):
+    """A server with TLS whose listing's TLS stream is cut off midway, then called whole."""
+    conn.sendall(b"220 scripted server ready\r\n")
+    line = read_line(conn)
+    record(line or b"", {})
+    if not line or not line.upper().startswith(b"AUTH TLS"):
+        return
+    conn.sendall(b"234 Go ahead\r\n")
+    ctx = tls_context()
+    secure = ctx.wrap_socket(conn, server_side=True)
+
+    def list_(c, line, state):
+        c.sendall(b"150 Here comes the listing\r\n")
+        d = ctx.wrap_socket(connect_data(state), server_side=True)
+        d.sendall(b"".join(unix_line(b"f%03d" % i) for i in range(100)))
+        d.close()  # no close_notify: the stream is cut, not ended
+        return b"226 Listing sent\r\n"
+    command_loop(secure, {b"PBSZ": b"200 PBSZ=0\r\n", b"PROT": b"200 Protection set\r\n", b"LIST": list_},
+                 greeting=b"")
+
+
+TLS_SCENARIOS = {
+    # AUTH TLS refused (the usual 500 of a server without TLS)
+    "authrefused": canned({}),
+    "tlsgarbage": tls_garbage,
+    "tlsdrop": tls_drop,
+}
+
+
 def serve(listener, name, handler):
     while True:
         conn, _ = listener.accept()
@@ -523,9 +570,13 @@ def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--ports-file", required=True)
     ap.add_argument("--record-dir")
+    ap.add_argument("--tls-cert")
     args = ap.parse_args()
-    global RECORD_DIR
+    global RECORD_DIR, TLS_CERT
     RECORD_DIR = args.record_dir
+    TLS_CERT = args.tls_cert
+    if TLS_CERT:
+        SCENARIOS.update(TLS_SCENARIOS)
     ports = []
     for name, handler in SCENARIOS.items():
         s = socket.socket()
