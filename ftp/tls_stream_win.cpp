@@ -39,6 +39,14 @@ int SendToken(SOCKET s, SecBuffer& token) {
   return ok;
 }
 
+// A TLS record starts with its type (change cipher spec, alert, handshake, data) and
+// the major version 3.
+bool LooksLikeTlsRecord(const std::vector<char>& bytes) {
+  if (bytes.empty()) return true;
+  const unsigned char type = static_cast<unsigned char>(bytes[0]);
+  return type >= 0x14 && type <= 0x17 && (bytes.size() < 2 || bytes[1] == 3);
+}
+
 }  // namespace
 
 std::string DescribeSecurityStatus(SECURITY_STATUS status) {
@@ -135,6 +143,12 @@ int TlsStream::HandshakeLoop(bool haveInput) {
       return 0;
     }
     if (status == SEC_E_INCOMPLETE_MESSAGE) {
+      // A record that cannot be TLS would be waited on until the time limit (Wine reads
+      // its length from any bytes at all).
+      if (!LooksLikeTlsRecord(in_)) {
+        error_ = "TLS handshake failed: the server's answer is not TLS";
+        return 0;
+      }
       if (ReadMore() <= 0) return Fail("TLS handshake: the server closed the connection", status);
       continue;
     }
@@ -149,6 +163,14 @@ int TlsStream::HandshakeLoop(bool haveInput) {
     if (status == SEC_E_OK) {
       status = QueryContextAttributesA(&context_, SECPKG_ATTR_STREAM_SIZES, &sizes_);
       if (status != SEC_E_OK) return Fail("TLS", status);
+      // Some systems (Wine) take SCH_CREDENTIALS but not the versions it disables: the
+      // version agreed is checked here.
+      SecPkgContext_ConnectionInfo info{};
+      if (QueryContextAttributesA(&context_, SECPKG_ATTR_CONNECTION_INFO, &info) == SEC_E_OK &&
+          !(info.dwProtocol & (SP_PROT_TLS1_2 | SP_PROT_TLS1_3))) {
+        error_ = "TLS: the server offers nothing newer than " + Description();
+        return 0;
+      }
       return 1;
     }
     if (status == SEC_I_CONTINUE_NEEDED && in_.empty() && ReadMore() <= 0)
