@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/app_state_win.h"
+#include "app/string_table_win.h"
 #include "config/host_profile.h"
 #include "ftp/control_connection_win.h"
 #include "ftp/protocol_log_win.h"
@@ -13,6 +14,8 @@
 #include "ftp/reply_line.h"
 #include "ftp/server_certificate_win.h"
 #include "ftp/tls_stream_win.h"
+#include "ftp/transfer_progress.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
@@ -22,6 +25,12 @@ std::unique_ptr<TlsStream> ControlStream;
 std::string ControlCertificate;   // the server's certificate as encoded, for the data connections'
 bool DataProtected = false;        // PROT P accepted
 std::atomic<int> Protected{0};     // read by the window for its lock
+
+// The reason shown under the connection failure, in the place of the server's last reply.
+int FailTls(const std::string& detail) {
+  ReplyBuffer = FormatWithName(LoadResourceText(IDS_TLS_FAILED), detail);
+  return 0;
+}
 
 std::string EncodedCertificate(const TlsStream& stream) {
   PCCERT_CONTEXT certificate = stream.PeerCertificate();
@@ -39,20 +48,14 @@ TlsStream* ControlTls() { return ControlStream.get(); }
 
 int StartControlTls() {
   EndControlTls();
-  if (!Credentials.Acquire()) {
-    ReplyBuffer = "TLS: the system has no TLS 1.2";
-    return 0;
-  }
+  if (!Credentials.Acquire()) return FailTls("no TLS 1.2");
   auto stream = std::make_unique<TlsStream>(ControlSocket, Credentials, ControlHost);
-  if (!stream->Handshake()) {
-    ReplyBuffer = stream->Error();
-    return 0;
-  }
+  if (!stream->Handshake()) return FailTls(stream->Error());
   PCCERT_CONTEXT certificate = stream->PeerCertificate();
   const int approved = certificate && ApproveServerCertificate(certificate, ControlHost, ControlPort);
   if (certificate) CertFreeCertificateContext(certificate);
   if (!approved) {
-    ReplyBuffer = "TLS: the server's certificate was not accepted";
+    ReplyBuffer = LoadResourceText(IDS_TLS_CERTIFICATE_REFUSED);
     return 0;
   }
   ControlCertificate = EncodedCertificate(*stream);
@@ -76,10 +79,7 @@ int SecureControlConnection() {
   if (ReplyBuffer.compare(0, 3, "234") != 0) return 0;  // the refusal is the reason shown
   // Nothing may come between 234 and the handshake: bytes already here were sent in the
   // clear by someone, and would be read as if they came through TLS.
-  if (ControlReplyIsWaiting() || ControlHasUnreadBytes()) {
-    ReplyBuffer = "TLS: the server sent more after 234";
-    return 0;
-  }
+  if (ControlReplyIsWaiting() || ControlHasUnreadBytes()) return FailTls("the server sent more after 234");
   return StartControlTls();
 }
 

@@ -126,7 +126,7 @@ int TlsStream::ReadMore() {
 // The exchange of handshake messages, from the first (haveInput false) or from input the
 // server sent after the handshake (a renegotiation, or TLS 1.3's post-handshake messages).
 int TlsStream::HandshakeLoop(bool haveInput) {
-  for (;;) {
+  for (int round = 0; round < 64; ++round) {  // a handshake takes a few; more is a loop
     SecBuffer input[2] = {{static_cast<unsigned long>(in_.size()), SECBUFFER_TOKEN, in_.data()},
                           {0, SECBUFFER_EMPTY, nullptr}};
     SecBufferDesc inputDesc{SECBUFFER_VERSION, 2, input};
@@ -154,6 +154,7 @@ int TlsStream::HandshakeLoop(bool haveInput) {
     }
     if (status != SEC_E_OK && status != SEC_I_CONTINUE_NEEDED && status != SEC_I_INCOMPLETE_CREDENTIALS)
       return Fail("TLS handshake failed", status);
+    if (status == SEC_I_INCOMPLETE_CREDENTIALS) continue;  // asked for a client certificate: go on without
     if (haveInput) {
       if (input[1].BufferType == SECBUFFER_EXTRA && input[1].cbBuffer <= in_.size())
         in_.erase(in_.begin(), in_.end() - input[1].cbBuffer);
@@ -177,6 +178,8 @@ int TlsStream::HandshakeLoop(bool haveInput) {
       return Fail("TLS handshake: the server closed the connection", SEC_E_INCOMPLETE_MESSAGE);
     haveInput = true;
   }
+  error_ = "TLS handshake failed: it never ended";
+  return 0;
 }
 
 // 1 when a record was decrypted (plain_ may still be empty), 0 at close_notify, -1 on an
