@@ -210,4 +210,13 @@ TEST_F(SecureEngineTest, BrokenTlsStopsBeforeTheLogin) {
   EXPECT_NE(ListingBuffer.find("f000"), std::string::npos);  // part of it came
 }
 
+// A data connection whose certificate is not the control connection's carries nothing.
+TEST_F(SecureEngineTest, DataConnectionMustShowTheControlConnectionsCertificate) {
+  CurrentHost.Security = kSecurityExplicitTls;
+  ASSERT_EQ(LoginTo("tlsswap", 1), 1);
+  EXPECT_EQ(FetchListing(), 0);
+  EXPECT_EQ(ListingBuffer.find("swapped.txt"), std::string::npos);
+  EXPECT_NE(Log().find("certificate is not the control connection's"), std::string::npos) << Log();
+}
+
 }  // namespace

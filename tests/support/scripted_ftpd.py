@@ -22,6 +22,7 @@ CALM_USER = b"USER CALM\r\n"
 SIOCATMARK = 0x8905
 RECORD_DIR = None
 TLS_CERT = None  # key and certificate in one PEM file, for the TLS scenarios
+TLS_OTHER_CERT = None  # another one
 _session = threading.local()
 _record_lock = threading.Lock()
 
@@ -522,8 +523,8 @@ def tls_garbage(conn):
     command_loop(conn, {b"AUTH": auth})
 
 
-def tls_drop(conn):
-    """A server with TLS whose listing's TLS stream is cut off midway, then called whole."""
+def tls_session(conn, list_):
+    """A server with TLS (AUTH TLS first) whose LIST is list_(c, line, state, ctx)."""
     conn.sendall(b"220 scripted server ready\r\n")
     line = read_line(conn)
     record(line or b"", {})
@@ -532,15 +533,35 @@ def tls_drop(conn):
     conn.sendall(b"234 Go ahead\r\n")
     ctx = tls_context()
     secure = ctx.wrap_socket(conn, server_side=True)
+    command_loop(secure, {b"PBSZ": b"200 PBSZ=0\r\n", b"PROT": b"200 Protection set\r\n",
+                          b"LIST": lambda c, l, s: list_(c, l, s, ctx)}, greeting=b"")
 
-    def list_(c, line, state):
+
+def tls_drop(conn):
+    """The listing's TLS stream is cut off midway, then called whole."""
+    def list_(c, line, state, ctx):
         c.sendall(b"150 Here comes the listing\r\n")
         d = ctx.wrap_socket(connect_data(state), server_side=True)
         d.sendall(b"".join(unix_line(b"f%03d" % i) for i in range(100)))
         d.close()  # no close_notify: the stream is cut, not ended
         return b"226 Listing sent\r\n"
-    command_loop(secure, {b"PBSZ": b"200 PBSZ=0\r\n", b"PROT": b"200 Protection set\r\n", b"LIST": list_},
-                 greeting=b"")
+    tls_session(conn, list_)
+
+
+def tls_swap(conn):
+    """The listing comes over TLS with another certificate than the control connection's."""
+    def list_(c, line, state, ctx):
+        c.sendall(b"150 Here comes the listing\r\n")
+        other = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        other.load_cert_chain(TLS_OTHER_CERT)
+        try:
+            d = other.wrap_socket(connect_data(state), server_side=True)
+            d.sendall(unix_line(b"swapped.txt"))
+            d.unwrap().close()
+        except (OSError, ValueError):
+            pass  # the client refused it
+        return b"226 Listing sent\r\n"
+    tls_session(conn, list_)
 
 
 TLS_SCENARIOS = {
@@ -548,6 +569,7 @@ TLS_SCENARIOS = {
     "authrefused": canned({}),
     "tlsgarbage": tls_garbage,
     "tlsdrop": tls_drop,
+    "tlsswap": tls_swap,
 }
 
 
@@ -571,10 +593,12 @@ def main():
     ap.add_argument("--ports-file", required=True)
     ap.add_argument("--record-dir")
     ap.add_argument("--tls-cert")
+    ap.add_argument("--tls-other-cert")
     args = ap.parse_args()
-    global RECORD_DIR, TLS_CERT
+    global RECORD_DIR, TLS_CERT, TLS_OTHER_CERT
     RECORD_DIR = args.record_dir
     TLS_CERT = args.tls_cert
+    TLS_OTHER_CERT = args.tls_other_cert
     if TLS_CERT:
         SCENARIOS.update(TLS_SCENARIOS)
     ports = []
