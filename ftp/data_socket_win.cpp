@@ -240,9 +240,9 @@ void FinishSending(SocketHandle& data) {
   if (!data.tls || data.s == INVALID_SOCKET) return;
   data.tls->SendCloseNotify();
   shutdown(data.s, SD_SEND);
-  // The server answers with its own close_notify and its end; whatever else comes is
-  // read and dropped, within the socket's time limit.
+  // The server answers with its own close_notify or its end; whatever else comes is read
+  // and dropped, within the socket's time limit.
   char rest[4096];
-  while (recv(data.s, rest, sizeof rest, 0) > 0) {
+  while (data.tls->Receive(rest, sizeof rest) > 0) {
   }
 }
