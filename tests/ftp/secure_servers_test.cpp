@@ -1,6 +1,7 @@
 // The engine over TLS: real servers with a self-signed certificate made for the run
 // (tests/support/with-servers with VAKO_TLS_SERVERS=1), and scripted servers whose TLS
 // goes wrong.
+#include <atomic>
 #include <thread>
 
 #include "engine_fixture_win.h"
@@ -111,81 +112,107 @@ TEST_F(SecureEngineTest, ConnectionServesOneThreadAfterAnother) {
   ExpectInStep(root);
 }
 
-// Forwards one connection to a server and keeps every byte that crossed, both ways.
+// Forwards the connections that come to listenAddress:port (one at a time) to the same
+// port or to targetPort on 127.0.0.1, and keeps every byte that crossed, both ways.
 class RecordingRelay {
  public:
-  explicit RecordingRelay(int targetPort) : target_(targetPort) {
+  RecordingRelay(const char* listenAddress, int port, int targetPort) : target_(targetPort ? targetPort : port) {
     listener_ = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_addr.s_addr = inet_addr(listenAddress);
+    address.sin_port = htons(static_cast<u_short>(port));
     int length = sizeof address;
     bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    listen(listener_, 1);
+    listen(listener_, 4);
     getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-    port = ntohs(address.sin_port);
+    this->port = ntohs(address.sin_port);
     thread_ = std::thread([this] { Run(); });
   }
-  // The bytes, once the program has closed its connection.
+  // The bytes, once the program has closed its connections.
   const std::string& Recorded() {
+    stop_ = true;
     if (thread_.joinable()) thread_.join();
     return recorded_;
   }
   ~RecordingRelay() {
+    Recorded();
     closesocket(listener_);
-    if (thread_.joinable()) thread_.join();
   }
   int port = 0;
 
  private:
+  static bool Readable(SOCKET a, SOCKET b, bool& first) {
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(a, &readable);
+    if (b != INVALID_SOCKET) FD_SET(b, &readable);
+    timeval wait{0, 100000};
+    if (select(0, &readable, nullptr, nullptr, &wait) <= 0) return false;
+    first = FD_ISSET(a, &readable);
+    return true;
+  }
   void Run() {
-    SOCKET client = accept(listener_, nullptr, nullptr);
-    SOCKET server = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(static_cast<u_short>(target_));
-    if (client != INVALID_SOCKET && connect(server, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
-      for (;;) {
-        fd_set readable;
-        FD_ZERO(&readable);
-        FD_SET(client, &readable);
-        FD_SET(server, &readable);
-        if (select(0, &readable, nullptr, nullptr, nullptr) <= 0) break;
-        SOCKET from = FD_ISSET(client, &readable) ? client : server, to = from == client ? server : client;
-        char chunk[4096];
-        int got = recv(from, chunk, sizeof chunk, 0);
-        if (got <= 0 || send(to, chunk, got, 0) != got) break;
-        recorded_.append(chunk, static_cast<size_t>(got));
+    bool unused = false;
+    while (!stop_) {
+      if (!Readable(listener_, INVALID_SOCKET, unused)) continue;
+      SOCKET client = accept(listener_, nullptr, nullptr);
+      SOCKET server = socket(AF_INET, SOCK_STREAM, 0);
+      sockaddr_in address{};
+      address.sin_family = AF_INET;
+      address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+      address.sin_port = htons(static_cast<u_short>(target_));
+      if (client != INVALID_SOCKET && connect(server, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+        for (;;) {
+          bool fromClient = false;
+          if (!Readable(client, server, fromClient)) continue;
+          SOCKET from = fromClient ? client : server, to = fromClient ? server : client;
+          char chunk[65536];
+          int got = recv(from, chunk, sizeof chunk, 0);
+          if (got <= 0 || send(to, chunk, got, 0) != got) break;
+          recorded_.append(chunk, static_cast<size_t>(got));
+        }
       }
+      closesocket(server);
+      if (client != INVALID_SOCKET) closesocket(client);
     }
-    closesocket(server);
-    if (client != INVALID_SOCKET) closesocket(client);
   }
   int target_;
   SOCKET listener_;
+  std::atomic<bool> stop_{false};
   std::thread thread_;
   std::string recorded_;
 };
 
-// What crosses the control connection: the password in the clear without TLS (the relay
-// sees it), never with TLS; the files' bytes do not cross it at all.
-TEST_F(SecureEngineTest, PasswordNeverCrossesInTheClear) {
+// What crosses the network: the password in the clear without TLS (the relay sees it),
+// never with TLS, and neither do a file's contents. The TLS vsftpd hands out one passive
+// port: the relay, on an address of its own, forwards it as well as the control connection.
+TEST_F(SecureEngineTest, NeitherPasswordNorFilesCrossInTheClear) {
   const std::string password = testenv::Get("VAKO_FTP_PASS");
   {
-    RecordingRelay relay(testenv::Port("VAKO_VSFTPD_PORT"));
+    RecordingRelay relay("127.0.0.1", 0, testenv::Port("VAKO_VSFTPD_PORT"));
     ASSERT_EQ(Login(relay.port, password), 1);
     Disconnect();
     EXPECT_NE(relay.Recorded().find("PASS " + password), std::string::npos);
   }
   CurrentHost.Security = kSecurityExplicitTls;
-  RecordingRelay relay(testenv::Port("VAKO_VSFTPD_TLS_PORT"));
-  ASSERT_EQ(Login(relay.port, password), 1);
+  CurrentHost.Pasv = 1;
+  root = testenv::Get("VAKO_VSFTPD_TLS_ROOT");
+  RecordingRelay control("127.0.0.5", 0, testenv::Port("VAKO_VSFTPD_TLS_PORT"));
+  RecordingRelay data("127.0.0.5", testenv::Port("VAKO_VSFTPD_TLS_PASV_PORT"), 0);
+  ASSERT_EQ(Login(control.port, password, "./", "127.0.0.5"), 1) << (BoxTexts().empty() ? "" : BoxTexts().back());
+  const std::string secret = "the contents nobody may read on the way " + password;
+  WriteWholeFile(Local("secret.txt"), secret);
+  ASSERT_EQ(StoreFile(Local("secret.txt"), "secret.txt", 2), 1);
+  ASSERT_EQ(RetrieveFile("secret.txt", Local("secret-back.txt"), 2, secret.size()), 1);
+  EXPECT_EQ(ReadWholeFile(Local("secret-back.txt")), secret);
   Disconnect();
-  const std::string& seen = relay.Recorded();
+  const std::string& seen = control.Recorded();
   EXPECT_NE(seen.find("AUTH TLS\r\n"), std::string::npos);
   EXPECT_EQ(seen.find(password), std::string::npos);
   EXPECT_EQ(seen.find(testenv::Get("VAKO_FTP_USER")), std::string::npos);
+  EXPECT_GT(data.Recorded().size(), 2 * secret.size());  // both transfers went through it
+  EXPECT_EQ(data.Recorded().find("nobody may read"), std::string::npos);
 }
 
 // Scripted servers: AUTH refused and garbage for a handshake stop before USER; a listing
