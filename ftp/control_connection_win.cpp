@@ -6,14 +6,14 @@
 #include <cstring>
 
 #include "app/app_state_win.h"
+#include "config/host_profile.h"
 #include "ftp/data_socket_win.h"
 #include "ftp/protocol_log_win.h"
 #include "ftp/reply_line.h"
 #include "ftp/secure_session_win.h"
-#include "config/host_profile.h"
-#include "ftp/tls_stream_win.h"
 #include "ftp/server_names_win.h"
 #include "ftp/socket_wait_win.h"
+#include "ftp/tls_stream_win.h"
 
 static std::atomic<int> SessionLost{0};
 std::string ReplyText;

@@ -225,7 +225,6 @@ int SendAll(SOCKET s, const char* data, size_t count) {
   return 1;
 }
 
-
 int ReceiveData(SocketHandle& data, char* buffer, int size) {
   if (data.tls) return data.tls->Receive(buffer, size);
   return recv(data.s, buffer, size, 0);
