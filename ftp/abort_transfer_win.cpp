@@ -4,6 +4,7 @@
 #include "ftp/data_connection_win.h"
 #include "ftp/data_socket_win.h"
 #include "ftp/remote_commands_win.h"
+#include "ftp/secure_session_win.h"
 
 namespace {
 
@@ -21,13 +22,18 @@ void BringRepliesInStep() {
   if (ReplyBuffer.compare(0, 3, "257") != 0) DropControlConnection();
 }
 
-}  // namespace
-
-void SendAbortSequence() {
+void SendTelnetInterrupt() {
   static const char interrupt[3] = {'\xFF', '\xF4', '\xFF'};  // IAC IP IAC; the urgent mark is on the last IAC
   if (send(ControlSocket, interrupt, sizeof interrupt, MSG_OOB) != sizeof interrupt) DropControlConnection();
   static const char mark = '\xF2';  // DM
   if (send(ControlSocket, &mark, 1, 0) != 1) DropControlConnection();
+}
+
+}  // namespace
+
+void SendAbortSequence() {
+  // Urgent data cannot cross TLS: a protected connection gets ABOR alone.
+  if (!ControlTls()) SendTelnetInterrupt();
   if (!SendFormattedCommand("ABOR")) return;
   BringRepliesInStep();
 }

@@ -6,11 +6,14 @@
 #include <cstring>
 
 #include "app/app_state_win.h"
+#include "config/host_profile.h"
 #include "ftp/data_socket_win.h"
 #include "ftp/protocol_log_win.h"
 #include "ftp/reply_line.h"
+#include "ftp/secure_session_win.h"
 #include "ftp/server_names_win.h"
 #include "ftp/socket_wait_win.h"
+#include "ftp/tls_stream_win.h"
 
 static std::atomic<int> SessionLost{0};
 std::string ReplyText;
@@ -68,6 +71,10 @@ int OpenControlConnection() {
   }
   WSASetLastError(0);  // from here on a failure has the server's last reply to tell
   ReplyBuffer.clear();
+  if (CurrentHost.Security == kSecurityImplicitTls) {
+    WaitDeadline deadline;  // a server that never answers the handshake is given up on too
+    if (!LimitReceiveWait(ControlSocket, deadline, ControlWaitMs) || !StartControlTls()) return 0;
+  }
   return ReadReply();
 }
 
@@ -97,14 +104,19 @@ static int ReadOneLine(std::string& line, const WaitDeadline& deadline) {
     ControlPending.erase(0, take);
     if (ControlSocket == INVALID_SOCKET || !LimitReceiveWait(ControlSocket, deadline, ControlWaitMs)) return -1;
     char chunk[4096];
-    const int got = recv(ControlSocket, chunk, sizeof chunk, 0);
+    const int got = ReceiveControlBytes(chunk, sizeof chunk);
     if (got == 0) return 0;
     if (got < 0) return -1;
     ControlPending.assign(chunk, static_cast<size_t>(got));
   }
 }
 
-int ControlReplyIsWaiting() { return ControlPending.find('\n') != std::string::npos ? 1 : 0; }
+int ControlReplyIsWaiting() {
+  if (ControlPending.find('\n') != std::string::npos) return 1;
+  return ControlTls() && ControlTls()->HasBufferedInput() ? 1 : 0;
+}
+
+int ControlHasUnreadBytes() { return ControlPending.empty() ? 0 : 1; }
 
 // Reads the lines of one reply into last (as received, up to any NUL). 1 for a whole
 // reply, 0 when the peer closed, -1 on an error, a time limit, the reply's deadline or a
@@ -152,7 +164,7 @@ int SendCommand() {
   const char* data = CommandBuffer.data();
   size_t left = CommandBuffer.size();
   while (left > 0) {
-    int sent = send(ControlSocket, data, static_cast<int>(std::min<size_t>(left, 1 << 20)), 0);
+    int sent = SendControlBytes(data, left);
     if (sent <= 0) {
       DropControlConnection();
       return 0;
@@ -165,6 +177,7 @@ int SendCommand() {
 }
 
 int CloseControlConnection() {
+  EndControlTls();
   if (ControlSocket != INVALID_SOCKET) closesocket(ControlSocket);
   ControlSocket = INVALID_SOCKET;
   ForgetControlPending();

@@ -9,9 +9,13 @@ int ReadReply();                // fills ReplyBuffer with the last line of one r
 extern std::string ReplyText;   // every line of that reply, as received
 int SendCommand();              // sends CommandBuffer, then ReadReply
 int CloseControlConnection();
-// 1 when a whole reply line has already been read off the socket and waits for ReadReply:
-// a wait for the socket alone would not see it.
+// 1 when a whole reply line has already been read off the socket and waits for ReadReply
+// (under TLS: when bytes of the connection wait in the TLS layer): a wait for the socket
+// alone would not see it.
 int ControlReplyIsWaiting();
+// 1 when bytes past the last reply line have been read off the socket (none may come
+// between AUTH TLS's reply and the handshake).
+int ControlHasUnreadBytes();
 
 // Reads one whole reply without logging it or touching ReplyBuffer; line gets its last
 // line as received. 1 when the reply arrived whole, 0 when the connection broke (it is

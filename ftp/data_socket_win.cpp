@@ -11,6 +11,7 @@
 #include "ftp/protocol_log_win.h"
 #include "ftp/remote_commands_win.h"
 #include "ftp/reply_line.h"
+#include "ftp/secure_session_win.h"
 #include "ftp/socket_wait_win.h"
 
 namespace {
@@ -142,6 +143,15 @@ int OpenPassiveConnection(const std::string& transferCommand, SocketHandle& data
   return 1;
 }
 
+// The data connection's TLS, when the session protects its data; a failed handshake ends
+// the transfer (the server then owes its final reply).
+int StartDataTlsOrEnd(SocketHandle& data) {
+  if (StartDataTls(data)) return 1;
+  data.Close();
+  ReadTransferReply();
+  return 0;
+}
+
 }  // namespace
 
 void ForgetPassiveChoice() {
@@ -158,7 +168,7 @@ int OpenDataListener(const std::string& transferCommand, int mode, SocketHandle&
     if (!SendFormattedCommand(mode == 1 ? "TYPE A" : "TYPE I")) return 0;
     if (!OpenPassiveConnection(transferCommand, data, restartAt)) return 0;
     NoteEarlyFinalReply();
-    return 1;
+    return StartDataTlsOrEnd(data);
   }
   SocketHandle listener(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
   if (listener.s == INVALID_SOCKET) return 0;
@@ -189,7 +199,7 @@ int OpenDataListener(const std::string& transferCommand, int mode, SocketHandle&
   if (!SendTransferCommand(transferCommand, restartAt)) return 0;
   NoteEarlyFinalReply();
   int accepted = AcceptFromServer(listener.s, data);
-  if (accepted == 1) return 1;
+  if (accepted == 1) return StartDataTlsOrEnd(data);
   listener.Close();
   if (accepted == 0) SendAbortSequence();
   return 0;
@@ -231,3 +241,23 @@ int SendAll(SOCKET s, const char* data, size_t count) {
   return 1;
 }
 
+int ReceiveData(SocketHandle& data, char* buffer, int size) {
+  if (data.tls) return data.tls->Receive(buffer, size);
+  return recv(data.s, buffer, size, 0);
+}
+
+int SendAllData(SocketHandle& data, const char* bytes, size_t count) {
+  if (data.tls) return data.tls->Send(bytes, count);
+  return SendAll(data.s, bytes, count);
+}
+
+void FinishSending(SocketHandle& data) {
+  if (!data.tls || data.s == INVALID_SOCKET) return;
+  data.tls->SendCloseNotify();
+  shutdown(data.s, SD_SEND);
+  // The server answers with its own close_notify or its end; whatever else comes is read
+  // and dropped, within the socket's time limit.
+  char rest[4096];
+  while (data.tls->Receive(rest, sizeof rest) > 0) {
+  }
+}

@@ -5,16 +5,21 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
+
+#include "ftp/tls_stream_win.h"
 
 struct SocketHandle {
   SOCKET s = INVALID_SOCKET;
+  std::unique_ptr<TlsStream> tls;  // on a protected connection
   SocketHandle() = default;
   explicit SocketHandle(SOCKET socket) : s(socket) {}
   ~SocketHandle() { Close(); }
   SocketHandle(const SocketHandle&) = delete;
   SocketHandle& operator=(const SocketHandle&) = delete;
   void Close() {
+    tls.reset();
     if (s != INVALID_SOCKET) closesocket(s);
     s = INVALID_SOCKET;
   }
@@ -57,6 +62,14 @@ void ResetDataConnection(SocketHandle& data);
 
 // Sends all of the bytes, however many calls it takes. 0 on an error.
 int SendAll(SOCKET s, const char* data, size_t count);
+
+// The data connection's bytes, through TLS on a protected one. Receive answers as recv
+// does; a TLS stream cut without close_notify is an error, never the end of the data.
+int ReceiveData(SocketHandle& data, char* buffer, int size);
+int SendAllData(SocketHandle& data, const char* bytes, size_t count);
+// The orderly end of what we sent: TLS's close_notify first, and the server's own end
+// awaited, so that nothing it sent is left unread (which would turn the close into a reset).
+void FinishSending(SocketHandle& data);
 
 // IAC IP IAC (urgent), DM, ABOR, then the replies brought back in step; leaves
 // StopRequested alone.

@@ -90,7 +90,7 @@ int FetchListing() {
       EndBrokenTransfer(data, true);
       return 0;
     }
-    int got = recv(data.s, chunk.data(), static_cast<int>(chunk.size()), 0);
+    int got = ReceiveData(data, chunk.data(), static_cast<int>(chunk.size()));
     if (got == 0) break;
     if (got < 0) {
       EndBrokenTransfer(data, LastCallTimedOut());

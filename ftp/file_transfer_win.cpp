@@ -147,7 +147,7 @@ int RetrieveFile(const std::string& remoteName, const std::string& localPath, in
       writeFailed = true;
       break;
     }
-    int got = recv(data.s, room, static_cast<int>(chunkSize), 0);
+    int got = ReceiveData(data, room, static_cast<int>(chunkSize));
     if (got == 0) break;
     if (got < 0) {
       bool timedOut = LastCallTimedOut();
@@ -268,7 +268,7 @@ int StoreFile(const std::string& localPath, const std::string& remoteName, int m
       if (next == 0) break;
     }
     size_t count = std::min(chunkSize, have);
-    if (!SendAll(data.s, piece, count)) {
+    if (!SendAllData(data, piece, count)) {
       bool timedOut = LastCallTimedOut();
       reader.Stop();
       file.Close();
@@ -299,6 +299,7 @@ int StoreFile(const std::string& localPath, const std::string& remoteName, int m
   }
   reader.Stop();
   file.Close();
+  FinishSending(data);
   data.Close();
   int replied = ReadTransferReply();
   if (!replied || !ReplyIsPositive(ReplyBuffer)) return 0;

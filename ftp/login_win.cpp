@@ -10,6 +10,8 @@
 #include "ftp/engine_display_win.h"
 #include "ftp/remote_commands_win.h"
 #include "ftp/reply_line.h"
+#include "ftp/secure_port.h"
+#include "ftp/secure_session_win.h"
 #include "ftp/server_names_win.h"
 #include "ftp/transfer_progress.h"
 #include "resources/resource_ids.h"
@@ -59,7 +61,7 @@ int ConnectAndLogin(const std::string& initialRemoteFolder, const std::string& i
     ControlPort = CurrentHost.Proxy.ProxyPort;
   } else {
     ControlHost = CurrentHost.HostAddr;
-    ControlPort = CurrentHost.Port != 0 ? CurrentHost.Port : 21;  // a profile without a port means 21
+    ControlPort = ControlPortFor(CurrentHost.Port, CurrentHost.Security);
   }
   if (!OpenControlConnection()) {
     const int error = WSAGetLastError();
@@ -68,6 +70,8 @@ int ConnectAndLogin(const std::string& initialRemoteFolder, const std::string& i
     return 0;
   }
 
+  if (!SecureControlConnection()) return FailLogin(IDS_FAILED_CONNECT);
+
   std::string user = CurrentHost.UserID;
   if (CurrentHost.Proxy.Proxy) user += "@" + CurrentHost.HostAddr;
   if (!SendFormattedCommand("USER", user) || !ReplyIsPositive(ReplyBuffer)) return FailLogin(IDS_FAILED_LOGIN);
@@ -75,6 +79,7 @@ int ConnectAndLogin(const std::string& initialRemoteFolder, const std::string& i
   // then refuses it has not really logged us in.
   if (!SendFormattedCommand("PASS", CurrentHost.UserPass) || !ReplyIsPositive(ReplyBuffer))
     return FailLogin(IDS_FAILED_LOGIN_PASSWORD);
+  if (!ProtectDataConnections()) return FailLogin(IDS_FAILED_CONNECT);
 
   Connected = 1;
   NegotiateServerNames();

@@ -1,6 +1,7 @@
 // Placeholders until secure connections are built.
 #include "ftp/server_certificate_win.h"
 
-int ApproveServerCertificate(PCCERT_CONTEXT, const std::string&, int) { return 0; }
-void AnswerCertificateQuestionsForTesting(int) {}
-int ControlConnectionIsProtected() { return 0; }
+static int TestingAnswer = -1;
+
+int ApproveServerCertificate(PCCERT_CONTEXT, const std::string&, int) { return TestingAnswer > 0 ? 1 : 0; }
+void AnswerCertificateQuestionsForTesting(int answer) { TestingAnswer = answer; }

@@ -7,7 +7,7 @@ export VAKO_ROOT
 VAKO_PACKAGES="cmake ninja-build g++ clang libclang-rt-14-dev libfuzzer-14-dev googletest
   mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix libz-mingw-w64-dev zlib1g-dev
   wine wine64 fonts-wine xvfb xauth x11-utils imagemagick locales fonts-noto-cjk ccache
-  vsftpd python3-pyftpdlib libsodium23 nkf lhasa jlha-utils zip unzip curl lftp procps iproute2"
+  vsftpd python3-pyftpdlib python3-openssl openssl libsodium23 nkf lhasa jlha-utils zip unzip curl lftp procps iproute2"
 
 log() { printf '== %s\n' "$*" >&2; }
 

@@ -10,6 +10,7 @@
 #include "ftp/partial_record.h"
 #include "ftp/port_command.h"
 #include "ftp/pwd_reply.h"
+#include "ftp/secure_port.h"
 #include "ftp/transfer_progress.h"
 #include "support/case_table.h"
 
@@ -42,6 +43,8 @@ const std::map<std::string, Routine> kRoutines = {
        return moved + " " + std::to_string(p.lastPosition);
      }},
     {"Position", [](const Args& a) { return Numbers("", ProgressPosition(std::stoull(a[0]), std::stoull(a[1]))); }},
+    // The port a host is reached on: its stored port and Security (0 none, 1 explicit, 2 implicit).
+    {"ControlPort", [](const Args& a) { return Numbers("", ControlPortFor(Int(a[0]), Int(a[1]))); }},
     {"ProgressLine", [](const Args& a) { return FormatProgressLine(a[0], std::stoull(a[1]), std::stoull(a[2])); }},
 };
 

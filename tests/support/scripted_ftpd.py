@@ -13,6 +13,7 @@ import itertools
 import os
 import posixpath
 import socket
+import ssl
 import struct
 import threading
 import time
@@ -20,6 +21,8 @@ import time
 CALM_USER = b"USER CALM\r\n"
 SIOCATMARK = 0x8905
 RECORD_DIR = None
+TLS_CERT = None  # key and certificate in one PEM file, for the TLS scenarios
+TLS_OTHER_CERT = None  # another one
 _session = threading.local()
 _record_lock = threading.Lock()
 
@@ -556,6 +559,72 @@ SCENARIOS.update({
 })
 
 
+# ---- TLS that goes wrong (scenarios given only with --tls-cert) ----
+
+def tls_context():
+    ctx = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+    ctx.load_cert_chain(TLS_CERT)
+    return ctx
+
+
+def tls_garbage(conn):
+    """Agrees to AUTH TLS, then sends text where the handshake belongs."""
+    def auth(c, line, state):
+        c.sendall(b"234 Go ahead\r\n")
+        return b"this is not a TLS handshake at all\r\n" * 20
+    command_loop(conn, {b"AUTH": auth})
+
+
+def tls_session(conn, list_):
+    """A server with TLS (AUTH TLS first) whose LIST is list_(c, line, state, ctx)."""
+    conn.sendall(b"220 scripted server ready\r\n")
+    line = read_line(conn)
+    record(line or b"", {})
+    if not line or not line.upper().startswith(b"AUTH TLS"):
+        return
+    conn.sendall(b"234 Go ahead\r\n")
+    ctx = tls_context()
+    secure = ctx.wrap_socket(conn, server_side=True)
+    command_loop(secure, {b"PBSZ": b"200 PBSZ=0\r\n", b"PROT": b"200 Protection set\r\n",
+                          b"LIST": lambda c, l, s: list_(c, l, s, ctx)}, greeting=b"")
+
+
+def tls_drop(conn):
+    """The listing's TLS stream is cut off midway, then called whole."""
+    def list_(c, line, state, ctx):
+        c.sendall(b"150 Here comes the listing\r\n")
+        d = ctx.wrap_socket(connect_data(state), server_side=True)
+        d.sendall(b"".join(unix_line(b"f%03d" % i) for i in range(100)))
+        d.close()  # no close_notify: the stream is cut, not ended
+        return b"226 Listing sent\r\n"
+    tls_session(conn, list_)
+
+
+def tls_swap(conn):
+    """The listing comes over TLS with another certificate than the control connection's."""
+    def list_(c, line, state, ctx):
+        c.sendall(b"150 Here comes the listing\r\n")
+        other = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        other.load_cert_chain(TLS_OTHER_CERT)
+        try:
+            d = other.wrap_socket(connect_data(state), server_side=True)
+            d.sendall(unix_line(b"swapped.txt"))
+            d.unwrap().close()
+        except (OSError, ValueError):
+            pass  # the client refused it
+        return b"226 Listing sent\r\n"
+    tls_session(conn, list_)
+
+
+TLS_SCENARIOS = {
+    # AUTH TLS refused (the usual 500 of a server without TLS)
+    "authrefused": canned({}),
+    "tlsgarbage": tls_garbage,
+    "tlsdrop": tls_drop,
+    "tlsswap": tls_swap,
+}
+
+
 def serve(listener, name, handler):
     while True:
         conn, _ = listener.accept()
@@ -575,9 +644,15 @@ def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--ports-file", required=True)
     ap.add_argument("--record-dir")
+    ap.add_argument("--tls-cert")
+    ap.add_argument("--tls-other-cert")
     args = ap.parse_args()
-    global RECORD_DIR
+    global RECORD_DIR, TLS_CERT, TLS_OTHER_CERT
     RECORD_DIR = args.record_dir
+    TLS_CERT = args.tls_cert
+    TLS_OTHER_CERT = args.tls_other_cert
+    if TLS_CERT:
+        SCENARIOS.update(TLS_SCENARIOS)
     ports = []
     for name, handler in SCENARIOS.items():
         s = socket.socket()

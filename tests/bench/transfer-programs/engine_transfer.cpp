@@ -1,6 +1,7 @@
 // Times one retrieve or store through the engine, as the program makes it, or a job of
 // many files in a row.
 // bench_engine_transfer get|put PORT USER PASS REMOTE LOCAL CHUNK
+// (VAKO_BENCH_SECURITY=1: over explicit TLS)
 // bench_engine_transfer getmany|putmany PORT USER PASS PREFIX LOCALFOLDER CHUNK COUNT
 //   (files PREFIX0.bin ... PREFIX<COUNT-1>.bin, as one job)
 // Prints "<bytes> <seconds>" for the transfers alone (login excluded).
@@ -28,6 +29,7 @@
 #include "ftp/data_connection_win.h"
 #include "ftp/engine_display_win.h"
 #include "ftp/login_win.h"
+#include "ftp/server_certificate_win.h"
 #include "resources/resource_ids.h"
 
 static int PrintBox(const std::string& text, const std::string&, unsigned) {
@@ -135,6 +137,10 @@ int main(int argc, char** argv) {
   CurrentHost.UserPass = argv[4];
   // VAKO_BENCH_PASV=1: passive data connections (EPSV).
   if (const char* pasv = std::getenv("VAKO_BENCH_PASV")) CurrentHost.Pasv = std::atoi(pasv);
+  // VAKO_BENCH_SECURITY=1 or 2: explicit or implicit TLS; the test server's own certificate
+  // is taken without a question.
+  if (const char* security = std::getenv("VAKO_BENCH_SECURITY")) CurrentHost.Security = std::atoi(security);
+  if (CurrentHost.Security != kSecurityNone) AnswerCertificateQuestionsForTesting(1);
   if (!StartSockets() || !ConnectAndLogin("./", "")) return 1;
 
   if (direction == "get") DeleteFileA(local.c_str());  // not part of the transfer's time
