@@ -12,6 +12,7 @@
 #include "ftp/remote_commands_win.h"
 #include "ftp/reply_line.h"
 #include "ftp/socket_wait_win.h"
+#include "ftp/transfer_type_win.h"
 
 namespace {
 
@@ -138,7 +139,7 @@ void ForgetPassiveChoice() {
 int OpenDataListener(const std::string& transferCommand, int mode, SocketHandle& data) {
   EarlyFinalReply.clear();
   if (CurrentHost.Pasv == 1) {
-    if (!SendFormattedCommand(mode == 1 ? "TYPE A" : "TYPE I")) return 0;
+    if (!SendTransferType(mode)) return 0;
     if (!OpenPassiveConnection(transferCommand, data)) return 0;
     NoteEarlyFinalReply();
     return 1;
@@ -164,7 +165,7 @@ int OpenDataListener(const std::string& transferCommand, int mode, SocketHandle&
   }
   const sockaddr_in& local = ControlAddress;
 
-  if (!SendFormattedCommand(mode == 1 ? "TYPE A" : "TYPE I")) return 0;
+  if (!SendTransferType(mode)) return 0;
   CommandBuffer = FormatPortCommand(reinterpret_cast<const unsigned char*>(&local.sin_addr), ntohs(bound.sin_port));
   if (!SendCommand()) return 0;
   CommandBuffer = transferCommand;

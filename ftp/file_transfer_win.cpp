@@ -16,6 +16,7 @@
 #include "ftp/remote_commands_win.h"
 #include "ftp/server_names_win.h"
 #include "ftp/reply_line.h"
+#include "ftp/transfer_job_frame_win.h"
 #include "ftp/transfer_progress.h"
 #include "jobs/transfer_rules.h"
 #include "resources/resource_ids.h"
@@ -71,9 +72,13 @@ bool LastTransferWasStopped = false;
 TransferJobScope::TransferJobScope() : helper_(std::make_unique<FileIoHelper>()) {
   StopRequested = 0;
   JobFileHelper = helper_.get();
+  BeginTransferJobFrame();
 }
 
-TransferJobScope::~TransferJobScope() { JobFileHelper = nullptr; }
+TransferJobScope::~TransferJobScope() {
+  EndTransferJobFrame();
+  JobFileHelper = nullptr;
+}
 
 int RetrieveFile(const std::string& remoteName, const std::string& localPath, int mode, uint64_t size) {
   LastTransferWasStopped = false;
