@@ -14,6 +14,7 @@
 #include "ftp/server_names_win.h"
 #include "ftp/socket_wait_win.h"
 #include "ftp/tls_stream_win.h"
+#include "ftp/transfer_type_win.h"
 
 static std::atomic<int> SessionLost{0};
 std::string ReplyText;
@@ -44,6 +45,7 @@ int OpenControlConnection() {
   ForgetPassiveChoice();
   ForgetControlPending();
   ForgetServerNames();
+  ForgetTransferType();
   ControlSocket = socket(AF_INET, SOCK_STREAM, 0);
   if (ControlSocket == INVALID_SOCKET) return 0;
 
@@ -143,7 +145,7 @@ int ReadReply() {
   std::string line;
   int state = ReadWholeReply(line, &ReplyText);
   StripBeforeFirstDigit(line);
-  WriteProtocolLog(line, 2);
+  WriteProtocolLogReply(line);
   // Half a reply is no reply: "200" cut off mid-line must not read as a success.
   ReplyBuffer = state == 1 ? line : std::string();
   // A closed, broken or silent connection, or a server saying goodbye, leaves nothing to
@@ -173,7 +175,9 @@ int SendCommand() {
     left -= static_cast<size_t>(sent);
   }
   WriteProtocolLog(LoggedCommandText(CommandBuffer), 2);
-  return ReadReply();
+  const int replied = ReadReply();
+  NoteTransferTypeExchange(CommandBuffer, ReplyBuffer);
+  return replied;
 }
 
 int CloseControlConnection() {
@@ -181,6 +185,7 @@ int CloseControlConnection() {
   if (ControlSocket != INVALID_SOCKET) closesocket(ControlSocket);
   ControlSocket = INVALID_SOCKET;
   ForgetControlPending();
+  ForgetTransferType();
   CloseProtocolLog();
   return 1;
 }

@@ -13,6 +13,7 @@
 #include "ftp/reply_line.h"
 #include "ftp/secure_session_win.h"
 #include "ftp/socket_wait_win.h"
+#include "ftp/transfer_type_win.h"
 
 namespace {
 
@@ -165,7 +166,7 @@ int OpenDataListener(const std::string& transferCommand, int mode, SocketHandle&
   EarlyFinalReply.clear();
   RestartRefused = false;
   if (CurrentHost.Pasv == 1) {
-    if (!SendFormattedCommand(mode == 1 ? "TYPE A" : "TYPE I")) return 0;
+    if (!SendTransferType(mode)) return 0;
     if (!OpenPassiveConnection(transferCommand, data, restartAt)) return 0;
     NoteEarlyFinalReply();
     return StartDataTlsOrEnd(data);
@@ -191,7 +192,7 @@ int OpenDataListener(const std::string& transferCommand, int mode, SocketHandle&
   }
   const sockaddr_in& local = ControlAddress;
 
-  if (!SendFormattedCommand(mode == 1 ? "TYPE A" : "TYPE I")) return 0;
+  if (!SendTransferType(mode)) return 0;
   CommandBuffer = FormatPortCommand(reinterpret_cast<const unsigned char*>(&local.sin_addr), ntohs(bound.sin_port));
   if (!SendCommand()) return 0;
   // A refused command (550 no such file, 425 after a refused PORT...) means no connection

@@ -18,6 +18,8 @@
 #include "ftp/server_features_win.h"
 #include "ftp/server_names_win.h"
 #include "ftp/reply_line.h"
+#include "ftp/transfer_job_frame_win.h"
+#include "ftp/transfer_type_win.h"
 #include "ftp/transfer_progress.h"
 #include "jobs/job_rules.h"
 #include "jobs/transfer_rules.h"
@@ -79,7 +81,7 @@ uint64_t UploadResumeOffset(const std::string& serverName, uint64_t size) {
   uint64_t held = 0;
   if (!ServerRestartsStreams()) return 0;
   // SIZE counts bytes as stored only in binary mode.
-  if (!SendFormattedCommand("TYPE I") || !SendFormattedCommand("SIZE", serverName)) return 0;
+  if (!SendTransferType(2) || !SendFormattedCommand("SIZE", serverName)) return 0;
   return ParseSizeReply(ReplyBuffer, held) ? ResumeOffset(held, size) : 0;
 }
 
@@ -90,9 +92,13 @@ bool LastTransferWasStopped = false;
 TransferJobScope::TransferJobScope() : helper_(std::make_unique<FileIoHelper>()) {
   StopRequested = 0;
   JobFileHelper = helper_.get();
+  BeginTransferJobFrame();
 }
 
-TransferJobScope::~TransferJobScope() { JobFileHelper = nullptr; }
+TransferJobScope::~TransferJobScope() {
+  EndTransferJobFrame();
+  JobFileHelper = nullptr;
+}
 
 int RetrieveFile(const std::string& remoteName, const std::string& localPath, int mode, uint64_t size,
                  const std::string* listedDate) {

@@ -17,6 +17,7 @@
 #include "ftp/engine_display_win.h"
 #include "ftp/remote_commands_win.h"
 #include "ftp/transfer_progress.h"
+#include "jobs/job_texts_win.h"
 #include "jobs/kanji_conversion_win.h"
 #include "resources/resource_ids.h"
 
@@ -136,11 +137,14 @@ std::vector<JobRow> AllJobRows(HWND list) { return ReadRows(list, false); }
 const JobRow* ListRowsSnapshot::Find(const std::string& name) {
   if (!loaded_) {
     rows_ = AllJobRows(list_);
+    std::vector<std::string> names;
+    names.reserve(rows_.size());
+    for (const JobRow& row : rows_) names.push_back(row.name);
+    index_.emplace(names, SystemTextCase());
     loaded_ = true;
   }
-  for (const JobRow& row : rows_)
-    if (EqualNoCase(SystemTextCase(), row.name, name)) return &row;
-  return nullptr;
+  const size_t found = index_->Find(name);
+  return found == NameIndex::kNone ? nullptr : &rows_[found];
 }
 
 int FindRowByName(HWND list, const std::string& name) {
@@ -176,7 +180,7 @@ void RefillLocalList() { SendMessageA(MainWindow, MsgRefreshLocal, 0, 0); }
 void RefillRemoteList() { SendMessageA(MainWindow, MsgRefreshRemote, 0, 0); }
 
 void ShowFileStatus(int formatId, const std::string& name) {
-  ResourceTextBuffer = LoadResourceText(formatId);
+  ResourceTextBuffer = JobResourceText(formatId);
   ShowStatusText(FormatWithName(ResourceTextBuffer, name));
 }
 

@@ -4,8 +4,11 @@
 #pragma once
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "jobs/name_index.h"
 
 // One list row as a job takes it up: read when its level starts, so that the refills a
 // sub-folder causes never change what the level goes on with.
@@ -31,6 +34,7 @@ class ListRowsSnapshot {
   HWND list_;
   bool loaded_ = false;
   std::vector<JobRow> rows_;
+  std::optional<NameIndex> index_;  // of rows_' names
 };
 
 // Starts a job: entry runs on a thread of its own, one step below normal priority, with

@@ -10,6 +10,7 @@
 #include "app/load_plugin_win.h"
 #include "app/message_boxes_win.h"
 #include "config/options.h"
+#include "ftp/transfer_job_frame_win.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -17,15 +18,6 @@ namespace {
 using SetNkfOptionFn = int(WINAPI*)(LPCSTR);
 using ConvertFn = void(WINAPI*)(LPSTR, LPCSTR);
 
-struct LibraryHandle {
-  HMODULE module;
-  explicit LibraryHandle(HMODULE m) : module(m) {}
-  ~LibraryHandle() {
-    if (module) FreeLibrary(module);
-  }
-  LibraryHandle(const LibraryHandle&) = delete;
-  LibraryHandle& operator=(const LibraryHandle&) = delete;
-};
 
 struct FileHandle {
   HANDLE handle;
@@ -44,6 +36,53 @@ template <class Function>
 Function Lookup(HMODULE module, const char* name) {
   return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
 }
+
+// nkf32.dll and its three functions, only from the program's folder: the current folder
+// is wherever the user browsed to.
+struct NkfLibrary {
+  HMODULE module = nullptr;
+  SetNkfOptionFn setOption = nullptr;
+  ConvertFn convert = nullptr, widen = nullptr;
+
+  void Load() {
+    module = LoadPluginLibrary("nkf32.dll");
+    if (!module) return;
+    setOption = Lookup<SetNkfOptionFn>(module, "SetNkfOption");
+    convert = Lookup<ConvertFn>(module, "NkfConvert");
+    widen = Lookup<ConvertFn>(module, "ToZenkakuKana");
+  }
+  void Free() {
+    if (module) FreeLibrary(module);
+    *this = NkfLibrary();
+  }
+};
+
+// A job converting many files loads the library once and frees it at its end (on the job's
+// thread alone); a conversion outside a job loads and frees it for itself.
+NkfLibrary JobNkf;
+void FreeJobNkf() { JobNkf.Free(); }
+
+class NkfForOneFile {
+ public:
+  NkfForOneFile() : inJob_(InTransferJob()) {
+    if (!inJob_) {
+      own_.Load();
+    } else if (!JobNkf.module) {
+      JobNkf.Load();
+      if (JobNkf.module) AtTransferJobEnd(FreeJobNkf);
+    }
+  }
+  ~NkfForOneFile() {
+    if (!inJob_) own_.Free();
+  }
+  NkfForOneFile(const NkfForOneFile&) = delete;
+  NkfForOneFile& operator=(const NkfForOneFile&) = delete;
+  const NkfLibrary& get() const { return inJob_ ? JobNkf : own_; }
+
+ private:
+  bool inJob_;
+  NkfLibrary own_;
+};
 
 // A zero-filled block, or null when it cannot be had.
 std::unique_ptr<char[]> ZeroedBlock(size_t size) { return std::unique_ptr<char[]>(new (std::nothrow) char[size]()); }
@@ -74,13 +113,11 @@ bool WriteWhole(HANDLE file, const char* data, size_t size) {
 }  // namespace
 
 int ConvertKanjiFile(const char* sourcePath, const char* targetPath, const char* option) {
-  // Loaded afresh for every file and only from the program's folder: the current folder
-  // is wherever the user browsed to.
-  LibraryHandle library(LoadPluginLibrary("nkf32.dll"));
-  if (!library.module) return -2;
-  auto setOption = Lookup<SetNkfOptionFn>(library.module, "SetNkfOption");
-  auto convert = Lookup<ConvertFn>(library.module, "NkfConvert");
-  auto widen = Lookup<ConvertFn>(library.module, "ToZenkakuKana");
+  NkfForOneFile library;
+  if (!library.get().module) return -2;
+  const auto setOption = library.get().setOption;
+  const auto convert = library.get().convert;
+  const auto widen = library.get().widen;
   if (!setOption || !convert || !widen) return -1;
 
   FileHandle source(CreateFileA(sourcePath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,

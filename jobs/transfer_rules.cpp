@@ -1,6 +1,7 @@
 #include "jobs/transfer_rules.h"
 
 #include <limits>
+#include <vector>
 
 #include "text/sjis.h"
 
@@ -9,10 +10,35 @@ std::string ExtensionKey(const std::string& name) {
   return dot == std::string::npos ? name : name.substr(dot + 1);
 }
 
+namespace {
+
+// The entries of the lists in use, split once: a job asks the same few lists (binary,
+// ASCII, the two permission lists) about every file. A list is split again only when its
+// text changed. Per thread, since the window classifies rows while a job transfers.
+struct SplitList {
+  std::string text;
+  std::vector<std::string> entries;
+};
+constexpr size_t kListsKept = 4;
+thread_local SplitList KeptLists[kListsKept];
+thread_local size_t NextToReplace = 0;
+
+const std::vector<std::string>& EntriesOf(const std::string& list) {
+  for (SplitList& kept : KeptLists)
+    if (kept.text == list && (!list.empty() || !kept.entries.empty())) return kept.entries;
+  SplitList& fresh = KeptLists[NextToReplace];
+  NextToReplace = (NextToReplace + 1) % kListsKept;
+  fresh.text = list;
+  fresh.entries = SplitAtSingleByteChar(list, ';', true);
+  return fresh.entries;
+}
+
+}  // namespace
+
 bool MatchExtensionList(const std::string& list, const std::string& key, const TextCase& tc,
                         size_t keyLimit) {
   if (key.size() > keyLimit) return false;
-  for (const std::string& entry : SplitAtSingleByteChar(list, ';', true)) {
+  for (const std::string& entry : EntriesOf(list)) {
     if (EqualNoCase(tc, entry, key)) return true;
   }
   return false;

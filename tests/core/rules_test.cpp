@@ -1,6 +1,8 @@
 // The platform-neutral rules, case by case from the tables in tests/core/data: listings and
 // passive replies, per-file transfer rules, job rules, tree-cache and tree paths, the help
 // file, row order, menu and command states, layout and split bars.
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <set>
 
@@ -19,7 +21,9 @@
 #include "ftp/listing_parser.h"
 #include "ftp/mlsd_listing.h"
 #include "ftp/passive_reply.h"
+#include "ftp/transfer_type.h"
 #include "jobs/job_rules.h"
+#include "jobs/name_index.h"
 #include "jobs/transfer_rules.h"
 #include "lha/plugin_test_support.h"
 #include "support/code_page_cases.h"
@@ -125,6 +129,16 @@ std::string CacheFile(const Args& a) {
   return Join(answer, " ") + " | " + Join(Texts(files.begin(), files.end()), " ");
 }
 
+// The position NameIndex finds, checked against a search from the front.
+std::string LookUp(const Texts& names, const std::string& name) {
+  size_t linear = NameIndex::kNone;
+  for (size_t i = 0; i < names.size() && linear == NameIndex::kNone; ++i)
+    if (EqualNoCase(tc, names[i], name)) linear = i;
+  const size_t found = NameIndex(names, tc).Find(name);
+  const std::string text = found == NameIndex::kNone ? "none" : Numbers("", found);
+  return found == linear ? text : text + " (a search from the front differs)";
+}
+
 std::string TreeText(const RemoteTreeNode& node) {
   Texts children;
   for (const RemoteTreeNode& c : node.children) children.push_back(TreeText(c));
@@ -195,6 +209,28 @@ const std::map<std::string, Routine> kRoutines = {
        OptionsRecord o;
        if (a.size() > 1) o.ChmodType2 += a[1];
        return Numbers("", FindPermissionRule(a[0], o, tc));
+     }},
+    // "Only updated" lookups: names (split at "/"), the name looked for; the position found.
+    {"Lookup", [](const Args& a) { return LookUp(SplitOn(a[0], '/'), a[1]); }},
+    // TYPE on change: steps A or I (a file in that mode; the server says 200 to any TYPE), or
+    // "COMMAND=reply" ('_' for blanks, an empty reply for a broken connection). For each
+    // file the TYPE sent ("-" for none), "." for the other steps.
+    {"Types", [](const Args& a) {
+       TransferTypeMemory memory;
+       Texts sent;
+       for (std::string step : SplitOn(a[0], ' ')) {
+         if (step == "A" || step == "I") {
+           const std::string command = memory.CommandFor(step == "A" ? 1 : 2);
+           sent.push_back(command.empty() ? "-" : command.substr(5, 1));
+           if (!command.empty()) memory.NoteExchange(command, "200 ok");
+           continue;
+         }
+         std::replace(step.begin(), step.end(), '_', ' ');
+         const size_t equals = step.find('=');
+         memory.NoteExchange(step.substr(0, equals) + "\r\n", step.substr(equals + 1));
+         sent.push_back(".");
+       }
+       return Join(sent, " ");
      }},
     // Job rules.
     {"PlainName", [](const Args& a) { return Bool(IsPlainEntryName(a[0])); }},
@@ -329,6 +365,26 @@ TEST(CoreRules, DeepTreeCacheLinesStayWithinLimits) {
   EXPECT_EQ(depth(BuildRemoteTreeModel(SplitTreeCacheText(levels(50000) + "\r\nb/\r\n"))), 1u);
   EXPECT_EQ(depth(BuildRemoteTreeModel({levels(kRemoteTreeDepthLimit + 1)})), 0u);
   EXPECT_EQ(depth(BuildRemoteTreeModel({levels(kRemoteTreeDepthLimit)})), kRemoteTreeDepthLimit);
+}
+
+// A folder of many names, with case twins and Shift-JIS names whose second byte is a
+// letter: the index finds what a search from the front finds, for every name and for misses.
+TEST(CoreRules, NameLookupOfAWholeFolder) {
+  Texts names;
+  for (int i = 0; i < 3000; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, i % 3 ? "f%04d.txt" : "F%04d.TXT", i / 2);
+    names.push_back(name);
+    if (i % 7 == 0) names.push_back(std::string("\x83") + static_cast<char>('A' + i % 26) + name);
+  }
+  const NameIndex index(names, tc);
+  auto linear = [&](const std::string& name) {
+    for (size_t i = 0; i < names.size(); ++i)
+      if (EqualNoCase(tc, names[i], name)) return i;
+    return NameIndex::kNone;
+  };
+  for (const std::string& name : names) ASSERT_EQ(index.Find(name), linear(name)) << name;
+  for (const char* miss : {"f9999.txt", "", "\x83", "\x83" "a"}) EXPECT_EQ(index.Find(miss), NameIndex::kNone);
 }
 
 TEST(CoreRules, Listings) { RunCases("core/data/listings.tsv", kRoutines); }

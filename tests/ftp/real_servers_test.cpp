@@ -129,6 +129,39 @@ TEST_P(RealServerEngineTest, SingleCommandsChangeTheServersDisk) {
   ExpectInStep(rootPath);
 }
 
+// TYPE goes out when the mode changes, not before every file: once for a run of binary
+// files, again around a text file among them, and afresh on a new connection.
+TEST_P(RealServerEngineTest, TypeOnlyWhenTheModeChanges) {
+  ASSERT_EQ(LoginOk(), 1);
+  const int modes[] = {2, 2, 1, 2, 2};
+  for (int i = 0; i < 5; ++i) WriteWholeFile(OnServer("t" + std::to_string(i)), BinaryContent(100 + i, i));
+  auto receiveAll = [&] {
+    for (int i = 0; i < 5; ++i) {
+      const std::string name = "t" + std::to_string(i);
+      ASSERT_EQ(RetrieveFile(name, Local(name), modes[i], 100 + i), 1) << name;
+      EXPECT_EQ(ReadWholeFile(Local(name)), BinaryContent(100 + i, i)) << name;
+    }
+  };
+  auto typesSent = [&] {
+    std::vector<std::string> types;
+    const std::string log = Log();
+    for (size_t at = log.find("\nTYPE "); at != std::string::npos; at = log.find("\nTYPE ", at + 1))
+      types.push_back(log.substr(at + 1, log.find("\r\n", at) - at - 1));
+    return types;
+  };
+  receiveAll();
+  const std::vector<std::string> once{"TYPE I", "TYPE A", "TYPE I"};
+  EXPECT_EQ(typesSent(), once);
+  EXPECT_EQ(Log().find("TYPE I\r\n200"), Log().find("TYPE I"));  // each logged with its reply
+
+  Disconnect();
+  ASSERT_EQ(LoginOk(), 1);
+  receiveAll();
+  std::vector<std::string> twice = once;
+  twice.insert(twice.end(), once.begin(), once.end());
+  EXPECT_EQ(typesSent(), twice);
+}
+
 // Stop keeps the written part under the real name when there was no earlier file; an
 // earlier file is replaced only by a whole one, and a refused retrieve never touches it.
 TEST_P(RealServerEngineTest, StopAndFailuresKeepWhatWasThere) {

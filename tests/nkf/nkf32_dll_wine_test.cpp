@@ -5,6 +5,7 @@
 
 #include "app/app_state_win.h"
 #include "config/options.h"
+#include "ftp/data_connection_win.h"
 #include "jobs/kanji_conversion_win.h"
 #include "support/case_table.h"
 #include "support/message_box_recorder_win.h"
@@ -77,6 +78,22 @@ TEST_F(KanjiConversion, OnlyTheLibraryBesideTheProgramIsLoaded) {
   EXPECT_EQ(nullptr, GetModuleHandleA("nkf32.dll"));
   ProgramFolder = root.path() + "program\\";
   EXPECT_EQ(kEuc, Convert(kSjis, "-e"));
+}
+
+// A job loads the library once for all of its files and lets go of it when it ends; the
+// files convert as they do one by one.
+TEST_F(KanjiConversion, AJobKeepsTheLibraryToItsEnd) {
+  {
+    TransferJobScope job;
+    EXPECT_EQ(kEuc, Convert(kSjis, "-e"));
+    const HMODULE loaded = GetModuleHandleA("nkf32.dll");
+    EXPECT_NE(nullptr, loaded);
+    EXPECT_EQ("\x93\xfa\x96\x7b\x8c\xea\x83\x4b\r\nabc\n", Convert(kEuc, "-s"));
+    EXPECT_EQ(loaded, GetModuleHandleA("nkf32.dll"));
+  }
+  EXPECT_EQ(nullptr, GetModuleHandleA("nkf32.dll"));
+  EXPECT_EQ(kEuc, Convert(kSjis, "-e"));
+  EXPECT_EQ(nullptr, GetModuleHandleA("nkf32.dll"));
 }
 
 }  // namespace

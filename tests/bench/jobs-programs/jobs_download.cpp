@@ -1,14 +1,20 @@
-// bench_jobs_download VAKO-EXE PROGRAM-FOLDER LOCAL-FOLDER PORT USER PASS MANIFEST
+// bench_jobs_download VAKO-EXE PROGRAM-FOLDER LOCAL-FOLDER PORT USER PASS MANIFEST [JOB TARGET]
 // Starts the real program in PROGRAM-FOLDER with LOCAL-FOLDER as its local side, connects
-// through the Connect dialog, selects the remote rows of the top folders named in MANIFEST
-// (lines "folder\name size", Windows separators) and times the Download command: from the
-// command to the end of the job, which is when every file of MANIFEST is on disk with its
-// size and the toolbar shows no job running any more (the job's end refills the local list
-// and brings the buttons back).
-// Prints "<files> <seconds> <start> <end>" (the two moments in seconds since 1970, for
-// lining the run up with a capture of its packets), or "failed: <why>" and exits 1.
+// through the Connect dialog and times one job over the top folders named in MANIFEST
+// (lines "folder\name size", Windows separators):
+//   download (the default): the remote rows selected, Download; the files land in LOCAL-FOLDER;
+//   upload: the local rows selected, Upload; the files land in TARGET (the server's root);
+//   mirror: Mirroring Upload of LOCAL-FOLDER with "send only updated" (date) on; every file
+//     must still be in TARGET afterwards (whether any was sent again is the caller's check).
+// The time runs from the command to the end of the job: every file of MANIFEST where it
+// belongs with its size, and the toolbar out of its job state (the job's end refills the
+// lists and brings the buttons back).
+// Prints "<files> <seconds> <start> <end> <peak private bytes>" (the two moments in seconds
+// since 1970, for lining the run up with a capture of its packets; the bytes as the system
+// reports them for the program, 0 when it does not), or "failed: <why>" and exits 1.
 #include <windows.h>
 #include <commctrl.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -78,6 +84,16 @@ int Fail(const std::string& why) {
   return 1;
 }
 
+unsigned long long PeakPrivateBytes(const VakoProcess& vako) {
+  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, vako.processId());
+  if (!process) return 0;
+  PROCESS_MEMORY_COUNTERS_EX counters{};
+  counters.cb = sizeof counters;
+  const bool got = GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
+  CloseHandle(process);
+  return got ? counters.PeakPagefileUsage : 0;
+}
+
 std::string OpenBoxes(const VakoProcess& vako) {
   std::string texts;
   for (HWND box : WindowsOfProcess(vako.processId(), "#32770")) texts += " [" + VakoProcess::BoxText(box) + "]";
@@ -87,11 +103,14 @@ std::string OpenBoxes(const VakoProcess& vako) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 8) {
-    std::fprintf(stderr, "usage: bench_jobs_download VAKO-EXE PROGRAM-FOLDER LOCAL-FOLDER PORT USER PASS MANIFEST\n");
+  if (argc != 8 && argc != 10) {
+    std::fprintf(stderr, "usage: bench_jobs_download VAKO-EXE PROGRAM-FOLDER LOCAL-FOLDER PORT USER PASS MANIFEST [JOB TARGET]\n");
     return 2;
   }
   const std::string program = argv[2], local = argv[3];
+  const std::string job = argc == 10 ? argv[8] : "download";
+  const std::string target = argc == 10 && job != "download" ? argv[9] : local;
+  if (job != "download" && job != "upload" && job != "mirror") return Fail("no such job: " + job);
   const std::vector<Expected> files = ReadManifest(argv[7]);
   if (files.empty()) return Fail("empty manifest");
   std::vector<std::string> tops;
@@ -101,7 +120,8 @@ int main(int argc, char** argv) {
   }
 
   const std::string ini = "[Vako]\r\nInitialLocalFolder=" + local + "\r\nHostAddr=127.0.0.1\r\nUserID=" + argv[5] +
-                          "\r\nPort=" + argv[4] + "\r\nYesNo=0\r\nOK=0\r\n";
+                          "\r\nPort=" + argv[4] + "\r\nYesNo=0\r\nOK=0\r\n" +
+                          (job == "mirror" ? "CompareDate=1\r\n" : "");
   {
     std::ofstream out(program + "vako.ini", std::ios::binary);
     out << ini;
@@ -118,30 +138,42 @@ int main(int argc, char** argv) {
   VakoProcess::SetItemText(dialog, IDC_LOGIN_NAME, argv[5]);
   VakoProcess::SetItemText(dialog, IDC_PASSWORD, argv[6]);
   VakoProcess::PressButton(dialog, IDOK);
-  if (!WaitUntil([&] { return vako.RowOfName(remote, tops.back()) >= 0; }, 60000))
-    return Fail("the remote list never showed " + tops.back() + OpenBoxes(vako));
+  // An upload starts from a server without the tree: there the connection alone is waited for.
+  const bool connected = job == "upload"
+                             ? WaitUntil([&] { return vako.ButtonState(IDM_DISCONNECT) == TBSTATE_ENABLED; }, 60000)
+                             : WaitUntil([&] { return vako.RowOfName(remote, tops.back()) >= 0; }, 60000);
+  if (!connected) return Fail("the remote list never showed " + tops.back() + OpenBoxes(vako));
 
-  // Download acts on the remote pane only.
-  if (vako.ButtonState(IDM_DOWNLOAD) != TBSTATE_ENABLED) vako.SendCommand(IDM_SWITCH_PANE);
-  if (vako.ButtonState(IDM_DOWNLOAD) != TBSTATE_ENABLED) return Fail("Download is not offered");
-  std::vector<int> rows;
-  for (const std::string& top : tops) rows.push_back(vako.RowOfName(remote, top));
-  vako.SelectRows(remote, rows);
+  // Download acts on the remote pane, the uploads on the local one.
+  HWND localList = vako.Child(2000);
+  if (job != "download" && !WaitUntil([&] { return vako.RowOfName(localList, tops.back()) >= 0; }, 60000))
+    return Fail("the local list never showed " + tops.back());
+  if (!vako.MakePaneActive(job == "download" ? 1 : 0)) return Fail("the pane for " + job + " is not offered");
+  if (job != "mirror") {
+    HWND list = job == "download" ? remote : localList;
+    std::vector<int> rows;
+    for (const std::string& top : tops) rows.push_back(vako.RowOfName(list, top));
+    vako.SelectRows(list, rows);
+  }
+  const int command = job == "download" ? IDM_DOWNLOAD : job == "upload" ? IDM_UPLOAD : IDM_MIRROR_UPLOAD;
 
-  Arrivals arrivals(local, files);
+  Arrivals arrivals(target, files);
   LARGE_INTEGER frequency, start, now;
   QueryPerformanceFrequency(&frequency);
   const double startedAt = SecondsSince1970();
   QueryPerformanceCounter(&start);
-  vako.PostCommand(IDM_DOWNLOAD);
+  vako.PostCommand(command);
   double seconds = 0;
+  bool sawJob = false;  // a mirror of an unchanged tree has no arrivals to wait for
   for (;;) {
     Sleep(10);
     QueryPerformanceCounter(&now);
     seconds = static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
     // The toolbar is asked first: while the job runs it shows the job, and the files need
     // not be looked at.
-    if (vako.ButtonState(IDM_PREVIOUS_FOLDER) == TBSTATE_ENABLED && arrivals.AllThere()) break;
+    const bool idle = vako.ButtonState(IDM_PREVIOUS_FOLDER) == TBSTATE_ENABLED;
+    sawJob = sawJob || !idle;
+    if (idle && (sawJob || job != "mirror") && arrivals.AllThere()) break;
     if (seconds > 900) {
       std::ostringstream why;
       why << "after " << seconds << " s " << arrivals.count() << " of " << files.size() << " files had come"
@@ -150,6 +182,6 @@ int main(int argc, char** argv) {
     }
     if (!WindowsOfProcess(vako.processId(), "#32770").empty()) return Fail("a message:" + OpenBoxes(vako));
   }
-  std::printf("%zu %.3f %.6f %.6f\n", files.size(), seconds, startedAt, SecondsSince1970());
+  std::printf("%zu %.3f %.6f %.6f %llu\n", files.size(), seconds, startedAt, SecondsSince1970(), PeakPrivateBytes(vako));
   return vako.Close() == 0 ? 0 : 1;
 }

@@ -1,6 +1,8 @@
 // The floor for the download job under Wine: the same exchange per file as the program
-// (TYPE I, PORT, RETR, the data connection, the file written, the final reply) and per
-// folder (CWD, PORT, LIST, CWD ..), written as bare blocking Winsock calls with buffered
+// (PORT, RETR, the data connection, the file written, the final reply) and per folder (CWD,
+// TYPE A, PORT, LIST, TYPE I, CWD ..: the listing goes in ASCII, the files in binary, and
+// the program sends TYPE only when the mode changes),
+// written as bare blocking Winsock calls with buffered
 // reply reading, no window, no log. Whatever Wine charges per call is in this figure too,
 // so the program's time over this one is what the program itself adds.
 // bench_raw_tree_download PORT USER PASS MANIFEST LOCAL-FOLDER
@@ -128,10 +130,11 @@ int main(int argc, char** argv) {
   for (const auto& folder : folders) {
     CreateDirectoryA((local + folder.first).c_str(), nullptr);
     if (Command("CWD " + folder.first) != 250) return 1;
-    Command("TYPE A");
-    if (!Transfer("LIST", INVALID_HANDLE_VALUE)) return 1;
+    if (Command("TYPE A") != 200 || !Transfer("LIST", INVALID_HANDLE_VALUE)) return 1;
+    bool binary = false;
     for (const std::string& name : folder.second) {
-      Command("TYPE I");
+      if (!binary && Command("TYPE I") != 200) return 1;
+      binary = true;
       std::string path = local + folder.first + "\\" + name;
       HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_ARCHIVE, nullptr);

@@ -1,0 +1,27 @@
+// Lookup of a name among a folder's names, letter case not counting, for the "only
+// updated" tests of a level: a search through every name per file costs the square of
+// the folder's size.
+#pragma once
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "app/text_case.h"
+
+class NameIndex {
+ public:
+  static constexpr size_t kNone = static_cast<size_t>(-1);
+  // names are read, not kept: the index holds its own copies. tc must outlive the index.
+  NameIndex(const std::vector<std::string>& names, const TextCase& tc);
+  // The position of the first name equal to name under tc's comparison (the one a search
+  // from the front would find), or kNone.
+  size_t Find(const std::string& name) const;
+
+ private:
+  struct Entry {
+    std::string name;
+    size_t position;
+  };
+  const TextCase* tc_;
+  std::vector<Entry> sorted_;  // by tc's order, equal names by position
+};
