@@ -18,12 +18,14 @@
 #include "app/notify_win.h"
 #include "jobs/drop_upload_win.h"
 #include "jobs/job_support_win.h"
+#include "app/session_lock_win.h"
 #include "app/split_bar_drag_win.h"
 #include "app/string_table_win.h"
 #include "app/toolbar_win.h"
 #include "app/tree_cache.h"
 #include "app/window_placement.h"
 #include "app/work_folder_win.h"
+#include "config/certificate_question_win.h"
 #include "config/favorites_win.h"
 #include "config/host_profile.h"
 #include "config/options.h"
@@ -102,6 +104,7 @@ void LayoutPanes(int width, int height) {
   Place(RemoteList, p.remoteList);
   Place(RemoteTree, p.remoteTree);
   Place(StatusBar, p.statusBar);
+  UpdateSessionLock();  // its parts follow the status bar's width
   Place(ProgressBar, p.progressBar);
   if (p.toolbarShown) Place(Toolbar, p.toolbar);
 }
@@ -407,6 +410,8 @@ static LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam,
     case MsgReadJobRows:
       ServeJobRowRead();
       return 0;
+    case MsgAskCertificate:
+      return AnswerCertificateQuestionMessage(lParam);
     case WM_ENDSESSION:
       if (wParam) KeepSessionAndCleanUp(window, true);
       return 0;

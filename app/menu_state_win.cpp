@@ -6,6 +6,7 @@
 #include "app/local_listing_win.h"
 #include "app/main_window_win.h"
 #include "app/menu_state_table.h"
+#include "app/session_lock_win.h"
 #include "app/string_table_win.h"
 #include "app/toolbar_win.h"
 #include "config/options.h"
@@ -41,6 +42,7 @@ void UpdateMenuState(int flag) {
   }
   for (const ButtonState& button : state.buttons) SetToolbarButtonState(button.id, button.state);
   UpdatePaneLabels(flag);
+  UpdateSessionLock();
 }
 
 void UpdatePaneLabels(int) {

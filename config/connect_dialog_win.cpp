@@ -5,6 +5,7 @@
 #include "app/string_table_win.h"
 #include "config/connect_fields.h"
 #include "config/dialog_helpers_win.h"
+#include "config/host_profile.h"
 #include "config/options.h"
 #include "resources/resource_ids.h"
 
@@ -27,6 +28,7 @@ static void FillConnectDialog(HWND dialog) {
     SetDlgItemTextA(dialog, IDC_PASSWORD, Options.UserPass.c_str());
     CheckDlgButton(dialog, IDC_SAVE_PASSWORD, BST_CHECKED);
   }
+  CheckRadioButton(dialog, IDC_SECURITY_NONE, IDC_SECURITY_IMPLICIT, IDC_SECURITY_NONE + ValidSecurity(Options.Security));
 }
 
 static void PressConnect(HWND dialog) {
@@ -36,6 +38,9 @@ static void PressConnect(HWND dialog) {
   typed.userId = DialogItemText(dialog, IDC_LOGIN_NAME);
   typed.userPass = DialogItemText(dialog, IDC_PASSWORD);
   typed.savePass = IsDlgButtonChecked(dialog, IDC_SAVE_PASSWORD) == BST_CHECKED;
+  typed.security = IsDlgButtonChecked(dialog, IDC_SECURITY_EXPLICIT) == BST_CHECKED   ? kSecurityExplicitTls
+                   : IsDlgButtonChecked(dialog, IDC_SECURITY_IMPLICIT) == BST_CHECKED ? kSecurityImplicitTls
+                                                                                      : kSecurityNone;
   int missing = ApplyConnectFields(typed, Options);
   if (missing) {
     ShowProgramMessageBox(LoadResourceText(missing), VAKO_CAPTION, MB_OK);

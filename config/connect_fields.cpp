@@ -1,6 +1,7 @@
 #include "config/connect_fields.h"
 
 #include "config/dialog_text.h"
+#include "config/host_profile.h"
 #include "resources/resource_ids.h"
 
 // The fields have the capacities of their keys in the settings file.
@@ -21,5 +22,8 @@ int ApplyConnectFields(const ConnectFields& typed, OptionsRecord& options) {
   options.UserPass = pass;
   options.HostName = Fit(typed.hostName, "HostName");
   options.SavePass = typed.savePass ? 1 : 0;
+  const int security = ValidSecurity(typed.security);
+  if (security != ValidSecurity(options.Security)) options.Port = PortForSecurity(security, options.Port);
+  options.Security = security;
   return 0;
 }

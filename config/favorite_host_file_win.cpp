@@ -26,8 +26,9 @@ void ReadFavoriteFile(const std::string& path, HostProfile& host) {
     host.InitialRemoteFolder = text("InitialRemortFolder", "./", kRemoteFolderCapacity);
   host.TimeLag = number("TimeLag");
   host.List = number("List");
+  host.Security = ValidSecurity(number("Security"));
   host.Port = number("iPort");
-  if (host.Port == 0) host.Port = 21;
+  if (host.Port == 0) host.Port = host.Security == kSecurityImplicitTls ? 990 : 21;
   host.Proxy.ProxyServer = text("ProxyServer", "", 260);
   host.Proxy.ProxyUser = text("ProxyUser", "", 128);
   const std::string scrambledProxyPass = text(kScrambledProxyPassKey, kMissing, kProxyPassCapacity);
@@ -54,6 +55,12 @@ bool WriteAddedFavorite(const std::string& path, const HostProfile& host, const 
   if (host.Pasv == 1) write("Pasv", "1");
   // So is a host whose names need a choice of their own.
   if (host.NameEncoding != kNamesAutomatic) write("NameEncoding", std::to_string(host.NameEncoding));
+  // And a protected one, with its port: reached in the clear or on the wrong port, its
+  // favorite would send the password unprotected or fail.
+  if (host.Security != kSecurityNone) {
+    write("Security", std::to_string(host.Security));
+    write("iPort", std::to_string(host.Port));
+  }
   return true;
 }
 

@@ -30,6 +30,17 @@ void FillHostFromOptions() {
   CurrentHost.Port = Options.Port;
   CurrentHost.Pasv = Options.Pasv;
   CurrentHost.NameEncoding = ValidNameEncoding(Options.NameEncoding);
+  CurrentHost.Security = ValidSecurity(Options.Security);
 }
 
 int ValidNameEncoding(int value) { return value == kNamesUtf8 || value == kNamesCodePage ? value : kNamesAutomatic; }
+
+int ValidSecurity(int value) {
+  return value == kSecurityExplicitTls || value == kSecurityImplicitTls ? value : kSecurityNone;
+}
+
+int PortForSecurity(int security, int port) {
+  constexpr int kPlainPort = 21, kImplicitTlsPort = 990;
+  if (security == kSecurityImplicitTls) return port == kPlainPort ? kImplicitTlsPort : port;
+  return port == kImplicitTlsPort ? kPlainPort : port;
+}

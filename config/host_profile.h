@@ -25,6 +25,14 @@ struct HostProfile {
 // TLS (TLS from the first byte, port 990 by default).
 enum SecurityModes { kSecurityNone = 0, kSecurityExplicitTls = 1, kSecurityImplicitTls = 2 };
 
+// A stored value that is not one of the three reads as none.
+int ValidSecurity(int value);
+
+// The port shown after the user picks another Security: the usual port of the new mode
+// where the old one's usual port stood (21 becomes 990 for implicit TLS and back); any
+// other port is the user's own and stays.
+int PortForSecurity(int security, int port);
+
 // The host's choice of name encoding, as "NameEncoding" holds it: automatic takes UTF-8 from
 // a server that lists it until the server sends a name that is not UTF-8.
 enum NameEncodings { kNamesAutomatic = 0, kNamesUtf8 = 1, kNamesCodePage = 2 };

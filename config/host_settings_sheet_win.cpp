@@ -51,6 +51,7 @@ void FillDetails(HWND page) {
   // The three buttons are numbered in the order of the values they stand for.
   CheckRadioButton(page, IDC_NAMES_AUTOMATIC, IDC_NAMES_CODE_PAGE,
                    IDC_NAMES_AUTOMATIC + ValidNameEncoding(CurrentHost.NameEncoding));
+  CheckRadioButton(page, IDC_SECURITY_NONE, IDC_SECURITY_IMPLICIT, IDC_SECURITY_NONE + ValidSecurity(CurrentHost.Security));
 }
 
 void ApplyDetails(HWND page) {
@@ -60,10 +61,26 @@ void ApplyDetails(HWND page) {
   CurrentHost.NameEncoding = ReadCheck(page, IDC_NAMES_UTF8)        ? kNamesUtf8
                              : ReadCheck(page, IDC_NAMES_CODE_PAGE) ? kNamesCodePage
                                                                     : kNamesAutomatic;
+  CurrentHost.Security = ReadCheck(page, IDC_SECURITY_EXPLICIT)   ? kSecurityExplicitTls
+                         : ReadCheck(page, IDC_SECURITY_IMPLICIT) ? kSecurityImplicitTls
+                                                                  : kSecurityNone;
   WriteFavoriteEntries(DetailsPageEntries(CurrentHost));
 }
 
-bool DetailsCommand(HWND, int control) {
+// Another Security moves the port between the usual ones (21 and 990); a port of the
+// user's own stays.
+void ChooseSecurity(HWND page, int control) {
+  CheckRadioButton(page, IDC_SECURITY_NONE, IDC_SECURITY_IMPLICIT, control);
+  const int port = ReadUnsignedNumber(page, IDC_PORT);
+  const int suggested = PortForSecurity(control - IDC_SECURITY_NONE, port);
+  if (suggested != port) ShowNumber(page, IDC_PORT, suggested);
+}
+
+bool DetailsCommand(HWND page, int control) {
+  if (control >= IDC_SECURITY_NONE && control <= IDC_SECURITY_IMPLICIT) {
+    ChooseSecurity(page, control);
+    return true;
+  }
   if (control != IDC_CACHE_CLEAR) return false;
   // Without a favorite file's name there is no cache of its own: ".tre" alone would be
   // another favorite's, in whatever the current folder is.

@@ -16,7 +16,8 @@ ProfileEntries DetailsPageEntries(const HostProfile& host) {
   return {{"TimeLag", std::to_string(host.TimeLag)},
           {"iPort", std::to_string(host.Port)},
           {"List", std::to_string(host.List)},
-          {"NameEncoding", std::to_string(host.NameEncoding)}};
+          {"NameEncoding", std::to_string(host.NameEncoding)},
+          {"Security", std::to_string(ValidSecurity(host.Security))}};
 }
 
 ProfileEntries ProxyPageEntries(const ProxySettings& proxy, int pasv) {

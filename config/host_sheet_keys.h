@@ -23,7 +23,7 @@ using ProfileEntries = std::vector<std::pair<std::string, std::string>>;
 
 // Basic: names, address, login, scrambled password and the two initial folders.
 ProfileEntries BasicPageEntries(const HostProfile& host);
-// Details: time lag, port (as iPort), listing command and name encoding.
+// Details: time lag, port (as iPort), listing command, name encoding and Security.
 ProfileEntries DetailsPageEntries(const HostProfile& host);
 // Proxy: the whole proxy block, the password scrambled (the older plain key emptied), and
 // the passive-mode box.

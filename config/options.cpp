@@ -77,6 +77,7 @@ const std::vector<SettingKey>& SettingKeys() {
       I("TimeLag", 0, &R::TimeLag),
       I("Pasv", 0, &R::Pasv),
       I("NameEncoding", 0, &R::NameEncoding),
+      I("Security", 0, &R::Security),
   };
   return keys;
 }

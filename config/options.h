@@ -19,6 +19,7 @@ struct OptionsRecord {
   int TimeLag;
   int Pasv;  // 1: data connections are opened to the server (EPSV, then PASV)
   int NameEncoding;  // the Connect command's host: 0 automatic, 1 UTF-8, 2 the ANSI code page
+  int Security;      // the Connect command's host: 0 none, 1 explicit TLS, 2 implicit TLS
 
   OptionsRecord();  // every field at its default
 };

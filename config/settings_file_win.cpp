@@ -113,7 +113,8 @@ void LoadSettings(Placement& placement) {
     std::string n = std::to_string(i + 1);
     Options.RemColumn[i] = ReadSettingInt(("RemColumn" + n).c_str(), Options.RemColumn[i]);
   }
-  ReadKeys({"TimeLag", "Pasv", "NameEncoding"});
+  ReadKeys({"TimeLag", "Pasv", "NameEncoding", "Security"});
+  Options.Security = ValidSecurity(Options.Security);
   CurrentHost.TimeLag = Options.TimeLag;
 
   BrowserPath = AssociatedProgram("dmy.html");
@@ -155,6 +156,6 @@ int SaveSettings(const Placement& placement) {
   for (int i = 0; i < 5 && SaveRemoteColumns; ++i)
     WriteSettingInt(("RemColumn" + std::to_string(i + 1)).c_str(), Options.RemColumn[i]);
   written &= WriteKeys({"NKFUp", "NKFDown", "NKFKana", "SortSub", "SortSubRemote", "TreeView", "TimeLag", "Pasv",
-                        "NameEncoding"});
+                        "NameEncoding", "Security"});
   return written;
 }

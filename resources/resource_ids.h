@@ -113,6 +113,10 @@
 #define IDC_NAMES_AUTOMATIC 1141  // name encodings 0, 1, 2 in this order
 #define IDC_NAMES_UTF8 1142
 #define IDC_NAMES_CODE_PAGE 1143
+// The host's Security, on the Details page and in Connect: values 0, 1, 2 in this order
+#define IDC_SECURITY_NONE 1181
+#define IDC_SECURITY_EXPLICIT 1182
+#define IDC_SECURITY_IMPLICIT 1183
 #define IDS_OPTIONS_CAPTION 120
 #define IDS_HOST_SETTINGS_CAPTION 121
 #define IDS_SELECT_FOLDER 122
@@ -316,3 +320,27 @@
 // The caption every message box carries.
 #define VAKO_CAPTION "Vako FTP"
 #define VAKO_CLASS_NAME "Vako FTP v2.06 for Windows95/98/NT"
+
+// The question about a server certificate the system does not trust for the host
+#define IDD_CERTIFICATE_QUESTION 193
+#define IDC_CERT_CHANGED 1184
+#define IDC_CERT_INTRO 1185
+#define IDC_CERT_REASONS 1186
+#define IDC_CERT_SUBJECT 1187
+#define IDC_CERT_ISSUER 1188
+#define IDC_CERT_VALIDITY 1189
+#define IDC_CERT_FINGERPRINT 1190
+#define IDC_CERT_ONCE 1191
+#define IDC_CERT_ALWAYS 1192
+#define IDS_CERT_INTRO 641
+#define IDS_CERT_UNTRUSTED_ROOT 642
+#define IDS_CERT_WRONG_NAME 643
+#define IDS_CERT_EXPIRED 644
+#define IDS_CERT_NOT_YET_VALID 645
+#define IDS_CERT_REVOKED 646
+#define IDS_CERT_BAD_SIGNATURE 647
+#define IDS_CERT_WRONG_USAGE 648
+#define IDS_CERT_OTHER_PROBLEM 649
+#define IDS_CERT_CHANGED 650
+#define IDS_CERT_VALIDITY 651
+#define IDS_SECURE_SESSION 652  // the status bar's part for a protected session

@@ -18,6 +18,8 @@
 #include "app/tree_cache.h"
 #include "app/tree_cache_rename.h"
 #include "app/window_placement.h"
+#include "config/host_profile.h"
+#include "ftp/certificate_trust.h"
 #include "ftp/listing_parser.h"
 #include "ftp/mlsd_listing.h"
 #include "ftp/passive_reply.h"
@@ -181,6 +183,20 @@ const std::map<std::string, Routine> kRoutines = {
        uint16_t port = 0;
        return ParsePasvReply(a[0], h, port) ? Numbers(".", h[0], h[1], h[2], h[3]) + ":" + Numbers("", port) : "no";
      }},
+    // Server certificates and the Security setting.
+    {"Certificate", [](const Args& a) {
+       const char* verdicts[] = {"accept", "ask", "ask-changed"};
+       return std::string(verdicts[JudgeCertificate(a[0] == "trusted", a[1], a[2])]);
+     }},
+    {"Fingerprint", [](const Args& a) {
+       std::string digest;
+       for (size_t i = 0; i + 1 < a[0].size(); i += 2) digest += static_cast<char>(std::stoi(a[0].substr(i, 2), nullptr, 16));
+       const std::string text = FingerprintText(reinterpret_cast<const unsigned char*>(digest.data()), digest.size());
+       return text.empty() ? "none" : text + " " + FingerprintForDisplay(text);
+     }},
+    {"CertificateKey", [](const Args& a) { return CertificateKey(a[0], Int(a[1])); }},
+    {"Security", [](const Args& a) { return Numbers("", ValidSecurity(Int(a[0]))); }},
+    {"SecurityPort", [](const Args& a) { return Numbers("", PortForSecurity(Int(a[0]), Int(a[1]))); }},
     // Per-file rules, with the default options changed as the arguments say.
     {"ExtensionKey", [](const Args& a) { return ExtensionKey(a[0]); }},
     {"In1252", [](const Args& a) { return InCodePage(1252, kRoutines, a); }},
@@ -392,5 +408,6 @@ TEST(CoreRules, TransferAndJobRules) { RunCases("core/data/transfer_rules.tsv", 
 TEST(CoreRules, TreeCacheAndPaths) { RunCases("core/data/tree_paths.tsv", kRoutines); }
 TEST(CoreRules, RowsMenusAndCommands) { RunCases("core/data/rows_menus.tsv", kRoutines); }
 TEST(CoreRules, LayoutAndSplitBars) { RunCases("core/data/layout.tsv", kRoutines); }
+TEST(CoreRules, SecurityAndCertificates) { RunCases("core/data/security.tsv", kRoutines); }
 
 }  // namespace

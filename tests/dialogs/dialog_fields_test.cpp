@@ -44,6 +44,22 @@ TEST(ConnectFields, EachMissingFieldStopsAtItsMessageKeepingTheFieldsBeforeIt) {
   EXPECT_EQ(options.UserPass.size(), 127u);
 }
 
+// The Security chosen in Connect is stored; only a change of it moves the usual port along.
+TEST(ConnectFields, SecurityIsStoredAndAChangeMovesTheUsualPort) {
+  OptionsRecord options;
+  ConnectFields typed{"", "host", "user", "pass", 1, kSecurityImplicitTls};
+  const std::vector<std::pair<int, int>> steps = {  // security typed, port before
+      {kSecurityImplicitTls, 21}, {kSecurityImplicitTls, 21}, {kSecurityExplicitTls, 990}, {7, 2121}, {2, 2121}};
+  std::string seen;
+  for (const auto& [security, port] : steps) {
+    typed.security = security;
+    options.Port = port;
+    EXPECT_EQ(ApplyConnectFields(typed, options), 0);
+    seen += std::to_string(options.Security) + "/" + std::to_string(options.Port) + " ";
+  }
+  EXPECT_EQ(seen, "2/990 2/21 1/21 0/2121 2/2121 ");
+}
+
 TEST(HostSheetKeys, EachPageWritesItsOwnKeysAsTheFavoriteFileHoldsThem) {
   HostProfile host;
   host.HostName = " spaced ";
@@ -59,7 +75,7 @@ TEST(HostSheetKeys, EachPageWritesItsOwnKeysAsTheFavoriteFileHoldsThem) {
   EXPECT_EQ(basic[0], (std::pair<std::string, std::string>{"HostName", "\" spaced \""}));
   EXPECT_EQ(basic[3], (std::pair<std::string, std::string>{"UserPass", "cb"}));  // reversed, each byte + 1
   EXPECT_EQ(DetailsPageEntries(host),
-            (ProfileEntries{{"TimeLag", "-60"}, {"iPort", "2121"}, {"List", "1"}, {"NameEncoding", "2"}}));
+            (ProfileEntries{{"TimeLag", "-60"}, {"iPort", "2121"}, {"List", "1"}, {"NameEncoding", "2"}, {"Security", "0"}}));
   ProfileEntries proxy = ProxyPageEntries(host.Proxy, 1);
   ASSERT_EQ(proxy.size(), 8u);
   // The proxy password as the login password is kept; the older key holds it no longer.

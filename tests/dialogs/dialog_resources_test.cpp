@@ -63,7 +63,7 @@ Template ReadTemplate(int id, WORD language) {
 TEST(DialogResources, EveryDialogHasTheSameControlsInEnglishAndJapanese) {
   for (int id : {IDD_CONNECT, IDD_ABOUT, IDD_GOTO_FOLDER, IDD_CHANGE_PERMISSION, IDD_OPTIONS_BASIC, IDD_ADD_FAVORITE,
                  IDD_HOST_BASIC, IDD_OPTIONS_DETAILS, IDD_PROXY, IDD_VIEW, IDD_TRANSFER, IDD_UNLHA32, IDD_PERMISSION,
-                 IDD_HOST_DETAILS, IDD_LINK_ANALYZER}) {
+                 IDD_HOST_DETAILS, IDD_LINK_ANALYZER, IDD_CERTIFICATE_QUESTION}) {
     const Template en = ReadTemplate(id, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
     const Template ja = ReadTemplate(id, MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT));
     ASSERT_TRUE(en.found && ja.found) << id;
@@ -118,7 +118,7 @@ TEST(DialogResources, EachMnemonicLeadsToOneItem) {
   }
   for (int id : {IDD_CONNECT, IDD_GOTO_FOLDER, IDD_CHANGE_PERMISSION, IDD_OPTIONS_BASIC, IDD_ADD_FAVORITE,
                  IDD_HOST_BASIC, IDD_OPTIONS_DETAILS, IDD_PROXY, IDD_VIEW, IDD_TRANSFER, IDD_UNLHA32, IDD_PERMISSION,
-                 IDD_HOST_DETAILS, IDD_LINK_ANALYZER}) {
+                 IDD_HOST_DETAILS, IDD_LINK_ANALYZER, IDD_CERTIFICATE_QUESTION}) {
     for (WORD language : {MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT)}) {
       std::vector<std::string> texts;
       for (const Control& c : ReadTemplate(id, language).controls) texts.push_back(c.text);

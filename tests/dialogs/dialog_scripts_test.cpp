@@ -117,11 +117,17 @@ class DialogScripts : public ::testing::Test {
         {"host.Port", [] { return std::to_string(CurrentHost.Port); }},
         {"host.Proxy", [] { return std::to_string(CurrentHost.Proxy.Proxy); }},
         {"host.NameEncoding", [] { return std::to_string(CurrentHost.NameEncoding); }},
+        {"host.Security", [] { return std::to_string(CurrentHost.Security); }},
     };
     if (others.count(name)) return others.at(name)();
     if (name.rfind("file.", 0) == 0) {
       auto keys = ProfileKeys(favorite_);
       return keys.count(name.substr(5)) ? keys[name.substr(5)] : "<none>";
+    }
+    if (name.find(".BOK:") != std::string::npos) {  // a key of another favorite file beside it
+      auto keys = ProfileKeys(folder_.path() + name.substr(0, name.find(':')));
+      const std::string key = name.substr(name.find(':') + 1);
+      return keys.count(key) ? keys[key] : "<none>";
     }
     if (name.rfind("exists.", 0) == 0) return FileExists(folder_.path() + name.substr(7)) ? "1" : "0";
     const SettingKey* key = FindSettingKey(name.c_str());
@@ -184,7 +190,9 @@ class DialogScripts : public ::testing::Test {
         ASSERT_NE(key, nullptr) << s[3];
         if (key->kind == SettingKey::Text) Options.*key->text = Value(s.at(4));
         else Options.*key->integer = std::stoi(s.at(4));
-      } else if (s[2] == "no-favorite") CurrentFavoritePath.clear();
+      } else if (s[2] == "host" && s.at(3) == "Security") CurrentHost.Security = std::stoi(s.at(4));
+      else if (s[2] == "host" && s.at(3) == "Port") CurrentHost.Port = std::stoi(s.at(4));
+      else if (s[2] == "no-favorite") CurrentFavoritePath.clear();
       else if (s[2] == "make-file") WriteWholeFile(folder_.path() + s.at(3), "./\r\n");
       else if (s[2] == "favorite-file") WriteWholeFile(folder_.path() + "Other.BOK", Lines(Value(s.at(3))));
       else ADD_FAILURE() << "no set-up step " << s[2];
@@ -210,6 +218,7 @@ class DialogScripts : public ::testing::Test {
           {"about", [] { return ShowAboutDialog(), INT_PTR{0}; }},
           {"permission", [&] { return ShowChangePermissionDialog(main_.handle()); }},
           {"add-favorite", [] { return ShowAddFavoriteDialog(); }},
+          {"add-favorites", [] { return AddFavorite(), INT_PTR{0}; }},  // the command: dialog and file
           {"options", [] { return ShowOptionsSheet(); }},
           {"host", [] { return ShowHostSettingsSheet(); }},
           {"favorite", [&] { return INT_PTR{ConnectFromFavorite((folder_.path() + "Other.BOK").c_str())}; }},
