@@ -85,6 +85,7 @@ void EndConnectAttempt() {
   Current = Attempt{};
   Running = 0;
   JobRunning = 0;
+  UpdateMenuState(1);  // before any message box about the outcome
   if (EndConnect(done.outcome, done.localFolder, done.cancelled) && done.whenConnected) done.whenConnected();
   UpdateMenuState(1);
 }
