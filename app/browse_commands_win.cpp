@@ -5,6 +5,7 @@
 
 #include "app/active_pane_win.h"
 #include "app/app_state_win.h"
+#include "app/connect_attempt_win.h"
 #include "app/folder_trees_win.h"
 #include "app/list_rows_win.h"
 #include "app/local_listing_win.h"
@@ -30,10 +31,10 @@ void ConnectWithDialog() {
   if (ShowConnectDialog() != IDOK) return;
   FillHostFromOptions();
   ConnectedFromFavorite = 0;
-  if (ConnectAndLogin(CurrentHost.InitialRemoteFolder, CurrentHost.InitialLocalFolder)) {
+  StartConnectAttempt(CurrentHost.InitialRemoteFolder, CurrentHost.InitialLocalFolder, [] {
     RefreshRemoteList(RemoteList, 0);
     RefreshLocalList(LocalList);
-  }
+  });
 }
 
 void DisconnectFromServer() {

@@ -7,6 +7,7 @@
 #include "app/folder_trees_win.h"
 #include "app/help_command_win.h"
 #include "app/command_table.h"
+#include "app/connect_attempt_win.h"
 #include "app/local_listing_win.h"
 #include "app/main_window_win.h"
 #include "app/menu_state_table.h"
@@ -124,6 +125,10 @@ static void RunCommand(HWND window, int id) {
     case IDM_SWITCH_PANE: SwitchPane(); break;
     case IDM_TOOLBAR: ToggleToolbar(); break;
     case IDM_STOP:
+      if (ConnectAttemptRunning()) {
+        CancelConnectAttempt();
+        break;
+      }
       StopRequested = 1;
       if (JobRunning) JobStopped = 1;
       break;

@@ -7,6 +7,7 @@
 
 #include "app/app_state_win.h"
 #include "app/command_line.h"
+#include "app/connect_attempt_win.h"
 #include "app/folder_trees_win.h"
 #include "app/local_listing_win.h"
 #include "app/main_window_win.h"
@@ -51,8 +52,34 @@ static std::vector<std::string> FavoriteArguments(const char* text) {
   return paths;
 }
 
-static void ParseCommandLine(const std::vector<std::string>& paths) {
-  for (const std::string& path : paths) ConnectFromFavorite(path.c_str());
+// Takes and handles one message of the thread; false once the loop is to end (WM_QUIT, whose
+// exit code is left in message).
+static bool HandleNextMessage(HACCEL accelerators, MSG& message) {
+  if (GetMessageA(&message, nullptr, 0, 0) <= 0) return false;
+  // Esc gives up a connection still being made, whichever window has the keys.
+  if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE && ConnectAttemptRunning()) {
+    CancelConnectAttempt();
+    return true;
+  }
+  // While a name is edited in place, keys such as Delete and F2 belong to the edit field. A
+  // key that became a command is done with: dispatched as well, Alt+F4 would also reach
+  // the default handling and close the window, job or no job.
+  if (!LabelEditing && TranslateAcceleratorA(MainWindow, accelerators, &message)) return true;
+  TranslateMessage(&message);
+  DispatchMessageA(&message);
+  return true;
+}
+
+// Connects from each favorite in turn, the next once the last attempt has ended; the window
+// is served meanwhile. False when the window was closed on the way.
+static bool ParseCommandLine(const std::vector<std::string>& paths, HACCEL accelerators, MSG& message) {
+  for (const std::string& path : paths) {
+    ConnectFromFavorite(path.c_str());
+    while (ConnectAttemptRunning()) {
+      if (!HandleNextMessage(accelerators, message)) return false;
+    }
+  }
+  return true;
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
@@ -84,16 +111,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     MessageBoxA(window, text.c_str(), "", MB_OK);
   }
   HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
-  ParseCommandLine(favoriteArguments);
-
-  MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    // While a name is edited in place, keys such as Delete and F2 belong to the edit field. A
-    // key that became a command is done with: dispatched as well, Alt+F4 would also reach
-    // the default handling and close the window, job or no job.
-    if (!LabelEditing && TranslateAcceleratorA(MainWindow, accelerators, &message)) continue;
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
+  MSG message{};
+  if (ParseCommandLine(favoriteArguments, accelerators, message)) {
+    while (HandleNextMessage(accelerators, message)) {
+    }
   }
   OleUninitialize();
   return static_cast<int>(message.wParam);

@@ -9,6 +9,7 @@
 #include "app/browse_commands_win.h"
 #include "app/caption_ink.h"
 #include "app/command_dispatch_win.h"
+#include "app/connect_attempt_win.h"
 #include "app/folder_trees_win.h"
 #include "app/image_lists_win.h"
 #include "app/list_views_win.h"
@@ -308,6 +309,14 @@ static void DrawCaptionStrip(const DRAWITEMSTRUCT& item) {
 constexpr UINT_PTR kCloseAfterJobTimer = 7;
 
 static bool CloseAsked(HWND window) {
+  // A connection still being made is no work to lose: it is cancelled, and the window closes
+  // once its thread has ended (the thread still uses the program's state).
+  if (ConnectAttemptRunning()) {
+    CancelConnectAttempt();
+    ClosingAfterJob = 1;
+    SetTimer(window, kCloseAfterJobTimer, 100, nullptr);
+    return false;
+  }
   if (!JobRunning) return true;
   if (!ClosingAfterJob &&
       ShowProgramMessageBox(LoadResourceText(IDS_ASK_STOP_AND_CLOSE), VAKO_CAPTION, MB_YESNO | MB_ICONQUESTION) == IDYES) {
@@ -346,7 +355,15 @@ static LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam,
       return 0;
     case WM_TIMER:
       if (wParam == kCloseAfterJobTimer) CloseWhenJobHasEnded(window);
+      if (wParam == kConnectCancelTimer) KeepCancellingConnectAttempt();
       return 0;
+    case WM_SETCURSOR:
+      // The window answers while connecting, and the cursor says it is still at work.
+      if (ConnectAttemptRunning() && LOWORD(lParam) == HTCLIENT) {
+        SetCursor(LoadCursor(nullptr, IDC_APPSTARTING));
+        return TRUE;
+      }
+      break;
     case WM_CREATE:
       return OnCreate(window);
     case WM_SIZE:
@@ -406,6 +423,9 @@ static LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam,
       return 0;
     case MsgUpdateMenus:
       UpdateMenuState(static_cast<int>(wParam));
+      return 0;
+    case MsgConnectDone:
+      EndConnectAttempt();
       return 0;
     case MsgReadJobRows:
       ServeJobRowRead();

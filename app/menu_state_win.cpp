@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/app_state_win.h"
+#include "app/connect_attempt_win.h"
 #include "app/local_listing_win.h"
 #include "app/main_window_win.h"
 #include "app/menu_state_table.h"
@@ -15,7 +16,7 @@
 void UpdateMenuState(int flag) {
   MenuStateInput in;
   in.jobRunning = JobRunning;
-  in.connected = Connected;
+  in.connected = Connected && !ConnectAttemptRunning();  // a login half done is no connection yet
   in.activePane = ActivePane;
   in.archiveMode = ArchiveMode;
   in.transferMode = TransferMode;
@@ -46,7 +47,8 @@ void UpdateMenuState(int flag) {
 }
 
 void UpdatePaneLabels(int) {
-  const PaneCaptions captions = ComputePaneCaptions(CurrentLocalFolder, ArchiveMode, ArchivePath, Connected,
+  const int connected = Connected && !ConnectAttemptRunning();
+  const PaneCaptions captions = ComputePaneCaptions(CurrentLocalFolder, ArchiveMode, ArchivePath, connected,
                                                     CurrentRemoteFolder, LoadResourceText(IDS_UNCONNECTED));
   if (LocalLabel) SetWindowTextA(LocalLabel, captions.local.c_str());
   if (RemoteLabel) SetWindowTextA(RemoteLabel, captions.remote.c_str());

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "app/app_state_win.h"
+#include "app/connect_attempt_win.h"
 #include "app/local_listing_win.h"
 #include "app/main_window_win.h"
 #include "app/tree_cache.h"
@@ -8,7 +9,6 @@
 #include "config/favorites_win.h"
 #include "config/host_profile.h"
 #include "config/host_settings_sheet_win.h"
-#include "ftp/login_win.h"
 #include "ftp/remote_view_fill_win.h"
 #include "resources/resource_ids.h"
 
@@ -33,11 +33,13 @@ int ConnectFromFavorite(const char* path) {
   SendMessageA(MainWindow, WM_COMMAND, IDM_DISCONNECT, 0);
   CurrentHost.HostName = favoriteName;
 
-  if (!ConnectAndLogin(CurrentHost.InitialRemoteFolder, CurrentHost.InitialLocalFolder)) return 0;
-  ConnectedFromFavorite = 1;
-  ConnectedFavoritePath = path;
-  CopyTreeCacheFile(KeptTreeCachePath(ProgramFolder, CurrentHost.HostName, ConnectedFavoritePath), TreeTempPath);
-  RefreshRemoteList(RemoteList, 0);
-  RefreshLocalList(LocalList);
-  return 1;
+  const std::string favoritePath = path;
+  const bool started = StartConnectAttempt(CurrentHost.InitialRemoteFolder, CurrentHost.InitialLocalFolder, [favoritePath] {
+    ConnectedFromFavorite = 1;
+    ConnectedFavoritePath = favoritePath;
+    CopyTreeCacheFile(KeptTreeCachePath(ProgramFolder, CurrentHost.HostName, ConnectedFavoritePath), TreeTempPath);
+    RefreshRemoteList(RemoteList, 0);
+    RefreshLocalList(LocalList);
+  });
+  return started ? 1 : 0;
 }

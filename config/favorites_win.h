@@ -14,7 +14,8 @@ void OpenFavorite();         // Open Favorite (40102)
 void ArrangeFavorites();     // Arrange Favorites (40051)
 
 // Reads the favorite file at path into the current host profile, shows the host-settings
-// sheet and connects. Answers 1 when it connected.
+// sheet and starts connecting (the outcome comes later, see StartConnectAttempt). Answers 1
+// when the attempt started.
 int ConnectFromFavorite(const char* path);
 
 // A favorite entry of the menu (20000 <= id < 20100) chosen: connects from its file.

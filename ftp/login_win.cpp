@@ -21,9 +21,8 @@ constexpr size_t kRemoteFolderCapacity = 2048;
 
 // The message, and below it where it went wrong: the host and port, then the server's last
 // reply or, without one, the system's own words for the error.
-static void ShowConnectionFailure(int message, int systemError) {
+static void ShowConnectionFailure(int message, int systemError, std::string why) {
   std::string text = LoadResourceText(message) + "\r\n\r\n" + ControlHost + ":" + std::to_string(ControlPort);
-  std::string why = ReplyBuffer;
   if (why.empty() && systemError != 0) {
     char words[512] = "";
     if (FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
@@ -40,22 +39,21 @@ static void ShowConnectionFailure(int message, int systemError) {
   ShowProgramMessageBox(text, VAKO_CAPTION, MB_OK | MB_ICONINFORMATION);
 }
 
-static int FailLogin(int message) {
-  ShowConnectionFailure(message, 0);
+// A login that ends here: the connection closed, and the message the window is to show.
+static LoginOutcome Failed(int message, int systemError = 0) {
+  LoginOutcome outcome;
+  outcome.failure = message;
+  outcome.systemError = systemError;
+  outcome.lastReply = ReplyBuffer;
   CloseControlConnection();
-  return 0;
+  Connected = 0;
+  return outcome;
 }
 
-int ConnectAndLogin(const std::string& initialRemoteFolder, const std::string& initialLocalFolder) {
-  if (MainWindow) {
-    HMENU menu = GetMenu(MainWindow);
-    EnableMenuItem(menu, IDM_DISCONNECT, MF_BYCOMMAND | MF_ENABLED);
-    EnableMenuItem(menu, IDM_CONNECT, MF_BYCOMMAND | MF_GRAYED);
-  }
-  ForgetLostConnection();
-  SetCursor(LoadCursor(nullptr, IDC_WAIT));
-  ShowStatusText(FormatWithName(LoadResourceText(IDS_CONNECTING), CurrentHost.HostName), true);
+// Stop was pressed (the window also closed the socket, to end a wait): no message.
+static LoginOutcome Stopped() { return Failed(0); }
 
+LoginOutcome ExchangeLogin(const std::string& initialRemoteFolder) {
   if (CurrentHost.Proxy.Proxy) {
     ControlHost = CurrentHost.Proxy.ProxyServer;
     ControlPort = CurrentHost.Proxy.ProxyPort;
@@ -63,42 +61,79 @@ int ConnectAndLogin(const std::string& initialRemoteFolder, const std::string& i
     ControlHost = CurrentHost.HostAddr;
     ControlPort = ControlPortFor(CurrentHost.Port, CurrentHost.Security);
   }
+  ReplyBuffer.clear();  // a failed connect has no reply to tell, least of all the last session's
   if (!OpenControlConnection()) {
     const int error = WSAGetLastError();
-    CloseControlConnection();
-    ShowConnectionFailure(IDS_FAILED_CONNECT, error);
-    return 0;
+    return StopRequested ? Stopped() : Failed(IDS_FAILED_CONNECT, error);
   }
+  if (StopRequested) return Stopped();
 
-  if (!SecureControlConnection()) return FailLogin(IDS_FAILED_CONNECT);
+  const int secured = SecureControlConnection();
+  if (StopRequested) return Stopped();
+  if (!secured) return Failed(IDS_FAILED_CONNECT);
 
   std::string user = CurrentHost.UserID;
   if (CurrentHost.Proxy.Proxy) user += "@" + CurrentHost.HostAddr;
-  if (!SendFormattedCommand("USER", user) || !ReplyIsPositive(ReplyBuffer)) return FailLogin(IDS_FAILED_LOGIN);
+  const int userAccepted = SendFormattedCommand("USER", user) && ReplyIsPositive(ReplyBuffer);
+  if (StopRequested) return Stopped();
+  if (!userAccepted) return Failed(IDS_FAILED_LOGIN);
   // PASS goes out even after a 2xx to USER: the proxy form needs it, and a server that
   // then refuses it has not really logged us in.
-  if (!SendFormattedCommand("PASS", CurrentHost.UserPass) || !ReplyIsPositive(ReplyBuffer))
-    return FailLogin(IDS_FAILED_LOGIN_PASSWORD);
-  if (!ProtectDataConnections()) return FailLogin(IDS_FAILED_CONNECT);
+  const int passAccepted = SendFormattedCommand("PASS", CurrentHost.UserPass) && ReplyIsPositive(ReplyBuffer);
+  if (StopRequested) return Stopped();
+  if (!passAccepted) return Failed(IDS_FAILED_LOGIN_PASSWORD);
+  const int protectedData = ProtectDataConnections();
+  if (StopRequested) return Stopped();
+  if (!protectedData) return Failed(IDS_FAILED_CONNECT);
 
   Connected = 1;
   NegotiateServerNames();
+  if (StopRequested) return Stopped();
+
+  LoginOutcome outcome;
+  outcome.loggedIn = 1;
+  if (!ChangeRemoteFolder(initialRemoteFolder)) {
+    outcome.defaultFolderRefused = 1;
+    ChangeRemoteFolder("./");
+    outcome.remoteFolder = "./";
+  } else {
+    GetRemoteFolder(outcome.remoteFolder, kRemoteFolderCapacity);  // left empty when PWD fails
+  }
+  if (StopRequested) return Stopped();
+  return outcome;
+}
+
+void BeginConnect() {
+  StopRequested = 0;
+  ForgetLostConnection();
+  ShowStatusText(FormatWithName(LoadResourceText(IDS_CONNECTING), CurrentHost.HostName), true);
+}
+
+int EndConnect(const LoginOutcome& outcome, const std::string& initialLocalFolder, bool cancelled) {
+  if (cancelled || !outcome.loggedIn) {
+    // A user's cancel is no error: the window just goes back to unconnected.
+    CloseControlConnection();
+    Connected = 0;
+    ForgetLostConnection();
+    if (cancelled) ShowStatusText(" ");
+    else if (outcome.failure != 0) ShowConnectionFailure(outcome.failure, outcome.systemError, outcome.lastReply);
+    return 0;
+  }
   char treePath[MAX_PATH + 16] = "";
   if (GetTempFileNameA(WorkFolder.c_str(), "TREE", 0, treePath)) TreeTempPath = treePath;
   else TreeTempPath.clear();
-
-  if (!ChangeRemoteFolder(initialRemoteFolder)) {
-    ShowMessage(IDS_NO_DEFAULT_FOLDER);
-    ChangeRemoteFolder("./");
-    CurrentRemoteFolder = "./";
-  } else {
-    GetRemoteFolder(CurrentRemoteFolder, kRemoteFolderCapacity);
-  }
+  if (outcome.defaultFolderRefused) ShowMessage(IDS_NO_DEFAULT_FOLDER);
+  if (!outcome.remoteFolder.empty()) CurrentRemoteFolder = outcome.remoteFolder;
   if (!initialLocalFolder.empty()) SetCurrentDirectoryA(initialLocalFolder.c_str());
 
   ShowStatusText(" ");
   UpdateMenuState(1);
   return 1;
+}
+
+int ConnectAndLogin(const std::string& initialRemoteFolder, const std::string& initialLocalFolder) {
+  BeginConnect();
+  return EndConnect(ExchangeLogin(initialRemoteFolder), initialLocalFolder, false);
 }
 
 void Disconnect() {

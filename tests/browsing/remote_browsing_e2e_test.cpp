@@ -1,6 +1,7 @@
 // The real program against real servers: connect through the Connect dialog, list, enter
 // folders by double click, by the tree and by Go to Folder, go back with Backspace,
-// refresh, rename a file and a folder in place, and disconnect; a lost connection.
+// refresh, rename a file and a folder in place, and disconnect; a lost connection; connecting
+// to a server that never greets.
 #include "support/program_fixture_win.h"
 
 namespace {
@@ -146,6 +147,51 @@ TEST_F(BrowsingTest, LostConnectionEndsTheSessionAndIsToldOnce) {
   EXPECT_EQ(vako->RowCount(panes.remoteList), 0);
   EXPECT_EQ(vako->ButtonState(IDM_DISCONNECT), 16);
   EXPECT_EQ(vako->WaitForDialog(1500, "Vako FTP"), nullptr) << "told more than once";
+}
+
+// A server that accepts and never greets: the window goes on answering while the login waits,
+// Esc and then Stop give the attempt up as no error, a refused password is still told, and a
+// real server is connected to after them. Closing while connecting closes.
+TEST_F(BrowsingTest, ConnectingToASilentServerKeepsTheWindowAndCanBeCancelled) {
+  const std::string silent = program.path() + "silent.BOK";  // also the Favorites menu's first entry
+  WriteWholeFile(silent, "[Vako]\r\nHostName=silent\r\nHostAddr=127.0.0.1\r\niPort=" +
+                             std::to_string(testenv::ScriptedPort("silent")) + "\r\nUserID=anna\r\n");
+  Start({PortSetting("VAKO_VSFTPD_PORT")}, "\"" + silent + "\"");
+  auto connectingToSilent = [&] {
+    HWND sheet = vako->WaitForDialog();
+    ASSERT_NE(sheet, nullptr);
+    VakoProcess::PressButton(sheet, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(vako->Child(2020)) == ResourceText(IDS_CONNECTING, "silent"); }));
+    DWORD_PTR answer = 0;
+    EXPECT_NE(SendMessageTimeoutA(vako->window(), WM_NULL, 0, 0, SMTO_NORMAL, 10000, &answer), 0) << "the window hangs";
+    EXPECT_EQ(vako->ButtonState(IDM_CONNECT), TBSTATE_INDETERMINATE);  // busy: no second connect
+  };
+  auto endedUnconnected = [&] {
+    EXPECT_TRUE(WaitUntil([&] { return vako->ButtonState(IDM_CONNECT) == TBSTATE_ENABLED; }));
+    EXPECT_EQ(vako->ButtonState(IDM_DISCONNECT), TBSTATE_INDETERMINATE);
+    EXPECT_EQ(vako->ButtonState(IDM_PREVIOUS_FOLDER), TBSTATE_ENABLED);
+    EXPECT_EQ(WindowText(panes.remoteLabel), "[UNCONNECTED]");
+    EXPECT_EQ(Boxes(), "");
+  };
+  connectingToSilent();  // from the command line
+  vako->PressKey(panes.localList, VK_ESCAPE);
+  endedUnconnected();
+  vako->PostCommand(20000);  // the first favorite entry
+  connectingToSilent();
+  ASSERT_TRUE(vako->SendCommand(IDM_STOP));
+  endedUnconnected();
+
+  Connect("wrong password");
+  EXPECT_EQ(AnswerBox().substr(0, 34), "Failed to login.Invalid Password.\r");
+  endedUnconnected();
+  Connect();
+  ASSERT_TRUE(WaitForCaption(panes.remoteLabel, testenv::Get("VAKO_VSFTPD_ROOT")));
+  ASSERT_TRUE(WaitForRow(panes.remoteList, "with space.txt"));
+  EXPECT_EQ(vako->ButtonState(IDM_DISCONNECT), TBSTATE_ENABLED);
+
+  vako->PostCommand(20000);  // the first favorite entry
+  connectingToSilent();
+  EXPECT_EQ(vako->Close(), 0);
 }
 
 }  // namespace

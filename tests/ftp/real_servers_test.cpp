@@ -78,11 +78,13 @@ TEST_F(EngineTest, RefusedConnectionSaysWhereAndWhy) {
   getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
   closesocket(probe);  // nothing listens there now
   const int port = ntohs(address.sin_port);
+  ReplyBuffer = "221 Goodbye.";  // the last reply of a session before: no word on this failure
   EXPECT_EQ(Login(port, "any"), 0);
   ASSERT_EQ(BoxTexts().size(), 1u);
   const std::string box = BoxTexts()[0], head = "Failed to connect internet\r\n\r\n127.0.0.1:" + std::to_string(port) + "\r\n";
   EXPECT_EQ(box.substr(0, head.size()), head) << box;
   EXPECT_GT(box.size(), head.size()) << box;
+  EXPECT_EQ(box.find("Goodbye"), std::string::npos) << box;
 }
 
 TEST_P(RealServerEngineTest, SingleCommandsChangeTheServersDisk) {

@@ -186,6 +186,12 @@ def drip(c, line, state):
         c.sendall(bytes([b]))
 
 
+def silent(conn):
+    """Accepts and never greets; holds the connection until the client lets go."""
+    while conn.recv(4096):
+        pass
+
+
 def endlessgreeting(conn):
     while True:
         conn.sendall(b"220-and there is more\r\n" * 100)
@@ -343,7 +349,7 @@ REFUSED_425 = b"150 Opening data connection\r\n425 Can't open data connection\r\
 
 SCENARIOS = {
     # The reply reader: a reply trickled a byte at a time, lines of 2,000 and of 100,000
-    # bytes, a close before the greeting, replies that drip or never end.
+    # bytes, a close before the greeting, replies that drip or never end, no greeting at all.
     "onebyte": lambda conn: command_loop(
         Trickle(conn), {"*": lambda c, l, s: b"250-piece by piece\r\n250 " + l.strip() + b" done\r\n"},
         greeting=b"220-slow\r\n220 slow greeting\r\n"),
@@ -352,6 +358,7 @@ SCENARIOS = {
     "closeatonce": lambda conn: None,
     "dripreply": canned({"*": drip}, b"220 ready\r\n"),
     "endlessgreeting": endlessgreeting,
+    "silent": silent,
     # Login: USER answered 230 as if no password were needed, then PASS refused; a proxy
     # that takes only USER anna@real.host.example and PASS secret; multi-line replies whose
     # body holds free text, an indented code and another code: only "230 " at the start
