@@ -8,6 +8,7 @@
 #include "config/host_profile.h"
 #include "ftp/control_connection_win.h"
 #include "ftp/engine_display_win.h"
+#include "ftp/host_address.h"
 #include "ftp/remote_commands_win.h"
 #include "ftp/reply_line.h"
 #include "ftp/server_names_win.h"
@@ -17,10 +18,10 @@
 
 constexpr size_t kRemoteFolderCapacity = 2048;
 
-// The message, and below it where it went wrong: the host and port, then the server's last
-// reply or, without one, the system's own words for the error.
+// The message, and below it where it went wrong: the host and port ("[::1]:21" for an IPv6
+// literal), then the server's last reply or, without one, the system's own words for the error.
 static void ShowConnectionFailure(int message, int systemError) {
-  std::string text = LoadResourceText(message) + "\r\n\r\n" + ControlHost + ":" + std::to_string(ControlPort);
+  std::string text = LoadResourceText(message) + "\r\n\r\n" + HostAndPort(ControlHost, ControlPort);
   std::string why = ReplyBuffer;
   if (why.empty() && systemError != 0) {
     char words[512] = "";
@@ -55,10 +56,11 @@ int ConnectAndLogin(const std::string& initialRemoteFolder, const std::string& i
   ShowStatusText(FormatWithName(LoadResourceText(IDS_CONNECTING), CurrentHost.HostName), true);
 
   if (CurrentHost.Proxy.Proxy) {
-    ControlHost = CurrentHost.Proxy.ProxyServer;
+    // An IPv6 literal may come in brackets ("[::1]"), as in a URL.
+    ControlHost = BareHost(CurrentHost.Proxy.ProxyServer);
     ControlPort = CurrentHost.Proxy.ProxyPort;
   } else {
-    ControlHost = CurrentHost.HostAddr;
+    ControlHost = BareHost(CurrentHost.HostAddr);
     ControlPort = CurrentHost.Port != 0 ? CurrentHost.Port : 21;  // a profile without a port means 21
   }
   if (!OpenControlConnection()) {
@@ -69,7 +71,7 @@ int ConnectAndLogin(const std::string& initialRemoteFolder, const std::string& i
   }
 
   std::string user = CurrentHost.UserID;
-  if (CurrentHost.Proxy.Proxy) user += "@" + CurrentHost.HostAddr;
+  if (CurrentHost.Proxy.Proxy) user += "@" + BareHost(CurrentHost.HostAddr);
   if (!SendFormattedCommand("USER", user) || !ReplyIsPositive(ReplyBuffer)) return FailLogin(IDS_FAILED_LOGIN);
   // PASS goes out even after a 2xx to USER: the proxy form needs it, and a server that
   // then refuses it has not really logged us in.
