@@ -81,7 +81,7 @@ TEST_F(EngineTest, RefusedIpv6ConnectionShowsTheAddressInBrackets) {
   getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
   closesocket(probe);  // nothing listens there now
   const int port = ntohs(address.sin6_port);
-  EXPECT_EQ(Login(port, "any", "./", "[::1]"), 0);
+  EXPECT_EQ(Login(port, "any", "./", "::1"), 0);
   ASSERT_EQ(BoxTexts().size(), 1u);
   const std::string box = BoxTexts()[0], head = "Failed to connect internet\r\n\r\n[::1]:" + std::to_string(port) + "\r\n";
   EXPECT_EQ(box.substr(0, head.size()), head) << box;
