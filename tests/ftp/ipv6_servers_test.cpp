@@ -3,6 +3,7 @@
 // with EPRT in active and EPSV in passive mode (PORT and PASV cannot carry IPv6).
 #include <ws2tcpip.h>
 
+#include <ostream>
 #include <string>
 #include <tuple>
 
@@ -22,6 +23,8 @@ const Server kServers[] = {
     {"pureftpd", "VAKO_PUREFTPD6_PORT", "VAKO_PUREFTPD6_ROOT", true},
     {"pyftpdlib", "VAKO_PYFTPD6_PORT", "VAKO_PYFTPD6_ROOT", true},
 };
+
+void PrintTo(const Server& server, std::ostream* out) { *out << server.name; }
 
 size_t Count(const std::string& text, const std::string& part) {
   size_t n = 0;
