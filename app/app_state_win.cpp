@@ -9,7 +9,7 @@ bool WorkFolderIsOwn = false;
 HWND MainWindow = nullptr;
 
 SOCKET ControlSocket = INVALID_SOCKET;
-sockaddr_in ServerAddress{};
+sockaddr_storage ServerAddress{};
 std::string ControlHost;
 int ControlPort = 21;
 std::string TreeTempPath;

@@ -19,8 +19,8 @@ extern HWND MainWindow;
 
 // Control connection (the FTP engine).
 extern SOCKET ControlSocket;
-extern sockaddr_in ServerAddress;
-extern std::string ControlHost;     // host name or dotted address actually connected
+extern sockaddr_storage ServerAddress;  // of either family
+extern std::string ControlHost;     // host name or address literal actually connected (no brackets)
 extern int ControlPort;             // initial 21
 extern std::string TreeTempPath;    // tree cache working file of the current connection
 

@@ -12,6 +12,7 @@
 #include "ftp/reply_line.h"
 #include "ftp/secure_session_win.h"
 #include "ftp/server_names_win.h"
+#include "ftp/socket_address_win.h"
 #include "ftp/socket_wait_win.h"
 #include "ftp/tls_stream_win.h"
 #include "ftp/transfer_type_win.h"
@@ -46,26 +47,8 @@ int OpenControlConnection() {
   ForgetControlPending();
   ForgetServerNames();
   ForgetTransferType();
-  ControlSocket = socket(AF_INET, SOCK_STREAM, 0);
-  if (ControlSocket == INVALID_SOCKET) return 0;
-
-  unsigned long address = inet_addr(ControlHost.c_str());
-  if (address == INADDR_NONE) {
-    hostent* host = gethostbyname(ControlHost.c_str());
-    if (!host || host->h_addrtype != AF_INET || !host->h_addr_list[0]) {
-      const int error = WSAGetLastError();
-      CloseControlConnection();
-      WSASetLastError(error);
-      return 0;
-    }
-    std::memcpy(&address, host->h_addr_list[0], sizeof address);
-  }
-  ServerAddress = sockaddr_in{};
-  ServerAddress.sin_family = AF_INET;
-  ServerAddress.sin_port = htons(static_cast<u_short>(ControlPort));
-  ServerAddress.sin_addr.s_addr = address;
-
-  if (!ConnectWithTimeout(ControlSocket, ServerAddress)) {
+  ServerAddress = sockaddr_storage{};
+  if (!ConnectToHost(ControlHost, ControlPort, ControlSocket, ServerAddress)) {
     const int error = WSAGetLastError();
     CloseControlConnection();
     WSASetLastError(error);

@@ -12,6 +12,7 @@
 #include "ftp/remote_commands_win.h"
 #include "ftp/reply_line.h"
 #include "ftp/secure_session_win.h"
+#include "ftp/socket_address_win.h"
 #include "ftp/socket_wait_win.h"
 #include "ftp/transfer_type_win.h"
 
@@ -19,7 +20,7 @@ namespace {
 
 // Whether this connection's server refused EPSV: it then gets PASV straight away.
 bool EpsvRefused = false;
-sockaddr_in ControlAddress{};
+sockaddr_storage ControlAddress{};
 bool ControlAddressKnown = false;
 std::string EarlyFinalReply;
 
@@ -39,11 +40,11 @@ void BoundWaits(SOCKET s) {
 // Takes a waiting connection off the (non-blocking) listener: 1 for the server's own, 0
 // for anyone else (turned away), 2 when none is waiting yet, -1 on an error.
 int TakeConnection(SOCKET listener, SocketHandle& data) {
-  sockaddr_in peer{};
+  sockaddr_storage peer{};
   int length = sizeof peer;
   SOCKET s = accept(listener, reinterpret_cast<sockaddr*>(&peer), &length);
   if (s == INVALID_SOCKET) return WSAGetLastError() == WSAEWOULDBLOCK ? 2 : -1;
-  if (peer.sin_family == AF_INET && peer.sin_addr.s_addr == ServerAddress.sin_addr.s_addr) {
+  if (SameHost(HostOf(peer), HostOf(ServerAddress))) {
     u_long blocking = 0;  // it came non-blocking like its listener
     if (ioctlsocket(s, FIONBIO, &blocking) != 0) {
       closesocket(s);
@@ -87,32 +88,40 @@ int AcceptFromServer(SOCKET listener, SocketHandle& data) {
   }
 }
 
-// Where the server listens for this transfer: EPSV first, PASV once EPSV was refused.
-// A PASV reply may name another host (a private address behind NAT, or a third party the
+// Where the server listens for this transfer: EPSV first, PASV once EPSV was refused
+// (never on IPv6, which PASV cannot carry).
+// A reply may name another host (a private address behind NAT, or a third party the
 // server is made to attack): only the port is taken from it, never the address.
-int AskForPassivePort(sockaddr_in& target) {
+int AskForPassivePort(sockaddr_storage& target) {
   target = ServerAddress;
+  const HostAddress server = Unmapped(HostOf(ServerAddress));
   if (!EpsvRefused) {
     if (!SendFormattedCommand("EPSV") || ReplyBuffer.empty()) return 0;
     if (ReplyBuffer[0] != '5') {
       uint16_t port = 0;
-      if (!ParseEpsvReply(ReplyBuffer, port)) return 0;
-      target.sin_port = htons(port);
+      HostAddress named;
+      if (!ParseEpsvReply(ReplyBuffer, port, &named)) return 0;
+      SetPort(target, port);
+      if (named.family != 0 && !SameHost(named, server))
+        WriteProtocolLog("(EPSV named " + HostAndPort(AddressText(named), port) + "; connecting to " +
+                             AddressAndPort(target) + " instead)",
+                         1);
       return 1;
     }
+    if (server.family != 4) return 0;  // the next transfer asks again: there is nothing else
     EpsvRefused = true;
   }
   unsigned char address[4];
   uint16_t port = 0;
   if (!SendFormattedCommand("PASV") || !ParsePasvReply(ReplyBuffer, address, port)) return 0;
-  const unsigned char* peer = reinterpret_cast<const unsigned char*>(&ServerAddress.sin_addr);
+  const unsigned char* peer = server.bytes;
   if (std::memcmp(address, peer, 4) != 0) {
     char note[128];
     std::snprintf(note, sizeof note, "(PASV named %u.%u.%u.%u; connecting to %u.%u.%u.%u instead)", address[0],
                   address[1], address[2], address[3], peer[0], peer[1], peer[2], peer[3]);
     WriteProtocolLog(note, 1);
   }
-  target.sin_port = htons(port);
+  SetPort(target, port);
   return 1;
 }
 
@@ -133,10 +142,11 @@ bool SendTransferCommand(const std::string& transferCommand, uint64_t restartAt)
 
 // Passive: the data connection goes to the server before the transfer command is sent.
 int OpenPassiveConnection(const std::string& transferCommand, SocketHandle& data, uint64_t restartAt) {
-  sockaddr_in target{};
+  sockaddr_storage target{};
   if (!AskForPassivePort(target)) return 0;
-  SocketHandle s(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
-  if (s.s == INVALID_SOCKET || !ConnectWithTimeout(s.s, target)) return 0;
+  SocketHandle s(socket(target.ss_family, SOCK_STREAM, IPPROTO_TCP));
+  if (s.s == INVALID_SOCKET || !ConnectWithTimeout(s.s, reinterpret_cast<const sockaddr*>(&target), AddressLength(target)))
+    return 0;
   BoundWaits(s.s);
   if (!SendTransferCommand(transferCommand, restartAt)) return 0;
   data.s = s.s;
@@ -171,29 +181,29 @@ int OpenDataListener(const std::string& transferCommand, int mode, SocketHandle&
     NoteEarlyFinalReply();
     return StartDataTlsOrEnd(data);
   }
-  SocketHandle listener(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
-  if (listener.s == INVALID_SOCKET) return 0;
-  sockaddr_in address = ServerAddress;
-  address.sin_family = AF_INET;
-  address.sin_port = 0;
-  address.sin_addr.s_addr = htonl(INADDR_ANY);
-  if (bind(listener.s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) return 0;
-  if (listen(listener.s, 1) != 0) return 0;
-  u_long nonBlocking = 1;  // a connection is taken when there is one, never waited for in accept
-  if (ioctlsocket(listener.s, FIONBIO, &nonBlocking) != 0) return 0;
-  sockaddr_in bound{};
-  int length = sizeof bound;
-  if (getsockname(listener.s, reinterpret_cast<sockaddr*>(&bound), &length) != 0) return 0;
-  // The control connection's own address, for PORT: asked once per connection.
+  // The control connection's own address, for PORT or EPRT: asked once per connection.
   if (!ControlAddressKnown) {
-    length = sizeof ControlAddress;
+    int length = sizeof ControlAddress;
     if (getsockname(ControlSocket, reinterpret_cast<sockaddr*>(&ControlAddress), &length) != 0) return 0;
     ControlAddressKnown = true;
   }
-  const sockaddr_in& local = ControlAddress;
+  // The listener takes the control connection's family, on any address of it.
+  sockaddr_storage address{};
+  address.ss_family = ControlAddress.ss_family;
+  SocketHandle listener(socket(address.ss_family, SOCK_STREAM, IPPROTO_TCP));
+  if (listener.s == INVALID_SOCKET) return 0;
+  if (bind(listener.s, reinterpret_cast<sockaddr*>(&address), AddressLength(address)) != 0) return 0;
+  if (listen(listener.s, 1) != 0) return 0;
+  u_long nonBlocking = 1;  // a connection is taken when there is one, never waited for in accept
+  if (ioctlsocket(listener.s, FIONBIO, &nonBlocking) != 0) return 0;
+  sockaddr_storage bound{};
+  int length = sizeof bound;
+  if (getsockname(listener.s, reinterpret_cast<sockaddr*>(&bound), &length) != 0) return 0;
+  const HostAddress local = HostOf(ControlAddress);
 
   if (!SendTransferType(mode)) return 0;
-  CommandBuffer = FormatPortCommand(reinterpret_cast<const unsigned char*>(&local.sin_addr), ntohs(bound.sin_port));
+  // PORT carries IPv4 only; an IPv6 connection announces its address with EPRT.
+  CommandBuffer = local.family == 6 ? FormatEprtCommand(local, PortOf(bound)) : FormatPortCommand(local.bytes, PortOf(bound));
   if (!SendCommand()) return 0;
   // A refused command (550 no such file, 425 after a refused PORT...) means no connection
   // will ever come.

@@ -8,6 +8,7 @@
 #include "config/host_profile.h"
 #include "ftp/control_connection_win.h"
 #include "ftp/engine_display_win.h"
+#include "ftp/host_address.h"
 #include "ftp/remote_commands_win.h"
 #include "ftp/reply_line.h"
 #include "ftp/secure_port.h"
@@ -19,10 +20,10 @@
 
 constexpr size_t kRemoteFolderCapacity = 2048;
 
-// The message, and below it where it went wrong: the host and port, then the server's last
-// reply or, without one, the system's own words for the error.
+// The message, and below it where it went wrong: the host and port ("[::1]:21" for an IPv6
+// literal), then the server's last reply or, without one, the system's own words for the error.
 static void ShowConnectionFailure(int message, int systemError, std::string why) {
-  std::string text = LoadResourceText(message) + "\r\n\r\n" + ControlHost + ":" + std::to_string(ControlPort);
+  std::string text = LoadResourceText(message) + "\r\n\r\n" + HostAndPort(ControlHost, ControlPort);
   if (why.empty() && systemError != 0) {
     char words[512] = "";
     if (FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
@@ -55,10 +56,11 @@ static LoginOutcome Stopped() { return Failed(0); }
 
 LoginOutcome ExchangeLogin(const std::string& initialRemoteFolder) {
   if (CurrentHost.Proxy.Proxy) {
-    ControlHost = CurrentHost.Proxy.ProxyServer;
+    // An IPv6 literal may come in brackets ("[::1]"), as in a URL.
+    ControlHost = BareHost(CurrentHost.Proxy.ProxyServer);
     ControlPort = CurrentHost.Proxy.ProxyPort;
   } else {
-    ControlHost = CurrentHost.HostAddr;
+    ControlHost = BareHost(CurrentHost.HostAddr);
     ControlPort = ControlPortFor(CurrentHost.Port, CurrentHost.Security);
   }
   ReplyBuffer.clear();  // a failed connect has no reply to tell, least of all the last session's
@@ -73,7 +75,7 @@ LoginOutcome ExchangeLogin(const std::string& initialRemoteFolder) {
   if (!secured) return Failed(IDS_FAILED_CONNECT);
 
   std::string user = CurrentHost.UserID;
-  if (CurrentHost.Proxy.Proxy) user += "@" + CurrentHost.HostAddr;
+  if (CurrentHost.Proxy.Proxy) user += "@" + BareHost(CurrentHost.HostAddr);
   const int userAccepted = SendFormattedCommand("USER", user) && ReplyIsPositive(ReplyBuffer);
   if (StopRequested) return Stopped();
   if (!userAccepted) return Failed(IDS_FAILED_LOGIN);

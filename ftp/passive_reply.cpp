@@ -20,18 +20,29 @@ bool HasCode(const std::string& reply, const char* code) { return reply.compare(
 
 }  // namespace
 
-bool ParseEpsvReply(const std::string& reply, uint16_t& port) {
+bool ParseEpsvReply(const std::string& reply, uint16_t& port, HostAddress* named) {
   if (!HasCode(reply, "229")) return false;
   size_t pos = reply.find('(', 3);
   if (pos == std::string::npos || pos + 1 >= reply.size()) return false;
   const char d = reply[++pos];
   if (d < 0x21 || d > 0x7E || IsDigit(d)) return false;
-  if (reply.compare(pos, 3, std::string(3, d)) != 0) return false;
-  pos += 3;
+  // The network protocol and the address between the first three delimiters: both empty,
+  // or 1 with an IPv4 and 2 with an IPv6 address.
+  const size_t second = reply.find(d, pos + 1);
+  const size_t third = second == std::string::npos ? second : reply.find(d, second + 1);
+  if (third == std::string::npos) return false;
+  const std::string protocol = reply.substr(pos + 1, second - pos - 1);
+  const std::string text = reply.substr(second + 1, third - second - 1);
+  HostAddress address;
+  if (!protocol.empty() || !text.empty()) {
+    if (!ParseAddressText(text, address) || protocol != (address.family == 4 ? "1" : "2")) return false;
+  }
+  pos = third + 1;
   unsigned value = 0;
   if (!ReadNumber(reply, pos, 65535, value) || value == 0) return false;
   if (pos >= reply.size() || reply[pos] != d) return false;
   port = static_cast<uint16_t>(value);
+  if (named) *named = address;
   return true;
 }
 

@@ -12,3 +12,8 @@ std::string FormatPortCommand(const unsigned char address[4], uint16_t port) {
   line += "\r\n";
   return line;
 }
+
+std::string FormatEprtCommand(const HostAddress& address, uint16_t port) {
+  return std::string("EPRT |") + (address.family == 6 ? "2" : "1") + "|" + AddressText(address) + "|" +
+         std::to_string(static_cast<unsigned>(port)) + "|\r\n";
+}

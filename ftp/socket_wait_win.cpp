@@ -67,10 +67,10 @@ bool LimitReceiveWait(SOCKET s, const WaitDeadline& deadline, DWORD& applied) {
   return true;
 }
 
-int ConnectWithTimeout(SOCKET s, const sockaddr_in& address) {
+int ConnectWithTimeout(SOCKET s, const sockaddr* address, int length) {
   u_long nonBlocking = 1;
   ioctlsocket(s, FIONBIO, &nonBlocking);
-  int rc = connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+  int rc = connect(s, address, length);
   int ok = rc == 0;
   int error = ok ? 0 : WSAGetLastError();
   if (error == WSAEWOULDBLOCK) {

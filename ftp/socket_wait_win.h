@@ -38,4 +38,4 @@ bool LimitReceiveWait(SOCKET s, const WaitDeadline& deadline, DWORD& applied);
 
 // Connects with the time limit applied; the socket stays blocking afterwards. 1 on success;
 // on failure WSAGetLastError tells why (WSAETIMEDOUT after the time limit).
-int ConnectWithTimeout(SOCKET s, const sockaddr_in& address);
+int ConnectWithTimeout(SOCKET s, const sockaddr* address, int length);

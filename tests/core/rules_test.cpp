@@ -174,9 +174,12 @@ const std::map<std::string, Routine> kRoutines = {
        return f.usable ? Join({"yes", Bool(f.needsOpts), f.optsCommand}, "|") : "no";
      }},
     {"SafeName", [](const Args& a) { return Bool(IsSafeRemoteName(a[0])); }},
+    // The port, then the host the reply names, if any.
     {"Epsv", [](const Args& a) {
        uint16_t port = 0;
-       return ParseEpsvReply(a[0], port) ? Numbers("", port) : "no";
+       HostAddress named;
+       if (!ParseEpsvReply(a[0], port, &named)) return std::string("no");
+       return Numbers("", port) + (named.family ? " " + AddressText(named) : "");
      }},
     {"Pasv", [](const Args& a) {
        unsigned char h[4] = {};

@@ -1,4 +1,5 @@
-// Window-free rules of the FTP engine: command lines, PORT, PWD replies, progress, listing cap.
+// Window-free rules of the FTP engine: command lines, PORT and EPRT, host addresses, PWD
+// replies, progress, listing cap.
 // The cases of all but the cap are in tests/ftp/data/engine_rules.tsv.
 #include <gtest/gtest.h>
 
@@ -6,6 +7,7 @@
 
 #include "ftp/command_format.h"
 #include "ftp/feature_list.h"
+#include "ftp/host_address.h"
 #include "ftp/listing_limit.h"
 #include "ftp/partial_record.h"
 #include "ftp/port_command.h"
@@ -28,6 +30,21 @@ const std::map<std::string, Routine> kRoutines = {
        const unsigned char address[4] = {static_cast<unsigned char>(Int(a[0])), static_cast<unsigned char>(Int(a[1])),
                                          static_cast<unsigned char>(Int(a[2])), static_cast<unsigned char>(Int(a[3]))};
        return FormatPortCommand(address, Int(a[4]));
+     }},
+    // Host addresses: the family, a blank, then the shortest text ("no" for no address).
+    {"Address", [](const Args& a) {
+       HostAddress address;
+       return ParseAddressText(a[0], address) ? Numbers("", address.family) + " " + AddressText(address) : "no";
+     }},
+    {"SameHost", [](const Args& a) {
+       HostAddress x, y;
+       return ParseAddressText(a[0], x) && ParseAddressText(a[1], y) ? Bool(SameHost(x, y)) : "unparsed";
+     }},
+    {"BareHost", [](const Args& a) { return BareHost(a[0]); }},
+    {"HostAndPort", [](const Args& a) { return HostAndPort(a[0], Int(a[1])); }},
+    {"Eprt", [](const Args& a) {
+       HostAddress address;
+       return ParseAddressText(a[0], address) ? FormatEprtCommand(address, Int(a[1])) : "unparsed";
      }},
     // The result, a blank, then the path ("kept": left as it was).
     {"Pwd", [](const Args& a) {

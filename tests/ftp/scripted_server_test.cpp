@@ -190,6 +190,18 @@ TEST_F(ScriptedServerTest, AnotherHostInPasvIsNotBelieved) {
   EXPECT_EQ(Count(Log(), "EPSV"), 2u);
 }
 
+// An EPSV reply that names a host (127.0.0.9, not the server): only its port is taken; the
+// data connection goes to the server's own address, and the log says so.
+TEST_F(ScriptedServerTest, AnotherHostInEpsvIsNotBelieved) {
+  ASSERT_EQ(LoginTo("epsvforeign", 1), 1);
+  ASSERT_EQ(RetrieveFile("p.bin", Local("p.bin"), 2, 3000), 1);
+  EXPECT_TRUE(ReadWholeFile(Local("p.bin")) == Pattern(3000));
+  const std::string log = Log();
+  EXPECT_NE(log.find("(EPSV named 127.0.0.9:"), std::string::npos) << log;
+  EXPECT_NE(log.find("; connecting to 127.0.0.1:"), std::string::npos) << log;
+  EXPECT_EQ(log.find("PASV"), std::string::npos) << log;
+}
+
 // Passive replies that give no address, and a port nobody listens on: the transfer fails
 // before its command is sent, and the next command gets its own reply.
 TEST_F(ScriptedServerTest, UnusablePassiveRepliesFailTheTransfer) {

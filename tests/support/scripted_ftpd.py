@@ -402,6 +402,8 @@ SCENARIOS = {
     "pasvforeign": passive_session(None, lambda p: b"227 Entering Passive Mode (127,0,0,9,%d,%d)\r\n" % (p >> 8, p & 255)),
     "pasvgarbled": passive_session(None, lambda p: b"227 Entering Passive Mode (127,0,0,1,%d)\r\n" % (p + 1000)),
     "epsvdeadport": passive_session(lambda p: b"229 Entering Extended Passive Mode (|||1|)\r\n", None),
+    # EPSV in EPRT's form, naming 127.0.0.9 rather than this server.
+    "epsvforeign": passive_session(lambda p: b"229 Entering Extended Passive Mode (|1|127.0.0.9|%d|)\r\n" % p, None),
     # Hostile trees: names that must not reach the disk, a lying listing, and a sink that
     # takes every upload into an empty folder.
     "traversal": tree_session({"/": lambda s: TRAVERSAL_ROOT}),

@@ -28,7 +28,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string path = "unchanged";
     if (ExtractPwdPath(stripped, 64, path) && path.size() > 63) std::abort();
     uint16_t port = 0;
-    if (ParseEpsvReply(stripped, port) && port == 0) std::abort();
+    HostAddress named;
+    named.family = 9;
+    if (ParseEpsvReply(stripped, port, &named) && (port == 0 || (named.family != 0 && AddressText(named).empty())))
+      std::abort();
+    // The address text read back gives the same address.
+    HostAddress again;
+    if (named.family == 4 || named.family == 6) {
+      if (!ParseAddressText(AddressText(named), again) || !SameHost(again, named)) std::abort();
+    }
     unsigned char address[4];
     if (ParsePasvReply(stripped, address, port) && port == 0) std::abort();
     const std::string logged = LoggedCommandText(line);
