@@ -11,6 +11,7 @@
 #include "app/command_dispatch_win.h"
 #include "app/folder_trees_win.h"
 #include "app/image_lists_win.h"
+#include "app/job_start_win.h"
 #include "app/list_views_win.h"
 #include "app/local_listing_win.h"
 #include "app/menu_state_win.h"
@@ -343,6 +344,7 @@ static LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam,
       return 0;
     case WM_TIMER:
       if (wParam == kCloseAfterJobTimer) CloseWhenJobHasEnded(window);
+      OnJobPanesTimer(window, wParam);
       return 0;
     case WM_CREATE:
       return OnCreate(window);
@@ -391,7 +393,7 @@ static LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam,
       if (JobRunning) {
         DragFinish(reinterpret_cast<HDROP>(wParam));
       } else {
-        StartDropUpload(reinterpret_cast<HDROP>(wParam));
+        StartDropUpload(reinterpret_cast<HDROP>(wParam), ToolbarHeight);
         UpdateMenuState(1);
       }
       return 0;
@@ -404,8 +406,8 @@ static LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam,
     case MsgUpdateMenus:
       UpdateMenuState(static_cast<int>(wParam));
       return 0;
-    case MsgReadJobRows:
-      ServeJobRowRead();
+    case MsgJobPanes:
+      OnJobPanesWaiting(window);
       return 0;
     case WM_ENDSESSION:
       if (wParam) KeepSessionAndCleanUp(window, true);

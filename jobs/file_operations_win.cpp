@@ -6,6 +6,7 @@
 #include "app/active_pane_win.h"
 #include "app/app_state_win.h"
 #include "app/folder_trees_win.h"
+#include "app/job_start_win.h"
 #include "app/list_rows_win.h"
 #include "app/local_listing_win.h"
 #include "app/main_window_win.h"
@@ -26,8 +27,6 @@
 
 namespace {
 
-constexpr size_t kRemoteFolderRoom = 2048;
-
 // The wait cursor for the time of a delete on the main thread.
 class WaitCursor {
  public:
@@ -40,11 +39,13 @@ class WaitCursor {
   HCURSOR old_;
 };
 
-// One level of the remote delete. False when the walk must stop altogether: it could not
-// come back to the folder it started from, so no name can be trusted any more.
-bool DeleteRemoteLevel(int depth) {
-  const std::vector<JobRow> marked = SelectedJobRows(RemoteList);
-  for (const JobRow& row : marked) {
+}  // namespace
+
+// One level of the remote delete, by the rows given; the folders below are listed by the
+// walk itself. False when the walk must stop altogether: it could not come back to the
+// folder it started from, so no name can be trusted any more.
+bool DeleteRemoteRows(const std::vector<JobRow>& rows, const JobLevel& level) {
+  for (const JobRow& row : rows) {
     if (!JobCanGoOn()) return false;
     if (!row.folder || row.IsLink()) {
       if (!IsPlainEntryName(row.name)) continue;
@@ -54,37 +55,30 @@ bool DeleteRemoteLevel(int depth) {
     }
     if (!IsPlainEntryName(row.name)) continue;  // "." and ".." among them
     if (AskConfirmation(5, row.name.c_str()) != IDYES) break;
-    std::string saved = CurrentRemoteFolder;
-    if (!GetRemoteFolder(saved, kRemoteFolderRoom)) return false;
-    // A folder that cannot be entered is left whole: a refill would list the folder we
-    // are in, and its entries are not the ones to delete.
-    if (depth >= kMaxFolderDepth || !ChangeRemoteFolder(row.name)) {
+    // A folder that cannot be entered or listed is left whole.
+    JobLevel child;
+    bool loop = false;
+    if (level.depth >= kMaxFolderDepth || !EnterRemoteChild(level, row.name, child, loop)) {
       if (!JobCanGoOn()) return false;
-      ReportWithName(IDS_SKIPPED_REMOTE_FOLDER, row.name);
+      if (!loop) ReportWithName(IDS_SKIPPED_REMOTE_FOLDER, row.name);
       continue;
     }
-    CurrentRemoteFolder = saved;
-    RefillRemoteList();
-    SelectAllListRows(RemoteList);
-    const bool inner = DeleteRemoteLevel(depth + 1);
+    const bool listed = ListRemoteLevel(child);
+    const bool inner = listed && child.remoteWhole && DeleteRemoteRows(child.remoteRows, child);
     ShowFileStatus(IDS_DELETING_FOLDER, row.name);
-    if (!ChangeRemoteFolder(saved)) {
-      JobLostItsWay();
-      CurrentRemoteFolder = saved;
-      RefillRemoteList();
-      return false;
-    }
-    if (!inner) return false;
+    if (!ReturnToLevel(level)) return false;
+    if (!JobCanGoOn()) return false;
+    if (!inner) continue;
     if (RemoveRemoteFolder(row.name)) {
-      RemoveTreeCacheLine(TreeTempPath, TreeCacheLineOf(CurrentRemoteFolder, row.name));
+      RemoveTreeCacheLine(TreeTempPath, TreeCacheLineOf(level.remote, row.name));
     } else if (JobCanGoOn()) {
       ShowMessage(IDS_FAILED_DELETE_FOLDER);
     }
-    CurrentRemoteFolder = saved;
-    RefillRemoteList();
   }
   return true;
 }
+
+namespace {
 
 // The local folder's node in the tree, or null (the tree finds the nearest folder above
 // one it does not show).
@@ -94,10 +88,19 @@ HTREEITEM LocalTreeItemOf(const std::string& path, const std::string& name) {
   return EqualNoCase(SystemTextCase(), TreeItemText(LocalTree, item), name) ? item : nullptr;
 }
 
-bool DeleteLocalLevel(int depth) {
-  const std::vector<JobRow> marked = SelectedJobRows(LocalList);
-  const std::string folder = ProcessCurrentFolder();
-  for (const JobRow& row : marked) {
+// The entries of a local folder, read by its absolute path.
+std::vector<JobRow> LocalEntriesOf(const std::string& folder, bool& whole) {
+  JobLevel level;
+  level.local = folder;
+  level.panesFollow = false;
+  whole = ListLocalLevel(level, false);
+  return level.localRows;
+}
+
+// One level of the local delete, in the folder given by its absolute path; the folders
+// below are read by the walk itself. False when the walk must stop.
+bool DeleteLocalLevel(const std::vector<JobRow>& rows, const std::string& folder, int depth) {
+  for (const JobRow& row : rows) {
     if (!IsPlainEntryName(row.name)) continue;
     const std::string path = JoinLocalPath(folder, row.name);
     if (!row.folder) {
@@ -109,23 +112,19 @@ bool DeleteLocalLevel(int depth) {
     // A link to a folder elsewhere is removed as a link; what it points to stays.
     const DWORD attributes = GetFileAttributesA(path.c_str());
     const bool link = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-    bool inner = true;
     if (!link) {
-      if (depth >= kMaxFolderDepth || !EnterLocalFolder(path)) {
+      bool whole = false;
+      const std::vector<JobRow> inner = depth < kMaxFolderDepth ? LocalEntriesOf(path, whole) : std::vector<JobRow>{};
+      if (!whole) {
         ReportWithName(IDS_SKIPPED_LOCAL_FOLDER, row.name);
         continue;
       }
-      RefillLocalList();
-      SelectAllListRows(LocalList);
-      inner = DeleteLocalLevel(depth + 1);
+      if (!DeleteLocalLevel(inner, path, depth + 1)) return false;
       ShowFileStatus(IDS_DELETING_FOLDER, row.name);
-      if (!EnterLocalFolder(folder)) return false;
     }
-    if (!inner) return false;
     if (RemoveDirectoryA(path.c_str())) {
       if (Options.TreeView == 1)
         if (HTREEITEM item = LocalTreeItemOf(path, row.name)) SendMessageA(LocalTree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
-      RefillLocalList();
     } else {
       ShowMessage(IDS_FAILED_DELETE_FOLDER);
     }
@@ -159,7 +158,13 @@ int BeginRename(HWND list) {
 
 int DeleteRemoteSelected() {
   WaitCursor wait;
-  DeleteRemoteLevel(0);
+  const std::vector<JobRow> marked = SelectedJobRows(RemoteList);
+  JobLevel level;
+  level.remote = CurrentRemoteFolder;
+  std::string asked;
+  if (GetRemoteFolder(asked, 2048) && !asked.empty()) level.remote = asked;
+  level.panesFollow = false;  // the window lists the folder itself afterwards
+  DeleteRemoteRows(marked, level);
   ClearStatus();
   return 0;
 }
@@ -171,7 +176,7 @@ int DeleteLocalSelected() {
     ClearStatus();
     return 0;
   }
-  DeleteLocalLevel(0);
+  DeleteLocalLevel(SelectedJobRows(LocalList), CurrentLocalFolder, 0);
   ClearStatus();
   return 0;
 }

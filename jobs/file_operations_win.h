@@ -4,8 +4,13 @@
 // own thread.
 #pragma once
 #include <string>
+#include <vector>
+
+#include "jobs/job_support_win.h"
 
 int DeleteRemoteSelected();
+// The remote delete of the rows, entries of level's remote folder, folders to any depth.
+bool DeleteRemoteRows(const std::vector<JobRow>& rows, const JobLevel& level);
 int DeleteLocalSelected();
 int NewLocalFolder();
 int NewLocalFile();
