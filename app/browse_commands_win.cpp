@@ -21,7 +21,7 @@
 #include "ftp/control_connection_win.h"
 #include "ftp/login_win.h"
 #include "ftp/remote_commands_win.h"
-#include "ftp/remote_view_fill_win.h"
+#include "app/remote_view_fill_win.h"
 #include "resources/resource_ids.h"
 #include "text/path_text.h"
 

@@ -8,7 +8,7 @@
 #include "app/main_window_win.h"
 #include "app/message_boxes_win.h"
 #include "app/system_text_case_win.h"
-#include "ftp/remote_view_fill_win.h"
+#include "app/remote_view_fill_win.h"
 #include "jobs/job_support_win.h"
 #include "resources/resource_ids.h"
 

@@ -32,7 +32,7 @@
 #include "ftp/control_connection_win.h"
 #include "ftp/engine_display_win.h"
 #include "ftp/protocol_log_win.h"
-#include "ftp/remote_view_fill_win.h"
+#include "app/remote_view_fill_win.h"
 #include "ftp/transfer_progress.h"
 #include "resources/resource_ids.h"
 #include "shell/context_menus_win.h"

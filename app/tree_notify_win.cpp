@@ -16,7 +16,7 @@
 #include "app/notify_win.h"
 #include "ftp/control_connection_win.h"
 #include "ftp/remote_commands_win.h"
-#include "ftp/remote_view_fill_win.h"
+#include "app/remote_view_fill_win.h"
 #include "resources/resource_ids.h"
 #include "shell/context_menus_win.h"
 

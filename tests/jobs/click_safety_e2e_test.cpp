@@ -70,6 +70,7 @@ class SlowServerTest : public ProgramTest {
       HWND tree = vako->Child(2090);
       const TreeNodeView* node = FindNode(vako->Tree(tree), "elsewhere");
       ASSERT_NE(node, nullptr);
+      SendMessageA(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(node->item));
       vako->Click(tree, Center(vako->TreeItemRect(tree, node->item)));
     } else if (action == "selectall") {
       vako->PostCommand(IDM_SELECT_ALL);
@@ -134,6 +135,9 @@ TEST_P(ClickSafety, TheWindowChangesNothingOfTheJob) {
   }
   const std::vector<std::string> texts = Run(0);
   EXPECT_EQ(texts, Lines{ResourceText(job == "upload" || job == "mirror" ? IDS_COMPLETED_SEND : IDS_COMPLETED_RECEIVE)});
+  // The same click once the job has ended goes where it points.
+  Act("tree");
+  EXPECT_TRUE(WaitForRow(panes.localList, "keep.txt"));
 
   Lines expectedLocal = Manifest(elsewhere);
   if (job == "download") expectedLocal = Sorted([&] { Lines l = expectedLocal; for (auto& e : Manifest(down)) l.push_back(e); return l; }());

@@ -1,16 +1,10 @@
 // The file operations on the selection of one pane: recursive delete on either side, a new
 // folder or file, the start of an in-place rename, and the permissions of remote entries.
-// They run on the main thread; the mirroring upload also deletes remote entries from its
-// own thread.
+// They run on the main thread.
 #pragma once
 #include <string>
-#include <vector>
-
-#include "jobs/job_support_win.h"
 
 int DeleteRemoteSelected();
-// The remote delete of the rows, entries of level's remote folder, folders to any depth.
-bool DeleteRemoteRows(const std::vector<JobRow>& rows, const JobLevel& level);
 int DeleteLocalSelected();
 int NewLocalFolder();
 int NewLocalFile();

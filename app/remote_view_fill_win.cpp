@@ -1,4 +1,4 @@
-#include "ftp/remote_view_fill_win.h"
+#include "app/remote_view_fill_win.h"
 
 #include <commctrl.h>
 
