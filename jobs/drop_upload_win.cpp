@@ -190,6 +190,7 @@ DWORD WINAPI DropUploadJob(LPVOID dropHandle) {
     ResetJobWay();
     completed = SendDrop(drop);
   }
+  StopRequested = 0;
   EndDropJob(drop, completed);
   return 0;
 }

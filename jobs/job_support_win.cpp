@@ -68,6 +68,7 @@ void RunJob(int (*body)(), int completion, int doneCommand) {
     body();
   }
   SetStatusSuffix(nullptr);
+  StopRequested = 0;  // a Stop the job took: the window's last refill lists whole
   ClearStatus();
   PostJobEnd(doneCommand);
   ReportJobEnd(completion);
