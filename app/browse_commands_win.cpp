@@ -22,8 +22,9 @@
 #include "ftp/control_connection_win.h"
 #include "ftp/login_win.h"
 #include "ftp/remote_commands_win.h"
-#include "ftp/remote_view_fill_win.h"
+#include "app/remote_view_fill_win.h"
 #include "resources/resource_ids.h"
+#include "text/path_text.h"
 
 constexpr size_t kRemoteFolderCapacity = 2048;
 
@@ -85,11 +86,11 @@ void OpenLocalSelection(int command) {
       continue;
     }
     if (command == IDM_ENTER && HasExtensionNoCase(name, ".lzh") && ArchiveMode == 0) {
-      EnterArchive(name);
+      if (!JobRunning) EnterArchive(name);  // a job reads the archive mode as it goes
       continue;
     }
     if (ArchiveMode == 1) OpenArchiveMember(name);
-    else if (!ShellOpen(name, CurrentLocalFolder)) ShowMessage(IDS_FAILED_SHELL_OPEN);
+    else if (!ShellOpen(JoinLocalPath(CurrentLocalFolder, name), CurrentLocalFolder)) ShowMessage(IDS_FAILED_SHELL_OPEN);
   }
 }
 
@@ -98,7 +99,8 @@ void OpenSelection(int command) {
     SendMessageA(MainWindow, WM_COMMAND, IDM_OPEN_REMOTE, 0);
     return;
   }
-  EnterLocalFolder(CurrentLocalFolder);
+  // The local pane may show the folder a job is in; the process stays where it is then.
+  if (!JobRunning) EnterLocalFolder(CurrentLocalFolder);
   OpenLocalSelection(command);
 }
 

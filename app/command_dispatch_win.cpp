@@ -6,6 +6,7 @@
 #include "app/browse_commands_win.h"
 #include "app/folder_trees_win.h"
 #include "app/help_command_win.h"
+#include "app/job_start_win.h"
 #include "app/command_table.h"
 #include "app/connect_attempt_win.h"
 #include "app/local_listing_win.h"
@@ -22,7 +23,7 @@
 #include "archive/archive_browsing_win.h"
 #include "archive/archive_tools_win.h"
 #include "jobs/download_job_win.h"
-#include "jobs/file_operations_win.h"
+#include "app/file_commands_win.h"
 #include "jobs/job_support_win.h"
 #include "jobs/mirror_upload_win.h"
 #include "jobs/upload_job_win.h"
@@ -30,7 +31,7 @@
 #include "config/favorites_win.h"
 #include "config/host_list_import_win.h"
 #include "config/options.h"
-#include "ftp/remote_view_fill_win.h"
+#include "app/remote_view_fill_win.h"
 #include "linkcheck/link_analyzer_dialog_win.h"
 #include "resources/resource_ids.h"
 #include "shell/clipboard_copy_win.h"
@@ -53,13 +54,18 @@ static std::string OpenFolder;
 // and its file is opened from there; the local pane then shows its own folder again,
 // wherever the job left the current folder.
 static void DownloadFinished() {
+  ShowJobStartFolders();
   if (OpenAfterDownload == 1) {
-    ShellOpen(OpenFolder + SharedNameBuffer, OpenFolder);
+    ShellOpen(OpenFolder + LastJobName(), OpenFolder);
     OpenAfterDownload = 0;
   }
-  EnterLocalFolder(CurrentLocalFolder);
-  RefreshLocalList(LocalList);
   OfferDownloadedCopy();  // a clipboard copy of remote entries waits for this
+  JobEndHandled();
+}
+
+static void UploadFinished() {
+  ShowJobStartFolders();
+  JobEndHandled();
 }
 
 static void OpenWebPage(const std::string& address) {
@@ -70,7 +76,8 @@ static void OpenRemoteSelection() {
   OpenFolder = NewWorkSubFolder();
   if (OpenFolder.empty()) return;
   OpenAfterDownload = 1;
-  StartJobThread(DownloadForOpenJob, OpenFolder);
+  // The local pane stays where it is: what it lists is elsewhere.
+  StartJobThread(DownloadForOpenJob, JobRowsFrom::RemoteSelection, OpenFolder, false);
 }
 
 static void NewFolder() {
@@ -142,7 +149,7 @@ static void RunCommand(HWND window, int id) {
     case IDM_INVERT_ITEMS: InvertSelection(); break;
     case IDM_NEW_WINDOW: ShellOpen("vako.exe", ProgramFolder); break;
     case IDM_SHOW_LOG: ShellOpen(LogPath, ProgramFolder); break;
-    case IDM_UPLOAD_DONE: RefreshRemoteList(RemoteList, 0); break;
+    case IDM_UPLOAD_DONE: UploadFinished(); break;
     case IDM_DOWNLOAD_DONE: DownloadFinished(); break;
     // The conversion settings; the menu checks follow in UpdateMenuState.
     case IDM_NKF_DOWN: ToggleSetting(Options.NKFDown); break;
@@ -150,9 +157,9 @@ static void RunCommand(HWND window, int id) {
     case IDM_TO_EUC: Options.NKFUp = 1; break;
     case IDM_TO_JIS: Options.NKFUp = 2; break;
     case IDM_NO_CONVERT: Options.NKFUp = 0; break;
-    case IDM_UPLOAD: StartJobThread(UploadJob, CurrentLocalFolder); break;
-    case IDM_DOWNLOAD: StartJobThread(DownloadJob, CurrentLocalFolder); break;
-    case IDM_MIRROR_UPLOAD: StartJobThread(MirrorUploadJob, CurrentLocalFolder); break;
+    case IDM_UPLOAD: StartJobThread(UploadJob, JobRowsFrom::LocalSelection, CurrentLocalFolder); break;
+    case IDM_DOWNLOAD: StartJobThread(DownloadJob, JobRowsFrom::RemoteSelection, CurrentLocalFolder); break;
+    case IDM_MIRROR_UPLOAD: StartJobThread(MirrorUploadJob, JobRowsFrom::LocalAll, CurrentLocalFolder); break;
     case IDM_OPEN_REMOTE: OpenRemoteSelection(); break;
     case IDM_NEW_FOLDER: NewFolder(); break;
     case IDM_NEW_FILE: NewLocalFile(); break;

@@ -58,10 +58,15 @@ const Row kRows[] = {
     {40072, 40075, Always},  // 40072 import; 40073 tool bar; 40074 stop; 40075 tree view
     {40076, 40077, Always},
     {40078, 40078, NoJob},
-    {40079, 40082, Always},
-    {40083, 40085, ArchiveOpen},
+    {40079, 40080, Always},
+    // The viewers and the archive tools work in the folder the local pane shows, which
+    // follows a job: refused while one runs, as is the link analyzer.
+    {40081, 40082, NoJob},
+    {40083, 40085, NoJob | ArchiveOpen},
     {40090, 40091, Always},
-    {40093, 40095, Always},
+    {40093, 40093, Always},
+    {40094, 40094, NoJob},
+    {40095, 40095, Always},
     {40096, 40096, NoJob | RemoteOnly},
     {40097, 40097, Always},
     {40100, 40100, Always},

@@ -9,6 +9,7 @@
 #include "app/folder_trees_win.h"
 #include "app/image_lists_win.h"
 #include "app/list_rows_win.h"
+#include "app/local_folder_read_win.h"
 #include "app/local_rows.h"
 #include "app/main_window_win.h"
 #include "app/menu_state_win.h"
@@ -34,64 +35,20 @@ std::string ProcessCurrentFolder() {
 
 int EnterLocalFolder(const std::string& folder) { return SetCurrentDirectoryA(folder.c_str()) ? 1 : 0; }
 
-static EntryDate LocalDateOf(const FILETIME& written) {
-  FILETIME local;
-  SYSTEMTIME t{};
-  FileTimeToLocalFileTime(&written, &local);
-  FileTimeToSystemTime(&local, &t);
-  EntryDate date;
-  date.year = t.wYear;
-  date.month = t.wMonth;
-  date.day = t.wDay;
-  date.hour = t.wHour;
-  date.minute = t.wMinute;
-  return date;
-}
+int RefreshLocalList(HWND list) { return ShowLocalFolder(list, ProcessCurrentFolder()); }
 
-// The items of the folder, read from the file system: its find-data records carry the
-// whole 64-bit size and the exact write time. False when the folder cannot be read.
-static bool ReadFolder(const std::string& folder, std::vector<LocalFileFacts>& items) {
-  const std::string prefix = JoinLocalPath(folder, "");  // a root already ends in its separator
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((prefix + "*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;  // an empty drive root
-  const bool askShell = Options.DetailExt == 1 || Options.DetailIcon == 1;
-  do {
-    std::string name = found.cFileName;
-    if (name == "." || name == "..") continue;
-    LocalFileFacts facts;
-    facts.attributes = found.dwFileAttributes;
-    facts.sizeHigh = found.nFileSizeHigh;
-    facts.sizeLow = found.nFileSizeLow;
-    facts.lastWrite = LocalDateOf(found.ftLastWriteTime);
-    facts.name = name;
-    if (askShell) {
-      SHFILEINFOA info{};
-      if (SHGetFileInfoA((prefix + name).c_str(), 0, &info, sizeof info,
-                         SHGFI_TYPENAME | SHGFI_SYSICONINDEX | SHGFI_SMALLICON)) {
-        facts.shellTypeName = info.szTypeName;
-        facts.systemIcon = info.iIcon;
-      }
-    }
-    items.push_back(std::move(facts));
-  } while (FindNextFileA(search, &found));
-  const bool ended = GetLastError() == ERROR_NO_MORE_FILES;
-  FindClose(search);
-  return ended;
-}
-
-int RefreshLocalList(HWND list) {
+int ShowLocalFolder(HWND list, const std::string& folder) {
   SendMessageA(list, WM_SETREDRAW, FALSE, 0);
   SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));  // IDC_WAIT
   ApplyIconSet(list);
-  CurrentLocalFolder = ProcessCurrentFolder();
+  CurrentLocalFolder = folder;
 
   std::vector<LocalFileFacts> items;
   std::vector<ListRow> rows;
   if (ArchiveMode == 1) {
     LocalListIsWhole = ListArchive(rows);
     SortRowsForList(rows, Options.SortTypeLocal, Options.SortSub == 1);
-  } else if ((LocalListIsWhole = ReadFolder(CurrentLocalFolder, items))) {
+  } else if ((LocalListIsWhole = ReadLocalFolder(CurrentLocalFolder, items, Options.DetailExt == 1 || Options.DetailIcon == 1))) {
     RowWords words;
     words.file = LoadResourceText(IDS_TYPE_FILE);
     words.folder = LoadResourceText(IDS_TYPE_FOLDER);

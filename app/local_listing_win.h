@@ -4,14 +4,14 @@
 
 #include <string>
 
-// An LHA archive shown in the local list instead of a folder (set by the archive
-// commands; 0 while a folder is shown).
-extern int ArchiveMode;
-extern std::string ArchivePath;
+#include "app/archive_mode_win.h"
 
 // Refills the list from the process's current folder, which becomes CurrentLocalFolder;
 // records the folder's sub-folders in the local tree. Answers 1.
 int RefreshLocalList(HWND list);
+// The same for the folder named, which becomes CurrentLocalFolder; the process's current
+// folder stays where it is (a job's folders are shown so).
+int ShowLocalFolder(HWND list, const std::string& folder);
 
 // True when the last refill read the whole folder and the list took every row.
 extern bool LocalListIsWhole;

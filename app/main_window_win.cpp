@@ -12,6 +12,7 @@
 #include "app/connect_attempt_win.h"
 #include "app/folder_trees_win.h"
 #include "app/image_lists_win.h"
+#include "app/job_start_win.h"
 #include "app/list_views_win.h"
 #include "app/local_listing_win.h"
 #include "app/menu_state_win.h"
@@ -34,7 +35,7 @@
 #include "ftp/control_connection_win.h"
 #include "ftp/engine_display_win.h"
 #include "ftp/protocol_log_win.h"
-#include "ftp/remote_view_fill_win.h"
+#include "app/remote_view_fill_win.h"
 #include "ftp/transfer_progress.h"
 #include "resources/resource_ids.h"
 #include "shell/context_menus_win.h"
@@ -356,6 +357,7 @@ static LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam,
     case WM_TIMER:
       if (wParam == kCloseAfterJobTimer) CloseWhenJobHasEnded(window);
       if (wParam == kConnectCancelTimer) KeepCancellingConnectAttempt();
+      OnJobPanesTimer(window, wParam);
       return 0;
     case WM_SETCURSOR:
       // The window answers while connecting, and the cursor says it is still at work.
@@ -411,7 +413,7 @@ static LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam,
       if (JobRunning) {
         DragFinish(reinterpret_cast<HDROP>(wParam));
       } else {
-        StartDropUpload(reinterpret_cast<HDROP>(wParam));
+        StartDropUpload(reinterpret_cast<HDROP>(wParam), ToolbarHeight);
         UpdateMenuState(1);
       }
       return 0;
@@ -427,8 +429,8 @@ static LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam,
     case MsgConnectDone:
       EndConnectAttempt();
       return 0;
-    case MsgReadJobRows:
-      ServeJobRowRead();
+    case MsgJobPanes:
+      OnJobPanesWaiting(window);
       return 0;
     case MsgAskCertificate:
       return AnswerCertificateQuestionMessage(lParam);

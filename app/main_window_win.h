@@ -5,15 +5,13 @@
 #include <string>
 
 #include "app/layout.h"
+#include "jobs/job_events.h"  // MsgUpdateMenus and the messages of a job
 
 // Private messages other parts and job threads send to MainWindow.
 constexpr UINT MsgRefreshLocal = WM_USER + 1;
 constexpr UINT MsgRefreshRemote = WM_USER + 2;
-constexpr UINT MsgUpdateMenus = WM_USER + 3;
 // The connect thread has ended: its outcome waits for the window (EndConnectAttempt).
 constexpr UINT MsgConnectDone = WM_USER + 4;
-// A job's thread waits while the main window reads list rows for it (ServeJobRowRead).
-constexpr UINT MsgReadJobRows = WM_APP + 0x52;
 
 // Control ids of the children.
 constexpr int kLocalListId = 2000;

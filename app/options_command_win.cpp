@@ -8,7 +8,7 @@
 #include "app/main_window_win.h"
 #include "app/toolbar_win.h"
 #include "config/options_sheet_win.h"
-#include "ftp/remote_view_fill_win.h"
+#include "app/remote_view_fill_win.h"
 
 void OpenOptions() {
   if (ShowOptionsSheet() != IDOK) return;

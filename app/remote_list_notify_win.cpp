@@ -18,7 +18,7 @@
 #include "config/options.h"
 #include "ftp/control_connection_win.h"
 #include "ftp/remote_commands_win.h"
-#include "ftp/remote_view_fill_win.h"
+#include "app/remote_view_fill_win.h"
 #include "resources/resource_ids.h"
 #include "shell/context_menus_win.h"
 #include "shell/drag_out_win.h"

@@ -16,7 +16,7 @@
 #include "app/notify_win.h"
 #include "ftp/control_connection_win.h"
 #include "ftp/remote_commands_win.h"
-#include "ftp/remote_view_fill_win.h"
+#include "app/remote_view_fill_win.h"
 #include "resources/resource_ids.h"
 #include "shell/context_menus_win.h"
 
@@ -63,6 +63,8 @@ static void MakeTreePaneActive(int pane) {
 void LocalTreeNotify(NMHDR* header) {
   if (header->code == NM_SETFOCUS) MakeTreePaneActive(0);
   if (header->code == NM_RCLICK) ShowLocalTreeShellMenu();
+  // The local pane follows a running job: it keeps its folder until the job has ended.
+  if (JobRunning) return;
   HTREEITEM item = ChosenTreeItem(LocalTree, header);
   if (!item) return;
   std::string path = item == TVI_ROOT || item == LocalTreeRoot ? "\\" : LocalPathOfTreeItem(LocalTree, item);

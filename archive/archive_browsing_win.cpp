@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/app_state_win.h"
+#include "app/job_start_win.h"
 #include "app/list_rows_win.h"
 #include "app/load_plugin_win.h"
 #include "app/local_listing_win.h"

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/app_state_win.h"
+#include "app/job_start_win.h"
 #include "app/list_rows_win.h"
 #include "app/local_listing_win.h"
 #include "app/main_window_win.h"

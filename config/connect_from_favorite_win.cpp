@@ -9,7 +9,8 @@
 #include "config/favorites_win.h"
 #include "config/host_profile.h"
 #include "config/host_settings_sheet_win.h"
-#include "ftp/remote_view_fill_win.h"
+#include "app/remote_view_fill_win.h"
+#include "ftp/login_win.h"
 #include "resources/resource_ids.h"
 
 int ConnectFromFavorite(const char* path) {

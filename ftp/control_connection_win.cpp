@@ -9,6 +9,7 @@
 #include "config/host_profile.h"
 #include "ftp/data_socket_win.h"
 #include "ftp/protocol_log_win.h"
+#include "ftp/remote_commands_win.h"
 #include "ftp/reply_line.h"
 #include "ftp/secure_session_win.h"
 #include "ftp/server_names_win.h"
@@ -47,6 +48,7 @@ int OpenControlConnection() {
   ForgetControlPending();
   ForgetServerNames();
   ForgetTransferType();
+  ForgetServerFolder();
   ServerAddress = sockaddr_storage{};
   if (!ConnectToHost(ControlHost, ControlPort, ControlSocket, ServerAddress)) {
     const int error = WSAGetLastError();

@@ -12,6 +12,7 @@ std::atomic<HWND> StatusWindow{nullptr};
 std::atomic<HWND> ProgressWindow{nullptr};
 std::atomic<StatusTextObserver> WatchStatus{nullptr};
 std::atomic<ProgressObserver> WatchProgress{nullptr};
+std::atomic<StatusSuffix> Suffix{nullptr};
 
 // Texts and positions from other threads (a job's) wait here for the bars' own thread: a
 // sent message would hold the job until the window had painted, for every piece of every
@@ -50,7 +51,13 @@ void ShowPending(HWND bar, bool tick) {
     return;
   }
   if (!tick) SetTimer(bar, kPendingTimer, kPendingIntervalMs, nullptr);
-  if (hasText) CallWindowProcA(StatusBarDefault, bar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  if (hasText) {
+    if (StatusSuffix suffix = Suffix.load()) {
+      const std::string more = suffix();
+      if (!more.empty() && text != " ") text += "  " + more;
+    }
+    CallWindowProcA(StatusBarDefault, bar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  }
   HWND progress = ProgressWindow.load();
   if (hasPosition && progress) SendMessageA(progress, PBM_SETPOS, static_cast<WPARAM>(position), 0);
 }
@@ -98,6 +105,8 @@ void SetEngineDisplay(HWND statusBar, HWND progressBar) {
   PendingHasText = PendingHasPosition = PendingPosted = false;
   PendingText.clear();
 }
+
+void SetStatusSuffix(StatusSuffix suffix) { Suffix = suffix; }
 
 void SetEngineDisplayObservers(StatusTextObserver status, ProgressObserver progress) {
   WatchStatus = status;

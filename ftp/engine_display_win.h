@@ -12,6 +12,10 @@ void SetEngineDisplay(HWND statusBar, HWND progressBar);
 // blocks its own thread right afterwards (the login). From another thread than the status
 // bar's (a job's) the text is handed over without waiting: the bar shows the latest one.
 void ShowStatusText(const std::string& text, bool repaintNow = false);
+// While set, texts handed over from another thread are shown with what it answers after
+// them (a running job's totals); null: as they are.
+using StatusSuffix = std::string (*)();
+void SetStatusSuffix(StatusSuffix suffix);
 void SetProgressPosition(int position);
 
 // Test hooks: called with every status text and progress position the engine shows.

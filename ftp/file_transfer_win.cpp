@@ -109,9 +109,9 @@ int RetrieveFile(const std::string& remoteName, const std::string& localPath, in
   // A file listed with its date may go on from a partial file the program left, and may
   // leave one. Text files change length on the way, so ASCII mode always starts afresh.
   std::unique_ptr<DownloadPartial> partial;
-  if (listedDate && size > 0)
+  if (listedDate && size > 0 && !KnownServerFolder().empty())
     partial = std::make_unique<DownloadPartial>(
-        localPath, PartialRecord{PartialServerName(), RemoteChildPath(CurrentRemoteFolder, remoteName), size,
+        localPath, PartialRecord{PartialServerName(), RemoteChildPath(KnownServerFolder(), remoteName), size,
                                  *listedDate, std::string()});
   const bool binary = mode != 1;
   ReceiveTarget target(localPath);
@@ -233,9 +233,10 @@ int StoreFile(const std::string& localPath, const std::string& remoteName, int m
   std::unique_ptr<UploadPartial> partial;
   std::string localTime;
   uint64_t localSize = 0;
-  if (mode != 1 && LocalFileFacts(localPath, localSize, localTime) && localSize == size)
+  if (mode != 1 && !KnownServerFolder().empty() && LocalFileFacts(localPath, localSize, localTime) &&
+      localSize == size)
     partial = std::make_unique<UploadPartial>(PartialRecord{
-        PartialServerName(), RemoteChildPath(CurrentRemoteFolder, remoteName), size, localTime, localPath});
+        PartialServerName(), RemoteChildPath(KnownServerFolder(), remoteName), size, localTime, localPath});
   uint64_t offset = partial && partial->Left() ? UploadResumeOffset(serverName, size) : 0;
   if (offset > 0 && !SeekFile(file.h, offset)) return 0;
   SocketHandle data;

@@ -76,7 +76,11 @@ int Append(const std::string& text, bool endOfReply) {
 
 }  // namespace
 
-int WriteProtocolLog(const std::string& text, int mode) { return Append(mode == 2 ? text : text + "\r\n", false); }
+// A command (mode 2) waits for its reply; a note of the program's own (mode 1) is written
+// at once, since no reply may follow it soon and "Show FTP Log" must show it.
+int WriteProtocolLog(const std::string& text, int mode) {
+  return mode == 2 ? Append(text, false) : Append(text + "\r\n", true);
+}
 
 int WriteProtocolLogReply(const std::string& line) { return Append(line, true); }
 

@@ -7,8 +7,8 @@
 #include <string>
 
 // Appends the text as it is (mode 2) or with a CR LF (mode 1) to LogPath, as WriteTextFile
-// would; it reaches the file with the next reply. Shows "Failed to write file" and answers
-// 0 when the log cannot be opened.
+// would: a command (mode 2) reaches the file with its reply, a note (mode 1) at once.
+// Shows "Failed to write file" and answers 0 when the log cannot be opened.
 int WriteProtocolLog(const std::string& text, int mode);
 
 // Appends the last line of a reply as it is and writes out everything gathered: 1 when it

@@ -28,7 +28,20 @@ static int RunCommand(const char* verb, const std::string& argument) {
   return SendFormattedCommand(verb, argument) && ReplyIsPositive(ReplyBuffer) ? 1 : 0;
 }
 
-int ChangeRemoteFolder(const std::string& path) { return RunCommand("CWD", path); }
+// The server's current folder as the program last learnt it: from PWD, or from a CWD to an
+// absolute path; empty once a relative CWD made it unknown. Only the control connection's
+// user of the moment (the window or the job) touches it.
+static std::string KnownFolder;
+
+const std::string& KnownServerFolder() { return KnownFolder; }
+void ForgetServerFolder() { KnownFolder.clear(); }
+
+int ChangeRemoteFolder(const std::string& path) {
+  if (!RunCommand("CWD", path)) return 0;
+  if (!path.empty() && path[0] == '/') KnownFolder = path;
+  else KnownFolder.clear();
+  return 1;
+}
 int DeleteRemoteFile(const std::string& name) { return RunCommand("DELE", name); }
 int RemoveRemoteFolder(const std::string& name) { return RunCommand("RMD", name); }
 int MakeRemoteFolder(const std::string& name) { return RunCommand("MKD", name); }
@@ -54,5 +67,6 @@ int GetRemoteFolder(std::string& folder, size_t size) {
   if (!ExtractPwdPath(ReplyBuffer, size, serverFolder)) return 0;
   bool lossy = false;
   folder = FromServerText(serverFolder, lossy);
+  KnownFolder = folder;
   return 1;
 }

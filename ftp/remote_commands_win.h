@@ -16,6 +16,12 @@ int SetRemoteMode(const std::string& name, const std::string& mode);     // SITE
 // was positive and held a path; folder is left unchanged otherwise.
 int GetRemoteFolder(std::string& folder, size_t size);
 
+// The server's current folder as the last PWD, or CWD to an absolute path, told it; empty
+// when unknown (after a relative CWD, on a new connection). A partial file's record names
+// its remote file by it.
+const std::string& KnownServerFolder();
+void ForgetServerFolder();
+
 // Formats verb and argument into CommandBuffer and sends it. 0 without sending anything
 // when the argument holds a line break; otherwise the result of SendCommand.
 int SendFormattedCommand(const char* verb, const std::string& argument);

@@ -4,8 +4,7 @@
 #include <unordered_set>
 
 #include "app/app_state_win.h"
-#include "app/local_listing_win.h"
-#include "app/main_window_win.h"
+#include "app/archive_mode_win.h"
 #include "app/message_boxes_win.h"
 #include "app/system_text_case_win.h"
 #include "config/options.h"
@@ -24,8 +23,6 @@ bool DownloadingOverPlaceholders = false;
 
 namespace {
 
-constexpr size_t kRemoteFolderRoom = 2048;
-int Depth = 0;
 
 // The local files this job has written, their paths in lower case: Windows folds letter
 // case, so a second remote name differing from one of them in case alone (a.txt and A.TXT
@@ -50,9 +47,9 @@ void ConvertReceivedFile(const std::string& path) {
   if (!converted.empty()) DeleteFileA(converted.c_str());
 }
 
-void ReceiveOneFile(const JobRow& row, int mode, ListRowsSnapshot& localRows) {
+void ReceiveOneFile(const JobRow& row, int mode, const JobLevel& level) {
   if ((Options.CompareDate2 & 1) && !DownloadingOverPlaceholders) {
-    const JobRow* local = localRows.Find(row.name);
+    const JobRow* local = FindLocalRow(level, row.name);
     if (local && !ShouldReceiveFile(Options.CompareDate2, row.date, true, local->date, SystemTextCase())) return;
   }
   ShowFileStatus(IDS_RECEIVING_FILE, row.name);
@@ -63,94 +60,95 @@ void ReceiveOneFile(const JobRow& row, int mode, ListRowsSnapshot& localRows) {
     ResetProgress();
     return;
   }
-  const std::string path = JoinLocalPath(ProcessCurrentFolder(), row.name);
+  const std::string path = JoinLocalPath(level.local, row.name);
   if (ReceivedPaths.count(FoldedPath(path))) {
     ReportWithName(IDS_SKIPPED_CASE_TWIN, row.name);
   } else if (!RetrieveFile(row.name, path, mode, size, &row.date)) {
     if (JobCanGoOn()) ShowMessage(IDS_FAILED_RECEIVE);
   } else {
     ReceivedPaths.insert(FoldedPath(path));
+    if (!LastTransferWasStopped) CountFileDone(size);
     if (Options.NKFDown == 1 && mode == kModeAscii && !LastTransferWasStopped) ConvertReceivedFile(path);
   }
   ResetProgress();
 }
 
+bool IsLocalFolder(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void ReceiveRows(const std::vector<JobRow>& rows, JobLevel& level);
+
 // One selected folder. False when this level ends here.
-bool ReceiveFolder(const JobRow& row) {
+bool ReceiveFolder(const JobRow& row, JobLevel& level) {
   if (AskConfirmation(4, row.name.c_str()) != IDYES) return false;
-  const bool localExists = FindRowByName(LocalList, row.name) >= 0;
-  const std::string savedLocal = ProcessCurrentFolder();
-  std::string savedRemote = CurrentRemoteFolder;
-  if (!GetRemoteFolder(savedRemote, kRemoteFolderRoom)) return JobCanGoOn();
+  const bool localExists = FindLocalRow(level, row.name) != nullptr;
 
   bool intoOwnFolder = true;
   if (!localExists && Options.YesNo == 1 && !DownloadingOverPlaceholders) {
-    const int answer = AskYesNoCancel(RemoteList, IDS_ASK_MAKE_LOCAL_FOLDER, row.name);
+    const int answer = AskYesNoCancel(MainWindow, IDS_ASK_MAKE_LOCAL_FOLDER, row.name);
     if (answer == IDCANCEL) return false;
     intoOwnFolder = answer != IDNO;  // No: its files come into the current local folder
   }
-  if (Depth >= kMaxFolderDepth) {
+  if (level.depth >= kMaxFolderDepth) {
     ReportWithName(IDS_SKIPPED_REMOTE_FOLDER, row.name);
     return true;
   }
-  if (intoOwnFolder) {
-    const std::string local = JoinLocalPath(savedLocal, row.name);
-    if (!localExists) CreateDirectoryA(local.c_str(), nullptr);
-    if (!EnterLocalFolder(local)) {
-      ReportWithName(IDS_SKIPPED_LOCAL_FOLDER, row.name);
-      return true;
-    }
-    RefillLocalList();
-  }
-  if (!ChangeRemoteFolder(row.name)) {
+  // The server's side first: a link back up the tree makes no local folder.
+  JobLevel child;
+  bool loop = false;
+  if (!EnterRemoteChild(level, row.name, child, loop)) {
     if (!JobCanGoOn()) return false;
-    ReportWithName(IDS_SKIPPED_REMOTE_FOLDER, row.name);
-    if (intoOwnFolder) {
-      EnterLocalFolder(savedLocal);
-      RefillLocalList();
-    }
-    return true;
+    if (!loop) ReportWithName(IDS_SKIPPED_REMOTE_FOLDER, row.name);
+    return JobCanGoOn();
   }
-  CurrentRemoteFolder = RemoteChildPath(savedRemote, row.name);
-  RefillRemoteList();
-  UpdateWindow(MainWindow);
-  SelectAllListRows(RemoteList);
-  ++Depth;
-  DownloadSelected();
-  --Depth;
-  ReturnToFolders(savedLocal, savedRemote);
+  child.local = intoOwnFolder ? JoinLocalPath(level.local, row.name) : level.local;
+  if (intoOwnFolder) {
+    if (!localExists) CreateDirectoryA(child.local.c_str(), nullptr);
+    if (!IsLocalFolder(child.local)) {
+      ReportWithName(IDS_SKIPPED_LOCAL_FOLDER, row.name);
+      ReturnToLevel(level);
+      return JobCanGoOn();
+    }
+  }
+  // Its local rows only tell which files are newer here.
+  if (intoOwnFolder) {
+    ListLocalLevel(child);
+  } else {
+    child.localRows = level.localRows;
+  }
+  if (ListRemoteLevel(child)) ReceiveRows(child.remoteRows, child);
+  ReturnToLevel(level);
   return JobCanGoOn();
 }
 
-}  // namespace
-
-int DownloadSelected() {
-  if (Depth == 0) ReceivedPaths.clear();  // a job of its own begins
-  const std::vector<JobRow> marked = SelectedJobRows(RemoteList);
-  ListRowsSnapshot localRows(LocalList);
-  for (const JobRow& row : marked) {
-    if (StopRequested) {
-      StopRequested = 0;
-      break;
-    }
+void ReceiveRows(const std::vector<JobRow>& rows, JobLevel& level) {
+  for (const JobRow& row : rows) {
     if (!JobCanGoOn()) break;
-    SharedNameBuffer = row.name;
-    const int mode = ChooseTransferMode(row.name, TransferMode, Options, SystemTextCase());
     if (row.name == "." || row.name == "..") continue;
     // Only a name that stays inside the current folder is joined to it.
     if (!IsPlainEntryName(row.name)) continue;
+    SetLastJobName(row.name);
+    const int mode = ChooseTransferMode(row.name, TransferMode, Options, SystemTextCase());
     // A name shown with replacement marks names nothing on the server, so nothing here
     // either: it is reported (by ToServerName) and skipped, before a folder is made for it.
     std::string serverName;
     if (!ToServerName(row.name, serverName)) continue;
     if (!row.folder) {
-      ReceiveOneFile(row, mode, localRows);
+      ReceiveOneFile(row, mode, level);
       continue;
     }
-    const bool goOn = ReceiveFolder(row);
-    localRows.Forget();
-    if (!goOn) break;
+    if (!ReceiveFolder(row, level)) break;
   }
+}
+
+}  // namespace
+
+int DownloadSelected() {
+  ReceivedPaths.clear();
+  JobLevel top = StartLevel();
+  ReceiveRows(JobStart.rows, top);
   ClearStatus();
   ResetProgress();
   return 0;
@@ -158,7 +156,7 @@ int DownloadSelected() {
 
 DWORD WINAPI DownloadJob(LPVOID) {
   // JobRunning is already 1: set before the thread was made.
-  SendMessageA(MainWindow, MsgUpdateMenus, 1, 0);
+  PostMessageA(MainWindow, MsgUpdateMenus, 1, 0);
   RunJob(DownloadSelected, 1, IDM_DOWNLOAD_DONE);
   return 0;
 }
@@ -171,7 +169,7 @@ static int DownloadIntoFreshFolder() {
 }
 
 DWORD WINAPI DownloadForOpenJob(LPVOID) {
-  SendMessageA(MainWindow, MsgUpdateMenus, 1, 0);
+  PostMessageA(MainWindow, MsgUpdateMenus, 1, 0);
   RunJob(DownloadIntoFreshFolder, 1, IDM_DOWNLOAD_DONE);
   return 0;
 }

@@ -3,8 +3,7 @@
 #include <vector>
 
 #include "app/app_state_win.h"
-#include "app/local_listing_win.h"
-#include "app/main_window_win.h"
+#include "app/job_start_win.h"
 #include "app/message_boxes_win.h"
 #include "app/system_text_case_win.h"
 #include "config/options.h"
@@ -20,6 +19,7 @@
 namespace {
 
 constexpr size_t kRemoteFolderRoom = 2048;
+bool DropOnLocalPane = false;  // decided by the window when the drop came
 int Depth = 0;
 
 // The last component of a path: name and extension.
@@ -55,7 +55,6 @@ int EnterDroppedFolder(const std::string& name, const std::string& madeName) {
 
 bool GoBack(const std::string& remote) {
   const bool back = ChangeRemoteFolder(remote) != 0;
-  CurrentRemoteFolder = remote;
   if (!back) {
     if (JobCanGoOn()) ShowMessage(IDS_FAILED_CHANGE_FOLDER);
     JobLostItsWay();
@@ -66,7 +65,7 @@ bool GoBack(const std::string& remote) {
 // One dropped folder on the remote pane. False when the job ends here (No to string 9).
 bool SendDroppedFolder(const std::string& path) {
   if (AskConfirmation(2, path.c_str()) == IDNO) return false;
-  std::string saved = CurrentRemoteFolder;
+  std::string saved = JobStart.remote.folder;
   if (!GetRemoteFolder(saved, kRemoteFolderRoom)) return JobCanGoOn();
   const std::string name = NameOfPath(path);
   std::string converted = name;
@@ -74,8 +73,9 @@ bool SendDroppedFolder(const std::string& path) {
   const int entered = EnterDroppedFolder(name, converted);
   if (entered < 0) return JobCanGoOn();
   if (entered > 0) {
-    CurrentRemoteFolder = RemoteChildPath(saved, converted);
-    RefillRemoteList();
+    JobLevel entered;
+    entered.remote = RemoteChildPath(saved, converted);
+    ListRemoteLevel(entered);
   }
   Depth = 0;
   UploadDroppedFolder(path);
@@ -85,17 +85,15 @@ bool SendDroppedFolder(const std::string& path) {
 
 // A drop on the local pane copies the files into the folder the pane shows.
 void CopyDroppedFile(const std::string& path) {
-  CopyFileA(path.c_str(), JoinLocalPath(CurrentLocalFolder, NameOfPath(path)).c_str(), FALSE);
-  EnterLocalFolder(CurrentLocalFolder);
-  RefillLocalList();
+  CopyFileA(path.c_str(), JoinLocalPath(JobStart.localFolder, NameOfPath(path)).c_str(), FALSE);
+  PostLocalFolderView(JobStart.localFolder);
 }
 
 // The job's end, whichever way it ends.
 void EndDropJob(HDROP drop, bool completed) {
   ClearStatus();
-  JobRunning = 0;
-  SendMessageA(MainWindow, WM_COMMAND, IDM_UPLOAD_DONE, 0);
   DragFinish(drop);
+  PostJobEnd(IDM_UPLOAD_DONE);
   ReportJobEnd(completed ? 0 : -1);
 }
 
@@ -135,7 +133,7 @@ int UploadDroppedFolder(const std::string& path) {
       ReportWithName(IDS_SKIPPED_LOCAL_FOLDER, name);
       continue;
     }
-    std::string saved = CurrentRemoteFolder;
+    std::string saved = JobStart.remote.folder;
     if (!GetRemoteFolder(saved, kRemoteFolderRoom)) break;
     // Sub-folder names go over as they are, not case-converted.
     const int entered = EnterDroppedFolder(name, name);
@@ -154,11 +152,8 @@ namespace {
 // The drop's paths taken in order. False when the job ended early (no connection, or No
 // to a question that ends it): no completion message then.
 bool SendDrop(HDROP drop) {
-  POINT point{};
-  DragQueryPoint(drop, &point);
   const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-  const bool onLocalPane = DropIsOnLocalPane(point.x, point.y, Options.WindowDiv, Options.WindowSplitPos,
-                                             Options.WindowSplitPos2, ToolbarHeight);
+  const bool onLocalPane = DropOnLocalPane;
   if (!onLocalPane && count > 0) {
     // Without a connection nothing can be sent: said once, not once per file.
     if (!Connected) {
@@ -168,8 +163,7 @@ bool SendDrop(HDROP drop) {
     if (AskConfirmation(1, "") == IDNO) return false;
   }
   for (UINT i = 0; i < count; ++i) {
-    SharedNameBuffer = DroppedPath(drop, i);
-    const std::string path = SharedNameBuffer;
+    const std::string path = DroppedPath(drop, i);
     if (onLocalPane) {
       CopyDroppedFile(path);
       continue;
@@ -196,10 +190,16 @@ DWORD WINAPI DropUploadJob(LPVOID dropHandle) {
     ResetJobWay();
     completed = SendDrop(drop);
   }
+  StopRequested = 0;
   EndDropJob(drop, completed);
   return 0;
 }
 
-void StartDropUpload(HDROP drop) {
+void StartDropUpload(HDROP drop, int toolbarHeight) {
+  POINT point{};
+  DragQueryPoint(drop, &point);
+  DropOnLocalPane = DropIsOnLocalPane(point.x, point.y, Options.WindowDiv, Options.WindowSplitPos,
+                                      Options.WindowSplitPos2, toolbarHeight);
+  TakeJobSnapshot(JobRowsFrom::LocalSelection, CurrentLocalFolder);
   if (!CreateJobThread(DropUploadJob, drop)) DragFinish(drop);
 }

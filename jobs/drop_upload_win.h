@@ -8,7 +8,7 @@
 
 // Starts the drop job on a thread of its own (the main window calls it on a drop while
 // no job runs).
-void StartDropUpload(HDROP drop);
+void StartDropUpload(HDROP drop, int toolbarHeight);
 
 DWORD WINAPI DropUploadJob(LPVOID dropHandle);
 int UploadDroppedFile(const std::string& path);

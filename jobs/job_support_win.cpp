@@ -1,25 +1,25 @@
 #include "jobs/job_support_win.h"
 
-#include <commctrl.h>
-
 #include <atomic>
 #include <cstdio>
 
 #include "app/app_state_win.h"
-#include "app/list_rows_win.h"
-#include "app/local_listing_win.h"
-#include "app/main_window_win.h"
+#include "app/local_folder_read_win.h"
 #include "app/message_boxes_win.h"
 #include "app/string_table_win.h"
 #include "app/system_text_case_win.h"
+#include "config/options.h"
 #include "ftp/control_connection_win.h"
 #include "ftp/data_connection_win.h"
 #include "ftp/engine_display_win.h"
 #include "ftp/remote_commands_win.h"
+#include "ftp/remote_folder_listing_win.h"
 #include "ftp/transfer_progress.h"
+#include "jobs/job_rules.h"
 #include "jobs/job_texts_win.h"
 #include "jobs/kanji_conversion_win.h"
 #include "resources/resource_ids.h"
+#include "text/path_text.h"
 
 static std::atomic<bool> LostWay{false};
 
@@ -36,21 +36,42 @@ bool CreateJobThread(LPTHREAD_START_ROUTINE entry, void* parameter) {
   return true;
 }
 
-void StartJobThread(LPTHREAD_START_ROUTINE entry, const std::string& folder, void* parameter) {
-  EnterLocalFolder(folder);
-  if (!CreateJobThread(entry, parameter)) ShowMessage(IDS_OUT_OF_MEMORY);
+// The running totals beside the file's own progress: "[12 files, 3.4 MB, 1.1 MB/s]".
+static std::string SizeText(double bytes) {
+  char text[32];
+  if (bytes < 1024.0 * 1024.0)
+    snprintf(text, sizeof text, "%.1f KB", bytes / 1024.0);
+  else
+    snprintf(text, sizeof text, "%.1f MB", bytes / (1024.0 * 1024.0));
+  return text;
+}
+
+static std::string TotalsText() {
+  const JobTotals totals = ReadJobTotals();
+  const DWORD elapsed = GetTickCount() - totals.startTick;
+  const double rate = elapsed > 0 ? static_cast<double>(totals.bytes) * 1000.0 / elapsed : 0.0;
+  std::string text = LoadResourceText(IDS_JOB_TOTALS);
+  for (const std::string& value : {std::to_string(totals.files), SizeText(static_cast<double>(totals.bytes)), SizeText(rate)}) {
+    const size_t at = text.find("%s");
+    if (at != std::string::npos) text.replace(at, 2, value);
+  }
+  return text;
 }
 
 void RunJob(int (*body)(), int completion, int doneCommand) {
   JobRunning = 1;
   JobStopped = 0;
+  ResetJobTotals();
+  SetStatusSuffix(TotalsText);
   {
     TransferJobScope scope;
     ResetJobWay();
     body();
   }
-  JobRunning = 0;
-  SendMessageA(MainWindow, WM_COMMAND, doneCommand, 0);
+  SetStatusSuffix(nullptr);
+  StopRequested = 0;  // a Stop the job took: the window's last refill lists whole
+  ClearStatus();
+  PostJobEnd(doneCommand);
   ReportJobEnd(completion);
 }
 
@@ -64,120 +85,114 @@ void ReportJobEnd(int completion) {
   }
 }
 
-namespace {
-
-JobRow ReadJobRow(HWND list, int row) {
-  JobRow r;
-  r.name = ListRowText(list, row, 0);
-  r.size = ListRowText(list, row, 1);
-  r.date = ListRowText(list, row, 3);
-  r.attributes = ListRowText(list, row, 4);
-  r.folder = r.size == "   ";
-  return r;
-}
-
-// One read of a list's rows: which rows, and what was read.
-struct RowRead {
-  HWND list = nullptr;
-  bool selectedOnly = false;
+static std::vector<JobRow> RowsOfView(const RemoteFolderView& view) {
   std::vector<JobRow> rows;
-  bool served = false;  // read by the main window
-};
-
-void ReadRowsHere(RowRead& read) {
-  if (read.selectedOnly) {
-    int row = -1;
-    while ((row = static_cast<int>(SendMessageA(read.list, LVM_GETNEXTITEM, row, LVNI_SELECTED))) >= 0)
-      read.rows.push_back(ReadJobRow(read.list, row));
-    return;
-  }
-  const int count = ListRowCount(read.list);
-  read.rows.reserve(count > 0 ? count : 0);
-  for (int row = 0; row < count; ++row) read.rows.push_back(ReadJobRow(read.list, row));
+  rows.reserve(view.rows.size());
+  for (const ListRow& row : view.rows)
+    if (row.texts.column[0] != "..") rows.push_back(JobRowOf(row));
+  return rows;
 }
 
-// The read a thread waits for in MsgReadJobRows; taken by whoever serves it first. The
-// message carries no pointer: whatever sends it can only have a waiting read served.
-std::atomic<RowRead*> PendingRowRead{nullptr};
-
-bool OnListThread(HWND list) { return GetWindowThreadProcessId(list, nullptr) == GetCurrentThreadId(); }
-
-// A job's thread has the main window read the rows in one message: each list message sent
-// from another thread is a round trip between the threads, five of them per row. A second
-// thread that finds the place taken reads the rows itself, as does one that finds no
-// main window.
-std::vector<JobRow> ReadRows(HWND list, bool selectedOnly) {
-  RowRead read;
-  read.list = list;
-  read.selectedOnly = selectedOnly;
-  RowRead* none = nullptr;
-  if (MainWindow && !OnListThread(list) && PendingRowRead.compare_exchange_strong(none, &read)) {
-    SendMessageA(MainWindow, MsgReadJobRows, 0, 0);
-    RowRead* mine = &read;
-    PendingRowRead.compare_exchange_strong(mine, nullptr);  // when it never came to be served
-    if (read.served) return std::move(read.rows);
-  }
-  ReadRowsHere(read);
-  return std::move(read.rows);
+JobLevel StartLevel() {
+  JobLevel level;
+  level.local = JobStart.localFolder;
+  level.localRows = JobStart.localRows;
+  level.localWhole = JobStart.localWhole;
+  level.remoteView = JobStart.remote;
+  level.remoteRows = RowsOfView(JobStart.remote);
+  level.remoteWhole = JobStart.remote.whole;
+  level.panesFollow = JobStart.localPaneFollows;
+  level.remote = JobStart.remote.folder;
+  std::string asked;
+  if (Connected && GetRemoteFolder(asked, 2048) && !asked.empty()) level.remote = asked;
+  level.remoteView.folder = level.remote;
+  return level;
 }
 
-}  // namespace
-
-void ServeJobRowRead() {
-  if (RowRead* read = PendingRowRead.exchange(nullptr)) {
-    ReadRowsHere(*read);
-    read->served = true;
-  }
-}
-
-std::vector<JobRow> SelectedJobRows(HWND list) { return ReadRows(list, true); }
-
-std::vector<JobRow> AllJobRows(HWND list) { return ReadRows(list, false); }
-
-const JobRow* ListRowsSnapshot::Find(const std::string& name) {
-  if (!loaded_) {
-    rows_ = AllJobRows(list_);
+const JobRow* JobRowLookup::Find(const std::vector<JobRow>& rows, const std::string& name) const {
+  if (!index_ || rows_ != rows.data() || count_ != rows.size()) {
     std::vector<std::string> names;
-    names.reserve(rows_.size());
-    for (const JobRow& row : rows_) names.push_back(row.name);
+    names.reserve(rows.size());
+    for (const JobRow& row : rows) names.push_back(row.name);
     index_.emplace(names, SystemTextCase());
-    loaded_ = true;
+    rows_ = rows.data();
+    count_ = rows.size();
   }
   const size_t found = index_->Find(name);
-  return found == NameIndex::kNone ? nullptr : &rows_[found];
+  return found == NameIndex::kNone ? nullptr : &rows[found];
 }
 
-int FindRowByName(HWND list, const std::string& name) {
-  // On the list's own thread the names alone are read, up to the first match.
-  if (OnListThread(list)) {
-    const int count = ListRowCount(list);
-    for (int row = 0; row < count; ++row)
-      if (EqualNoCase(SystemTextCase(), ListRowText(list, row, 0), name)) return row;
-    return -1;
+const JobRow* FindLocalRow(const JobLevel& level, const std::string& name) {
+  return level.localLookup.Find(level.localRows, name);
+}
+
+const JobRow* FindRemoteRow(const JobLevel& level, const std::string& name) {
+  return level.remoteLookup.Find(level.remoteRows, name);
+}
+
+bool EnterRemoteChild(const JobLevel& parent, const std::string& name, JobLevel& child, bool& loop) {
+  loop = false;
+  if (!ChangeRemoteFolder(name)) return false;
+  child.remote = RemoteChildPath(parent.remote, name);
+  std::string asked;
+  if (GetRemoteFolder(asked, 2048) && !asked.empty()) child.remote = asked;
+  child.remoteAbove = parent.remoteAbove;
+  child.remoteAbove.push_back(parent.remote);
+  child.panesFollow = parent.panesFollow;
+  child.depth = parent.depth + 1;
+  // A link to "." or to a folder above leads where the walk has been: following it would
+  // never end (two such links double the work on every level).
+  for (const std::string& above : child.remoteAbove)
+    if (above == child.remote) {
+      loop = true;
+      ReturnToLevel(parent);
+      return false;
+    }
+  return true;
+}
+
+bool ListRemoteLevel(JobLevel& level) {
+  const bool listed = ListRemoteFolder(level.remote, level.remoteView);
+  level.remoteRows = RowsOfView(level.remoteView);
+  level.remoteLookup.Forget();
+  level.remoteWhole = level.remoteView.whole;
+  if (level.panesFollow) PostRemoteFolderView(level.remoteView);
+  if (!listed && JobCanGoOn()) ShowMessage(IDS_FAILED_LISTING);
+  return listed;
+}
+
+bool ListLocalLevel(JobLevel& level, bool show) {
+  std::vector<LocalFileFacts> items;
+  level.localRows.clear();
+  level.localLookup.Forget();
+  level.localWhole = ReadLocalFolder(level.local, items, false);
+  if (level.localWhole) {
+    RowWords words;
+    long n = 0;
+    for (const LocalFileFacts& facts : items)
+      level.localRows.push_back(JobRowOf(LocalRowOf(facts, ++n, Options, SystemTextCase(), words)));
   }
-  const std::vector<JobRow> rows = AllJobRows(list);
-  for (size_t row = 0; row < rows.size(); ++row)
-    if (EqualNoCase(SystemTextCase(), rows[row].name, name)) return static_cast<int>(row);
-  return -1;
+  if (show && level.panesFollow) PostLocalFolderView(level.local);
+  return level.localWhole;
 }
 
-static void SetRowState(HWND list, int row, UINT state, UINT mask) {
-  LVITEMA item{};
-  item.stateMask = mask;
-  item.state = state;
-  SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+void ShowLevel(const JobLevel& level) {
+  if (!level.panesFollow) return;
+  PostLocalFolderView(level.local);
+  PostRemoteFolderView(level.remoteView);
 }
 
-void SelectAllListRows(HWND list) { SetRowState(list, -1, LVIS_SELECTED, LVIS_SELECTED); }
-
-void MarkListRows(HWND list, const std::vector<size_t>& rows) {
-  SetRowState(list, -1, 0, LVIS_SELECTED | LVIS_DROPHILITED);
-  for (size_t row : rows)
-    SetRowState(list, static_cast<int>(row), LVIS_SELECTED | LVIS_DROPHILITED, LVIS_SELECTED | LVIS_DROPHILITED);
+bool ReturnToLevel(const JobLevel& parent) {
+  const bool back = ChangeRemoteFolder(parent.remote) != 0;
+  ShowLevel(parent);
+  if (!back) {
+    if (JobCanGoOn()) ShowMessage(IDS_FAILED_CHANGE_FOLDER);
+    JobLostItsWay();
+  }
+  return back;
 }
 
-void RefillLocalList() { SendMessageA(MainWindow, MsgRefreshLocal, 0, 0); }
-void RefillRemoteList() { SendMessageA(MainWindow, MsgRefreshRemote, 0, 0); }
+void CountFileDone(uint64_t bytes) { CountJobFile(bytes); }
 
 void ShowFileStatus(int formatId, const std::string& name) {
   ResourceTextBuffer = JobResourceText(formatId);
@@ -191,26 +206,14 @@ void ReportWithName(int formatId, const std::string& name) {
   ShowProgramMessageBox(FormatWithName(LoadResourceText(formatId), name), VAKO_CAPTION, MB_OK | MB_ICONINFORMATION);
 }
 
-int AskYesNoCancel(HWND list, int formatId, const std::string& name) {
+int AskYesNoCancel(HWND owner, int formatId, const std::string& name) {
   const std::string text = FormatWithName(LoadResourceText(formatId), name);
-  return ShowOwnedMessageBox(list, text, VAKO_CAPTION, MB_YESNOCANCEL | MB_ICONQUESTION);
+  return ShowOwnedMessageBox(owner, text, VAKO_CAPTION, MB_YESNOCANCEL | MB_ICONQUESTION);
 }
 
-bool JobCanGoOn() { return !LostWay && !ConnectionWasLost(); }
+bool JobCanGoOn() { return !LostWay && !ConnectionWasLost() && !(JobRunning && JobStopped); }
 void JobLostItsWay() { LostWay = true; }
 void ResetJobWay() { LostWay = false; }
-
-void ReturnToFolders(const std::string& local, const std::string& remote) {
-  EnterLocalFolder(local);
-  const bool back = ChangeRemoteFolder(remote) != 0;
-  CurrentRemoteFolder = remote;
-  RefillLocalList();
-  RefillRemoteList();
-  if (!back) {
-    if (JobCanGoOn()) ShowMessage(IDS_FAILED_CHANGE_FOLDER);
-    JobLostItsWay();
-  }
-}
 
 std::string NewWorkTempFile(const char* prefix) {
   char path[MAX_PATH + 1] = {};
@@ -228,4 +231,22 @@ int StoreConvertedFile(const std::string& localPath, const std::string& remoteNa
     stored = StoreFile(localPath, remoteName, mode);
   if (!converted.empty()) DeleteFileA(converted.c_str());
   return stored;
+}
+
+namespace {
+SRWLOCK NameLock = SRWLOCK_INIT;
+std::string LastName;
+}  // namespace
+
+void SetLastJobName(const std::string& name) {
+  AcquireSRWLockExclusive(&NameLock);
+  LastName = name;
+  ReleaseSRWLockExclusive(&NameLock);
+}
+
+std::string LastJobName() {
+  AcquireSRWLockExclusive(&NameLock);
+  std::string name = LastName;
+  ReleaseSRWLockExclusive(&NameLock);
+  return name;
 }

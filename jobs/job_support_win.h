@@ -1,6 +1,6 @@
-// What every transfer job and file operation does with the main window: starting a job's
-// thread, reading and selecting list rows, asking the main window for refills, the status
-// line and the progress bar, the job's own reports, and the end of a job that lost its way.
+// What every transfer job and file operation shares: starting a job's thread, the walk
+// from folder to folder with absolute paths and the job's own listings, the status line and
+// the progress bar, the job's own reports, and the end of a job that lost its way.
 #pragma once
 #include <windows.h>
 
@@ -8,65 +8,84 @@
 #include <string>
 #include <vector>
 
+#include "jobs/job_events.h"
 #include "jobs/name_index.h"
 
-// One list row as a job takes it up: read when its level starts, so that the refills a
-// sub-folder causes never change what the level goes on with.
-struct JobRow {
-  std::string name, size, date, attributes;
-  bool folder = false;  // its Size text is the folder marker
-  // A remote link ("l" in its Attributes) that the list shows as a folder: deleting it
-  // removes the link, never what it points to.
-  bool IsLink() const { return !attributes.empty() && attributes[0] == 'l'; }
-};
-
-// The rows of a list read once, for the many lookups by name that one level makes: reading
-// them from the list one message at a time for every file would cost the square of their
-// number. Forget() after the list was refilled.
-class ListRowsSnapshot {
+// The rows of one side of a level looked up by name, through an index made at the first
+// look: a search through every row per file costs the square of the folder's size. A copy
+// starts without an index, and a refill of the rows (another address or count) or Forget()
+// makes it again.
+class JobRowLookup {
  public:
-  explicit ListRowsSnapshot(HWND list) : list_(list) {}
-  // The first row whose Name is the name, letter case not counting; null when none.
-  const JobRow* Find(const std::string& name);
-  void Forget() { loaded_ = false; }
+  JobRowLookup() = default;
+  JobRowLookup(const JobRowLookup&) {}
+  JobRowLookup& operator=(const JobRowLookup&) {
+    Forget();
+    return *this;
+  }
+  // The first row whose name is the name, letter case not counting; null when none.
+  const JobRow* Find(const std::vector<JobRow>& rows, const std::string& name) const;
+  void Forget() const { index_.reset(); }
 
  private:
-  HWND list_;
-  bool loaded_ = false;
-  std::vector<JobRow> rows_;
-  std::optional<NameIndex> index_;  // of rows_' names
+  mutable std::optional<NameIndex> index_;
+  mutable const JobRow* rows_ = nullptr;
+  mutable size_t count_ = 0;
 };
 
-// Starts a job: entry runs on a thread of its own, one step below normal priority, with
-// `folder` as the process's current folder. JobRunning is set before the thread exists, so
-// a second command that comes first already finds the job.
-void StartJobThread(LPTHREAD_START_ROUTINE entry, const std::string& folder, void* parameter = nullptr);
-// The thread alone, with JobRunning set first; false (and JobRunning 0) when it cannot be made.
+// The thread alone, with JobRunning set first; false (and JobRunning 0) when it cannot be
+// made. The window has taken JobStart before.
 bool CreateJobThread(LPTHREAD_START_ROUTINE entry, void* parameter);
 
 // A job's thread from start to end: JobRunning set, the body run with one file helper and
-// a clean way, JobRunning cleared, the end command (40200 or 40201) for the main window,
-// then the report (ReportJobEnd; completion 0 send, 1 receive).
+// a clean way, the end command (40200 or 40201) posted to the main window, which shows the
+// start folders again and clears JobRunning, then the report (ReportJobEnd; completion 0
+// send, 1 receive).
 void RunJob(int (*body)(), int completion, int doneCommand);
 // What a job says at its very end, after the lists show what it did: that it was stopped,
 // or else its completion message (completion < 0: none).
 void ReportJobEnd(int completion);
 
-// The rows selected now (or every row) of a list, in ascending order. From a job's thread
-// they are read on the main window's thread, all in one message (MsgReadJobRows).
-std::vector<JobRow> SelectedJobRows(HWND list);
-std::vector<JobRow> AllJobRows(HWND list);
-// The main window's side of MsgReadJobRows: reads the rows a job's thread waits for.
-void ServeJobRowRead();
-// The first row whose Name is the name, letter case not counting; -1 when there is none.
-int FindRowByName(HWND list, const std::string& name);
-void SelectAllListRows(HWND list);
-// Selects (and drop-highlights) exactly these rows.
-void MarkListRows(HWND list, const std::vector<size_t>& rows);
+// One folder of a walk, on both sides, by absolute paths. Rows are every entry of each
+// side as the job listed them (the parent row left out); `remoteAbove` holds the server
+// paths of the folders above, which a link must not lead back to.
+struct JobLevel {
+  std::string local, remote;
+  std::vector<JobRow> localRows, remoteRows;
+  JobRowLookup localLookup, remoteLookup;  // of localRows and remoteRows
+  bool localWhole = false, remoteWhole = false;
+  RemoteFolderView remoteView;  // shown again when the job comes back here
+  std::vector<std::string> remoteAbove;
+  bool panesFollow = true;      // the panes show this folder (jobs; not the window's own deletes)
+  int depth = 0;
+};
 
-// The list refills, carried out by the main window whichever thread asks.
-void RefillLocalList();
-void RefillRemoteList();
+// The level a job starts with, from JobStart; the server's folder asked for (PWD).
+JobLevel StartLevel();
+// The first row of the level's local or remote rows whose name is the name, letter case
+// not counting; null when none.
+const JobRow* FindLocalRow(const JobLevel& level, const std::string& name);
+const JobRow* FindRemoteRow(const JobLevel& level, const std::string& name);
+
+// Enters the remote sub-folder `name` of parent into child (its server path learnt with
+// PWD). A folder that cannot be entered answers false; so does one whose path is that of
+// parent or a folder above it (a link back up the tree: `loop` set, the server back in
+// parent's folder).
+bool EnterRemoteChild(const JobLevel& parent, const std::string& name, JobLevel& child, bool& loop);
+// Lists child's remote folder (the job's own listing), and shows it in the remote pane when
+// the panes follow. False, and said, when the listing failed.
+bool ListRemoteLevel(JobLevel& level);
+// Lists the local folder of level into its localRows, and shows it in the local pane when
+// the panes follow; false when it cannot be read.
+bool ListLocalLevel(JobLevel& level, bool show = true);
+// Back in parent's remote folder (CWD to its absolute path), the panes showing parent
+// again. A server that refuses the way back leaves the job lost (and says so).
+bool ReturnToLevel(const JobLevel& parent);
+// The panes show the level (its local folder and its remote listing).
+void ShowLevel(const JobLevel& level);
+
+// Files and bytes of the job so far, and this file's part of them.
+void CountFileDone(uint64_t bytes);
 
 // Loads the format (string 68 or 69) into ResourceTextBuffer, where the transfer formats
 // its progress line from, and shows it with the name.
@@ -79,15 +98,11 @@ void ReportWithName(int formatId, const std::string& name);
 // Yes (6), No (7) or Cancel (2) to a question whose text takes the name, owned by list.
 int AskYesNoCancel(HWND list, int formatId, const std::string& name);
 
-// A job gives up when the connection is lost (every command would fail) or when it could
-// not go back to a folder it came from (its rows would then name entries of another folder).
+// A job gives up when the connection is lost (every command would fail), when Stop was
+// pressed during it, or when it could not go back to a folder it came from.
 bool JobCanGoOn();
 void JobLostItsWay();
 void ResetJobWay();     // at the start of each job
-
-// Back on both sides to the folders a sub-folder was entered from, both lists refilled. A
-// server that refuses the way back leaves the job lost (and says so).
-void ReturnToFolders(const std::string& local, const std::string& remote);
 
 // A unique empty file in the work folder, named with the prefix; empty on failure.
 std::string NewWorkTempFile(const char* prefix);
@@ -95,3 +110,7 @@ std::string NewWorkTempFile(const char* prefix);
 // Stores a local file, converted first through nkf when option is not null (a failed
 // conversion sends the file as it is). The result of StoreFile.
 int StoreConvertedFile(const std::string& localPath, const std::string& remoteName, int mode, const char* option);
+
+// The name of the last file a job received, for the window once the job has ended.
+void SetLastJobName(const std::string& name);
+std::string LastJobName();

@@ -3,8 +3,7 @@
 #include <algorithm>
 
 #include "app/app_state_win.h"
-#include "app/local_listing_win.h"
-#include "app/main_window_win.h"
+#include "app/archive_mode_win.h"
 #include "app/message_boxes_win.h"
 #include "app/system_text_case_win.h"
 #include "app/work_folder_win.h"
@@ -20,62 +19,55 @@
 
 namespace {
 
-constexpr size_t kRemoteFolderRoom = 2048;
-int Depth = 0;
-
 // One selected folder. False when this level ends here.
-bool SendFolder(const JobRow& row, const std::string& remoteName) {
+bool SendFolder(const JobRow& row, const std::string& remoteName, JobLevel& level) {
   if (AskConfirmation(2, remoteName.c_str()) != IDYES) return false;
-  const std::string savedLocal = ProcessCurrentFolder();
-  std::string savedRemote = CurrentRemoteFolder;
-  if (!GetRemoteFolder(savedRemote, kRemoteFolderRoom)) return JobCanGoOn();
-  const bool remoteExists = FindRowByName(RemoteList, remoteName) >= 0;
+  const bool remoteExists = FindRemoteRow(level, remoteName) != nullptr;
 
   bool intoOwnFolder = true;
   if (!remoteExists && Options.YesNo == 1) {
-    const int answer = AskYesNoCancel(LocalList, IDS_ASK_MAKE_REMOTE_FOLDER, remoteName);
+    const int answer = AskYesNoCancel(MainWindow, IDS_ASK_MAKE_REMOTE_FOLDER, remoteName);
     if (answer == IDCANCEL) return false;
     intoOwnFolder = answer != IDNO;  // No: its files go into the current remote folder
   }
-  if (Depth >= kMaxFolderDepth) {
+  if (level.depth >= kMaxFolderDepth) {
     ReportWithName(IDS_SKIPPED_LOCAL_FOLDER, row.name);
     return true;
   }
+  JobLevel child;
   if (intoOwnFolder) {
     MakeRemoteFolder(remoteName);  // it may exist already
-    if (!ChangeRemoteFolder(remoteName)) {
+    bool loop = false;
+    if (!EnterRemoteChild(level, remoteName, child, loop)) {
       if (!JobCanGoOn()) return false;
-      ReportWithName(IDS_SKIPPED_REMOTE_FOLDER, remoteName);
-      return true;
+      if (!loop) ReportWithName(IDS_SKIPPED_REMOTE_FOLDER, remoteName);
+      return JobCanGoOn();
     }
-    CurrentRemoteFolder = RemoteChildPath(savedRemote, remoteName);
-    RefillRemoteList();
+    ListRemoteLevel(child);
+  } else {
+    child = level;
+    child.depth = level.depth + 1;
   }
-  if (!EnterLocalFolder(JoinLocalPath(savedLocal, row.name))) {
+  child.local = JoinLocalPath(level.local, row.name);
+  if (!ListLocalLevel(child)) {
     ReportWithName(IDS_SKIPPED_LOCAL_FOLDER, row.name);
-    if (intoOwnFolder) {
-      if (!ChangeRemoteFolder(savedRemote)) JobLostItsWay();
-      CurrentRemoteFolder = savedRemote;
-      RefillRemoteList();
-    }
-    return JobCanGoOn();
+  } else {
+    SendLevel(child.localRows, false, SendFolder, child);
   }
-  RefillLocalList();
-  SelectAllListRows(LocalList);
-  ++Depth;
-  UploadSelected();
-  --Depth;
-
-  ReturnToFolders(savedLocal, savedRemote);
+  if (intoOwnFolder) {
+    ReturnToLevel(level);
+  } else {
+    ShowLevel(level);
+  }
   return JobCanGoOn();
 }
 
 }  // namespace
 
 static void SendListedFile(const JobRow& row, const std::string& remoteName, int mode, const char* option,
-                           ListRowsSnapshot& remoteRows) {
+                           const JobLevel& level) {
   if (Options.CompareDate & 3) {
-    const JobRow* remote = remoteRows.Find(remoteName);
+    const JobRow* remote = FindRemoteRow(level, remoteName);
     if (remote && !ShouldSendFile(Options.CompareDate, row.date, row.size, true, remote->date, remote->size,
                                   SystemTextCase()))
       return;
@@ -87,8 +79,9 @@ static void SendListedFile(const JobRow& row, const std::string& remoteName, int
     sent = !copy.empty() && StoreConvertedFile(copy, remoteName, mode, option);
     RemoveWorkSubFolder(WorkSubFolderOf(copy));
   } else {
-    sent = StoreConvertedFile(JoinLocalPath(ProcessCurrentFolder(), row.name), remoteName, mode, option);
+    sent = StoreConvertedFile(JoinLocalPath(level.local, row.name), remoteName, mode, option);
   }
+  if (sent && !LastTransferWasStopped) CountFileDone(static_cast<uint64_t>(SizeTextValue(row.size) > 0 ? SizeTextValue(row.size) : 0));
   if (!sent && JobCanGoOn()) ShowMessage(IDS_FAILED_SEND);
   ResetProgress();
 }
@@ -97,7 +90,7 @@ namespace {
 
 // Archive mode: the rows, and with each folder member every member listed below it that is
 // not among them, in the order of the list.
-std::vector<JobRow> WithMembersOfFolders(const std::vector<JobRow>& rows) {
+std::vector<JobRow> WithMembersOfFolders(const std::vector<JobRow>& rows, const std::vector<JobRow>& members) {
   std::vector<std::string> folders, taken;
   for (const JobRow& row : rows) {
     taken.push_back(row.name);
@@ -105,7 +98,7 @@ std::vector<JobRow> WithMembersOfFolders(const std::vector<JobRow>& rows) {
   }
   if (folders.empty()) return rows;
   std::vector<JobRow> all;
-  for (const JobRow& row : AllJobRows(LocalList)) {
+  for (const JobRow& row : members) {
     const std::string path = MemberUploadPath(row.name);
     bool take = std::find(taken.begin(), taken.end(), row.name) != taken.end();
     for (const std::string& folder : folders) take = take || path.compare(0, folder.size(), folder) == 0;
@@ -130,27 +123,25 @@ void MakeMemberFolders(const std::string& path, bool folderMember, std::vector<s
 // Archive mode has no folders to walk: a member goes to its own path below the current remote
 // folder, its folder parts made there, as the archive would be extracted with folders. False
 // when its name cannot be used there.
-bool SendMember(const JobRow& row, int mode, const char* option, ListRowsSnapshot& remoteRows,
+bool SendMember(const JobRow& row, int mode, const char* option, const JobLevel& level,
                 std::vector<std::string>& madeFolders) {
   std::string path = MemberUploadPath(row.name);
   if (path.empty()) return false;
   ApplyNameCase(path, Options, SystemTextCase());
   MakeMemberFolders(path, row.folder, madeFolders);
-  if (!row.folder) SendListedFile(row, path, mode, option, remoteRows);
+  if (!row.folder) SendListedFile(row, path, mode, option, level);
   return true;
 }
 
 }  // namespace
 
-void SendLevel(const std::vector<JobRow>& rows, bool convertAlways,
-               bool (*sendFolder)(const JobRow& row, const std::string& remoteName)) {
-  ListRowsSnapshot remoteRows(RemoteList);
+void SendLevel(const std::vector<JobRow>& rows, bool convertAlways, SendFolderStep sendFolder, JobLevel& level) {
   std::vector<std::string> madeFolders, unsent;
-  for (const JobRow& row : ArchiveMode == 1 ? WithMembersOfFolders(rows) : rows) {
+  for (const JobRow& row : ArchiveMode == 1 ? WithMembersOfFolders(rows, level.localRows) : rows) {
     if (!JobCanGoOn()) break;
     const int mode = ChooseTransferMode(row.name, TransferMode, Options, SystemTextCase());
     if (ArchiveMode == 1) {
-      if (!SendMember(row, mode, UploadConversionOption(Options.NKFUp, convertAlways), remoteRows, madeFolders))
+      if (!SendMember(row, mode, UploadConversionOption(Options.NKFUp, convertAlways), level, madeFolders))
         unsent.push_back(row.name);
       continue;
     }
@@ -159,18 +150,17 @@ void SendLevel(const std::vector<JobRow>& rows, bool convertAlways,
     if (row.name == "." || row.name == "..") continue;
     if (!IsPlainEntryName(row.name) || !IsPlainEntryName(remoteName)) continue;
     if (!row.folder) {
-      SendListedFile(row, remoteName, mode, UploadConversionOption(Options.NKFUp, convertAlways), remoteRows);
+      SendListedFile(row, remoteName, mode, UploadConversionOption(Options.NKFUp, convertAlways), level);
       continue;
     }
-    const bool goOn = sendFolder(row, remoteName);
-    remoteRows.Forget();
-    if (!goOn) break;
+    if (!sendFolder(row, remoteName, level)) break;
   }
   if (!unsent.empty()) ReportWithName(IDS_MEMBERS_NOT_SENT, NameListText(unsent));
 }
 
 int UploadSelected() {
-  SendLevel(SelectedJobRows(LocalList), false, SendFolder);
+  JobLevel top = StartLevel();
+  SendLevel(JobStart.rows, false, SendFolder, top);
   ClearStatus();
   return 0;
 }

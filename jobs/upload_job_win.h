@@ -1,5 +1,5 @@
 // The upload job: the entries selected in the local list, folders to any depth, into the
-// server's current folder, on a thread of its own.
+// server's folder shown when it started, on a thread of its own.
 #pragma once
 #include <windows.h>
 
@@ -15,5 +15,6 @@ int UploadSelected();
 // under their upload names after the tests of "CompareDate" (an ASCII-mode file converted
 // as "NKFUp" says, always with convertAlways), each folder handed to sendFolder, which
 // answers whether the level goes on.
-void SendLevel(const std::vector<JobRow>& rows, bool convertAlways,
-               bool (*sendFolder)(const JobRow& row, const std::string& remoteName));
+// `level` is the folder on both sides the rows are sent from and to.
+using SendFolderStep = bool (*)(const JobRow& row, const std::string& remoteName, JobLevel& level);
+void SendLevel(const std::vector<JobRow>& rows, bool convertAlways, SendFolderStep sendFolder, JobLevel& level);

@@ -313,6 +313,7 @@
 #define IDS_ASK_STOP_AND_CLOSE 321
 #define IDS_SETTINGS_NOT_SAVED 322
 #define IDS_HIDDEN_ENTRIES 323  // "en" or "ja": the help pages F1 opens
+#define IDS_JOB_TOTALS 340      // files, bytes and rate of the running job
 // FTP over TLS: the reason under "Failed to connect internet"
 #define IDS_TLS_FAILED 360
 #define IDS_TLS_CERTIFICATE_REFUSED 361

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/app_state_win.h"
+#include "app/job_start_win.h"
 #include "app/local_listing_win.h"
 #include "app/main_window_win.h"
 #include "app/work_folder_win.h"

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/app_state_win.h"
+#include "app/job_start_win.h"
 #include "app/local_listing_win.h"
 #include "app/main_window_win.h"
 #include "app/message_boxes_win.h"
@@ -45,7 +46,7 @@ void DragLocalEntries() {
   if (items.count() == 0) return;
   const std::string remembered = CurrentLocalFolder;
   LocalDropSource* source = new LocalDropSource();
-  if (RunDrag(items, source, DROPEFFECT_COPY)) EnterLocalFolder(remembered);
+  if (RunDrag(items, source, DROPEFFECT_COPY) && !JobRunning) EnterLocalFolder(remembered);
   source->Release();
 }
 

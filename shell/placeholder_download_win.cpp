@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "app/app_state_win.h"
-#include "app/local_listing_win.h"
+#include "app/job_start_win.h"
 #include "app/main_window_win.h"
 #include "jobs/download_job_win.h"
 #include "jobs/job_support_win.h"
@@ -11,21 +11,16 @@
 
 namespace {
 
-std::string UserFolder;  // written before the job starts, read by it
-
 int DownloadOverPlaceholders() {
   DownloadingOverPlaceholders = true;
   DownloadSelected();
   DownloadingOverPlaceholders = false;
-  // The refills of the download made the work folder the pane's folder.
-  EnterLocalFolder(UserFolder);
-  RefillLocalList();
   return 0;
 }
 
 DWORD WINAPI PlaceholderDownloadJob(LPVOID) {
   // JobRunning is already 1: set before the thread was made.
-  SendMessageA(MainWindow, MsgUpdateMenus, 1, 0);
+  PostMessageA(MainWindow, MsgUpdateMenus, 1, 0);
   RunJob(DownloadOverPlaceholders, 1, IDM_DOWNLOAD_DONE);
   return 0;
 }
@@ -33,11 +28,10 @@ DWORD WINAPI PlaceholderDownloadJob(LPVOID) {
 }  // namespace
 
 bool StartPlaceholderDownload(const std::string& folder, const std::string& userFolder) {
-  UserFolder = userFolder;
-  EnterLocalFolder(folder);
-  if (CreateJobThread(PlaceholderDownloadJob, nullptr)) return true;
-  EnterLocalFolder(userFolder);
-  return false;
+  // The files land in the folder by its path; the local pane stays on the user's folder.
+  TakeJobSnapshot(JobRowsFrom::RemoteSelection, folder, false);
+  JobStart.paneLocalFolder = userFolder;
+  return CreateJobThread(PlaceholderDownloadJob, nullptr);
 }
 
 void WaitForJobEnd() {

@@ -1,6 +1,7 @@
 #include "shell/remote_selection_win.h"
 
 #include "app/app_state_win.h"
+#include "app/job_start_win.h"
 #include "app/main_window_win.h"
 #include "app/message_boxes_win.h"
 #include "jobs/job_rules.h"

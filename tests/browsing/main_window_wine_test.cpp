@@ -16,7 +16,7 @@
 #include "config/host_profile.h"
 #include "config/options.h"
 #include "ftp/login_win.h"
-#include "ftp/remote_view_fill_win.h"
+#include "app/remote_view_fill_win.h"
 #include "resources/resource_ids.h"
 #include "support/main_window_fixture_win.h"
 #include "support/test_env.h"

@@ -417,6 +417,22 @@ TEST_F(JobsTest, NamesDifferingInCaseAloneAreNotReceivedOverEachOther) {
   EXPECT_EQ(ReadWholeFile(local.path() + "a.bin"), lowerFirst ? "lower" : "upper");
 }
 
+// Links back to the folder itself and to the one above (their targets dotless, so that the
+// list shows them as folders) lead where the walk has been: the tree arrives once, in
+// bounded time, and the links make no local folders.
+TEST_F(JobsTest, LinksBackUpTheTreeAreWalkedOnce) {
+  const std::string alias = "/tmp/vakoloops" + std::to_string(GetCurrentProcessId());
+  PutServerTree(kVsftpd, "loops", {{"top/"}, {"top/a.txt", "a"}, {"top/sub/"}, {"top/sub/b.bin", "b"}},
+                "ln -sfn \"$PWD\" " + alias + " && ln -s " + alias + "/top top/self && ln -s " + alias +
+                    "/top top/sub/up");
+  Start(kVsftpd, "loops", "top");
+  Select(1, {"top"});
+  EXPECT_EQ(Run(IDM_DOWNLOAD), Lines{ResourceText(IDS_COMPLETED_RECEIVE)});
+  EXPECT_EQ(FolderEntries(local.path(), ManifestLine),
+            Manifest({{"top/"}, {"top/a.txt", "a"}, {"top/sub/"}, {"top/sub/b.bin", "b"}}));
+  Host("rm -f " + alias);
+}
+
 // Stop in the middle of a large download: the program stays connected and answers, what
 // came waits as a partial file beside the target, and the next download of that file goes
 // on from it with REST and ends byte-exact.

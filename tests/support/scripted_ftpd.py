@@ -496,6 +496,92 @@ def foldcase(conn):
 SCENARIOS["foldcase"] = foldcase
 
 
+# ---- A slow server of a real folder ----
+
+SLOW_FILE_SECONDS = 0.5
+
+
+def slowdisk(conn):
+    """Serves the host folder named by the user name (an absolute path below /tmp) as its
+    root, case kept apart, and takes SLOW_FILE_SECONDS over every RETR and STOR: a job
+    then runs long enough for the window to be used meanwhile. Entries are listed sorted."""
+    root = [None]
+
+    def user(c, line, state):
+        path = os.path.realpath(line.split(b" ", 1)[1].rstrip(b"\r\n").decode("latin-1"))
+        if not path.startswith("/tmp/") or not os.path.isdir(path):
+            return b"530 No such root\r\n"
+        root[0] = path
+        return b"331 Password please\r\n"
+
+    def virtual(state, line):
+        arg = line.split(b" ", 1)[1].rstrip(b"\r\n").decode("latin-1") if b" " in line.strip() else ""
+        return posixpath.normpath(posixpath.join(state["cwd"], arg))
+
+    def real(path):
+        return root[0] + ("" if path == "/" else path)
+
+    def cwd(c, line, state):
+        path = virtual(state, line)
+        if root[0] is None or not os.path.isdir(real(path)):
+            return b"550 No such folder\r\n"
+        state["cwd"] = path
+        return b"250 Folder changed\r\n"
+
+    def list_(c, line, state):
+        folder = real(state["cwd"])
+        text = b""
+        for name in sorted(os.listdir(folder)):
+            full = os.path.join(folder, name)
+            is_dir = os.path.isdir(full)
+            text += unix_line(name.encode("latin-1"), 512 if is_dir else os.path.getsize(full), folder=is_dir)
+        return listing(b"total 9\r\n" + text)(c, line, state)
+
+    def retr(c, line, state):
+        path = real(virtual(state, line))
+        if not os.path.isfile(path):
+            return b"550 No such file\r\n"
+        time.sleep(SLOW_FILE_SECONDS)
+        with open(path, "rb") as f:
+            return send_data(c, state, f.read(), b"226 Transfer complete\r\n")
+
+    def stor(c, line, state):
+        path = real(virtual(state, line))
+        if not os.path.isdir(os.path.dirname(path)) or os.path.isdir(path):
+            return b"553 Not allowed\r\n"
+        c.sendall(b"150 Send it\r\n")
+        data = b""
+        with connect_data(state) as d:
+            while True:
+                piece = d.recv(65536)
+                if not piece:
+                    break
+                data += piece
+        time.sleep(SLOW_FILE_SECONDS)
+        with open(path, "wb") as f:
+            f.write(data)
+        return b"226 Stored\r\n"
+
+    def change(action, ok):
+        def handler(c, line, state):
+            try:
+                action(real(virtual(state, line)))
+            except OSError:
+                return b"550 Refused\r\n"
+            return ok
+        return handler
+
+    command_loop(conn, {
+        b"USER": user, b"CWD": cwd, b"LIST": list_, b"RETR": retr, b"STOR": stor,
+        b"CDUP": lambda c, l, s: cwd(c, b"CWD ..\r\n", s),
+        b"PWD": lambda c, l, s: b'257 "%s" is current\r\n' % s["cwd"].encode("latin-1"),
+        b"MKD": change(os.mkdir, b"257 Created\r\n"), b"DELE": change(os.remove, b"250 Deleted\r\n"),
+        b"RMD": change(os.rmdir, b"250 Removed\r\n"), b"SITE": b"200 Done\r\n"})
+
+
+SCENARIOS["slowdisk"] = slowdisk
+
+
 # ---- Transfers that end oddly ----
 
 def no_preliminary(conn):

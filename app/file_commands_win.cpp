@@ -1,4 +1,4 @@
-#include "jobs/file_operations_win.h"
+#include "app/file_commands_win.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -6,6 +6,7 @@
 #include "app/active_pane_win.h"
 #include "app/app_state_win.h"
 #include "app/folder_trees_win.h"
+#include "app/job_start_win.h"
 #include "app/list_rows_win.h"
 #include "app/local_listing_win.h"
 #include "app/main_window_win.h"
@@ -18,15 +19,14 @@
 #include "config/options.h"
 #include "ftp/control_connection_win.h"
 #include "ftp/remote_commands_win.h"
-#include "ftp/remote_view_fill_win.h"
+#include "app/remote_view_fill_win.h"
 #include "jobs/job_rules.h"
 #include "jobs/job_support_win.h"
+#include "jobs/remote_delete_win.h"
 #include "resources/resource_ids.h"
 #include "text/path_text.h"
 
 namespace {
-
-constexpr size_t kRemoteFolderRoom = 2048;
 
 // The wait cursor for the time of a delete on the main thread.
 class WaitCursor {
@@ -40,51 +40,9 @@ class WaitCursor {
   HCURSOR old_;
 };
 
-// One level of the remote delete. False when the walk must stop altogether: it could not
-// come back to the folder it started from, so no name can be trusted any more.
-bool DeleteRemoteLevel(int depth) {
-  const std::vector<JobRow> marked = SelectedJobRows(RemoteList);
-  for (const JobRow& row : marked) {
-    if (!JobCanGoOn()) return false;
-    if (!row.folder || row.IsLink()) {
-      if (!IsPlainEntryName(row.name)) continue;
-      ShowFileStatus(IDS_DELETING_FILE, row.name);
-      if (!DeleteRemoteFile(row.name) && JobCanGoOn()) ShowMessage(IDS_FAILED_DELETE_FILE);
-      continue;
-    }
-    if (!IsPlainEntryName(row.name)) continue;  // "." and ".." among them
-    if (AskConfirmation(5, row.name.c_str()) != IDYES) break;
-    std::string saved = CurrentRemoteFolder;
-    if (!GetRemoteFolder(saved, kRemoteFolderRoom)) return false;
-    // A folder that cannot be entered is left whole: a refill would list the folder we
-    // are in, and its entries are not the ones to delete.
-    if (depth >= kMaxFolderDepth || !ChangeRemoteFolder(row.name)) {
-      if (!JobCanGoOn()) return false;
-      ReportWithName(IDS_SKIPPED_REMOTE_FOLDER, row.name);
-      continue;
-    }
-    CurrentRemoteFolder = saved;
-    RefillRemoteList();
-    SelectAllListRows(RemoteList);
-    const bool inner = DeleteRemoteLevel(depth + 1);
-    ShowFileStatus(IDS_DELETING_FOLDER, row.name);
-    if (!ChangeRemoteFolder(saved)) {
-      JobLostItsWay();
-      CurrentRemoteFolder = saved;
-      RefillRemoteList();
-      return false;
-    }
-    if (!inner) return false;
-    if (RemoveRemoteFolder(row.name)) {
-      RemoveTreeCacheLine(TreeTempPath, TreeCacheLineOf(CurrentRemoteFolder, row.name));
-    } else if (JobCanGoOn()) {
-      ShowMessage(IDS_FAILED_DELETE_FOLDER);
-    }
-    CurrentRemoteFolder = saved;
-    RefillRemoteList();
-  }
-  return true;
-}
+}  // namespace
+
+namespace {
 
 // The local folder's node in the tree, or null (the tree finds the nearest folder above
 // one it does not show).
@@ -94,10 +52,19 @@ HTREEITEM LocalTreeItemOf(const std::string& path, const std::string& name) {
   return EqualNoCase(SystemTextCase(), TreeItemText(LocalTree, item), name) ? item : nullptr;
 }
 
-bool DeleteLocalLevel(int depth) {
-  const std::vector<JobRow> marked = SelectedJobRows(LocalList);
-  const std::string folder = ProcessCurrentFolder();
-  for (const JobRow& row : marked) {
+// The entries of a local folder, read by its absolute path.
+std::vector<JobRow> LocalEntriesOf(const std::string& folder, bool& whole) {
+  JobLevel level;
+  level.local = folder;
+  level.panesFollow = false;
+  whole = ListLocalLevel(level, false);
+  return level.localRows;
+}
+
+// One level of the local delete, in the folder given by its absolute path; the folders
+// below are read by the walk itself. False when the walk must stop.
+bool DeleteLocalLevel(const std::vector<JobRow>& rows, const std::string& folder, int depth) {
+  for (const JobRow& row : rows) {
     if (!IsPlainEntryName(row.name)) continue;
     const std::string path = JoinLocalPath(folder, row.name);
     if (!row.folder) {
@@ -109,23 +76,19 @@ bool DeleteLocalLevel(int depth) {
     // A link to a folder elsewhere is removed as a link; what it points to stays.
     const DWORD attributes = GetFileAttributesA(path.c_str());
     const bool link = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-    bool inner = true;
     if (!link) {
-      if (depth >= kMaxFolderDepth || !EnterLocalFolder(path)) {
+      bool whole = false;
+      const std::vector<JobRow> inner = depth < kMaxFolderDepth ? LocalEntriesOf(path, whole) : std::vector<JobRow>{};
+      if (!whole) {
         ReportWithName(IDS_SKIPPED_LOCAL_FOLDER, row.name);
         continue;
       }
-      RefillLocalList();
-      SelectAllListRows(LocalList);
-      inner = DeleteLocalLevel(depth + 1);
+      if (!DeleteLocalLevel(inner, path, depth + 1)) return false;
       ShowFileStatus(IDS_DELETING_FOLDER, row.name);
-      if (!EnterLocalFolder(folder)) return false;
     }
-    if (!inner) return false;
     if (RemoveDirectoryA(path.c_str())) {
       if (Options.TreeView == 1)
         if (HTREEITEM item = LocalTreeItemOf(path, row.name)) SendMessageA(LocalTree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
-      RefillLocalList();
     } else {
       ShowMessage(IDS_FAILED_DELETE_FOLDER);
     }
@@ -159,7 +122,13 @@ int BeginRename(HWND list) {
 
 int DeleteRemoteSelected() {
   WaitCursor wait;
-  DeleteRemoteLevel(0);
+  const std::vector<JobRow> marked = SelectedJobRows(RemoteList);
+  JobLevel level;
+  level.remote = CurrentRemoteFolder;
+  std::string asked;
+  if (GetRemoteFolder(asked, 2048) && !asked.empty()) level.remote = asked;
+  level.panesFollow = false;  // the window lists the folder itself afterwards
+  DeleteRemoteRows(marked, level);
   ClearStatus();
   return 0;
 }
@@ -171,7 +140,7 @@ int DeleteLocalSelected() {
     ClearStatus();
     return 0;
   }
-  DeleteLocalLevel(0);
+  DeleteLocalLevel(SelectedJobRows(LocalList), CurrentLocalFolder, 0);
   ClearStatus();
   return 0;
 }

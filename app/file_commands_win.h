@@ -1,7 +1,6 @@
 // The file operations on the selection of one pane: recursive delete on either side, a new
 // folder or file, the start of an in-place rename, and the permissions of remote entries.
-// They run on the main thread; the mirroring upload also deletes remote entries from its
-// own thread.
+// They run on the main thread.
 #pragma once
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "ftp/remote_view_fill_win.h"
+#include "app/remote_view_fill_win.h"
 
 #include <commctrl.h>
 
@@ -20,6 +20,7 @@
 #include "ftp/engine_display_win.h"
 #include "ftp/listing_parser.h"
 #include "ftp/protocol_log_win.h"
+#include "ftp/remote_folder_listing_win.h"
 #include "ftp/remote_rows.h"
 #include "ftp/transfer_progress.h"
 #include "resources/resource_ids.h"
@@ -65,41 +66,40 @@ static void ReportHiddenEntries(const std::vector<std::string>& hidden) {
   ShowStatusText(FormatWithName(LoadResourceText(IDS_HIDDEN_ENTRIES), std::to_string(hidden.size())));
 }
 
+// Shows a listed folder in the list, sorted there, and keeps the tree cache up with its
+// sub-folders.
+static void ShowView(HWND listView, int fromTree, RemoteFolderView& view, TreeCacheLineSet& treeLines) {
+  RedrawPause pause(listView);
+  if (!TreeTempPath.empty())
+    for (const std::string& name : view.subFolders) treeLines.AddIfMissing(TreeTempPath, TreeCacheLineOf(view.folder, name));
+  // Sorted before they go in, so the list never sorts itself on a refill.
+  SortRowsForList(view.rows, Options.SortTypeRemote, Options.SortSubRemote == 1);
+  RemoteListIsWhole = view.whole;
+  FillListRows(listView, view.rows, RowRefused);
+  UpdatePaneLabels(1);
+  if (fromTree == 0) RebuildRemoteTree(RemoteTree);
+}
+
 // Fills the list from a fresh listing; false when the listing failed (the list then holds
 // only the parent row: a listing that broke off is never shown as the folder's content).
 static bool FillFromListing(HWND listView, int fromTree, TreeCacheLineSet& treeLines) {
-  RedrawPause pause(listView);
-  RowWords words;
-  words.file = LoadResourceText(IDS_TYPE_FILE);
-  words.folder = LoadResourceText(IDS_TYPE_FOLDER);
-  // A listing cut at its size limit has been reported already and shows what came.
-  const bool confirmed = FetchListing() != 0;
-  const bool whole = confirmed || ListingWasCut;
-  if (!whole) ListingBuffer.clear();
-  RemoteListIsWhole = confirmed && !ListingWasCut;
+  RemoteFolderView view;
   std::vector<std::string> hidden;
-  const std::vector<ListedEntry> entries = ParseListing(ListingBuffer, ListingClockNow(), &hidden);
-  ListingBuffer.clear();
-  ListingBuffer.shrink_to_fit();
-
-  std::vector<ListRow> rows;
-  rows.reserve(entries.size() + 1);
-  rows.push_back(RemoteParentRow(words));
-  EntryClassCache classes(Options, SystemTextCase());
-  long n = 0;
-  for (const ListedEntry& listed : entries) {
-    rows.push_back(RemoteRowOfClass(listed, ++n, classes.ClassOf(listed.entry), CurrentHost.TimeLag, words));
-    if ((listed.entry.attributes & 0x10) && !TreeTempPath.empty())
-      treeLines.AddIfMissing(TreeTempPath, TreeCacheLineOf(CurrentRemoteFolder, listed.entry.name));
+  bool listed;
+  {
+    RedrawPause pause(listView);
+    listed = ListRemoteFolder(CurrentRemoteFolder, view, &hidden);
   }
-  // Sorted before they go in, so the list never sorts itself on a refill.
-  SortRowsForList(rows, Options.SortTypeRemote, Options.SortSubRemote == 1);
-  FillListRows(listView, rows, RowRefused);
+  ShowView(listView, fromTree, view, treeLines);
   ReportHiddenEntries(hidden);
+  return listed;
+}
 
-  UpdatePaneLabels(1);
-  if (fromTree == 0) RebuildRemoteTree(RemoteTree);
-  return whole;
+void ShowJobRemoteView(RemoteFolderView view) {
+  CurrentRemoteFolder = view.folder;
+  TreeCacheLineSet treeLines;
+  if (!TreeTempPath.empty() && !treeLines.Load(TreeTempPath)) view.subFolders.clear();
+  ShowView(RemoteList, 0, view, treeLines);
 }
 
 HWND RefreshRemoteList(HWND listView, int fromTree) {
