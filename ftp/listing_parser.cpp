@@ -1,5 +1,6 @@
 #include "ftp/listing_parser.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -131,7 +132,9 @@ bool IsMachineListingWithCrLf(const std::string& text) {
   for (size_t start = 0; start < text.size();) {
     size_t end = text.find("\r\n", start);
     if (end == std::string::npos) end = text.size();
-    const size_t blank = text.find(' ', start);
+    // The blank is looked for within the line alone: a listing of long lines without one
+    // must not be searched to its end for every line.
+    const size_t blank = static_cast<size_t>(std::find(text.begin() + start, text.begin() + end, ' ') - text.begin());
     // Facts end in ';' just before the blank: a cheap look first, as LIST lines never do.
     if (blank < end && blank > start && text[blank - 1] == ';' &&
         IsMachineListingLine(text.substr(start, blank - start + 1)))
