@@ -160,12 +160,13 @@ const Case kCases[] = {
      [](HostileServer& t) { EXPECT_GE(t.vako->RowOfName(t.panes.remoteList, "first.txt"), 0); }, "", true, "60"},
     // What each listing showed arrived; a file the server refused, and a binary one it
     // sent shorter than listed (and confirmed), fail and leave the earlier file as it was;
-    // what came of the short one waits beside it for the next download to go on from.
+    // what came of the short one waits beside it for the next download to go on from. A
+    // folder the server will not let in leaves no empty local folder behind.
     {"RecursiveDownloadFromALiar", "liar", Action::Download,
      {ResourceText(IDS_SKIPPED_REMOTE_FOLDER, "locked"), ResourceText(IDS_FAILED_RECEIVE),
       ResourceText(IDS_FAILED_RECEIVE)},
      [](HostileServer& t) {
-       EXPECT_EQ(FolderEntries(t.localFolder), (Lines{"drift1.txt", "extra.txt", "keep.txt", "locked/", "refused.bin",
+       EXPECT_EQ(FolderEntries(t.localFolder), (Lines{"drift1.txt", "extra.txt", "keep.txt", "refused.bin",
                                           "short.bin", "short.bin.vkpart", "short.bin.vkpart.txt", "sub/",
                                           "sub/ghost.txt", "sub/inner.txt"}));
        EXPECT_EQ(ReadWholeFile(t.localFolder + "refused.bin"), "mine\n");
