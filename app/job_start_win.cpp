@@ -94,11 +94,12 @@ void ShowJobStartFolders() {
   if (TimerSet) KillTimer(MainWindow, kJobPanesTimer);
   TimerSet = false;
   DropJobPaneViews();
-  if (JobRunning) {
-    // Whatever the window did meanwhile, the panes show where the job started.
-    if (!JobStart.paneLocalFolder.empty()) EnterLocalFolder(JobStart.paneLocalFolder);
-    CurrentRemoteFolder = JobStart.remote.folder;
-  }
+  // Whatever the window did meanwhile, the panes show where the job started; the local
+  // pane's own folder otherwise, whatever moved the process's current folder.
+  const std::string localFolder =
+      JobRunning && !JobStart.paneLocalFolder.empty() ? JobStart.paneLocalFolder : CurrentLocalFolder;
+  if (!localFolder.empty()) EnterLocalFolder(localFolder);
+  if (JobRunning) CurrentRemoteFolder = JobStart.remote.folder;
   RefreshLocalList(LocalList);
   if (Connected) RefreshRemoteList(RemoteList, 0);
 }

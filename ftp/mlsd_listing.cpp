@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "ftp/feature_list.h"
+
 namespace {
 
 std::string Lower(std::string text) {
@@ -165,18 +167,10 @@ bool ParseMachineListingLine(const std::string& line, const ListingClock& now, L
 
 MachineListingFeature ReadMachineListingFeature(const std::string& featReply) {
   MachineListingFeature feature;
-  size_t start = 0;
-  while (start < featReply.size()) {
-    size_t end = featReply.find('\n', start);
-    if (end == std::string::npos) end = featReply.size();
-    std::string line = featReply.substr(start, end - start);
-    start = end + 1;
-    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
-    // Features are the lines that start with a blank: " MLST type*;size*;modify*;".
-    if (line.size() < 6 || line[0] != ' ') continue;
-    const size_t first = line.find_first_not_of(' ');
-    if (Lower(line.substr(first, 5)) != "mlst ") continue;
-    const std::string list = line.substr(first + 5);
+  for (const std::string& line : FeatureLines(featReply)) {
+    // " MLST type*;size*;modify*;"
+    if (Lower(line.substr(0, 5)) != "mlst ") continue;
+    const std::string list = line.substr(5);
     static const char* const kWanted[4] = {"type", "size", "modify", "unix.mode"};
     bool offered[4] = {}, on[4] = {};
     std::string spelled[4];

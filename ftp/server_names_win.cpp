@@ -10,6 +10,7 @@
 #include "app/string_table_win.h"
 #include "config/host_profile.h"
 #include "ftp/control_connection_win.h"
+#include "ftp/feature_list.h"
 #include "ftp/data_connection_win.h"
 #include "ftp/listing_parser.h"
 #include "ftp/protocol_log_win.h"
@@ -79,23 +80,7 @@ std::string Narrow(const std::wstring& wide, bool& lossy) {
   return out;
 }
 
-bool ListsUtf8(const std::string& featReply) {
-  size_t start = 0;
-  while (start < featReply.size()) {
-    size_t end = featReply.find('\n', start);
-    if (end == std::string::npos) end = featReply.size();
-    std::string line = featReply.substr(start, end - start);
-    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
-    size_t first = line.find_first_not_of(' ');
-    if (first != std::string::npos && first > 0) {
-      std::string feature = line.substr(first);
-      for (char& c : feature) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
-      if (feature == "UTF8") return true;
-    }
-    start = end + 1;
-  }
-  return false;
-}
+bool ListsUtf8(const std::string& featReply) { return FeatureListed(featReply, "UTF8"); }
 
 std::string ConvertFromServer(const std::string& text, bool& lossy) {
   lossy = false;
