@@ -39,7 +39,7 @@ int SendToken(SOCKET s, SecBuffer& token) {
   return ok;
 }
 
-// A TLS record starts with its type (change cipher spec, alert, handshake, data) and
+// A TLS record starts with its type (20 to 23: cipher change, alert, handshake, data) and
 // the major version 3.
 bool LooksLikeTlsRecord(const std::vector<char>& bytes) {
   if (bytes.empty()) return true;
