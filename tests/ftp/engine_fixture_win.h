@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,15 @@ inline std::string BinaryContent(size_t size, unsigned seed) {
   }
   return data;
 }
+
+// A real server of the run (tests/support/with-servers), by the variables that tell where.
+struct Server {
+  const char* name;
+  const char* portVariable;
+  const char* rootVariable;
+  bool chrooted;  // PWD shows "/" rather than the real folder
+};
+inline void PrintTo(const Server& server, std::ostream* out) { *out << server.name; }
 
 class EngineTest : public ::testing::Test {
  protected:

@@ -11,20 +11,11 @@
 
 namespace {
 
-struct Server {
-  const char* name;
-  const char* portVariable;
-  const char* rootVariable;
-  bool chrooted;  // PWD shows "/" rather than the real folder
-};
-
 const Server kServers[] = {
     {"vsftpd", "VAKO_VSFTPD6_PORT", "VAKO_VSFTPD6_ROOT", false},
     {"pureftpd", "VAKO_PUREFTPD6_PORT", "VAKO_PUREFTPD6_ROOT", true},
     {"pyftpdlib", "VAKO_PYFTPD6_PORT", "VAKO_PYFTPD6_ROOT", true},
 };
-
-void PrintTo(const Server& server, std::ostream* out) { *out << server.name; }
 
 size_t Count(const std::string& text, const std::string& part) {
   size_t n = 0;

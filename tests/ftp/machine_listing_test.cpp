@@ -52,12 +52,6 @@ std::string LocalDateOf(const std::string& path) {
   return text;
 }
 
-struct Server {
-  const char* name;
-  const char* portVariable;
-  const char* rootVariable;
-};
-
 class MachineListingTest : public EngineTest, public ::testing::WithParamInterface<Server> {
  protected:
   void SetUp() override {
@@ -107,8 +101,8 @@ TEST_P(MachineListingTest, SameRowsAsListWithExactTimes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, MachineListingTest,
-                         ::testing::Values(Server{"pureftpd", "VAKO_PUREFTPD_PORT", "VAKO_PUREFTPD_ROOT"},
-                                           Server{"pyftpdlib", "VAKO_PYFTPD_PORT", "VAKO_PYFTPD_ROOT"}),
+                         ::testing::Values(Server{"pureftpd", "VAKO_PUREFTPD_PORT", "VAKO_PUREFTPD_ROOT", true},
+                                           Server{"pyftpdlib", "VAKO_PYFTPD_PORT", "VAKO_PYFTPD_ROOT", true}),
                          [](const ::testing::TestParamInfo<Server>& info) { return std::string(info.param.name); });
 
 // vsftpd lists no MLST in FEAT.

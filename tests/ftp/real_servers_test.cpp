@@ -8,13 +8,6 @@
 
 namespace {
 
-struct Server {
-  const char* name;
-  const char* portVariable;
-  const char* rootVariable;
-  bool chrooted;  // PWD shows "/" rather than the real folder
-};
-
 const Server kServers[] = {
     {"vsftpd", "VAKO_VSFTPD_PORT", "VAKO_VSFTPD_ROOT", false},
     {"pureftpd", "VAKO_PUREFTPD_PORT", "VAKO_PUREFTPD_ROOT", true},
