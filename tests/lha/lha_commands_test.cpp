@@ -47,7 +47,7 @@ TEST_F(LhaCommands, CompressExtractAddDeleteRenameAndSwitches) {
       for (size_t at; (at = line.find("$DIR")) != std::string::npos;) line.replace(at, 4, dir.path());
       const LibraryRun r = Run(line);
       EXPECT_EQ(r.result, std::stoi(s[2])) << r.output;
-      if (s.size() > 3) EXPECT_NE(r.output.find(s[3]), std::string::npos) << r.output;
+      if (s.size() > 3) { EXPECT_NE(r.output.find(s[3]), std::string::npos) << r.output; }
     } else if (s[0] == "names") {
       EXPECT_EQ(case_table::Join(Names(dir / s[1]), "|"), s[2]);
     } else if (s[0] == "method") {
