@@ -10,6 +10,10 @@
 
 namespace {
 
+const int kDialogs[] = {IDD_CONNECT, IDD_ABOUT, IDD_GOTO_FOLDER, IDD_CHANGE_PERMISSION, IDD_OPTIONS_BASIC,
+                        IDD_ADD_FAVORITE, IDD_HOST_BASIC, IDD_OPTIONS_DETAILS, IDD_PROXY, IDD_VIEW, IDD_TRANSFER,
+                        IDD_UNLHA32, IDD_PERMISSION, IDD_HOST_DETAILS, IDD_LINK_ANALYZER, IDD_CERTIFICATE_QUESTION};
+
 struct Control {
   int id;
   std::string kind;  // a predefined class atom as "#128", or the class name
@@ -61,9 +65,7 @@ Template ReadTemplate(int id, WORD language) {
 // own font. Only the kanji conversions (the Transfer page's group from its eleventh control
 // on) differ: the English edition offers them disabled.
 TEST(DialogResources, EveryDialogHasTheSameControlsInEnglishAndJapanese) {
-  for (int id : {IDD_CONNECT, IDD_ABOUT, IDD_GOTO_FOLDER, IDD_CHANGE_PERMISSION, IDD_OPTIONS_BASIC, IDD_ADD_FAVORITE,
-                 IDD_HOST_BASIC, IDD_OPTIONS_DETAILS, IDD_PROXY, IDD_VIEW, IDD_TRANSFER, IDD_UNLHA32, IDD_PERMISSION,
-                 IDD_HOST_DETAILS, IDD_LINK_ANALYZER, IDD_CERTIFICATE_QUESTION}) {
+  for (int id : kDialogs) {
     const Template en = ReadTemplate(id, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
     const Template ja = ReadTemplate(id, MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT));
     ASSERT_TRUE(en.found && ja.found) << id;
@@ -116,9 +118,7 @@ TEST(DialogResources, EachMnemonicLeadsToOneItem) {
     ExpectOneItemPerMnemonic(menu, "menu " + std::to_string(id));
     DestroyMenu(menu);
   }
-  for (int id : {IDD_CONNECT, IDD_GOTO_FOLDER, IDD_CHANGE_PERMISSION, IDD_OPTIONS_BASIC, IDD_ADD_FAVORITE,
-                 IDD_HOST_BASIC, IDD_OPTIONS_DETAILS, IDD_PROXY, IDD_VIEW, IDD_TRANSFER, IDD_UNLHA32, IDD_PERMISSION,
-                 IDD_HOST_DETAILS, IDD_LINK_ANALYZER, IDD_CERTIFICATE_QUESTION}) {
+  for (int id : kDialogs) {
     for (WORD language : {MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT)}) {
       std::vector<std::string> texts;
       for (const Control& c : ReadTemplate(id, language).controls) texts.push_back(c.text);
