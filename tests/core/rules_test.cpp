@@ -131,14 +131,17 @@ std::string CacheFile(const Args& a) {
   return Join(answer, " ") + " | " + Join(Texts(files.begin(), files.end()), " ");
 }
 
+size_t SearchFromTheFront(const Texts& names, const std::string& name) {
+  for (size_t i = 0; i < names.size(); ++i)
+    if (EqualNoCase(tc, names[i], name)) return i;
+  return NameIndex::kNone;
+}
+
 // The position NameIndex finds, checked against a search from the front.
 std::string LookUp(const Texts& names, const std::string& name) {
-  size_t linear = NameIndex::kNone;
-  for (size_t i = 0; i < names.size() && linear == NameIndex::kNone; ++i)
-    if (EqualNoCase(tc, names[i], name)) linear = i;
   const size_t found = NameIndex(names, tc).Find(name);
   const std::string text = found == NameIndex::kNone ? "none" : Numbers("", found);
-  return found == linear ? text : text + " (a search from the front differs)";
+  return found == SearchFromTheFront(names, name) ? text : text + " (a search from the front differs)";
 }
 
 std::string TreeText(const RemoteTreeNode& node) {
@@ -355,9 +358,7 @@ const std::map<std::string, Routine> kRoutines = {
     {"Fit", [](const Args& a) {
        auto placement = [](const std::string& text) {
          const Texts v = SplitOn(text, ',');
-         Placement p;
-         p.left = std::stoi(v[0]), p.top = std::stoi(v[1]), p.right = std::stoi(v[2]), p.bottom = std::stoi(v[3]);
-         return p;
+         return Placement{Int(v[0]), Int(v[1]), Int(v[2]), Int(v[3])};
        };
        const Placement p = FitPlacement(placement(a[0]), placement(a[1]));
        return Numbers(",", p.left, p.top, p.right, p.bottom);
@@ -397,12 +398,7 @@ TEST(CoreRules, NameLookupOfAWholeFolder) {
     if (i % 7 == 0) names.push_back(std::string("\x83") + static_cast<char>('A' + i % 26) + name);
   }
   const NameIndex index(names, tc);
-  auto linear = [&](const std::string& name) {
-    for (size_t i = 0; i < names.size(); ++i)
-      if (EqualNoCase(tc, names[i], name)) return i;
-    return NameIndex::kNone;
-  };
-  for (const std::string& name : names) ASSERT_EQ(index.Find(name), linear(name)) << name;
+  for (const std::string& name : names) ASSERT_EQ(index.Find(name), SearchFromTheFront(names, name)) << name;
   for (const char* miss : {"f9999.txt", "", "\x83", "\x83" "a"}) EXPECT_EQ(index.Find(miss), NameIndex::kNone);
 }
 
