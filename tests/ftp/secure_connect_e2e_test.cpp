@@ -49,9 +49,9 @@ class SecureConnectTest : public ProgramTest {
     GetPrivateProfileStringA("Certificates", key.c_str(), "", value, sizeof value, (program.path() + "vako.ini").c_str());
     return value;
   }
-  // The logins vsftpd has seen so far.
+  // The passwords vsftpd has received so far (its log names the command only).
   size_t Logins() {
-    return Count(ReadWholeFile(testenv::WinePath(testenv::Get("VAKO_VSFTPD_TLS_LOG"))), "\"USER ");
+    return Count(ReadWholeFile(testenv::WinePath(testenv::Get("VAKO_VSFTPD_TLS_LOG"))), "\"PASS <password>\"");
   }
   bool Connected() { return vako->ButtonState(IDM_DISCONNECT) == TBSTATE_ENABLED; }
   void Disconnect() {
@@ -71,7 +71,7 @@ TEST_F(SecureConnectTest, EachAnswerToTheCertificateQuestion) {
   ASSERT_EQ(Digits(fingerprint).size(), 64u);
   Start({"Port=" + std::to_string(host.port), "Security=1", "Pasv=1"});
 
-  // Cancel: no login, nothing stored, not connected, and said why.
+  // Cancel: no password sent, nothing stored, not connected, and said why.
   HWND question = ConnectUntilQuestion();
   ASSERT_NE(question, nullptr) << Boxes();
   EXPECT_EQ(Text(question, IDC_CERT_FINGERPRINT), fingerprint);
