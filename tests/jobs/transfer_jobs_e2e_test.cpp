@@ -1,7 +1,8 @@
 // The transfer jobs and file operations of the real program against real servers, seen on
 // both disks: a whole tree downloaded, uploaded and mirrored on three servers; deletes, new
 // entries, renames, permissions and Open; the kanji conversions; folders that
-// cannot be entered or made; dropped files; mirroring beside a cut listing.
+// cannot be entered or made; dropped files; mirroring beside a cut listing. With
+// VAKO_JOBS_TLS=1 the vsftpd of every test is the one that requires explicit TLS.
 #include <ostream>
 
 #include "support/program_fixture_win.h"
@@ -15,7 +16,9 @@ struct Server {
   bool storesLf;  // keeps a text sent in ASCII mode with LF line ends, and sends it with CR LF
   bool rawNames;  // stores a name as the bytes it was sent, Shift-JIS included
 };
-const Server kVsftpd{"vsftpd", "VAKO_VSFTPD_PORT", "VAKO_VSFTPD_ROOT", false, true};
+bool Tls() { return testenv::Get("VAKO_JOBS_TLS") == "1"; }
+const Server kVsftpd = Tls() ? Server{"vsftpd", "VAKO_VSFTPD_TLS_PORT", "VAKO_VSFTPD_TLS_ROOT", false, true}
+                             : Server{"vsftpd", "VAKO_VSFTPD_PORT", "VAKO_VSFTPD_ROOT", false, true};
 const Server kPureFtpd{"pureftpd", "VAKO_PUREFTPD_PORT", "VAKO_PUREFTPD_ROOT", true, false};
 const Server kPyftpdlib{"pyftpdlib", "VAKO_PYFTPD_PORT", "VAKO_PYFTPD_ROOT", true, false};
 void PrintTo(const Server& server, std::ostream* out) { *out << server.name; }
@@ -143,10 +146,16 @@ class JobsTest : public ProgramTest {
   }
 
   // Starts the program in the local folder and the server's sub-folder, with completion
-  // messages shown; connected once the row is listed (not connected without one).
+  // messages shown; connected once the row is listed (not connected without one). Over TLS
+  // the server's certificate is trusted as "always" would have stored it.
   void Start(const Server& server, const std::string& remoteFolder, const std::string& row, Lines settings = {}) {
     settings.insert(settings.end(), {"InitialRemoteFolder=" + remoteFolder, PortSetting(server.portVariable), "OK=1",
-                                     Passive() ? "Pasv=1" : ""});
+                                     Passive() ? "Pasv=1" : "", Tls() ? "Security=1" : ""});
+    if (Tls()) {
+      std::string fingerprint = testenv::Get("VAKO_TLS_FINGERPRINT");
+      fingerprint.erase(std::remove(fingerprint.begin(), fingerprint.end(), ':'), fingerprint.end());
+      otherSections = "[Certificates]\r\n127.0.0.1:" + testenv::Get(server.portVariable) + "=" + fingerprint + "\r\n";
+    }
     ProgramTest::Start(settings);
     if (!row.empty()) Connect(row);
   }
@@ -207,6 +216,7 @@ TEST_P(TransferMatrix, DownloadUploadAndMirrorCarryTheWholeTree) {
   const std::string log = ReadWholeFile(NewestWorkFolder() + "ftplog.txt");
   EXPECT_EQ(log.find("EPSV\r\n229") != std::string::npos, Passive());
   EXPECT_EQ(log.find("PORT ") != std::string::npos, !Passive());
+  EXPECT_EQ(log.find("PROT P\r\n200") != std::string::npos, Tls());
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, TransferMatrix, ::testing::Values(kVsftpd, kPureFtpd, kPyftpdlib),

@@ -323,6 +323,23 @@ void VakoProcess::SelectRows(HWND list, const std::vector<int>& rows) {
   for (size_t i = 0; i < rows.size(); ++i) setState(rows[i], LVIS_SELECTED | (i == 0 ? LVIS_FOCUSED : 0));
 }
 
+std::vector<std::string> VakoProcess::StatusTexts() const {
+  HWND bar = Child(2020);
+  TargetMemory memory(process_.hProcess, kTextRoom);
+  std::vector<std::string> texts;
+  const int parts = static_cast<int>(SendWait(bar, SB_GETPARTS, 0, 0));
+  for (int part = 0; part < parts; ++part) {
+    char text[kTextRoom] = "";
+    const size_t length = LOWORD(SendWait(bar, SB_GETTEXTLENGTHA, static_cast<WPARAM>(part), 0));
+    if (length < sizeof text && memory.Write("", 1)) {  // a part without text writes nothing
+      SendWait(bar, SB_GETTEXTA, static_cast<WPARAM>(part), memory.param());
+      memory.Read(text, length + 1);
+    }
+    texts.push_back(text);
+  }
+  return texts;
+}
+
 bool VakoProcess::DropFiles(POINT client, const std::vector<std::string>& paths) {
   std::string names;
   for (const std::string& p : paths) names += p + '\0';

@@ -76,6 +76,7 @@ class VakoProcess {
   TreeNodeView Tree(HWND tree) const;
   RECT TreeItemRect(HWND tree, HTREEITEM item) const;  // the label, in the tree's client area
   int ButtonState(int command) const;                   // the toolbar button's state, -1 without one
+  std::vector<std::string> StatusTexts() const;         // of the status bar's parts, in order
 
   // Files dropped from the shell at a point of the main window's client area: WM_DROPFILES
   // with a drop block in the program's own memory, as the shell hands it over.

@@ -97,7 +97,7 @@ class ProgramTest : public ::testing::Test {
     std::string ini = "[Vako]\r\n";
     for (const std::string& line : settings) ini += line + "\r\n";
     ini += "InitialLocalFolder=" + local.path() + "\r\nHostAddr=127.0.0.1\r\nUserID=" +
-           testenv::Get("VAKO_FTP_USER") + "\r\nYesNo=0\r\nOK=0\r\n";
+           testenv::Get("VAKO_FTP_USER") + "\r\nYesNo=0\r\nOK=0\r\n" + otherSections;
     WriteWholeFile(program.path() + "vako.ini", ini);
     Launch(arguments);
   }
@@ -192,6 +192,7 @@ class ProgramTest : public ::testing::Test {
   }
 
   TempFolder program, local;
+  std::string otherSections;  // of vako.ini, after [Vako] ("[Certificates]\r\n...")
   std::unique_ptr<VakoProcess> vako;
   Panes panes{};
 };
