@@ -28,3 +28,18 @@ Placement FitPlacement(const Placement& saved, const Placement& workArea) {
   fit.bottom = static_cast<int>(fit.top + height);
   return fit;
 }
+
+Placement CenteredOnWindow(const Placement& owner, int width, int height, const Placement& workArea) {
+  const int64_t ownerWidth = int64_t{owner.right} - owner.left, ownerHeight = int64_t{owner.bottom} - owner.top;
+  int64_t left = owner.left + ownerWidth / 2 - width / 2;
+  int64_t top = owner.top + ownerHeight / 2 - height / 2;
+  // The far edge first, then the near one: the near one wins when the dialog is too large.
+  left = std::max<int64_t>(std::min<int64_t>(left, int64_t{workArea.right} - width), workArea.left);
+  top = std::max<int64_t>(std::min<int64_t>(top, int64_t{workArea.bottom} - height), workArea.top);
+  Placement placed;
+  placed.left = static_cast<int>(left);
+  placed.top = static_cast<int>(top);
+  placed.right = static_cast<int>(left + width);
+  placed.bottom = static_cast<int>(top + height);
+  return placed;
+}

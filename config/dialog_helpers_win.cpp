@@ -2,9 +2,11 @@
 
 #include <shlobj.h>
 
+#include <climits>
 #include <vector>
 
 #include "app/app_state_win.h"
+#include "app/window_placement.h"
 
 HINSTANCE DialogResourceModule() { return InstanceHandle ? InstanceHandle : GetModuleHandleA(nullptr); }
 
@@ -12,11 +14,15 @@ void CenterOnMainWindow(HWND dialog) {
   RECT main, own;
   if (!MainWindow || !IsWindow(MainWindow) || !GetWindowRect(MainWindow, &main) || !GetWindowRect(dialog, &own))
     return;
-  int width = own.right - own.left, height = own.bottom - own.top;
-  // Each half is taken on its own, rounded toward zero.
-  int left = main.left + (main.right - main.left) / 2 - width / 2;
-  int top = main.top + (main.bottom - main.top) / 2 - height / 2;
-  MoveWindow(dialog, left, top, width, height, FALSE);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  Placement workArea{INT_MIN / 2, INT_MIN / 2, INT_MAX / 2, INT_MAX / 2};
+  if (GetMonitorInfoA(MonitorFromWindow(MainWindow, MONITOR_DEFAULTTONEAREST), &monitor))
+    workArea = {monitor.rcWork.left, monitor.rcWork.top, monitor.rcWork.right, monitor.rcWork.bottom};
+  const int width = own.right - own.left, height = own.bottom - own.top;
+  const Placement placed =
+      CenteredOnWindow({main.left, main.top, main.right, main.bottom}, width, height, workArea);
+  MoveWindow(dialog, placed.left, placed.top, width, height, FALSE);
 }
 
 // Selects the starting folder once the browser is ready.

@@ -363,6 +363,12 @@ const std::map<std::string, Routine> kRoutines = {
        const Placement p = FitPlacement(placement(a[0]), placement(a[1]));
        return Numbers(",", p.left, p.top, p.right, p.bottom);
      }},
+    {"Center", [](const Args& a) {
+       const Texts owner = SplitOn(a[0], ','), size = SplitOn(a[1], ','), work = SplitOn(a[2], ',');
+       const Placement p = CenteredOnWindow({Int(owner[0]), Int(owner[1]), Int(owner[2]), Int(owner[3])},
+                                            Int(size[0]), Int(size[1]), {Int(work[0]), Int(work[1]), Int(work[2]), Int(work[3])});
+       return Numbers(",", p.left, p.top, p.right, p.bottom);
+     }},
     {"Mouse", [](const Args& a) {
        MousePoint m = MousePointOfParam(std::stoul(a[0], nullptr, 16));
        return Numbers(",", m.x, m.y);
