@@ -64,14 +64,25 @@ class SlowServerTest : public ProgramTest {
     return count;
   }
 
+  // A click on the item, once it stayed where it was clicked: the tree may be filled anew
+  // (its items made again) while the job moves on.
+  bool ClickTreeItem(HWND tree, const std::string& text) {
+    return WaitUntil([&] {
+      const TreeNodeView all = vako->Tree(tree);
+      const TreeNodeView* node = FindNode(all, text);
+      if (!node) return false;
+      const RECT at = vako->TreeItemRect(tree, node->item);
+      if (IsRectEmpty(&at)) return false;
+      vako->Click(tree, Center(at));
+      const RECT after = vako->TreeItemRect(tree, node->item);
+      return EqualRect(&at, &after) != 0;
+    });
+  }
+
   void Act(const std::string& action) {
     HWND list = vako->Child(ActivePaneList());
     if (action == "tree") {
-      HWND tree = vako->Child(2090);
-      const TreeNodeView* node = FindNode(vako->Tree(tree), "elsewhere");
-      ASSERT_NE(node, nullptr);
-      SendMessageA(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(node->item));
-      vako->Click(tree, Center(vako->TreeItemRect(tree, node->item)));
+      ASSERT_TRUE(ClickTreeItem(vako->Child(2090), "elsewhere"));
     } else if (action == "selectall") {
       vako->PostCommand(IDM_SELECT_ALL);
     } else if (action == "invert") {
@@ -177,6 +188,50 @@ TEST_F(SlowServerTest, StopDeepDownEndsTheWholeJob) {
   EXPECT_EQ(Run(0), Lines{ResourceText(IDS_JOB_STOPPED)});
   EXPECT_EQ(FileCommands(), before + 8);
   EXPECT_FALSE(FileExists(local.path() + "D\\sub\\deep\\c2.bin"));
+  Host("rm -rf " + HostRoot());
+}
+
+// The files done so far in the running totals of a status text ("[3 files, ...]"), -1
+// without them.
+int FilesInTotals(const std::string& status) {
+  const std::string format = ResourceText(IDS_JOB_TOTALS);
+  const size_t value = format.find("%s");
+  const std::string before = format.substr(0, value);
+  const size_t at = status.rfind(before);
+  if (value == std::string::npos || at == std::string::npos) return -1;
+  const std::string after = format.substr(value + 2, format.find("%s", value + 2) - value - 2);
+  const size_t digits = at + before.size();
+  const size_t end = status.find(after, digits);
+  if (end == std::string::npos || end == digits) return -1;
+  const std::string number = status.substr(digits, end - digits);
+  return number.find_first_not_of("0123456789") == std::string::npos ? std::stoi(number) : -1;
+}
+
+// A long job shows that it is moving: the status bar counts the files done. Then a folder
+// whose listing never comes: the window answers meanwhile, and Stop ends the job there.
+TEST_F(SlowServerTest, TotalsMoveAndStopEndsAHangingListing) {
+  root = "totals";
+  ASSERT_EQ(Host("rm -rf " + HostRoot() + " && mkdir -p " + HostRoot() + "/hanging"), 0);
+  Put(ServerPath(), JobTree("D"));
+  Connect();
+  ASSERT_TRUE(WaitForRow(panes.remoteList, "D"));
+  Select(1, {"D"});
+  vako->PostCommand(IDM_DOWNLOAD);
+  HWND bar = vako->Child(2020);
+  int seen = 0;  // files counted in the last totals read
+  ASSERT_TRUE(WaitUntil([&] { return (seen = std::max(seen, FilesInTotals(WindowText(bar)))) >= 2; }, 60000))
+      << WindowText(bar);
+  EXPECT_EQ(Run(0), Lines{ResourceText(IDS_COMPLETED_RECEIVE)});
+  EXPECT_EQ(FilesInTotals(WindowText(bar)), -1) << "totals left after the job: " << WindowText(bar);
+
+  Select(1, {"hanging"});
+  vako->PostCommand(IDM_DOWNLOAD);
+  const std::string log = testenv::WinePath(testenv::Get("VAKO_SCRIPTED_RECORD") + "/slowdisk.log");
+  ASSERT_TRUE(WaitUntil([&] { return ReadWholeFile(log).find("/hanging|LIST") != std::string::npos; }, 60000));
+  DWORD_PTR answer = 0;
+  EXPECT_NE(SendMessageTimeoutA(vako->window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer), 0);
+  vako->PostCommand(IDM_STOP);
+  EXPECT_EQ(Run(0), Lines{ResourceText(IDS_JOB_STOPPED)});
   Host("rm -rf " + HostRoot());
 }
 

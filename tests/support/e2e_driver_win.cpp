@@ -115,7 +115,7 @@ TreeNodeView ReadTreeNode(HWND tree, const TargetMemory& memory, HTREEITEM item,
 RECT ReadRect(HANDLE process, HWND control, UINT message, WPARAM wParam, RECT request = RECT{}) {
   TargetMemory memory(process, sizeof(RECT));
   memory.Write(&request, sizeof request);
-  SendWait(control, message, wParam, memory.param());
+  if (!SendWait(control, message, wParam, memory.param())) return RECT{};  // no such item (any more)
   memory.Read(&request, sizeof request);
   return request;
 }
