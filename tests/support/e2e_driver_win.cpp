@@ -414,6 +414,20 @@ void VakoProcess::Click(HWND window, POINT client, bool doubleClick) {
   SendInput(doubleClick ? 4 : 2, clicks, sizeof clicks[0]);
 }
 
+void VakoProcess::Drag(HWND window, POINT from, POINT to) {
+  ClientToScreen(window, &from);
+  ClientToScreen(window, &to);
+  INPUT steps[6] = {MouseInput(from, 0), MouseInput(from, MOUSEEVENTF_LEFTDOWN)};
+  for (int i = 1; i <= 3; ++i)
+    steps[1 + i] = MouseInput(POINT{from.x + (to.x - from.x) * i / 3, from.y + (to.y - from.y) * i / 3}, 0);
+  steps[5] = MouseInput(to, MOUSEEVENTF_LEFTUP);
+  // One step at a time: the control must see the button held while the mouse moves.
+  for (INPUT& step : steps) {
+    SendInput(1, &step, sizeof step);
+    Sleep(100);
+  }
+}
+
 HWND VakoProcess::WaitForDialog(DWORD milliseconds, const std::string& title) {
   HWND found = nullptr;
   WaitUntil(
