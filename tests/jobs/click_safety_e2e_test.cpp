@@ -78,15 +78,22 @@ class SlowServerTest : public ProgramTest {
     });
   }
 
+  // The last row with a size (a file; the sorts may have put the parent row last).
+  int LastFileRow(HWND list) const {
+    const std::vector<ListRowView> rows = vako->Rows(list);
+    int row = static_cast<int>(rows.size()) - 1;
+    while (row > 0 && rows[static_cast<size_t>(row)].column[1].find_first_of("0123456789") == std::string::npos) --row;
+    return row;
+  }
+
   void Act(const std::string& action) {
     HWND list = vako->Child(ActivePaneList());
     if (action == "tree") {
       ASSERT_TRUE(ClickTreeItem(vako->Child(2090), "yonder"));
     } else if (action == "enter") {
-      const int last = vako->RowCount(panes.localList) - 1;
-      vako->Click(panes.localList, Center(vako->RowRect(panes.localList, last)), true);
+      vako->Click(panes.localList, Center(vako->RowRect(panes.localList, LastFileRow(panes.localList))), true);
     } else if (action == "dragout") {
-      const RECT row = vako->RowRect(panes.localList, vako->RowCount(panes.localList) - 1);
+      const RECT row = vako->RowRect(panes.localList, LastFileRow(panes.localList));
       vako->Drag(panes.localList, Center(row), POINT{row.left + 40, row.bottom + 30});
     } else if (action == "selectall") {
       vako->PostCommand(IDM_SELECT_ALL);
@@ -118,8 +125,9 @@ TEST_P(ClickSafety, TheWindowChangesNothingOfTheJob) {
   const std::string job = GetParam()[0];
   root = job;
   ASSERT_EQ(Host("rm -rf " + HostRoot() + " && mkdir -p " + HostRoot()), 0);
-  // A local folder outside the job (the mirror reaches it last: the clicks come before).
-  const Tree elsewhere = {{"yonder/", ""}, {"yonder/keep.txt", "keep"}, {"yonder/a1.bin", "mine"}};
+  // A local folder outside the job (the mirror reaches it last: the clicks come before),
+  // and a file for "enter" where the local pane stays in the start folder.
+  const Tree elsewhere = {{"yonder/", ""}, {"yonder/keep.txt", "keep"}, {"yonder/a1.bin", "mine"}, {"note.bin", "n"}};
   Put(local.path(), elsewhere);
   const Tree down = JobTree("D"), up = JobTree("U");
   // What only the server has, at every level, for the mirror to delete; and one file it
