@@ -64,14 +64,37 @@ class SlowServerTest : public ProgramTest {
     return count;
   }
 
+  // A click on the item, made again until the tree has taken it (the item selected): the
+  // tree may be filled anew, its items made again, while the job moves on.
+  bool ClickTreeItem(HWND tree, const std::string& text) {
+    auto node = [&](TreeNodeView& all) { return FindNode(all = vako->Tree(tree), text); };
+    return WaitUntil([&] {
+      TreeNodeView all;
+      const TreeNodeView* item = node(all);
+      const RECT at = item ? vako->TreeItemRect(tree, item->item) : RECT{};
+      if (IsRectEmpty(&at)) return false;
+      vako->Click(tree, Center(at));
+      return WaitUntil([&] { return (item = node(all)) && item->selected; }, 1000);
+    });
+  }
+
+  // The last row with a size (a file; the sorts may have put the parent row last).
+  int LastFileRow(HWND list) const {
+    const std::vector<ListRowView> rows = vako->Rows(list);
+    int row = static_cast<int>(rows.size()) - 1;
+    while (row > 0 && rows[static_cast<size_t>(row)].column[1].find_first_of("0123456789") == std::string::npos) --row;
+    return row;
+  }
+
   void Act(const std::string& action) {
     HWND list = vako->Child(ActivePaneList());
     if (action == "tree") {
-      HWND tree = vako->Child(2090);
-      const TreeNodeView* node = FindNode(vako->Tree(tree), "elsewhere");
-      ASSERT_NE(node, nullptr);
-      SendMessageA(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(node->item));
-      vako->Click(tree, Center(vako->TreeItemRect(tree, node->item)));
+      ASSERT_TRUE(ClickTreeItem(vako->Child(2090), "yonder"));
+    } else if (action == "enter") {
+      vako->Click(panes.localList, Center(vako->RowRect(panes.localList, LastFileRow(panes.localList))), true);
+    } else if (action == "dragout") {
+      const RECT row = vako->RowRect(panes.localList, LastFileRow(panes.localList));
+      vako->Drag(panes.localList, Center(row), POINT{row.left + 40, row.bottom + 30});
     } else if (action == "selectall") {
       vako->PostCommand(IDM_SELECT_ALL);
     } else if (action == "invert") {
@@ -102,7 +125,9 @@ TEST_P(ClickSafety, TheWindowChangesNothingOfTheJob) {
   const std::string job = GetParam()[0];
   root = job;
   ASSERT_EQ(Host("rm -rf " + HostRoot() + " && mkdir -p " + HostRoot()), 0);
-  const Tree elsewhere = {{"elsewhere/", ""}, {"elsewhere/keep.txt", "keep"}, {"elsewhere/a1.bin", "mine"}};
+  // A local folder outside the job (the mirror reaches it last: the clicks come before),
+  // and a file for "enter" where the local pane stays in the start folder.
+  const Tree elsewhere = {{"yonder/", ""}, {"yonder/keep.txt", "keep"}, {"yonder/a1.bin", "mine"}, {"note.bin", "n"}};
   Put(local.path(), elsewhere);
   const Tree down = JobTree("D"), up = JobTree("U");
   // What only the server has, at every level, for the mirror to delete; and one file it
@@ -133,14 +158,18 @@ TEST_P(ClickSafety, TheWindowChangesNothingOfTheJob) {
     ASSERT_TRUE(WaitUntil([&] { return FileCommands() >= before + step; }, 60000)) << action << Boxes();
     Act(action);
   }
-  const std::vector<std::string> texts = Run(0);
+  std::vector<std::string> texts = Run(0);
+  // The shell has no program for the file opened by "enter".
+  texts.erase(std::remove(texts.begin(), texts.end(), ResourceText(IDS_FAILED_SHELL_OPEN)), texts.end());
   EXPECT_EQ(texts, Lines{ResourceText(job == "upload" || job == "mirror" ? IDS_COMPLETED_SEND : IDS_COMPLETED_RECEIVE)});
   // The same click once the job has ended goes where it points (a first click after the
   // message box may only bring the window back to the front).
-  if (job != "copy") EXPECT_TRUE(WaitUntil([&] {
-    Act("tree");
-    return WaitUntil([&] { return vako->RowOfName(panes.localList, "keep.txt") >= 0; }, 3000);
-  }, 20000));
+  if (job != "copy") {
+    EXPECT_TRUE(WaitUntil([&] {
+      Act("tree");
+      return WaitUntil([&] { return vako->RowOfName(panes.localList, "keep.txt") >= 0; }, 3000);
+    }, 20000)) << Boxes();
+  }
 
   Lines expectedLocal = Manifest(elsewhere);
   if (job == "download") expectedLocal = Sorted([&] { Lines l = expectedLocal; for (auto& e : Manifest(down)) l.push_back(e); return l; }());
@@ -177,6 +206,48 @@ TEST_F(SlowServerTest, StopDeepDownEndsTheWholeJob) {
   EXPECT_EQ(Run(0), Lines{ResourceText(IDS_JOB_STOPPED)});
   EXPECT_EQ(FileCommands(), before + 8);
   EXPECT_FALSE(FileExists(local.path() + "D\\sub\\deep\\c2.bin"));
+  Host("rm -rf " + HostRoot());
+}
+
+// The files done so far in the running totals of a status text ("[3 files, ...]"), -1
+// without them.
+int FilesInTotals(const std::string& status) {
+  const std::string format = ResourceText(IDS_JOB_TOTALS);
+  const size_t value = format.find("%s");
+  const std::string before = format.substr(0, value);
+  const size_t at = status.rfind(before);
+  if (value == std::string::npos || at == std::string::npos) return -1;
+  const std::string after = format.substr(value + 2, format.find("%s", value + 2) - value - 2);
+  const size_t digits = at + before.size();
+  const size_t end = status.find(after, digits);
+  if (end == std::string::npos || end == digits) return -1;
+  const std::string number = status.substr(digits, end - digits);
+  return number.find_first_not_of("0123456789") == std::string::npos ? std::stoi(number) : -1;
+}
+
+// A long job shows that it is moving: the status bar counts the files done. Then a folder
+// whose listing never comes: the window answers meanwhile, and Stop ends the job there.
+TEST_F(SlowServerTest, TotalsMoveAndStopEndsAHangingListing) {
+  root = "totals";
+  ASSERT_EQ(Host("rm -rf " + HostRoot() + " && mkdir -p " + HostRoot() + "/hanging"), 0);
+  Put(ServerPath(), JobTree("D"));
+  Connect();
+  ASSERT_TRUE(WaitForRow(panes.remoteList, "D"));
+  Select(1, {"D"});
+  vako->PostCommand(IDM_DOWNLOAD);
+  HWND bar = vako->Child(2020);
+  ASSERT_TRUE(WaitUntil([&] { return FilesInTotals(WindowText(bar)) >= 2; }, 60000)) << WindowText(bar);
+  EXPECT_EQ(Run(0), Lines{ResourceText(IDS_COMPLETED_RECEIVE)});
+  EXPECT_EQ(FilesInTotals(WindowText(bar)), -1) << "totals left after the job: " << WindowText(bar);
+
+  Select(1, {"hanging"});
+  vako->PostCommand(IDM_DOWNLOAD);
+  const std::string log = testenv::WinePath(testenv::Get("VAKO_SCRIPTED_RECORD") + "/slowdisk.log");
+  ASSERT_TRUE(WaitUntil([&] { return ReadWholeFile(log).find("/hanging|LIST") != std::string::npos; }, 60000));
+  DWORD_PTR answer = 0;
+  EXPECT_NE(SendMessageTimeoutA(vako->window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer), 0);
+  vako->PostCommand(IDM_STOP);
+  EXPECT_EQ(Run(0), Lines{ResourceText(IDS_JOB_STOPPED)});
   Host("rm -rf " + HostRoot());
 }
 

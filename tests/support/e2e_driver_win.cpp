@@ -115,7 +115,7 @@ TreeNodeView ReadTreeNode(HWND tree, const TargetMemory& memory, HTREEITEM item,
 RECT ReadRect(HANDLE process, HWND control, UINT message, WPARAM wParam, RECT request = RECT{}) {
   TargetMemory memory(process, sizeof(RECT));
   memory.Write(&request, sizeof request);
-  SendWait(control, message, wParam, memory.param());
+  if (!SendWait(control, message, wParam, memory.param())) return RECT{};  // no such item (any more)
   memory.Read(&request, sizeof request);
   return request;
 }
@@ -429,6 +429,20 @@ void VakoProcess::Click(HWND window, POINT client, bool doubleClick) {
   INPUT clicks[4] = {MouseInput(screen, MOUSEEVENTF_LEFTDOWN), MouseInput(screen, MOUSEEVENTF_LEFTUP),
                      MouseInput(screen, MOUSEEVENTF_LEFTDOWN), MouseInput(screen, MOUSEEVENTF_LEFTUP)};
   SendInput(doubleClick ? 4 : 2, clicks, sizeof clicks[0]);
+}
+
+void VakoProcess::Drag(HWND window, POINT from, POINT to) {
+  ClientToScreen(window, &from);
+  ClientToScreen(window, &to);
+  INPUT steps[6] = {MouseInput(from, 0), MouseInput(from, MOUSEEVENTF_LEFTDOWN)};
+  for (int i = 1; i <= 3; ++i)
+    steps[1 + i] = MouseInput(POINT{from.x + (to.x - from.x) * i / 3, from.y + (to.y - from.y) * i / 3}, 0);
+  steps[5] = MouseInput(to, MOUSEEVENTF_LEFTUP);
+  // One step at a time: the control must see the button held while the mouse moves.
+  for (INPUT& step : steps) {
+    SendInput(1, &step, sizeof step);
+    Sleep(100);
+  }
 }
 
 HWND VakoProcess::WaitForDialog(DWORD milliseconds, const std::string& title) {

@@ -85,6 +85,8 @@ class VakoProcess {
   // The mouse as the user moves it: a click (or double click) at a point of a window's
   // client area.
   void Click(HWND window, POINT client, bool doubleClick = false);
+  // A press at one point, moves to another and the release there (a drag).
+  void Drag(HWND window, POINT from, POINT to);
 
   // The first message box or dialog of the program (class "#32770"), or null after the
   // time limit. With a title, only a window with that title counts.

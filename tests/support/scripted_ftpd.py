@@ -12,6 +12,7 @@ import fcntl
 import itertools
 import os
 import posixpath
+import select
 import socket
 import ssl
 import struct
@@ -501,10 +502,23 @@ SCENARIOS["foldcase"] = foldcase
 SLOW_FILE_SECONDS = 0.5
 
 
+HANGING_FOLDER = "hanging"
+
+
+def hanging_listing(c, state):
+    """A listing that never comes: the data connection stays open and silent until the
+    client closes it or sends something (ABOR) on the control connection."""
+    c.sendall(b"150 Here comes the listing, some day\r\n")
+    with connect_data(state) as d:
+        select.select([c, d], [], [], 600)
+    return b"426 Listing abandoned\r\n"
+
+
 def slowdisk(conn):
     """Serves the host folder named by the user name (an absolute path below /tmp) as its
     root, case kept apart, and takes SLOW_FILE_SECONDS over every RETR and STOR: a job
-    then runs long enough for the window to be used meanwhile. Entries are listed sorted."""
+    then runs long enough for the window to be used meanwhile. Entries are listed sorted;
+    a folder named HANGING_FOLDER is never listed."""
     root = [None]
 
     def user(c, line, state):
@@ -530,6 +544,8 @@ def slowdisk(conn):
 
     def list_(c, line, state):
         folder = real(state["cwd"])
+        if os.path.basename(folder) == HANGING_FOLDER:
+            return hanging_listing(c, state)
         text = b""
         for name in sorted(os.listdir(folder)):
             full = os.path.join(folder, name)
