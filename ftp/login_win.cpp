@@ -15,6 +15,7 @@
 #include "ftp/secure_session_win.h"
 #include "ftp/server_names_win.h"
 #include "ftp/transfer_progress.h"
+#include "ftp/transfer_type_win.h"
 #include "resources/resource_ids.h"
 #include "text/sjis.h"
 
@@ -108,6 +109,7 @@ LoginOutcome ExchangeLogin(const std::string& initialRemoteFolder) {
 void BeginConnect() {
   StopRequested = 0;
   ForgetLostConnection();
+  ForgetSessionTransferType();
   ShowStatusText(FormatWithName(LoadResourceText(IDS_CONNECTING), CurrentHost.HostName), true);
 }
 
