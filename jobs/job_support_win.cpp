@@ -73,8 +73,11 @@ void RunJob(int (*body)(), int completion, int doneCommand) {
   SetStatusSuffix(nullptr);
   StopRequested = 0;  // a Stop the job took: the window's last refill lists whole
   ClearStatus();
+  // A job that lost its connection did not complete: the window's lost-connection message
+  // says what happened, and a completion message would say otherwise.
+  const bool lost = ConnectionWasLost() != 0;
   PostJobEnd(doneCommand);
-  ReportJobEnd(completion);
+  ReportJobEnd(lost ? -1 : completion);
 }
 
 void ReportJobEnd(int completion) {

@@ -14,8 +14,9 @@ const std::string kCutAt = std::to_string(8u << 20);
 // One line to the relay's arming port; its answer.
 std::string Relay(const std::string& line) {
   const std::string out = "/tmp/vako-relay-" + std::to_string(GetCurrentProcessId());
-  RunHostCommand("exec 3<>/dev/tcp/127.0.0.1/" + testenv::Get("VAKO_RELAY_ARM_PORT") + " && echo '" + line +
-                 "' >&3 && head -n 1 <&3 > " + out);
+  RunHostCommand("/usr/bin/python3 -c \"import socket,sys; s=socket.create_connection(('127.0.0.1'," +
+                 testenv::Get("VAKO_RELAY_ARM_PORT") + ")); s.sendall(b'" + line +
+                 "\\n'); sys.stdout.write(s.makefile().readline())\" > " + out);
   return ReadWholeFile(testenv::WinePath(out));
 }
 
@@ -56,6 +57,7 @@ class ReconnectTest : public ProgramTest {
   // The server's folder for this test holds the tree t/ (a text, the large file, one more
   // file after it, a sub-folder) and, with extras, two entries the local side lacks.
   void PutServerTree(const std::string& folder, bool tree, bool extras = false) {
+    Relay("clear");  // no break left armed by another test
     folder_ = folder;
     std::string script = "rm -rf '" + ServerFolder() + "' && mkdir -p '" + ServerFolder() + "' && cd '" + ServerFolder() + "'";
     if (tree)
