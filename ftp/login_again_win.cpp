@@ -62,7 +62,9 @@ int LogInAgain(const std::string& wantedFolder) {
   return 1;
 }
 
-bool ConnectionMayComeBack() { return !JobRunning && Connected && Options.ReconnectTries > 0 && !InLoginAgain; }
+bool ConnectionMayComeBack() {
+  return !JobRunning && Connected && Options.ReconnectTries > 0 && !InLoginAgain && !LoginIsRunning();
+}
 
 bool RepeatsAfterIdleDrop(const std::string& commandLine) {
   if (!ConnectionWasLost() || LastDropWasSilence()) return false;
