@@ -13,6 +13,7 @@
 #include "app/menu_state_win.h"
 #include "app/message_boxes_win.h"
 #include "app/shell_open_win.h"
+#include "app/string_table_win.h"
 #include "archive/archive_browsing_win.h"
 #include "archive/archive_names.h"
 #include "config/connect_dialog_win.h"
@@ -22,6 +23,8 @@
 #include "ftp/control_connection_win.h"
 #include "ftp/login_win.h"
 #include "ftp/remote_commands_win.h"
+#include "ftp/transfer_progress.h"
+#include "jobs/job_reconnect_win.h"
 #include "app/remote_view_fill_win.h"
 #include "resources/resource_ids.h"
 #include "text/path_text.h"
@@ -50,7 +53,15 @@ void EndLostConnection() {
   if (!Connected) return;
   DisconnectFromServer();
   UpdateMenuState(1);
-  ShowMessage(IDS_CONNECTION_LOST);
+  // A job that tried to log in again and could not also says what it left undone.
+  const int filesLeft = TakeFilesLeftByLostJob();
+  if (filesLeft < 0) {
+    ShowMessage(IDS_CONNECTION_LOST);
+    return;
+  }
+  ShowProgramMessageBox(LoadResourceText(IDS_CONNECTION_LOST) + "\r\n" +
+                            FormatWithName(LoadResourceText(IDS_FILES_NOT_TRANSFERRED), std::to_string(filesLeft)),
+                        VAKO_CAPTION, MB_OK | MB_ICONINFORMATION);
 }
 
 // The server's folder after a change: what PWD reports.

@@ -78,6 +78,7 @@ const std::vector<SettingKey>& SettingKeys() {
       I("Pasv", 0, &R::Pasv),
       I("NameEncoding", 0, &R::NameEncoding),
       I("Security", 0, &R::Security),
+      I("ReconnectTries", 3, &R::ReconnectTries),
   };
   return keys;
 }

@@ -20,6 +20,7 @@ struct OptionsRecord {
   int Pasv;  // 1: data connections are opened to the server (EPSV, then PASV)
   int NameEncoding;  // the Connect command's host: 0 automatic, 1 UTF-8, 2 the ANSI code page
   int Security;      // the Connect command's host: 0 none, 1 explicit TLS, 2 implicit TLS
+  int ReconnectTries;  // logins again after a lost connection during a job (0: none)
 
   OptionsRecord();  // every field at its default
 };

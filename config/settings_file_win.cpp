@@ -113,8 +113,9 @@ void LoadSettings(Placement& placement) {
     std::string n = std::to_string(i + 1);
     Options.RemColumn[i] = ReadSettingInt(("RemColumn" + n).c_str(), Options.RemColumn[i]);
   }
-  ReadKeys({"TimeLag", "Pasv", "NameEncoding", "Security"});
+  ReadKeys({"TimeLag", "Pasv", "NameEncoding", "Security", "ReconnectTries"});
   Options.Security = ValidSecurity(Options.Security);
+  if (Options.ReconnectTries < 0) Options.ReconnectTries = 0;
   CurrentHost.TimeLag = Options.TimeLag;
 
   BrowserPath = AssociatedProgram("dmy.html");
@@ -156,6 +157,6 @@ int SaveSettings(const Placement& placement) {
   for (int i = 0; i < 5 && SaveRemoteColumns; ++i)
     WriteSettingInt(("RemColumn" + std::to_string(i + 1)).c_str(), Options.RemColumn[i]);
   written &= WriteKeys({"NKFUp", "NKFDown", "NKFKana", "SortSub", "SortSubRemote", "TreeView", "TimeLag", "Pasv",
-                        "NameEncoding", "Security"});
+                        "NameEncoding", "Security", "ReconnectTries"});
   return written;
 }

@@ -8,6 +8,7 @@
 #include "app/app_state_win.h"
 #include "config/host_profile.h"
 #include "ftp/data_socket_win.h"
+#include "ftp/login_again_win.h"
 #include "ftp/protocol_log_win.h"
 #include "ftp/remote_commands_win.h"
 #include "ftp/reply_line.h"
@@ -19,6 +20,7 @@
 #include "ftp/transfer_type_win.h"
 
 static std::atomic<int> SessionLost{0};
+static bool DroppedOnSilence = false;
 std::string ReplyText;
 
 // Bytes of the control connection read past the last reply line: a reply that follows at
@@ -129,6 +131,7 @@ int ReadReply() {
   ReplyBuffer.clear();
   std::string line;
   int state = ReadWholeReply(line, &ReplyText);
+  DroppedOnSilence = state < 0 && WSAGetLastError() == WSAETIMEDOUT;
   StripBeforeFirstDigit(line);
   WriteProtocolLogReply(line);
   // Half a reply is no reply: "200" cut off mid-line must not read as a success.
@@ -147,12 +150,13 @@ int ReadReplyQuietly(std::string& line) {
   return state == 1 ? 1 : 0;
 }
 
-int SendCommand() {
+static int ExchangeCommand() {
   const char* data = CommandBuffer.data();
   size_t left = CommandBuffer.size();
   while (left > 0) {
     int sent = SendControlBytes(data, left);
     if (sent <= 0) {
+      DroppedOnSilence = false;
       DropControlConnection();
       return 0;
     }
@@ -163,6 +167,17 @@ int SendCommand() {
   const int replied = ReadReply();
   NoteTransferTypeExchange(CommandBuffer, ReplyBuffer);
   return replied;
+}
+
+int SendCommand() {
+  if (!ConnectionMayComeBack()) return ExchangeCommand();
+  const std::string command = CommandBuffer;
+  const int replied = ExchangeCommand();
+  // Every command outside a job passes here: one that finds the session dropped while it
+  // was idle is sent once more on a new login.
+  if (!RepeatsAfterIdleDrop(command)) return replied;
+  CommandBuffer = command;
+  return ExchangeCommand();
 }
 
 int CloseControlConnection() {
@@ -182,3 +197,5 @@ void DropControlConnection() {
 
 int ConnectionWasLost() { return SessionLost; }
 void ForgetLostConnection() { SessionLost = 0; }
+void MarkConnectionLost() { SessionLost = 1; }
+int LastDropWasSilence() { return DroppedOnSilence ? 1 : 0; }

@@ -28,3 +28,8 @@ int ReadReplyQuietly(std::string& line);
 void DropControlConnection();
 int ConnectionWasLost();
 void ForgetLostConnection();
+// Marks the session lost again: a login again failed, and the window is to end it.
+void MarkConnectionLost();
+// 1 when the connection was last dropped because the server kept silent past the time
+// limit, rather than closing it, resetting it or saying 421.
+int LastDropWasSilence();

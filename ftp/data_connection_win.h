@@ -64,6 +64,9 @@ int StoreFile(const std::string& localPath, const std::string& remoteName, int m
 // True when the last RetrieveFile or StoreFile answered 1 because the user stopped it: the
 // file did not arrive whole.
 extern bool LastTransferWasStopped;
+// True when the last RetrieveFile or StoreFile failed because its data connection broke
+// or the server answered it with a 4xx (or not at all): another try may go through.
+extern bool LastTransferBroke;
 
 // A transfer job's frame, made when the job starts and ended with it: clears a Stop pressed
 // while nothing ran, and keeps one file helper thread for all of the job's files.

@@ -88,6 +88,12 @@ uint64_t UploadResumeOffset(const std::string& serverName, uint64_t size) {
 }  // namespace
 
 bool LastTransferWasStopped = false;
+bool LastTransferBroke = false;
+
+namespace {
+// A transfer that ended without a final reply or with a transient refusal (4xx).
+bool ReplyTellsOfBreak(int replied) { return !replied || ReplyBuffer.compare(0, 1, "4") == 0; }
+}  // namespace
 
 TransferJobScope::TransferJobScope() : helper_(std::make_unique<FileIoHelper>()) {
   StopRequested = 0;
@@ -103,6 +109,7 @@ TransferJobScope::~TransferJobScope() {
 int RetrieveFile(const std::string& remoteName, const std::string& localPath, int mode, uint64_t size,
                  const std::string* listedDate) {
   LastTransferWasStopped = false;
+  LastTransferBroke = false;
   std::string command, serverName;
   if (!ToServerName(remoteName, serverName) || !FormatCommandLine(command, "RETR", serverName)) return 0;
   TransferHelper helper;
@@ -160,6 +167,7 @@ int RetrieveFile(const std::string& remoteName, const std::string& localPath, in
       writer.Finish();
       keepPartial(progress.done);
       EndBrokenTransfer(data, timedOut);
+      LastTransferBroke = true;
       return 0;
     }
     if (StopRequested) {
@@ -193,6 +201,7 @@ int RetrieveFile(const std::string& remoteName, const std::string& localPath, in
   const bool cutShort = binary && progress.done < size;
   if (!replied || !ReplyIsPositive(ReplyBuffer) || cutShort) {
     keepPartial(progress.done);
+    LastTransferBroke = cutShort || ReplyTellsOfBreak(replied);
     return 0;
   }
   // A continued file that came out longer than listed was not the file its beginning
@@ -212,6 +221,7 @@ int RetrieveFile(const std::string& remoteName, const std::string& localPath, in
 
 int StoreFile(const std::string& localPath, const std::string& remoteName, int mode, const std::string& shownPath) {
   LastTransferWasStopped = false;
+  LastTransferBroke = false;
   std::string command, serverName;
   if (!ToServerName(remoteName, serverName) || !FormatCommandLine(command, "STOR", serverName)) return 0;
   // Opened before STOR is sent: a file that cannot be read must not leave an empty or
@@ -281,6 +291,7 @@ int StoreFile(const std::string& localPath, const std::string& remoteName, int m
       file.Close();
       leavePartial(progress.done);
       EndBrokenTransfer(data, timedOut);
+      LastTransferBroke = true;
       return 0;
     }
     piece += count;
@@ -309,7 +320,13 @@ int StoreFile(const std::string& localPath, const std::string& remoteName, int m
   FinishSending(data);
   data.Close();
   int replied = ReadTransferReply();
-  if (!replied || !ReplyIsPositive(ReplyBuffer)) return 0;
+  if (!replied || !ReplyIsPositive(ReplyBuffer)) {
+    // All of it went out, yet the server did not confirm it: what it kept may still be
+    // gone on from.
+    LastTransferBroke = ReplyTellsOfBreak(replied);
+    if (LastTransferBroke) leavePartial(progress.done);
+    return 0;
+  }
   if (partial && partial->Left()) partial->RemoveRecord();
 
   int rule = FindPermissionRule(remoteName, Options, SystemTextCase());

@@ -1,5 +1,7 @@
 #include "ftp/login_win.h"
 
+#include <atomic>
+
 #include "app/app_state_win.h"
 #include "app/message_boxes_win.h"
 #include "app/menu_state_win.h"
@@ -15,6 +17,7 @@
 #include "ftp/secure_session_win.h"
 #include "ftp/server_names_win.h"
 #include "ftp/transfer_progress.h"
+#include "ftp/transfer_type_win.h"
 #include "resources/resource_ids.h"
 #include "text/sjis.h"
 
@@ -54,7 +57,19 @@ static LoginOutcome Failed(int message, int systemError = 0) {
 // Stop was pressed (the window also closed the socket, to end a wait): no message.
 static LoginOutcome Stopped() { return Failed(0); }
 
+static std::atomic<int> LoginsRunning{0};
+
+bool LoginIsRunning() { return LoginsRunning != 0; }
+
+namespace {
+struct RunningLogin {
+  RunningLogin() { ++LoginsRunning; }
+  ~RunningLogin() { --LoginsRunning; }
+};
+}  // namespace
+
 LoginOutcome ExchangeLogin(const std::string& initialRemoteFolder) {
+  const RunningLogin running;
   if (CurrentHost.Proxy.Proxy) {
     // An IPv6 literal may come in brackets ("[::1]"), as in a URL.
     ControlHost = BareHost(CurrentHost.Proxy.ProxyServer);
@@ -108,6 +123,7 @@ LoginOutcome ExchangeLogin(const std::string& initialRemoteFolder) {
 void BeginConnect() {
   StopRequested = 0;
   ForgetLostConnection();
+  ForgetSessionTransferType();
   ShowStatusText(FormatWithName(LoadResourceText(IDS_CONNECTING), CurrentHost.HostName), true);
 }
 

@@ -18,6 +18,9 @@ struct LoginOutcome {
 // touches no window, so it runs on the connect thread; StopRequested ends it at the next step,
 // with the connection closed. Connected is 1 from the accepted PASS on.
 LoginOutcome ExchangeLogin(const std::string& initialRemoteFolder);
+// True while ExchangeLogin runs on any thread: a command of the login is never repeated
+// after a login again.
+bool LoginIsRunning();
 
 // The window's side of connecting, before and after ExchangeLogin: the status text, then the
 // failure's message box, or the tree cache working file, the initial local folder and the

@@ -9,6 +9,7 @@
 #include "app/string_table_win.h"
 #include "config/host_profile.h"
 #include "ftp/control_connection_win.h"
+#include "ftp/login_again_win.h"
 #include "ftp/protocol_log_win.h"
 #include "ftp/remote_commands_win.h"
 #include "ftp/reply_line.h"
@@ -25,6 +26,9 @@ std::unique_ptr<TlsStream> ControlStream;
 std::string ControlCertificate;   // the server's certificate as encoded, for the data connections'
 bool DataProtected = false;        // PROT P accepted
 std::atomic<int> Protected{0};     // read by the window for its lock
+// The certificate the session's first connection went on with: a login again after a lost
+// connection takes the same one without asking the user again.
+std::string SessionCertificate;
 
 // The reason shown under the connection failure, in the place of the server's last reply.
 int FailTls(const std::string& detail) {
@@ -51,14 +55,17 @@ int StartControlTls() {
   if (!Credentials.Acquire()) return FailTls("no TLS 1.2");
   auto stream = std::make_unique<TlsStream>(ControlSocket, Credentials, ControlHost);
   if (!stream->Handshake()) return FailTls(stream->Error());
-  PCCERT_CONTEXT certificate = stream->PeerCertificate();
-  const int approved = certificate && ApproveServerCertificate(certificate, ControlHost, ControlPort);
+  const std::string encoded = EncodedCertificate(*stream);
+  const bool known = LoggingInAgain() && !encoded.empty() && encoded == SessionCertificate;
+  PCCERT_CONTEXT certificate = known ? nullptr : stream->PeerCertificate();
+  const int approved = known || (certificate && ApproveServerCertificate(certificate, ControlHost, ControlPort));
   if (certificate) CertFreeCertificateContext(certificate);
   if (!approved) {
     ReplyBuffer = LoadResourceText(IDS_TLS_CERTIFICATE_REFUSED);
     return 0;
   }
-  ControlCertificate = EncodedCertificate(*stream);
+  ControlCertificate = encoded;
+  SessionCertificate = encoded;
   WriteProtocolLog("(" + stream->Description() + ")", 1);
   ControlStream = std::move(stream);
   Protected = 1;

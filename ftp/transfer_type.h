@@ -16,6 +16,8 @@ class TransferTypeMemory {
   void NoteExchange(const std::string& commandLine, const std::string& reply);
   // Unknown: a new control connection, or one that ended.
   void Forget() { known_ = 0; }
+  // 'A', 'I', or 0 while unknown.
+  char Known() const { return known_; }
 
  private:
   char known_ = 0;  // 'A', 'I' or 0 for unknown

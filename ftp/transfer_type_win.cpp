@@ -7,6 +7,7 @@
 namespace {
 // One control connection, used by one thread at a time (the window's or the job's).
 TransferTypeMemory ServerType;
+char SessionType = 0;
 }  // namespace
 
 int SendTransferType(int mode) {
@@ -18,6 +19,10 @@ int SendTransferType(int mode) {
 
 void NoteTransferTypeExchange(const std::string& commandLine, const std::string& reply) {
   ServerType.NoteExchange(commandLine, reply);
+  if (ServerType.Known()) SessionType = ServerType.Known();
 }
+
+char SessionTransferType() { return SessionType; }
+void ForgetSessionTransferType() { SessionType = 0; }
 
 void ForgetTransferType() { ServerType.Forget(); }

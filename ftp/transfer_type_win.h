@@ -10,3 +10,7 @@ int SendTransferType(int mode);
 void NoteTransferTypeExchange(const std::string& commandLine, const std::string& reply);
 // A new or closed control connection: the type is unknown again.
 void ForgetTransferType();
+// The type this session last had the server in ('A', 'I' or 0), kept across a lost
+// connection so that a login again can put the new one in the same type.
+char SessionTransferType();
+void ForgetSessionTransferType();  // a new session

@@ -12,6 +12,7 @@
 #include "ftp/remote_commands_win.h"
 #include "ftp/server_names_win.h"
 #include "jobs/archive_transfer_win.h"
+#include "jobs/job_reconnect_win.h"
 #include "jobs/job_rules.h"
 #include "jobs/job_support_win.h"
 #include "jobs/kanji_conversion_win.h"
@@ -47,6 +48,16 @@ void ConvertReceivedFile(const std::string& path) {
   if (!converted.empty()) DeleteFileA(converted.c_str());
 }
 
+// The file, tried again from where it broke while the connection comes back.
+int RetrieveAgainAfterBreaks(const JobRow& row, const std::string& path, int mode, uint64_t size,
+                             const JobLevel& level) {
+  StepTries tries;
+  int received;
+  while (!(received = RetrieveFile(row.name, path, mode, size, &row.date)) && StepGoesOnAgain(level.remote, tries, true)) {
+  }
+  return received;
+}
+
 void ReceiveOneFile(const JobRow& row, int mode, const JobLevel& level) {
   if ((Options.CompareDate2 & 1) && !DownloadingOverPlaceholders) {
     const JobRow* local = FindLocalRow(level, row.name);
@@ -63,8 +74,9 @@ void ReceiveOneFile(const JobRow& row, int mode, const JobLevel& level) {
   const std::string path = JoinLocalPath(level.local, row.name);
   if (ReceivedPaths.count(FoldedPath(path))) {
     ReportWithName(IDS_SKIPPED_CASE_TWIN, row.name);
-  } else if (!RetrieveFile(row.name, path, mode, size, &row.date)) {
+  } else if (!RetrieveAgainAfterBreaks(row, path, mode, size, level)) {
     if (JobCanGoOn()) ShowMessage(IDS_FAILED_RECEIVE);
+    else CountFileLeft();
   } else {
     ReceivedPaths.insert(FoldedPath(path));
     if (!LastTransferWasStopped) CountFileDone(size);
@@ -124,8 +136,12 @@ bool ReceiveFolder(const JobRow& row, JobLevel& level) {
 }
 
 void ReceiveRows(const std::vector<JobRow>& rows, JobLevel& level) {
-  for (const JobRow& row : rows) {
-    if (!JobCanGoOn()) break;
+  for (size_t index = 0; index < rows.size(); ++index) {
+    const JobRow& row = rows[index];
+    if (!JobCanGoOn()) {
+      CountFilesLeft(rows, index);
+      break;
+    }
     if (row.name == "." || row.name == "..") continue;
     // Only a name that stays inside the current folder is joined to it.
     if (!IsPlainEntryName(row.name)) continue;
@@ -139,7 +155,10 @@ void ReceiveRows(const std::vector<JobRow>& rows, JobLevel& level) {
       ReceiveOneFile(row, mode, level);
       continue;
     }
-    if (!ReceiveFolder(row, level)) break;
+    if (!ReceiveFolder(row, level)) {
+      CountFilesLeft(rows, index + 1);
+      break;
+    }
   }
 }
 

@@ -9,6 +9,7 @@
 #include "config/options.h"
 #include "ftp/data_connection_win.h"
 #include "ftp/remote_commands_win.h"
+#include "jobs/job_reconnect_win.h"
 #include "jobs/job_rules.h"
 #include "jobs/job_support_win.h"
 #include "jobs/transfer_rules.h"
@@ -188,6 +189,7 @@ DWORD WINAPI DropUploadJob(LPVOID dropHandle) {
   {
     TransferJobScope scope;
     ResetJobWay();
+    ResetJobLoginsAgain();
     completed = SendDrop(drop);
   }
   StopRequested = 0;

@@ -16,6 +16,7 @@
 #include "ftp/remote_folder_listing_win.h"
 #include "ftp/transfer_progress.h"
 #include "jobs/job_rules.h"
+#include "jobs/job_reconnect_win.h"
 #include "jobs/job_texts_win.h"
 #include "jobs/kanji_conversion_win.h"
 #include "resources/resource_ids.h"
@@ -66,13 +67,17 @@ void RunJob(int (*body)(), int completion, int doneCommand) {
   {
     TransferJobScope scope;
     ResetJobWay();
+    ResetJobLoginsAgain();
     body();
   }
   SetStatusSuffix(nullptr);
   StopRequested = 0;  // a Stop the job took: the window's last refill lists whole
   ClearStatus();
+  // A job that lost its connection did not complete: the window's lost-connection message
+  // says what happened, and a completion message would say otherwise.
+  const bool lost = ConnectionWasLost() != 0;
   PostJobEnd(doneCommand);
-  ReportJobEnd(completion);
+  ReportJobEnd(lost ? -1 : completion);
 }
 
 void ReportJobEnd(int completion) {
@@ -103,8 +108,12 @@ JobLevel StartLevel() {
   level.remoteWhole = JobStart.remote.whole;
   level.panesFollow = JobStart.localPaneFollows;
   level.remote = JobStart.remote.folder;
+  // A session the server dropped while the user looked on is logged in again here.
   std::string asked;
-  if (Connected && GetRemoteFolder(asked, 2048) && !asked.empty()) level.remote = asked;
+  StepTries tries;
+  while (Connected && !GetRemoteFolder(asked, 2048))
+    if (!StepGoesOnAgain(level.remote, tries)) break;
+  if (!asked.empty()) level.remote = asked;
   level.remoteView.folder = level.remote;
   return level;
 }
@@ -132,10 +141,14 @@ const JobRow* FindRemoteRow(const JobLevel& level, const std::string& name) {
 
 bool EnterRemoteChild(const JobLevel& parent, const std::string& name, JobLevel& child, bool& loop) {
   loop = false;
-  if (!ChangeRemoteFolder(name)) return false;
+  StepTries tries;
+  while (!ChangeRemoteFolder(name))
+    if (!StepGoesOnAgain(parent.remote, tries)) return false;
   child.remote = RemoteChildPath(parent.remote, name);
   std::string asked;
-  if (GetRemoteFolder(asked, 2048) && !asked.empty()) child.remote = asked;
+  while (!GetRemoteFolder(asked, 2048))
+    if (!StepGoesOnAgain(child.remote, tries)) break;
+  if (!asked.empty()) child.remote = asked;
   child.remoteAbove = parent.remoteAbove;
   child.remoteAbove.push_back(parent.remote);
   child.panesFollow = parent.panesFollow;
@@ -152,7 +165,11 @@ bool EnterRemoteChild(const JobLevel& parent, const std::string& name, JobLevel&
 }
 
 bool ListRemoteLevel(JobLevel& level) {
-  const bool listed = ListRemoteFolder(level.remote, level.remoteView);
+  StepTries tries;
+  bool listed;
+  while (!(listed = ListRemoteFolder(level.remote, level.remoteView)) && StepGoesOnAgain(level.remote, tries)) {
+  }
+  level.listedAtLogin = JobLoginsAgain();
   level.remoteRows = RowsOfView(level.remoteView);
   level.remoteLookup.Forget();
   level.remoteWhole = level.remoteView.whole;
@@ -183,7 +200,10 @@ void ShowLevel(const JobLevel& level) {
 }
 
 bool ReturnToLevel(const JobLevel& parent) {
-  const bool back = ChangeRemoteFolder(parent.remote) != 0;
+  StepTries tries;
+  bool back;
+  while (!(back = ChangeRemoteFolder(parent.remote) != 0) && StepGoesOnAgain(parent.remote, tries)) {
+  }
   ShowLevel(parent);
   if (!back) {
     if (JobCanGoOn()) ShowMessage(IDS_FAILED_CHANGE_FOLDER);
@@ -219,6 +239,14 @@ std::string NewWorkTempFile(const char* prefix) {
   char path[MAX_PATH + 1] = {};
   if (!GetTempFileNameA(WorkFolder.c_str(), prefix, 0, path)) return "";
   return path;
+}
+
+int MakeJobRemoteFolder(const JobLevel& level, const std::string& name) {
+  StepTries tries;
+  int made;
+  while (!(made = MakeRemoteFolder(name)) && StepGoesOnAgain(level.remote, tries)) {
+  }
+  return made;
 }
 
 int StoreConvertedFile(const std::string& localPath, const std::string& remoteName, int mode, const char* option) {

@@ -58,6 +58,7 @@ struct JobLevel {
   std::vector<std::string> remoteAbove;
   bool panesFollow = true;      // the panes show this folder (jobs; not the window's own deletes)
   int depth = 0;
+  int listedAtLogin = 0;        // JobLoginsAgain when remoteRows were listed
 };
 
 // The level a job starts with, from JobStart; the server's folder asked for (PWD).
@@ -103,6 +104,10 @@ int AskYesNoCancel(HWND list, int formatId, const std::string& name);
 bool JobCanGoOn();
 void JobLostItsWay();
 void ResetJobWay();     // at the start of each job
+
+// MKD of name in the level's remote folder, made again after a login again when the
+// connection was lost. The result of MakeRemoteFolder.
+int MakeJobRemoteFolder(const JobLevel& level, const std::string& name);
 
 // A unique empty file in the work folder, named with the prefix; empty on failure.
 std::string NewWorkTempFile(const char* prefix);

@@ -8,6 +8,7 @@
 #include "config/options.h"
 #include "ftp/data_connection_win.h"
 #include "ftp/remote_commands_win.h"
+#include "jobs/job_reconnect_win.h"
 #include "jobs/job_rules.h"
 #include "jobs/job_support_win.h"
 #include "jobs/remote_delete_win.h"
@@ -34,7 +35,7 @@ bool MirrorSubFolder(const JobRow& row, const std::string& remoteName, JobLevel&
     ReportWithName(IDS_SKIPPED_LOCAL_FOLDER, row.name);
     return true;
   }
-  MakeRemoteFolder(remoteName);  // it may exist already
+  MakeJobRemoteFolder(level, remoteName);  // it may exist already
   JobLevel child;
   bool loop = false;
   if (!EnterRemoteChild(level, remoteName, child, loop)) {
@@ -63,6 +64,10 @@ std::vector<std::string> NamesOf(const std::vector<JobRow>& rows) {
 // listings hold the whole of their folders: an entry missing from a listing that broke off
 // is not known to be gone.
 void DeleteRemoteOnlyEntries(JobLevel& level) {
+  if (!JobCanGoOn()) return;
+  // Nothing is deleted on the word of a listing from before a login again: whatever broke
+  // off then may have left the folder otherwise than it was listed.
+  if (level.listedAtLogin != JobLoginsAgain()) ListRemoteLevel(level);
   if (!JobCanGoOn()) return;
   if (!level.remoteWhole || !level.localWhole) {
     ReportWithName(IDS_KEPT_UNLISTED_FOLDER, level.remote);

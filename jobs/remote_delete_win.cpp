@@ -4,6 +4,7 @@
 #include "app/message_boxes_win.h"
 #include "app/tree_cache.h"
 #include "ftp/remote_commands_win.h"
+#include "jobs/job_reconnect_win.h"
 #include "jobs/job_rules.h"
 #include "resources/resource_ids.h"
 
@@ -16,7 +17,11 @@ bool DeleteRemoteRows(const std::vector<JobRow>& rows, const JobLevel& level) {
     if (!row.folder || row.IsLink()) {
       if (!IsPlainEntryName(row.name)) continue;
       ShowFileStatus(IDS_DELETING_FILE, row.name);
-      if (!DeleteRemoteFile(row.name) && JobCanGoOn()) ShowMessage(IDS_FAILED_DELETE_FILE);
+      StepTries tries;
+      int deleted;
+      while (!(deleted = DeleteRemoteFile(row.name)) && StepGoesOnAgain(level.remote, tries)) {
+      }
+      if (!deleted && JobCanGoOn()) ShowMessage(IDS_FAILED_DELETE_FILE);
       continue;
     }
     if (!IsPlainEntryName(row.name)) continue;  // "." and ".." among them
@@ -35,7 +40,11 @@ bool DeleteRemoteRows(const std::vector<JobRow>& rows, const JobLevel& level) {
     if (!ReturnToLevel(level)) return false;
     if (!JobCanGoOn()) return false;
     if (!inner) continue;
-    if (RemoveRemoteFolder(row.name)) {
+    StepTries tries;
+    int removed;
+    while (!(removed = RemoveRemoteFolder(row.name)) && StepGoesOnAgain(level.remote, tries)) {
+    }
+    if (removed) {
       RemoveTreeCacheLine(TreeTempPath, TreeCacheLineOf(level.remote, row.name));
     } else if (JobCanGoOn()) {
       ShowMessage(IDS_FAILED_DELETE_FOLDER);

@@ -12,6 +12,7 @@
 #include "ftp/data_connection_win.h"
 #include "ftp/remote_commands_win.h"
 #include "jobs/archive_transfer_win.h"
+#include "jobs/job_reconnect_win.h"
 #include "jobs/job_rules.h"
 #include "jobs/transfer_rules.h"
 #include "resources/resource_ids.h"
@@ -36,7 +37,7 @@ bool SendFolder(const JobRow& row, const std::string& remoteName, JobLevel& leve
   }
   JobLevel child;
   if (intoOwnFolder) {
-    MakeRemoteFolder(remoteName);  // it may exist already
+    MakeJobRemoteFolder(level, remoteName);  // it may exist already
     bool loop = false;
     if (!EnterRemoteChild(level, remoteName, child, loop)) {
       if (!JobCanGoOn()) return false;
@@ -79,10 +80,14 @@ static void SendListedFile(const JobRow& row, const std::string& remoteName, int
     sent = !copy.empty() && StoreConvertedFile(copy, remoteName, mode, option);
     RemoveWorkSubFolder(WorkSubFolderOf(copy));
   } else {
-    sent = StoreConvertedFile(JoinLocalPath(level.local, row.name), remoteName, mode, option);
+    StepTries tries;
+    while (!(sent = StoreConvertedFile(JoinLocalPath(level.local, row.name), remoteName, mode, option)) &&
+           StepGoesOnAgain(level.remote, tries, true)) {
+    }
   }
   if (sent && !LastTransferWasStopped) CountFileDone(static_cast<uint64_t>(SizeTextValue(row.size) > 0 ? SizeTextValue(row.size) : 0));
   if (!sent && JobCanGoOn()) ShowMessage(IDS_FAILED_SEND);
+  else if (!sent) CountFileLeft();
   ResetProgress();
 }
 
@@ -137,10 +142,18 @@ bool SendMember(const JobRow& row, int mode, const char* option, const JobLevel&
 
 void SendLevel(const std::vector<JobRow>& rows, bool convertAlways, SendFolderStep sendFolder, JobLevel& level) {
   std::vector<std::string> madeFolders, unsent;
-  for (const JobRow& row : ArchiveMode == 1 ? WithMembersOfFolders(rows, level.localRows) : rows) {
-    if (!JobCanGoOn()) break;
+  const bool members = ArchiveMode == 1;
+  std::vector<JobRow> withMembers;
+  if (members) withMembers = WithMembersOfFolders(rows, level.localRows);
+  const std::vector<JobRow>& all = members ? withMembers : rows;
+  for (size_t index = 0; index < all.size(); ++index) {
+    const JobRow& row = all[index];
+    if (!JobCanGoOn()) {
+      CountFilesLeft(all, index);
+      break;
+    }
     const int mode = ChooseTransferMode(row.name, TransferMode, Options, SystemTextCase());
-    if (ArchiveMode == 1) {
+    if (members) {
       if (!SendMember(row, mode, UploadConversionOption(Options.NKFUp, convertAlways), level, madeFolders))
         unsent.push_back(row.name);
       continue;
@@ -153,7 +166,10 @@ void SendLevel(const std::vector<JobRow>& rows, bool convertAlways, SendFolderSt
       SendListedFile(row, remoteName, mode, UploadConversionOption(Options.NKFUp, convertAlways), level);
       continue;
     }
-    if (!sendFolder(row, remoteName, level)) break;
+    if (!sendFolder(row, remoteName, level)) {
+      CountFilesLeft(all, index + 1);
+      break;
+    }
   }
   if (!unsent.empty()) ReportWithName(IDS_MEMBERS_NOT_SENT, NameListText(unsent));
 }

@@ -317,6 +317,9 @@
 // FTP over TLS: the reason under "Failed to connect internet"
 #define IDS_TLS_FAILED 360
 #define IDS_TLS_CERTIFICATE_REFUSED 361
+// Logging in again after a lost connection
+#define IDS_RECONNECTING 380          // the try and the number of tries
+#define IDS_FILES_NOT_TRANSFERRED 381  // below the lost-connection message: how many files
 
 // The caption every message box carries.
 #define VAKO_CAPTION "Vako FTP"

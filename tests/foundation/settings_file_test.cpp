@@ -47,6 +47,7 @@ TEST_F(SettingsFileTest, SavedFileReadsBackEqual) {
   Options.ProxyPass = "\"quoted\"";
   Options.TimeLag = -60;
   Options.Security = 2;
+  Options.ReconnectTries = 0;  // the default is 3
   TransferMode = 1;
   Placement saved;
   saved.left = -5;
@@ -66,19 +67,21 @@ TEST_F(SettingsFileTest, SavedFileReadsBackEqual) {
   EXPECT_EQ(Options.ProxyPass, written.ProxyPass);
   EXPECT_EQ(CurrentHost.TimeLag, -60);
   EXPECT_EQ(Options.Security, 2);
+  EXPECT_EQ(Options.ReconnectTries, 0);
   FillHostFromOptions();  // the Connect command's host
   EXPECT_EQ(CurrentHost.Security, 2);
 }
 
 TEST_F(SettingsFileTest, HandWrittenValues) {
   Load("InitialRemortFolder=/pub\r\nTransferType=binary\r\n userid = alice \r\nPort=abc\r\nChmod1=1234567890\r\n"
-       "Security=3\r\n");
+       "Security=3\r\nReconnectTries=-2\r\n");
   EXPECT_EQ(Options.InitialRemoteFolder, "/pub");  // the older key's spelling
   EXPECT_EQ(TransferMode, 1);                      // only an upper-case B selects binary
   EXPECT_EQ(Options.UserID, "alice");              // keys match case-insensitively, blanks trimmed
   EXPECT_EQ(Options.Port, 0);
   EXPECT_EQ(Options.Chmod1, "1234567");            // cut to the field's capacity of 8
   EXPECT_EQ(Options.Security, 0);                  // only 0, 1 and 2 are modes
+  EXPECT_EQ(Options.ReconnectTries, 0);            // no tries below none
   SaveSettings(Placement());
   EXPECT_NE(Ini().find("InitialRemoteFolder=/pub"), std::string::npos);
 }

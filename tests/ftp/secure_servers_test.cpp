@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "engine_fixture_win.h"
+#include "ftp/login_again_win.h"
 #include "ftp/server_certificate_win.h"
 
 namespace {
@@ -112,6 +113,30 @@ TEST_F(SecureEngineTest, ConnectionServesOneThreadAfterAnother) {
   EXPECT_EQ(retrieved, 1);
   EXPECT_TRUE(ReadWholeFile(Local("threads.bin")) == BinaryContent(100000, 4));
   ExpectInStep(root);
+}
+
+// A login again after a lost connection takes the certificate the session went on with
+// without asking (a question now would be refused), and brings back the data
+// connections' protection and the folder: a file still arrives through TLS.
+TEST_F(SecureEngineTest, LoginAgainKeepsTheAcceptedCertificate) {
+  CurrentHost.Security = kSecurityExplicitTls;
+  CurrentHost.Pasv = 1;
+  root = testenv::Get("VAKO_VSFTPD_TLS_ROOT");
+  ASSERT_EQ(Login(testenv::Port("VAKO_VSFTPD_TLS_PORT"), testenv::Get("VAKO_FTP_PASS")), 1);
+  ASSERT_TRUE(CreateDirectoryA(OnServer("again").c_str(), nullptr));
+  WriteWholeFile(OnServer("again/back.bin"), BinaryContent(70000, 5));
+  std::string folder;
+  ASSERT_EQ(ChangeRemoteFolder("again"), 1);
+  ASSERT_EQ(GetRemoteFolder(folder, 2048), 1);
+  AnswerCertificateQuestionsForTesting(0);
+  DropControlConnection();
+  ASSERT_EQ(ConnectionWasLost(), 1);
+  ASSERT_EQ(LogInAgain(folder), 1) << Log();
+  EXPECT_EQ(ConnectionWasLost(), 0);
+  EXPECT_EQ(ControlConnectionIsProtected(), 1);
+  ASSERT_EQ(RetrieveFile("back.bin", Local("back.bin"), 2, 70000), 1) << Log();
+  EXPECT_TRUE(ReadWholeFile(Local("back.bin")) == BinaryContent(70000, 5));
+  EXPECT_EQ(Count(Log(), "PROT P\r\n2"), 2u);
 }
 
 // What crosses the network: the password in the clear without TLS (the relay sees it),
