@@ -150,7 +150,16 @@ int ReadReplyQuietly(std::string& line) {
   return state == 1 ? 1 : 0;
 }
 
-static int ExchangeCommand() {
+// Waits for the reply to begin for as long as one may take to begin, unless Stop is
+// pressed: a server may hold back the first reply to a transfer command as long as it likes.
+static bool WaitForReplyUnlessStopped() {
+  if (ControlSocket == INVALID_SOCKET || ControlReplyIsWaiting()) return true;
+  return WaitReadableUnlessStopped(ControlSocket, WaitDeadline(static_cast<DWORD>(NetworkTimeoutSeconds()) * 1000));
+}
+
+// Sends CommandBuffer and reads its reply: 1, or 0 when the connection failed; -1 when
+// `stoppable` and Stop ended the wait before any reply came (the reply is still owed).
+static int ExchangeCommand(bool stoppable = false) {
   const char* data = CommandBuffer.data();
   size_t left = CommandBuffer.size();
   while (left > 0) {
@@ -164,6 +173,7 @@ static int ExchangeCommand() {
     left -= static_cast<size_t>(sent);
   }
   WriteProtocolLog(LoggedCommandText(CommandBuffer), 2);
+  if (stoppable && !WaitForReplyUnlessStopped()) return -1;
   const int replied = ReadReply();
   NoteTransferTypeExchange(CommandBuffer, ReplyBuffer);
   return replied;
@@ -179,6 +189,8 @@ int SendCommand() {
   CommandBuffer = command;
   return ExchangeCommand();
 }
+
+int SendCommandUnlessStopped() { return JobRunning ? ExchangeCommand(true) : SendCommand(); }
 
 int CloseControlConnection() {
   EndControlTls();

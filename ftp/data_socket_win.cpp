@@ -6,6 +6,7 @@
 #include "app/app_state_win.h"
 #include "config/host_profile.h"
 #include "ftp/control_connection_win.h"
+#include "ftp/data_connection_win.h"
 #include "ftp/passive_reply.h"
 #include "ftp/port_command.h"
 #include "ftp/protocol_log_win.h"
@@ -137,7 +138,9 @@ bool SendTransferCommand(const std::string& transferCommand, uint64_t restartAt)
     }
   }
   CommandBuffer = transferCommand;
-  return SendCommand() && ReplyIsPositive(ReplyBuffer);
+  const int replied = SendCommandUnlessStopped();
+  if (replied < 0) AbortTransfer();
+  return replied > 0 && ReplyIsPositive(ReplyBuffer);
 }
 
 // Passive: the data connection goes to the server before the transfer command is sent.

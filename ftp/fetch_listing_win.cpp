@@ -16,24 +16,6 @@
 #include "ftp/socket_wait_win.h"
 #include "resources/resource_ids.h"
 
-namespace {
-
-// Waits for the next piece of a job's listing in slices of 100 ms, so that Stop is seen
-// during a long listing too. False when Stop was pressed.
-bool WaitUnlessStopped(SOCKET s, const WaitDeadline& deadline) {
-  for (;;) {
-    fd_set readable;
-    FD_ZERO(&readable);
-    FD_SET(s, &readable);
-    timeval slice{0, 100000};
-    if (select(0, &readable, nullptr, nullptr, &slice) != 0) return true;  // recv tells what came
-    if (StopRequested) return false;
-    if (deadline.Left() == 0) return true;  // recv's own time limit answers
-  }
-}
-
-}  // namespace
-
 std::string ListingBuffer;
 bool ListingWasCut = false;
 uint64_t ListingLimit = kListingLimit;
@@ -110,7 +92,7 @@ int FetchListing() {
     }
     // Bytes TLS has already taken off the socket are not seen by a wait for the socket.
     const bool buffered = data.tls && data.tls->HasBufferedInput();
-    if (JobRunning && !buffered && !WaitUnlessStopped(data.s, deadline)) {
+    if (JobRunning && !buffered && !WaitReadableUnlessStopped(data.s, deadline)) {
       data.Close();
       AbortTransfer();
       return 0;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "app/app_state_win.h"
+
 int NetworkTimeoutSeconds() {
   static const int seconds = [] {
     const char* text = std::getenv("VAKO_NET_TIMEOUT");
@@ -86,4 +88,16 @@ int ConnectWithTimeout(SOCKET s, const sockaddr* address, int length) {
   ioctlsocket(s, FIONBIO, &blocking);
   if (!ok) WSASetLastError(error);  // for the message that reports it
   return ok ? 1 : 0;
+}
+
+bool WaitReadableUnlessStopped(SOCKET s, const WaitDeadline& deadline) {
+  for (;;) {
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(s, &readable);
+    timeval slice{0, 100000};
+    if (select(0, &readable, nullptr, nullptr, &slice) != 0) return true;  // recv tells what came
+    if (StopRequested) return false;
+    if (deadline.Left() == 0) return true;
+  }
 }

@@ -26,6 +26,11 @@ class WaitDeadline {
 int WaitReadable(SOCKET s, const WaitDeadline* deadline = nullptr);
 int WaitWritable(SOCKET s);
 
+// Waits for the socket in slices of 100 ms so that a Stop is seen meanwhile. True when it
+// can be read (or the deadline passed: the read that follows tells), false once Stop was
+// pressed.
+bool WaitReadableUnlessStopped(SOCKET s, const WaitDeadline& deadline);
+
 // Waits for whichever of two sockets can be read first, within the time limit and the
 // deadline. Answers 1 for the first, 2 for the second (1 when both are), 0 on timeout.
 int WaitEitherReadable(SOCKET first, SOCKET second, const WaitDeadline& deadline);

@@ -77,7 +77,9 @@ TEST(DialogResources, EveryDialogHasTheSameControlsInEnglishAndJapanese) {
       EXPECT_EQ(e.id, j.id) << id << " control " << i;
       EXPECT_EQ(e.kind, j.kind) << id << " control " << i;
       EXPECT_EQ(conversion ? e.style & ~WS_DISABLED : e.style, j.style) << id << " control " << i;
-      if (conversion) EXPECT_TRUE(e.style & WS_DISABLED) << "control " << i;
+      if (conversion) {
+        EXPECT_TRUE(e.style & WS_DISABLED) << "control " << i;
+      }
     }
   }
 }

@@ -514,11 +514,21 @@ def hanging_listing(c, state):
     return b"426 Listing abandoned\r\n"
 
 
+SILENT_FOLDER = "silent"
+
+
+def silent_listing(c, state):
+    """Not even a first reply to LIST, until the client sends something (ABOR)."""
+    select.select([c], [], [], 600)
+    return b"426 Listing abandoned\r\n"
+
+
 def slowdisk(conn):
     """Serves the host folder named by the user name (an absolute path below /tmp) as its
     root, case kept apart, and takes SLOW_FILE_SECONDS over every RETR and STOR: a job
     then runs long enough for the window to be used meanwhile. Entries are listed sorted;
-    a folder named HANGING_FOLDER is never listed."""
+    a folder named HANGING_FOLDER is never listed, and one named
+    SILENT_FOLDER never even answered."""
     root = [None]
 
     def user(c, line, state):
@@ -546,6 +556,8 @@ def slowdisk(conn):
         folder = real(state["cwd"])
         if os.path.basename(folder) == HANGING_FOLDER:
             return hanging_listing(c, state)
+        if os.path.basename(folder) == SILENT_FOLDER:
+            return silent_listing(c, state)
         text = b""
         for name in sorted(os.listdir(folder)):
             full = os.path.join(folder, name)
