@@ -1,5 +1,6 @@
 #include "jobs/download_job_win.h"
 
+#include <iterator>
 #include <string>
 #include <unordered_set>
 
@@ -27,11 +28,34 @@ namespace {
 // The local files this job has written, their paths in lower case: Windows folds letter
 // case, so a second remote name differing from one of them in case alone (a.txt and A.TXT
 // on a server that keeps them apart) would land on the file received before it.
+// A folder's paths are let go once the walk has left it for good, so that the job holds
+// those of the folders it is in, not of every file it has seen.
 std::unordered_set<std::string> ReceivedPaths;
+// Folders being walked that another remote folder may lead into again: one beside a
+// remote name differing from its own in letter case alone. While there is one, nothing
+// is let go.
+int FoldersThatMayComeBack = 0;
 
 std::string FoldedPath(std::string path) {
   SystemTextCase().lower(path);
   return path;
+}
+
+// A question may put a folder's entries into the folder above (its answer No), beside
+// that folder's own: then any folder of the job may be reached again, and nothing is let go.
+bool FoldersMayMerge() { return Options.YesNo == 1 && !DownloadingOverPlaceholders; }
+
+bool HasCaseTwin(const JobLevel& level, const std::string& name) {
+  int same = 0;
+  for (const JobRow& row : level.remoteRows)
+    if (EqualNoCase(SystemTextCase(), row.name, name) && ++same > 1) return true;
+  return false;
+}
+
+void ForgetReceivedBelow(const std::string& folder) {
+  const std::string below = FoldedPath(folder) + "\\";
+  for (auto path = ReceivedPaths.begin(); path != ReceivedPaths.end();)
+    path = path->compare(0, below.size(), below) == 0 ? ReceivedPaths.erase(path) : std::next(path);
 }
 
 // A text file just received whole is turned into Shift-JIS in place, through a copy in
@@ -118,7 +142,12 @@ bool ReceiveFolder(const JobRow& row, JobLevel& level) {
   } else {
     child.localRows = level.localRows;
   }
+  const bool mayComeBack = HasCaseTwin(level, row.name);
+  FoldersThatMayComeBack += mayComeBack ? 1 : 0;
   if (ListRemoteLevel(child)) ReceiveRows(child.remoteRows, child);
+  FoldersThatMayComeBack -= mayComeBack ? 1 : 0;
+  if (intoOwnFolder && !mayComeBack && FoldersThatMayComeBack == 0 && !FoldersMayMerge())
+    ForgetReceivedBelow(child.local);
   ReturnToLevel(level);
   return JobCanGoOn();
 }
@@ -147,6 +176,7 @@ void ReceiveRows(const std::vector<JobRow>& rows, JobLevel& level) {
 
 int DownloadSelected() {
   ReceivedPaths.clear();
+  FoldersThatMayComeBack = 0;
   JobLevel top = StartLevel();
   ReceiveRows(JobStart.rows, top);
   ClearStatus();
