@@ -3,6 +3,7 @@
 #include <iterator>
 #include <string>
 #include <unordered_set>
+#include <vector>
 
 #include "app/app_state_win.h"
 #include "app/archive_mode_win.h"
@@ -45,11 +46,33 @@ std::string FoldedPath(std::string path) {
 // that folder's own: then any folder of the job may be reached again, and nothing is let go.
 bool FoldersMayMerge() { return Options.YesNo == 1 && !DownloadingOverPlaceholders; }
 
+// Per depth of the walk, the names of the level's remote rows that another row there
+// differs from in letter case alone, folded: made once per level, since a look through
+// every row per folder would cost the square of a folder of folders.
+struct CaseTwins {
+  bool made = false;
+  std::unordered_set<std::string> folded;
+};
+std::vector<CaseTwins> TwinsByDepth;
+
 bool HasCaseTwin(const JobLevel& level, const std::string& name) {
-  int same = 0;
-  for (const JobRow& row : level.remoteRows)
-    if (EqualNoCase(SystemTextCase(), row.name, name) && ++same > 1) return true;
-  return false;
+  const size_t depth = static_cast<size_t>(level.depth);
+  if (TwinsByDepth.size() <= depth) TwinsByDepth.resize(depth + 1);
+  CaseTwins& twins = TwinsByDepth[depth];
+  if (!twins.made) {
+    std::unordered_set<std::string> seen;
+    for (const JobRow& row : level.remoteRows) {
+      std::string folded = FoldedPath(row.name);
+      if (!seen.insert(folded).second) twins.folded.insert(std::move(folded));
+    }
+    twins.made = true;
+  }
+  return twins.folded.count(FoldedPath(name)) != 0;
+}
+
+// The level at that depth is done with: the next one there has rows of its own.
+void ForgetCaseTwins(int depth) {
+  if (static_cast<size_t>(depth) < TwinsByDepth.size()) TwinsByDepth[static_cast<size_t>(depth)] = CaseTwins{};
 }
 
 void ForgetReceivedBelow(const std::string& folder) {
@@ -145,6 +168,7 @@ bool ReceiveFolder(const JobRow& row, JobLevel& level) {
   const bool mayComeBack = HasCaseTwin(level, row.name);
   FoldersThatMayComeBack += mayComeBack ? 1 : 0;
   if (ListRemoteLevel(child)) ReceiveRows(child.remoteRows, child);
+  ForgetCaseTwins(child.depth);
   FoldersThatMayComeBack -= mayComeBack ? 1 : 0;
   if (intoOwnFolder && !mayComeBack && FoldersThatMayComeBack == 0 && !FoldersMayMerge())
     ForgetReceivedBelow(child.local);
@@ -176,6 +200,7 @@ void ReceiveRows(const std::vector<JobRow>& rows, JobLevel& level) {
 
 int DownloadSelected() {
   ReceivedPaths.clear();
+  TwinsByDepth.clear();
   FoldersThatMayComeBack = 0;
   JobLevel top = StartLevel();
   ReceiveRows(JobStart.rows, top);
