@@ -1,7 +1,9 @@
 #include "jobs/download_job_win.h"
 
+#include <iterator>
 #include <string>
 #include <unordered_set>
+#include <vector>
 
 #include "app/app_state_win.h"
 #include "app/archive_mode_win.h"
@@ -28,11 +30,56 @@ namespace {
 // The local files this job has written, their paths in lower case: Windows folds letter
 // case, so a second remote name differing from one of them in case alone (a.txt and A.TXT
 // on a server that keeps them apart) would land on the file received before it.
+// A folder's paths are let go once the walk has left it for good, so that the job holds
+// those of the folders it is in, not of every file it has seen.
 std::unordered_set<std::string> ReceivedPaths;
+// Folders being walked that another remote folder may lead into again: one beside a
+// remote name differing from its own in letter case alone. While there is one, nothing
+// is let go.
+int FoldersThatMayComeBack = 0;
 
 std::string FoldedPath(std::string path) {
   SystemTextCase().lower(path);
   return path;
+}
+
+// A question may put a folder's entries into the folder above (its answer No), beside
+// that folder's own: then any folder of the job may be reached again, and nothing is let go.
+bool FoldersMayMerge() { return Options.YesNo == 1 && !DownloadingOverPlaceholders; }
+
+// Per depth of the walk, the names of the level's remote rows that another row there
+// differs from in letter case alone, folded: made once per level, since a look through
+// every row per folder would cost the square of a folder of folders.
+struct CaseTwins {
+  bool made = false;
+  std::unordered_set<std::string> folded;
+};
+std::vector<CaseTwins> TwinsByDepth;
+
+bool HasCaseTwin(const JobLevel& level, const std::string& name) {
+  const size_t depth = static_cast<size_t>(level.depth);
+  if (TwinsByDepth.size() <= depth) TwinsByDepth.resize(depth + 1);
+  CaseTwins& twins = TwinsByDepth[depth];
+  if (!twins.made) {
+    std::unordered_set<std::string> seen;
+    for (const JobRow& row : level.remoteRows) {
+      std::string folded = FoldedPath(row.name);
+      if (!seen.insert(folded).second) twins.folded.insert(std::move(folded));
+    }
+    twins.made = true;
+  }
+  return twins.folded.count(FoldedPath(name)) != 0;
+}
+
+// The level at that depth is done with: the next one there has rows of its own.
+void ForgetCaseTwins(int depth) {
+  if (static_cast<size_t>(depth) < TwinsByDepth.size()) TwinsByDepth[static_cast<size_t>(depth)] = CaseTwins{};
+}
+
+void ForgetReceivedBelow(const std::string& folder) {
+  const std::string below = FoldedPath(folder) + "\\";
+  for (auto path = ReceivedPaths.begin(); path != ReceivedPaths.end();)
+    path = path->compare(0, below.size(), below) == 0 ? ReceivedPaths.erase(path) : std::next(path);
 }
 
 // A text file just received whole is turned into Shift-JIS in place, through a copy in
@@ -130,7 +177,13 @@ bool ReceiveFolder(const JobRow& row, JobLevel& level) {
   } else {
     child.localRows = level.localRows;
   }
+  const bool mayComeBack = HasCaseTwin(level, row.name);
+  FoldersThatMayComeBack += mayComeBack ? 1 : 0;
   if (ListRemoteLevel(child)) ReceiveRows(child.remoteRows, child);
+  ForgetCaseTwins(child.depth);
+  FoldersThatMayComeBack -= mayComeBack ? 1 : 0;
+  if (intoOwnFolder && !mayComeBack && FoldersThatMayComeBack == 0 && !FoldersMayMerge())
+    ForgetReceivedBelow(child.local);
   ReturnToLevel(level);
   return JobCanGoOn();
 }
@@ -166,6 +219,8 @@ void ReceiveRows(const std::vector<JobRow>& rows, JobLevel& level) {
 
 int DownloadSelected() {
   ReceivedPaths.clear();
+  TwinsByDepth.clear();
+  FoldersThatMayComeBack = 0;
   JobLevel top = StartLevel();
   ReceiveRows(JobStart.rows, top);
   ClearStatus();

@@ -91,7 +91,7 @@ TEST_F(EngineDisplay, PositionsFromAnotherThreadEndAtTheLatest) {
   // Until the timer has seen nothing waiting, later values ride on it; after that, on a
   // message of their own. Either way they arrive.
   for (int round = 0; round < 3; ++round) {
-    if (round > 0) PumpFor(200);  // long enough for the timer to find nothing and stop
+    if (round > 0) PumpFor(500);  // long enough for the timer to find nothing and stop
     std::thread([round] { SetProgressPosition(50 + round); }).join();
     while (Position() != 50 + round &&
            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10000, QS_ALLINPUT) == WAIT_OBJECT_0)

@@ -427,6 +427,19 @@ TEST_F(JobsTest, NamesDifferingInCaseAloneAreNotReceivedOverEachOther) {
   EXPECT_EQ(ReadWholeFile(local.path() + "a.bin"), lowerFirst ? "lower" : "upper");
 }
 
+// Folders differing in letter case alone are one local folder: what the second brings is
+// not received over what the first brought, however deep (the job lets go of the names of
+// the folders it has left, but not of these).
+TEST_F(JobsTest, FoldersDifferingInCaseAloneAreNotReceivedOverEachOther) {
+  PutServerTree(kVsftpd, "twindirs",
+                {{"Sub/"}, {"Sub/deep/"}, {"Sub/deep/x.bin", "upper"}, {"sub/"}, {"sub/deep/"}, {"sub/deep/x.bin", "lower"}});
+  Start(kVsftpd, "twindirs", "sub", {"YesNo=0"});
+  Select(1, {"Sub", "sub"});
+  const bool upperFirst = vako->RowOfName(panes.remoteList, "Sub") < vako->RowOfName(panes.remoteList, "sub");
+  EXPECT_EQ(Run(IDM_DOWNLOAD), (Lines{ResourceText(IDS_SKIPPED_CASE_TWIN, "x.bin"), ResourceText(IDS_COMPLETED_RECEIVE)}));
+  EXPECT_EQ(ReadWholeFile(local.path() + "sub\\deep\\x.bin"), upperFirst ? "upper" : "lower");
+}
+
 // Links back to the folder itself and to the one above (their targets dotless, so that the
 // list shows them as folders) lead where the walk has been: the tree arrives once, in
 // bounded time, and the links make no local folders.

@@ -123,9 +123,10 @@ def report(path, start, end):
             spans["%s -> %s" % (last[1], name)].append(stamp - last[0])
         last = (stamp, name)
     whole = end - start
-    files = counts.get("RETR", 0)
-    print("%.3f s from the command to the end; %d RETR, %d LIST, %d CWD" %
-          (whole, files, counts.get("LIST", 0) + counts.get("NLST", 0), counts.get("CWD", 0)))
+    files = counts.get("RETR", 0) + counts.get("STOR", 0)
+    print("%.3f s from the command to the end; %d RETR, %d STOR, %d LIST, %d CWD, %d PWD, %d MKD" %
+          (whole, counts.get("RETR", 0), counts.get("STOR", 0), counts.get("LIST", 0) + counts.get("NLST", 0),
+           counts.get("CWD", 0), counts.get("PWD", 0), counts.get("MKD", 0)))
     rows = sorted(spans.items(), key=lambda kv: -sum(kv[1]))
     shown = 0.0
     print("%-34s %6s %9s %8s %9s" % ("between", "times", "total s", "mean ms", "per file ms"))
