@@ -57,6 +57,9 @@ function(vako_test)
       target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest_main)
     endif()
     vako_warnings(${T_NAME})
+    # The test's own code unoptimized: it compiles in about half the time, and what it tests
+    # (the libraries it links) keeps the build type's optimization.
+    target_compile_options(${T_NAME} PRIVATE -O0)
   endif()
   set(cmd $<TARGET_FILE:${program}> ${T_ARGS})
   if(VAKO_WINDOWS)
@@ -85,7 +88,9 @@ endfunction()
 # vako_fuzzer(NAME name SOURCES ... [SECONDS n])
 # A libFuzzer target, native only. libFuzzer needs clang while the native build uses the
 # host g++, so the fuzzer is compiled by a direct clang++ call. Registered as a test that
-# fuzzes for a bounded time (labels native and fuzz).
+# fuzzes for a bounded time (labels native and fuzz), starting from the seeds kept in
+# tests/fuzz-corpus/<name>: every seed is run first, so an input that once crashed stays
+# checked, and from the seeds the fuzzer reaches in 10 s more code than in 30 s from nothing.
 find_program(VAKO_CLANGXX NAMES clang++-14 clang++)
 function(vako_fuzzer)
   cmake_parse_arguments(F "" "NAME;SECONDS" "SOURCES" ${ARGN})
@@ -93,7 +98,7 @@ function(vako_fuzzer)
     return()
   endif()
   if(NOT F_SECONDS)
-    set(F_SECONDS 30)
+    set(F_SECONDS 10)
   endif()
   set(out ${CMAKE_CURRENT_BINARY_DIR}/${F_NAME})
   set(srcs)
@@ -107,8 +112,12 @@ function(vako_fuzzer)
     DEPENDS ${srcs} VERBATIM COMMENT "libFuzzer target ${F_NAME}")
   add_custom_target(${F_NAME}_build ALL DEPENDS ${out})
   set(corpus ${CMAKE_CURRENT_BINARY_DIR}/${F_NAME}_corpus)
+  set(seeds)
+  if(EXISTS ${CMAKE_SOURCE_DIR}/tests/fuzz-corpus/${F_NAME})
+    set(seeds "'${CMAKE_SOURCE_DIR}/tests/fuzz-corpus/${F_NAME}'")
+  endif()
   add_test(NAME ${F_NAME}
-    COMMAND sh -c "mkdir -p '${corpus}' && '${out}' -max_total_time=${F_SECONDS} -rss_limit_mb=2048 -print_final_stats=0 '${corpus}'")
+    COMMAND sh -c "mkdir -p '${corpus}' && '${out}' -max_total_time=${F_SECONDS} -rss_limit_mb=2048 -print_final_stats=0 '${corpus}' ${seeds}")
   set_tests_properties(${F_NAME} PROPERTIES LABELS "native;fuzz" TIMEOUT ${F_SECONDS}0)
 endfunction()
 

@@ -34,7 +34,9 @@ class TempFolder {
   std::string path_;
 };
 
-inline bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+// Local to each test file: the program has a FileExists of its own (linkcheck), and two
+// definitions of one name would be one function to the linker.
+static inline bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 inline std::string ReadWholeFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
