@@ -171,6 +171,11 @@ TEST_F(ReconnectTest, StopEndsTheWait) {
   ASSERT_EQ(Relay("cut control " + kCutAt + " refuse"), "ok\n");
   vako->PostCommand(IDM_DOWNLOAD);
   ASSERT_TRUE(WaitUntil([&] { return CountOf(Relay("counts"), "refused") == "1"; }, 120000)) << Boxes();
+  // Meanwhile the status bar says which try comes.
+  std::string next = ResourceText(IDS_RECONNECTING);
+  for (const char* number : {"2", "3"}) next.replace(next.find("%s"), 2, number);
+  HWND bar = vako->Child(2020);
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(bar).find(next) != std::string::npos; }, 10000)) << WindowText(bar);
   vako->PostCommand(IDM_STOP);
   Lines texts = {AnswerBox(120000), AnswerBox(120000)};
   EXPECT_EQ(Sorted(texts), Sorted({ResourceText(IDS_JOB_STOPPED), ResourceText(IDS_CONNECTION_LOST)}));
