@@ -33,8 +33,30 @@ static bool WriteListRow(HWND list, int index, const ListRow& row) {
   return true;
 }
 
+// A row added or deleted while the list draws itself costs a repaint of its own (several
+// milliseconds each under Wine), so redrawing is off while rows come or go. Turning it
+// back on costs a whole repaint and more, so rows written over in place, as when a job
+// walks folders of one size, keep it on.
+class RedrawPause {
+ public:
+  RedrawPause(HWND list, bool wanted) : list_(wanted ? list : nullptr) {
+    if (list_) SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+  }
+  ~RedrawPause() {
+    if (!list_) return;
+    SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list_, nullptr, TRUE);
+  }
+  RedrawPause(const RedrawPause&) = delete;
+  RedrawPause& operator=(const RedrawPause&) = delete;
+
+ private:
+  HWND list_;
+};
+
 void FillListRows(HWND list, const std::vector<ListRow>& rows, void (*refused)()) {
   int have = ListRowCount(list);
+  RedrawPause pause(list, have != static_cast<int>(rows.size()));
   if (rows.empty() || have > static_cast<int>(rows.size()) * 2) {
     SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
     have = 0;

@@ -17,7 +17,7 @@ int InsertListRow(HWND list, int position, const ListRow& row);
 // top. `refused` is called for each row the list would not take (those rows are left out).
 // Rows the list already has are written over rather than deleted and made again: a list
 // view of the platform deletes its items in time that grows with the square of their
-// number.
+// number. Redrawing is paused only while rows come or go (see FillListRows).
 void FillListRows(HWND list, const std::vector<ListRow>& rows, void (*refused)());
 
 // Sorts rows for a list as SortListRows does with the system's case rules (sortType

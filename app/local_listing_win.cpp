@@ -38,7 +38,6 @@ int EnterLocalFolder(const std::string& folder) { return SetCurrentDirectoryA(fo
 int RefreshLocalList(HWND list) { return ShowLocalFolder(list, ProcessCurrentFolder()); }
 
 int ShowLocalFolder(HWND list, const std::string& folder) {
-  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
   SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));  // IDC_WAIT
   ApplyIconSet(list);
   CurrentLocalFolder = folder;
@@ -74,8 +73,6 @@ int ShowLocalFolder(HWND list, const std::string& folder) {
     SendMessageA(LocalTree, TVM_SELECTITEM, TVGN_CARET,
                  reinterpret_cast<LPARAM>(FindLocalTreeItem(LocalTree, CurrentLocalFolder)));
   }
-  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(list, nullptr, TRUE);
   ResumeChangedTree(LocalTree);  // paused only if the refill added folders to it
   UpdatePaneLabels(1);
   return 1;

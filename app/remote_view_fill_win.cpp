@@ -25,27 +25,6 @@
 #include "ftp/transfer_progress.h"
 #include "resources/resource_ids.h"
 
-namespace {
-
-// Redrawing of the list is off for the whole refill and comes back on whichever way the
-// refill ends. The tree pauses its own, and only when the refill changes it.
-class RedrawPause {
- public:
-  explicit RedrawPause(HWND list) : list_(list) { SendMessageA(list_, WM_SETREDRAW, FALSE, 0); }
-  ~RedrawPause() {
-    SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));  // IDC_ARROW
-    SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list_, nullptr, TRUE);
-  }
-  RedrawPause(const RedrawPause&) = delete;
-  RedrawPause& operator=(const RedrawPause&) = delete;
-
- private:
-  HWND list_;
-};
-
-}  // namespace
-
 bool RemoteListIsWhole = false;
 
 static void RowRefused() {
@@ -69,7 +48,6 @@ static void ReportHiddenEntries(const std::vector<std::string>& hidden) {
 // Shows a listed folder in the list, sorted there, and keeps the tree cache up with its
 // sub-folders.
 static void ShowView(HWND listView, int fromTree, RemoteFolderView& view, TreeCacheLineSet& treeLines) {
-  RedrawPause pause(listView);
   if (!TreeTempPath.empty())
     for (const std::string& name : view.subFolders) treeLines.AddIfMissing(TreeTempPath, TreeCacheLineOf(view.folder, name));
   // Sorted before they go in, so the list never sorts itself on a refill.
@@ -85,11 +63,8 @@ static void ShowView(HWND listView, int fromTree, RemoteFolderView& view, TreeCa
 static bool FillFromListing(HWND listView, int fromTree, TreeCacheLineSet& treeLines) {
   RemoteFolderView view;
   std::vector<std::string> hidden;
-  bool listed;
-  {
-    RedrawPause pause(listView);
-    listed = ListRemoteFolder(CurrentRemoteFolder, view, &hidden);
-  }
+  const bool listed = ListRemoteFolder(CurrentRemoteFolder, view, &hidden);
+  SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));  // IDC_ARROW
   ShowView(listView, fromTree, view, treeLines);
   ReportHiddenEntries(hidden);
   return listed;
@@ -110,8 +85,8 @@ HWND RefreshRemoteList(HWND listView, int fromTree) {
   TreeCacheLineSet treeLines;
   // A session whose tree cache file could not be made at login lists without one.
   if (!TreeTempPath.empty() && !treeLines.Load(TreeTempPath)) {
-    RedrawPause pause(listView);
     SendMessageA(listView, LVM_DELETEALLITEMS, 0, 0);
+    SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));  // IDC_ARROW
     ShowProgramMessageBox(LoadResourceText(IDS_CANNOT_READ_TREE_CACHE), "VakoFTP", MB_OK);
     return nullptr;
   }
