@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 #include <set>
 
 #include "app/app_state_win.h"
@@ -19,7 +20,10 @@ HTREEITEM LocalTreeRoot;
 HTREEITEM RemoteTreeRoot;
 
 namespace {
-std::set<HWND> PausedTrees;
+// The items announced per tree in the change under way; at kItemsWorthAPause its redrawing
+// goes off.
+std::map<HWND, int> ChangedTrees;
+constexpr int kItemsWorthAPause = 8;
 // The remote tree as shown: the tree cache lines it was built from and their model, whose
 // nodes know their items, so that lines added since show their new folders and nothing else
 // is touched. Valid while RemoteTreeRoot is.
@@ -27,12 +31,20 @@ std::vector<std::string> RemoteTreeLines;
 RemoteTreeNode RemoteTreeShown;
 }  // namespace
 
-void PauseTreeBeforeChange(HWND tree) {
-  if (tree && PausedTrees.insert(tree).second) SendMessageA(tree, WM_SETREDRAW, FALSE, 0);
+void PauseTreeBeforeChange(HWND tree, bool many) {
+  if (!tree) return;
+  int& items = ChangedTrees[tree];
+  if (items >= kItemsWorthAPause) return;
+  items = many ? kItemsWorthAPause : items + 1;
+  if (items == kItemsWorthAPause) SendMessageA(tree, WM_SETREDRAW, FALSE, 0);
 }
 
 void ResumeChangedTree(HWND tree) {
-  if (!tree || PausedTrees.erase(tree) == 0) return;
+  const auto changed = ChangedTrees.find(tree);
+  if (!tree || changed == ChangedTrees.end()) return;
+  const bool paused = changed->second >= kItemsWorthAPause;
+  ChangedTrees.erase(changed);
+  if (!paused) return;
   SendMessageA(tree, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(tree, nullptr, TRUE);
 }
@@ -246,7 +258,7 @@ int RebuildRemoteTree(HWND tree) {
     RemoteTreeLines = std::move(lines);
   } else {
     // Lines removed or renamed (or the first build): the tree is built anew.
-    PauseTreeBeforeChange(tree);
+    PauseTreeBeforeChange(tree, true);
     ClearRemoteTree(tree);
     RemoteTreeRoot = InsertTreeItem(tree, TVI_ROOT, "/", TVI_SORT, TreeFolderIcon);
     if (!read) {

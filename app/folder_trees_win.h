@@ -22,9 +22,11 @@ HWND CreateRemoteTree(HWND parent);          // id 2035
 HTREEITEM InsertTreeItem(HWND tree, HTREEITEM parent, const std::string& text, HTREEITEM insertAfter, int image);
 std::string TreeItemText(HWND tree, HTREEITEM item);
 
-// A refill pauses a tree's redrawing only when it changes the tree, and turns it back on
-// at its end: on Wine, turning it back on measures every item of the tree again.
-void PauseTreeBeforeChange(HWND tree);
+// A refill announces each item it adds (or, `many`, a rebuild) and ends with
+// ResumeChangedTree. Redrawing is paused only once a change adds several items: on Wine,
+// turning it back on measures every item of the tree again, while a folder or two added
+// as the tree draws itself cost far less.
+void PauseTreeBeforeChange(HWND tree, bool many = false);
 void ResumeChangedTree(HWND tree);
 
 // Local tree. Paths are matched without regard to letter case; a path whose later
