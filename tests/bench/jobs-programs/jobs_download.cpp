@@ -9,6 +9,8 @@
 // The time runs from the command to the end of the job: every file of MANIFEST where it
 // belongs with its size, and the toolbar out of its job state (the job's end refills the
 // lists and brings the buttons back).
+// VAKO_BENCH_BUFFER, when set, goes to "ReceiveBuf" and "SendBuf" (the bytes per receive and
+// per send on a data connection); else the program keeps its own (1,024).
 // Prints "<files> <seconds> <start> <end> <peak private bytes>" (the two moments in seconds
 // since 1970, for lining the run up with a capture of its packets; the bytes as the system
 // reports them for the program, 0 when it does not), or "failed: <why>" and exits 1.
@@ -18,6 +20,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -79,6 +82,12 @@ double SecondsSince1970() {
   return static_cast<double>(ticks - 116444736000000000ull) / 1e7;
 }
 
+std::string BufferSettings() {
+  const char* bytes = std::getenv("VAKO_BENCH_BUFFER");
+  if (!bytes || !*bytes) return "";
+  return std::string("ReceiveBuf=") + bytes + "\r\nSendBuf=" + bytes + "\r\n";
+}
+
 int Fail(const std::string& why) {
   std::printf("failed: %s\n", why.c_str());
   return 1;
@@ -121,7 +130,7 @@ int main(int argc, char** argv) {
 
   const std::string ini = "[Vako]\r\nInitialLocalFolder=" + local + "\r\nHostAddr=127.0.0.1\r\nUserID=" + argv[5] +
                           "\r\nPort=" + argv[4] + "\r\nYesNo=0\r\nOK=0\r\n" +
-                          (job == "mirror" ? "CompareDate=1\r\n" : "");
+                          (job == "mirror" ? "CompareDate=1\r\n" : "") + BufferSettings();
   {
     std::ofstream out(program + "vako.ini", std::ios::binary);
     out << ini;
