@@ -90,7 +90,28 @@ int ConnectWithTimeout(SOCKET s, const sockaddr* address, int length) {
   return ok ? 1 : 0;
 }
 
+// A wait in select learns of bytes that come during it late under Wine: 2.4 ms from LIST
+// to its 150 reply, against 0.6 ms for a plain receive, most of what a small file's
+// exchange costs. So for its first few milliseconds the wait asks the socket itself how
+// many bytes it holds, giving up the processor between asks; a reply still to come after
+// that is waited for by select, as a slow server's is.
+static bool BytesCameSoon(SOCKET s) {
+  constexpr LONGLONG kAskingMs = 3;
+  LARGE_INTEGER frequency, start, now;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&start);
+  for (;;) {
+    u_long waiting = 0;
+    if (ioctlsocket(s, FIONREAD, &waiting) != 0 || waiting > 0) return true;  // recv tells what came
+    if (StopRequested) return false;
+    QueryPerformanceCounter(&now);
+    if ((now.QuadPart - start.QuadPart) * 1000 >= kAskingMs * frequency.QuadPart) return false;
+    SwitchToThread();
+  }
+}
+
 bool WaitReadableUnlessStopped(SOCKET s, const WaitDeadline& deadline) {
+  if (BytesCameSoon(s)) return true;
   for (;;) {
     fd_set readable;
     FD_ZERO(&readable);

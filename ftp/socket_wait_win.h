@@ -26,8 +26,9 @@ class WaitDeadline {
 int WaitReadable(SOCKET s, const WaitDeadline* deadline = nullptr);
 int WaitWritable(SOCKET s);
 
-// Waits for the socket in slices of 100 ms so that a Stop is seen meanwhile. True when it
-// can be read (or the deadline passed: the read that follows tells), false once Stop was
+// Waits for the socket in slices of 100 ms so that a Stop is seen meanwhile (the first few
+// milliseconds by asking the socket what it holds: see the definition). True when it can
+// be read (or the deadline passed: the read that follows tells), false once Stop was
 // pressed.
 bool WaitReadableUnlessStopped(SOCKET s, const WaitDeadline& deadline);
 
