@@ -9,6 +9,7 @@
 #include "app/message_boxes_win.h"
 #include "app/system_text_case_win.h"
 #include "app/remote_view_fill_win.h"
+#include "ftp/engine_display_win.h"
 #include "jobs/job_support_win.h"
 #include "resources/resource_ids.h"
 
@@ -91,6 +92,8 @@ bool OnJobPanesTimer(HWND window, UINT_PTR timer) {
 }
 
 void ShowJobStartFolders() {
+  // The job cleared its status before it handed over its end.
+  ShowWaitingDisplayNow();
   if (TimerSet) KillTimer(MainWindow, kJobPanesTimer);
   TimerSet = false;
   DropJobPaneViews();

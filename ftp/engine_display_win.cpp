@@ -109,6 +109,11 @@ void SetEngineDisplay(HWND statusBar, HWND progressBar) {
 
 void SetStatusSuffix(StatusSuffix suffix) { Suffix = suffix; }
 
+void ShowWaitingDisplayNow() {
+  HWND bar = StatusWindow.load();
+  if (bar && OnOwnThread(bar)) ShowPending(bar, false);
+}
+
 void SetEngineDisplayObservers(StatusTextObserver status, ProgressObserver progress) {
   WatchStatus = status;
   WatchProgress = progress;

@@ -16,6 +16,9 @@ void ShowStatusText(const std::string& text, bool repaintNow = false);
 // them (a running job's totals); null: as they are.
 using StatusSuffix = std::string (*)();
 void SetStatusSuffix(StatusSuffix suffix);
+// On the bars' own thread: shows at once what other threads left for them, instead of at
+// the next tick (a job's end, so that no text of the job outlives it on the bar).
+void ShowWaitingDisplayNow();
 void SetProgressPosition(int position);
 
 // Test hooks: called with every status text and progress position the engine shows.
