@@ -33,6 +33,8 @@ static bool WriteListRow(HWND list, int index, const ListRow& row) {
   return true;
 }
 
+namespace {
+
 // A row added or deleted while the list draws itself costs a repaint of its own (several
 // milliseconds each under Wine), so redrawing is off while rows come or go. Turning it
 // back on costs a whole repaint and more, so rows written over in place, as when a job
@@ -53,6 +55,8 @@ class RedrawPause {
  private:
   HWND list_;
 };
+
+}  // namespace
 
 void FillListRows(HWND list, const std::vector<ListRow>& rows, void (*refused)()) {
   int have = ListRowCount(list);
