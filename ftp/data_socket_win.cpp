@@ -31,28 +31,16 @@ void NoteEarlyFinalReply() {
   if (!ReplyBuffer.empty() && ReplyBuffer[0] == '2') EarlyFinalReply = ReplyBuffer;
 }
 
-void BoundWaits(SOCKET s) {
-  // Every later wait on this connection is bounded too: 60 s without a byte ends it.
-  DWORD ms = static_cast<DWORD>(NetworkTimeoutSeconds()) * 1000;
-  setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&ms), sizeof ms);
-  setsockopt(s, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&ms), sizeof ms);
-}
-
 // Takes a waiting connection off the (non-blocking) listener: 1 for the server's own, 0
-// for anyone else (turned away), 2 when none is waiting yet, -1 on an error.
+// for anyone else (turned away), 2 when none is waiting yet, -1 on an error. It comes
+// non-blocking like its listener, and stays so (ReceiveWithin).
 int TakeConnection(SOCKET listener, SocketHandle& data) {
   sockaddr_storage peer{};
   int length = sizeof peer;
   SOCKET s = accept(listener, reinterpret_cast<sockaddr*>(&peer), &length);
   if (s == INVALID_SOCKET) return WSAGetLastError() == WSAEWOULDBLOCK ? 2 : -1;
   if (SameHost(HostOf(peer), HostOf(ServerAddress))) {
-    u_long blocking = 0;  // it came non-blocking like its listener
-    if (ioctlsocket(s, FIONBIO, &blocking) != 0) {
-      closesocket(s);
-      return -1;
-    }
     data.s = s;
-    BoundWaits(s);
     return 1;
   }
   closesocket(s);
@@ -148,9 +136,8 @@ int OpenPassiveConnection(const std::string& transferCommand, SocketHandle& data
   sockaddr_storage target{};
   if (!AskForPassivePort(target)) return 0;
   SocketHandle s(socket(target.ss_family, SOCK_STREAM, IPPROTO_TCP));
-  if (s.s == INVALID_SOCKET || !ConnectWithTimeout(s.s, reinterpret_cast<const sockaddr*>(&target), AddressLength(target)))
+  if (s.s == INVALID_SOCKET || !ConnectNonBlocking(s.s, reinterpret_cast<const sockaddr*>(&target), AddressLength(target)))
     return 0;
-  BoundWaits(s.s);
   if (!SendTransferCommand(transferCommand, restartAt)) return 0;
   data.s = s.s;
   s.s = INVALID_SOCKET;
@@ -245,24 +232,14 @@ void ResetDataConnection(SocketHandle& data) {
   data.Close();
 }
 
-int SendAll(SOCKET s, const char* data, size_t count) {
-  while (count > 0) {
-    int sent = send(s, data, static_cast<int>(count), 0);
-    if (sent <= 0) return 0;
-    data += sent;
-    count -= static_cast<size_t>(sent);
-  }
-  return 1;
-}
-
-int ReceiveData(SocketHandle& data, char* buffer, int size) {
-  if (data.tls) return data.tls->Receive(buffer, size);
-  return recv(data.s, buffer, size, 0);
+int ReceiveData(SocketHandle& data, char* buffer, int size, const WaitDeadline* deadline) {
+  if (data.tls) return data.tls->Receive(buffer, size, deadline);
+  return ReceiveWithin(data.s, buffer, size, deadline);
 }
 
 int SendAllData(SocketHandle& data, const char* bytes, size_t count) {
   if (data.tls) return data.tls->Send(bytes, count);
-  return SendAll(data.s, bytes, count);
+  return SendAllWithin(data.s, bytes, count);
 }
 
 void FinishSending(SocketHandle& data) {

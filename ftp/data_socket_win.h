@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "ftp/socket_wait_win.h"
 #include "ftp/tls_stream_win.h"
 
 struct SocketHandle {
@@ -31,7 +32,8 @@ struct SocketHandle {
 // With the host's Pasv set it sends TYPE, EPSV or PASV, connects to the server's port and
 // then sends the transfer command.
 // 0 when any step fails; a server that accepted the command but never connects gets the
-// abort sequence. The data socket's receives and sends are bounded by the time limit.
+// abort sequence. The data socket is non-blocking: its receives and sends wait within the
+// time limit through ReceiveData and SendAllData.
 // restartAt: sent as "REST <offset>" just before the transfer command when not 0; a
 // server that does not answer it with 350 gets no transfer command, and
 // LastRestartWasRefused tells so.
@@ -60,12 +62,10 @@ int ReadTransferReply();
 // would take for the end of a whole file.
 void ResetDataConnection(SocketHandle& data);
 
-// Sends all of the bytes, however many calls it takes. 0 on an error.
-int SendAll(SOCKET s, const char* data, size_t count);
-
 // The data connection's bytes, through TLS on a protected one. Receive answers as recv
 // does; a TLS stream cut without close_notify is an error, never the end of the data.
-int ReceiveData(SocketHandle& data, char* buffer, int size);
+// Every wait for the socket ends at the time limit, or at the deadline when one is given.
+int ReceiveData(SocketHandle& data, char* buffer, int size, const WaitDeadline* deadline = nullptr);
 int SendAllData(SocketHandle& data, const char* bytes, size_t count);
 // The orderly end of what we sent: TLS's close_notify first, and the server's own end
 // awaited, so that nothing it sent is left unread (which would turn the close into a reset).

@@ -84,12 +84,7 @@ int FetchListing() {
   std::vector<char> chunk(65536);
   uint64_t total = 0;
   bool complete = true;
-  DWORD applied = static_cast<DWORD>(NetworkTimeoutSeconds()) * 1000;  // as the data connection came
   for (;;) {
-    if (!LimitReceiveWait(data.s, deadline, applied)) {
-      EndBrokenTransfer(data, true);
-      return 0;
-    }
     // Bytes TLS has already taken off the socket are not seen by a wait for the socket.
     const bool buffered = data.tls && data.tls->HasBufferedInput();
     if (JobRunning && !buffered && !WaitReadableUnlessStopped(data.s, deadline)) {
@@ -97,7 +92,7 @@ int FetchListing() {
       AbortTransfer();
       return 0;
     }
-    int got = ReceiveData(data, chunk.data(), static_cast<int>(chunk.size()));
+    int got = ReceiveData(data, chunk.data(), static_cast<int>(chunk.size()), &deadline);
     if (got == 0) break;
     if (got < 0) {
       EndBrokenTransfer(data, LastCallTimedOut());

@@ -70,6 +70,15 @@ bool LimitReceiveWait(SOCKET s, const WaitDeadline& deadline, DWORD& applied) {
 }
 
 int ConnectWithTimeout(SOCKET s, const sockaddr* address, int length) {
+  const int ok = ConnectNonBlocking(s, address, length);
+  const int error = WSAGetLastError();
+  u_long blocking = 0;
+  ioctlsocket(s, FIONBIO, &blocking);
+  WSASetLastError(error);
+  return ok;
+}
+
+int ConnectNonBlocking(SOCKET s, const sockaddr* address, int length) {
   u_long nonBlocking = 1;
   ioctlsocket(s, FIONBIO, &nonBlocking);
   int rc = connect(s, address, length);
@@ -84,10 +93,53 @@ int ConnectWithTimeout(SOCKET s, const sockaddr* address, int length) {
     ok = writable && error == 0;
     if (!ok && error == 0) error = WSAETIMEDOUT;
   }
-  u_long blocking = 0;
-  ioctlsocket(s, FIONBIO, &blocking);
-  if (!ok) WSASetLastError(error);  // for the message that reports it
+  WSASetLastError(ok ? 0 : error);  // for the message that reports it
   return ok ? 1 : 0;
+}
+
+// 1 when the socket is ready (or has an error for the next call to tell), 0 when the time
+// ran out (WSAETIMEDOUT set), -1 when the wait itself failed.
+static int WaitReady(SOCKET s, bool forWrite, const WaitDeadline* deadline) {
+  if (deadline && deadline->Left() == 0) {
+    WSASetLastError(WSAETIMEDOUT);
+    return 0;
+  }
+  fd_set set;
+  FD_ZERO(&set);
+  FD_SET(s, &set);
+  fd_set errors;
+  FD_ZERO(&errors);
+  FD_SET(s, &errors);
+  timeval limit = WaitOf(deadline);
+  int n = select(0, forWrite ? nullptr : &set, forWrite ? &set : nullptr, &errors, &limit);
+  if (n == 0) WSASetLastError(WSAETIMEDOUT);
+  return n > 0 ? 1 : n == 0 ? 0 : -1;
+}
+
+int ReceiveWithin(SOCKET s, char* buffer, int size, const WaitDeadline* deadline) {
+  // A server that drips bytes is given up on at the deadline all the same.
+  if (deadline && deadline->Left() == 0) {
+    WSASetLastError(WSAETIMEDOUT);
+    return -1;
+  }
+  for (;;) {
+    int got = recv(s, buffer, size, 0);
+    if (got >= 0 || WSAGetLastError() != WSAEWOULDBLOCK) return got;
+    if (WaitReady(s, false, deadline) <= 0) return -1;
+  }
+}
+
+int SendAllWithin(SOCKET s, const char* data, size_t count) {
+  while (count > 0) {
+    int sent = send(s, data, static_cast<int>(std::min<size_t>(count, 1 << 20)), 0);
+    if (sent > 0) {
+      data += sent;
+      count -= static_cast<size_t>(sent);
+      continue;
+    }
+    if (sent == 0 || WSAGetLastError() != WSAEWOULDBLOCK || WaitReady(s, true, nullptr) <= 0) return 0;
+  }
+  return 1;
 }
 
 // A wait in select learns of bytes that come during it late under Wine: 2.4 ms from LIST

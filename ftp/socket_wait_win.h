@@ -45,3 +45,14 @@ bool LimitReceiveWait(SOCKET s, const WaitDeadline& deadline, DWORD& applied);
 // Connects with the time limit applied; the socket stays blocking afterwards. 1 on success;
 // on failure WSAGetLastError tells why (WSAETIMEDOUT after the time limit).
 int ConnectWithTimeout(SOCKET s, const sockaddr* address, int length);
+// The same for a data connection, which stays non-blocking.
+int ConnectNonBlocking(SOCKET s, const sockaddr* address, int length);
+
+// Data connections stay non-blocking from their start: a receive or a send that finds the
+// socket not ready waits here, within the time limit (and the deadline, when there is
+// one). The socket's own time limit options, and turning it back to blocking, would cost
+// three calls more for every file, each a round trip to Wine's server. These work on a
+// blocking socket too. ReceiveWithin answers as recv does, and -1 with WSAETIMEDOUT once
+// the time ran out; SendAllWithin sends all of the bytes, 0 on an error or a time out.
+int ReceiveWithin(SOCKET s, char* buffer, int size, const WaitDeadline* deadline = nullptr);
+int SendAllWithin(SOCKET s, const char* data, size_t count);

@@ -8,6 +8,8 @@
 #include <subauth.h>
 #include <schannel.h>
 
+#include "ftp/socket_wait_win.h"
+
 namespace {
 
 constexpr DWORD kContextFlags = ISC_REQ_SEQUENCE_DETECT | ISC_REQ_REPLAY_DETECT | ISC_REQ_CONFIDENTIALITY |
@@ -18,21 +20,11 @@ constexpr DWORD kContextFlags = ISC_REQ_SEQUENCE_DETECT | ISC_REQ_REPLAY_DETECT 
 constexpr size_t kReadPiece = 65536;
 constexpr size_t kSendBatch = 65536;
 
-int SendRaw(SOCKET s, const char* data, size_t count) {
-  while (count > 0) {
-    int sent = send(s, data, static_cast<int>(std::min<size_t>(count, 1 << 20)), 0);
-    if (sent <= 0) return 0;
-    data += sent;
-    count -= static_cast<size_t>(sent);
-  }
-  return 1;
-}
-
 // Sends a token the system made for us, and gives its memory back.
 int SendToken(SOCKET s, SecBuffer& token) {
   int ok = 1;
   if (token.pvBuffer) {
-    if (token.cbBuffer > 0) ok = SendRaw(s, static_cast<const char*>(token.pvBuffer), token.cbBuffer);
+    if (token.cbBuffer > 0) ok = SendAllWithin(s, static_cast<const char*>(token.pvBuffer), token.cbBuffer);
     FreeContextBuffer(token.pvBuffer);
     token.pvBuffer = nullptr;
   }
@@ -117,7 +109,7 @@ int TlsStream::Handshake() {
 int TlsStream::ReadMore() {
   const size_t had = in_.size();
   in_.resize(had + kReadPiece);
-  int got = recv(s_, in_.data() + had, static_cast<int>(kReadPiece), 0);
+  int got = ReceiveWithin(s_, in_.data() + had, static_cast<int>(kReadPiece), deadline_);
   in_.resize(had + static_cast<size_t>(std::max(got, 0)));
   if (got < 0) error_ = "TLS: receive failed";
   return got > 0 ? 1 : got == 0 ? 0 : -1;
@@ -216,7 +208,14 @@ int TlsStream::DecryptRecord() {
   return 1;
 }
 
-int TlsStream::Receive(char* buffer, int size) {
+int TlsStream::Receive(char* buffer, int size, const WaitDeadline* deadline) {
+  deadline_ = deadline;
+  const int got = ReceiveUntil(buffer, size);
+  deadline_ = nullptr;
+  return got;
+}
+
+int TlsStream::ReceiveUntil(char* buffer, int size) {
   WSASetLastError(0);
   for (;;) {
     if (plainPos_ < plain_.size()) {
@@ -265,7 +264,7 @@ int TlsStream::Send(const char* data, size_t count) {
       data += n;
       count -= n;
     }
-    if (!SendRaw(s_, out_.data(), out_.size())) {
+    if (!SendAllWithin(s_, out_.data(), out_.size())) {
       error_ = "TLS: send failed";
       return 0;
     }

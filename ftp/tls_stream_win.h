@@ -29,6 +29,8 @@ class TlsCredentials {
   bool acquired_ = false;
 };
 
+class WaitDeadline;
+
 class TlsStream {
  public:
   TlsStream(SOCKET s, TlsCredentials& credentials, const std::string& targetName);
@@ -42,8 +44,9 @@ class TlsStream {
   int Send(const char* data, size_t count);
   // Up to size bytes of plain data: > 0 bytes, 0 at the server's close_notify, -1 on an
   // error or when the connection ends without close_notify (a cut stream, never an end).
-  // After a socket error WSAGetLastError tells it; otherwise it reads 0.
-  int Receive(char* buffer, int size);
+  // After a socket error WSAGetLastError tells it; otherwise it reads 0. A wait for the
+  // socket ends at the time limit, or at the deadline when one is given.
+  int Receive(char* buffer, int size, const WaitDeadline* deadline = nullptr);
   // Plain or encrypted bytes already taken off the socket and not yet given out.
   bool HasBufferedInput() const { return plainPos_ < plain_.size() || !in_.empty(); }
   // Tells the server this side sends no more. 1 when it went out.
@@ -57,10 +60,12 @@ class TlsStream {
  private:
   int HandshakeLoop(bool haveInput);
   int ReadMore();
+  int ReceiveUntil(char* buffer, int size);
   int DecryptRecord();
   int Fail(const char* what, SECURITY_STATUS status);
 
   SOCKET s_;
+  const WaitDeadline* deadline_ = nullptr;  // the running Receive's
   TlsCredentials& credentials_;
   std::string target_;
   CtxtHandle context_{};
