@@ -159,7 +159,7 @@ static bool WaitForReplyUnlessStopped() {
 
 // Sends CommandBuffer and reads its reply: 1, or 0 when the connection failed; -1 when
 // `stoppable` and Stop ended the wait before any reply came (the reply is still owed).
-static int ExchangeCommand(bool stoppable = false) {
+static int ExchangeCommand(bool stoppable = false, void (*meanwhile)() = nullptr) {
   const char* data = CommandBuffer.data();
   size_t left = CommandBuffer.size();
   while (left > 0) {
@@ -173,6 +173,7 @@ static int ExchangeCommand(bool stoppable = false) {
     left -= static_cast<size_t>(sent);
   }
   WriteProtocolLog(LoggedCommandText(CommandBuffer), 2);
+  if (meanwhile) meanwhile();
   if (stoppable && !WaitForReplyUnlessStopped()) return -1;
   const int replied = ReadReply();
   NoteTransferTypeExchange(CommandBuffer, ReplyBuffer);
@@ -190,7 +191,7 @@ int SendCommand() {
   return ExchangeCommand();
 }
 
-int SendCommandUnlessStopped() { return JobRunning ? ExchangeCommand(true) : SendCommand(); }
+int SendCommandUnlessStopped(void (*meanwhile)()) { return JobRunning ? ExchangeCommand(true, meanwhile) : SendCommand(); }
 
 int CloseControlConnection() {
   EndControlTls();

@@ -9,8 +9,9 @@ int ReadReply();                // fills ReplyBuffer with the last line of one r
 extern std::string ReplyText;   // every line of that reply, as received
 int SendCommand();              // sends CommandBuffer, then ReadReply
 // SendCommand for a transfer command of a job: -1 when Stop was pressed before the first
-// reply came (it is still owed: the caller aborts).
-int SendCommandUnlessStopped();
+// reply came (it is still owed: the caller aborts). In a job, meanwhile (when given) runs
+// once the command has gone out, before its reply is waited for.
+int SendCommandUnlessStopped(void (*meanwhile)() = nullptr);
 int CloseControlConnection();
 // 1 when a whole reply line has already been read off the socket and waits for ReadReply
 // (under TLS: when bytes of the connection wait in the TLS layer): a wait for the socket

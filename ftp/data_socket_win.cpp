@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "app/app_state_win.h"
 #include "config/host_profile.h"
@@ -15,6 +16,7 @@
 #include "ftp/secure_session_win.h"
 #include "ftp/socket_address_win.h"
 #include "ftp/socket_wait_win.h"
+#include "ftp/transfer_job_frame_win.h"
 #include "ftp/transfer_type_win.h"
 
 namespace {
@@ -114,10 +116,65 @@ int AskForPassivePort(sockaddr_storage& target) {
   return 1;
 }
 
+// A listener for the server's data connection, non-blocking, on any address of its
+// family, and the port it got.
+struct DataListener {
+  SocketHandle socket;
+  int family = AF_UNSPEC;
+  uint16_t port = 0;
+};
+
+bool MakeListener(int family, DataListener& made) {
+  made.socket.Close();
+  sockaddr_storage address{};
+  address.ss_family = static_cast<ADDRESS_FAMILY>(family);
+  made.socket.s = socket(family, SOCK_STREAM, IPPROTO_TCP);
+  if (made.socket.s == INVALID_SOCKET) return false;
+  u_long nonBlocking = 1;  // a connection is taken when there is one, never waited for in accept
+  sockaddr_storage bound{};
+  int length = sizeof bound;
+  if (bind(made.socket.s, reinterpret_cast<sockaddr*>(&address), AddressLength(address)) != 0 ||
+      listen(made.socket.s, 1) != 0 || ioctlsocket(made.socket.s, FIONBIO, &nonBlocking) != 0 ||
+      getsockname(made.socket.s, reinterpret_cast<sockaddr*>(&bound), &length) != 0) {
+    made.socket.Close();
+    return false;
+  }
+  made.family = family;
+  made.port = PortOf(bound);
+  return true;
+}
+
+void MoveListener(DataListener& from, DataListener& to) {
+  to.socket.Close();
+  std::swap(to.socket.s, from.socket.s);
+  to.family = from.family;
+  to.port = from.port;
+}
+
+// The listener for a job's next transfer, made while the server prepared the last one:
+// under Wine its five calls take about as long as the server takes to answer, a wait the
+// job's thread would spend doing nothing. Dropped when the job ends, so that no listener
+// stays open between jobs.
+DataListener Spare;
+bool SpareDropPlanned = false;
+
+void DropSpareListener() {
+  Spare.socket.Close();
+  SpareDropPlanned = false;
+}
+
+void PrepareSpareListener() {
+  if (!InTransferJob() || !ControlAddressKnown || Spare.socket.s != INVALID_SOCKET) return;
+  if (!MakeListener(ControlAddress.ss_family, Spare)) return;
+  if (!SpareDropPlanned) AtTransferJobEnd(DropSpareListener);
+  SpareDropPlanned = true;
+}
+
 bool RestartRefused = false;
 
 // REST when restarting, then the transfer command; true when the server accepted both.
-bool SendTransferCommand(const std::string& transferCommand, uint64_t restartAt) {
+// meanwhile runs while the server prepares the transfer.
+bool SendTransferCommand(const std::string& transferCommand, uint64_t restartAt, void (*meanwhile)() = nullptr) {
   if (restartAt != 0) {
     if (!SendFormattedCommand("REST", std::to_string(restartAt))) return false;
     if (ReplyBuffer.compare(0, 3, "350") != 0) {
@@ -126,7 +183,7 @@ bool SendTransferCommand(const std::string& transferCommand, uint64_t restartAt)
     }
   }
   CommandBuffer = transferCommand;
-  const int replied = SendCommandUnlessStopped();
+  const int replied = SendCommandUnlessStopped(meanwhile);
   if (replied < 0) AbortTransfer();
   return replied > 0 && ReplyIsPositive(ReplyBuffer);
 }
@@ -158,6 +215,7 @@ int StartDataTlsOrEnd(SocketHandle& data) {
 void ForgetPassiveChoice() {
   EpsvRefused = false;
   ControlAddressKnown = false;
+  Spare.socket.Close();  // it listens on the old connection's family
 }
 
 bool LastRestartWasRefused() { return RestartRefused; }
@@ -178,30 +236,22 @@ int OpenDataListener(const std::string& transferCommand, int mode, SocketHandle&
     ControlAddressKnown = true;
   }
   // The listener takes the control connection's family, on any address of it.
-  sockaddr_storage address{};
-  address.ss_family = ControlAddress.ss_family;
-  SocketHandle listener(socket(address.ss_family, SOCK_STREAM, IPPROTO_TCP));
-  if (listener.s == INVALID_SOCKET) return 0;
-  if (bind(listener.s, reinterpret_cast<sockaddr*>(&address), AddressLength(address)) != 0) return 0;
-  if (listen(listener.s, 1) != 0) return 0;
-  u_long nonBlocking = 1;  // a connection is taken when there is one, never waited for in accept
-  if (ioctlsocket(listener.s, FIONBIO, &nonBlocking) != 0) return 0;
-  sockaddr_storage bound{};
-  int length = sizeof bound;
-  if (getsockname(listener.s, reinterpret_cast<sockaddr*>(&bound), &length) != 0) return 0;
+  DataListener listener;
+  if (Spare.socket.s != INVALID_SOCKET && Spare.family == ControlAddress.ss_family) MoveListener(Spare, listener);
+  else if (!MakeListener(ControlAddress.ss_family, listener)) return 0;
   const HostAddress local = HostOf(ControlAddress);
 
   if (!SendTransferType(mode)) return 0;
   // PORT carries IPv4 only; an IPv6 connection announces its address with EPRT.
-  CommandBuffer = local.family == 6 ? FormatEprtCommand(local, PortOf(bound)) : FormatPortCommand(local.bytes, PortOf(bound));
+  CommandBuffer = local.family == 6 ? FormatEprtCommand(local, listener.port) : FormatPortCommand(local.bytes, listener.port);
   if (!SendCommand()) return 0;
   // A refused command (550 no such file, 425 after a refused PORT...) means no connection
   // will ever come.
-  if (!SendTransferCommand(transferCommand, restartAt)) return 0;
+  if (!SendTransferCommand(transferCommand, restartAt, PrepareSpareListener)) return 0;
   NoteEarlyFinalReply();
-  int accepted = AcceptFromServer(listener.s, data);
+  int accepted = AcceptFromServer(listener.socket.s, data);
   if (accepted == 1) return StartDataTlsOrEnd(data);
-  listener.Close();
+  listener.socket.Close();
   if (accepted == 0) SendAbortSequence();
   return 0;
 }
@@ -235,6 +285,13 @@ void ResetDataConnection(SocketHandle& data) {
 int ReceiveData(SocketHandle& data, char* buffer, int size, const WaitDeadline* deadline) {
   if (data.tls) return data.tls->Receive(buffer, size, deadline);
   return ReceiveWithin(data.s, buffer, size, deadline);
+}
+
+int ReceiveDataUnlessStopped(SocketHandle& data, char* buffer, int size, const WaitDeadline& deadline) {
+  if (!data.tls) return ReceiveUnlessStopped(data.s, buffer, size, deadline);
+  // Bytes TLS has already taken off the socket are not seen by a wait for the socket.
+  if (!data.tls->HasBufferedInput() && !WaitReadableUnlessStopped(data.s, deadline)) return -2;
+  return data.tls->Receive(buffer, size, &deadline);
 }
 
 int SendAllData(SocketHandle& data, const char* bytes, size_t count) {

@@ -85,14 +85,14 @@ int FetchListing() {
   uint64_t total = 0;
   bool complete = true;
   for (;;) {
-    // Bytes TLS has already taken off the socket are not seen by a wait for the socket.
-    const bool buffered = data.tls && data.tls->HasBufferedInput();
-    if (JobRunning && !buffered && !WaitReadableUnlessStopped(data.s, deadline)) {
+    const int size = static_cast<int>(chunk.size());
+    int got = JobRunning ? ReceiveDataUnlessStopped(data, chunk.data(), size, deadline)
+                         : ReceiveData(data, chunk.data(), size, &deadline);
+    if (got == -2) {  // Stop
       data.Close();
       AbortTransfer();
       return 0;
     }
-    int got = ReceiveData(data, chunk.data(), static_cast<int>(chunk.size()), &deadline);
     if (got == 0) break;
     if (got < 0) {
       EndBrokenTransfer(data, LastCallTimedOut());

@@ -147,23 +147,38 @@ int SendAllWithin(SOCKET s, const char* data, size_t count) {
 // exchange costs. So for its first few milliseconds the wait asks the socket itself how
 // many bytes it holds, giving up the processor between asks; a reply still to come after
 // that is waited for by select, as a slow server's is.
-static bool BytesCameSoon(SOCKET s) {
-  constexpr LONGLONG kAskingMs = 3;
-  LARGE_INTEGER frequency, start, now;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&start);
+namespace {
+
+// The first few milliseconds of a wait, in which the socket is asked again and again.
+class AskingSpell {
+ public:
+  AskingSpell() {
+    QueryPerformanceFrequency(&frequency_);
+    QueryPerformanceCounter(&start_);
+  }
+  bool Over() const {
+    constexpr LONGLONG kAskingMs = 3;
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return (now.QuadPart - start_.QuadPart) * 1000 >= kAskingMs * frequency_.QuadPart;
+  }
+
+ private:
+  LARGE_INTEGER frequency_, start_;
+};
+
+bool BytesCameSoon(SOCKET s) {
+  AskingSpell spell;
   for (;;) {
     u_long waiting = 0;
     if (ioctlsocket(s, FIONREAD, &waiting) != 0 || waiting > 0) return true;  // recv tells what came
-    if (StopRequested) return false;
-    QueryPerformanceCounter(&now);
-    if ((now.QuadPart - start.QuadPart) * 1000 >= kAskingMs * frequency.QuadPart) return false;
+    if (StopRequested || spell.Over()) return false;
     SwitchToThread();
   }
 }
 
-bool WaitReadableUnlessStopped(SOCKET s, const WaitDeadline& deadline) {
-  if (BytesCameSoon(s)) return true;
+// The rest of a wait: select in slices of 100 ms, with Stop looked at between them.
+bool WaitInSlicesUnlessStopped(SOCKET s, const WaitDeadline& deadline) {
   for (;;) {
     fd_set readable;
     FD_ZERO(&readable);
@@ -172,5 +187,31 @@ bool WaitReadableUnlessStopped(SOCKET s, const WaitDeadline& deadline) {
     if (select(0, &readable, nullptr, nullptr, &slice) != 0) return true;  // recv tells what came
     if (StopRequested) return false;
     if (deadline.Left() == 0) return true;
+  }
+}
+
+}  // namespace
+
+bool WaitReadableUnlessStopped(SOCKET s, const WaitDeadline& deadline) {
+  return BytesCameSoon(s) || (!StopRequested && WaitInSlicesUnlessStopped(s, deadline));
+}
+
+// A closed connection holds no bytes, so asking how many there are would wait out the
+// whole spell for the end of a listing: the receive itself is what is asked.
+int ReceiveUnlessStopped(SOCKET s, char* buffer, int size, const WaitDeadline& deadline) {
+  AskingSpell spell;
+  for (;;) {
+    if (deadline.Left() == 0) {
+      WSASetLastError(WSAETIMEDOUT);
+      return -1;
+    }
+    int got = recv(s, buffer, size, 0);
+    if (got >= 0 || WSAGetLastError() != WSAEWOULDBLOCK) return got;
+    if (StopRequested) return -2;
+    if (!spell.Over()) {
+      SwitchToThread();
+      continue;
+    }
+    if (!WaitInSlicesUnlessStopped(s, deadline)) return -2;
   }
 }

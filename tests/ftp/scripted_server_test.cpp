@@ -101,6 +101,14 @@ TEST_F(ScriptedServerTest, TransfersCutShortOrStalledAreFailures) {
             std::string::npos)
       << Log();
   ExpectInStep("/", "sub");
+  // So is an upload to a server that stops reading: more than the sockets hold between
+  // them goes out only as far as they hold, and the send waits out the time limit.
+  WriteWholeFile(Local("big.bin"), Pattern(48 << 20));
+  EXPECT_EQ(StoreFile(Local("big.bin"), "big.bin", 2), 0);
+  EXPECT_NE(Log().find("STOR big.bin\r\n150 Opening data connection\r\nABOR\r\n426 Transfer aborted\r\n"),
+            std::string::npos)
+      << Log();
+  ExpectInStep("/", "sub");
 }
 
 // 226 confirms only as much as came: a binary file shorter than listed is a failure, and

@@ -199,18 +199,23 @@ def endlessgreeting(conn):
 
 
 def stall(conn):
-    """Sends 5,000 bytes and then nothing, keeping the data connection open (RETR and LIST)."""
+    """Sends 5,000 bytes and then nothing, keeping the data connection open (RETR and LIST);
+    takes the data connection of STOR and never reads from it."""
     def retr(c, line, state):
         c.sendall(b"150 Opening data connection\r\n")
         state["data"] = connect_data(state)
         state["data"].sendall(pattern(5000))
+
+    def stor(c, line, state):
+        c.sendall(b"150 Opening data connection\r\n")
+        state["data"] = connect_data(state)
 
     def abor(c, line, state):
         if "data" in state:
             state.pop("data").close()
             c.sendall(b"426 Transfer aborted\r\n")
         return b"226 ABOR successful\r\n"
-    command_loop(conn, {b"RETR": retr, b"LIST": retr, b"ABOR": abor})
+    command_loop(conn, {b"RETR": retr, b"LIST": retr, b"STOR": stor, b"ABOR": abor})
 
 
 def abortcheck(conn):
