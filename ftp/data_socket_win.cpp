@@ -287,10 +287,11 @@ int ReceiveData(SocketHandle& data, char* buffer, int size, const WaitDeadline* 
   return ReceiveWithin(data.s, buffer, size, deadline);
 }
 
-int ReceiveDataUnlessStopped(SocketHandle& data, char* buffer, int size, const WaitDeadline& deadline) {
-  if (!data.tls) return ReceiveUnlessStopped(data.s, buffer, size, deadline);
+int ReceiveDataUnlessStopped(SocketHandle& data, char* buffer, int size, const WaitDeadline& deadline,
+                             bool stoppable) {
+  if (!data.tls) return ReceiveUnlessStopped(data.s, buffer, size, deadline, stoppable);
   // Bytes TLS has already taken off the socket are not seen by a wait for the socket.
-  if (!data.tls->HasBufferedInput() && !WaitReadableUnlessStopped(data.s, deadline)) return -2;
+  if (stoppable && !data.tls->HasBufferedInput() && !WaitReadableUnlessStopped(data.s, deadline)) return -2;
   return data.tls->Receive(buffer, size, &deadline);
 }
 

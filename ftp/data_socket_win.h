@@ -66,8 +66,10 @@ void ResetDataConnection(SocketHandle& data);
 // does; a TLS stream cut without close_notify is an error, never the end of the data.
 // Every wait for the socket ends at the time limit, or at the deadline when one is given.
 int ReceiveData(SocketHandle& data, char* buffer, int size, const WaitDeadline* deadline = nullptr);
-// ReceiveData that Stop can end while it waits: -2 once Stop was pressed.
-int ReceiveDataUnlessStopped(SocketHandle& data, char* buffer, int size, const WaitDeadline& deadline);
+// ReceiveData that asks the socket for a few milliseconds before it waits (a listing, which
+// comes at once) and, when stoppable, that Stop can end while it waits: -2 then.
+int ReceiveDataUnlessStopped(SocketHandle& data, char* buffer, int size, const WaitDeadline& deadline,
+                             bool stoppable = true);
 int SendAllData(SocketHandle& data, const char* bytes, size_t count);
 // The orderly end of what we sent: TLS's close_notify first, and the server's own end
 // awaited, so that nothing it sent is left unread (which would turn the close into a reset).

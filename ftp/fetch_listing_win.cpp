@@ -85,9 +85,9 @@ int FetchListing() {
   uint64_t total = 0;
   bool complete = true;
   for (;;) {
-    const int size = static_cast<int>(chunk.size());
-    int got = JobRunning ? ReceiveDataUnlessStopped(data, chunk.data(), size, deadline)
-                         : ReceiveData(data, chunk.data(), size, &deadline);
+    // The window's own listing is never stopped: its thread is the one that would take
+    // the click.
+    int got = ReceiveDataUnlessStopped(data, chunk.data(), static_cast<int>(chunk.size()), deadline, JobRunning != 0);
     if (got == -2) {  // Stop
       data.Close();
       AbortTransfer();

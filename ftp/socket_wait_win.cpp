@@ -198,7 +198,7 @@ bool WaitReadableUnlessStopped(SOCKET s, const WaitDeadline& deadline) {
 
 // A closed connection holds no bytes, so asking how many there are would wait out the
 // whole spell for the end of a listing: the receive itself is what is asked.
-int ReceiveUnlessStopped(SOCKET s, char* buffer, int size, const WaitDeadline& deadline) {
+int ReceiveUnlessStopped(SOCKET s, char* buffer, int size, const WaitDeadline& deadline, bool stoppable) {
   AskingSpell spell;
   for (;;) {
     if (deadline.Left() == 0) {
@@ -207,11 +207,15 @@ int ReceiveUnlessStopped(SOCKET s, char* buffer, int size, const WaitDeadline& d
     }
     int got = recv(s, buffer, size, 0);
     if (got >= 0 || WSAGetLastError() != WSAEWOULDBLOCK) return got;
-    if (StopRequested) return -2;
+    if (stoppable && StopRequested) return -2;
     if (!spell.Over()) {
       SwitchToThread();
       continue;
     }
-    if (!WaitInSlicesUnlessStopped(s, deadline)) return -2;
+    if (!stoppable) {
+      if (WaitReady(s, false, &deadline) <= 0) return -1;
+    } else if (!WaitInSlicesUnlessStopped(s, deadline)) {
+      return -2;
+    }
   }
 }

@@ -32,8 +32,9 @@ int WaitWritable(SOCKET s);
 // pressed.
 bool WaitReadableUnlessStopped(SOCKET s, const WaitDeadline& deadline);
 // A receive on a non-blocking socket that Stop can end while it waits: -2 once Stop was
-// pressed; otherwise as recv, and -1 with WSAETIMEDOUT after the deadline.
-int ReceiveUnlessStopped(SOCKET s, char* buffer, int size, const WaitDeadline& deadline);
+// pressed; otherwise as recv, and -1 with WSAETIMEDOUT after the deadline. Not stoppable,
+// Stop is not looked at and a silent server is given up on at the time limit.
+int ReceiveUnlessStopped(SOCKET s, char* buffer, int size, const WaitDeadline& deadline, bool stoppable = true);
 
 // Waits for whichever of two sockets can be read first, within the time limit and the
 // deadline. Answers 1 for the first, 2 for the second (1 when both are), 0 on timeout.
