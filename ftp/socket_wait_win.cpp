@@ -31,8 +31,9 @@ static timeval WaitOf(const WaitDeadline* deadline) {
   return timeval{static_cast<long>(ms / 1000), static_cast<long>((ms % 1000) * 1000)};
 }
 
-static int WaitFor(SOCKET s, bool forWrite, const WaitDeadline* deadline) {
-  if (deadline && deadline->Left() == 0) return 0;
+// One select for the socket, readable or writable, or with an error; as select answers.
+// inSet tells whether it was ready for what was asked (not merely in error).
+static int SelectOne(SOCKET s, bool forWrite, const WaitDeadline* deadline, bool& inSet) {
   fd_set set;
   FD_ZERO(&set);
   FD_SET(s, &set);
@@ -41,8 +42,15 @@ static int WaitFor(SOCKET s, bool forWrite, const WaitDeadline* deadline) {
   FD_SET(s, &errors);
   timeval limit = WaitOf(deadline);
   int n = select(0, forWrite ? nullptr : &set, forWrite ? &set : nullptr, &errors, &limit);
-  if (n <= 0) return 0;
-  return FD_ISSET(s, &set) ? 1 : 0;
+  inSet = n > 0 && FD_ISSET(s, &set);
+  return n;
+}
+
+static int WaitFor(SOCKET s, bool forWrite, const WaitDeadline* deadline) {
+  if (deadline && deadline->Left() == 0) return 0;
+  bool inSet = false;
+  SelectOne(s, forWrite, deadline, inSet);
+  return inSet ? 1 : 0;
 }
 
 int WaitReadable(SOCKET s, const WaitDeadline* deadline) { return WaitFor(s, false, deadline); }
@@ -104,14 +112,8 @@ static int WaitReady(SOCKET s, bool forWrite, const WaitDeadline* deadline) {
     WSASetLastError(WSAETIMEDOUT);
     return 0;
   }
-  fd_set set;
-  FD_ZERO(&set);
-  FD_SET(s, &set);
-  fd_set errors;
-  FD_ZERO(&errors);
-  FD_SET(s, &errors);
-  timeval limit = WaitOf(deadline);
-  int n = select(0, forWrite ? nullptr : &set, forWrite ? &set : nullptr, &errors, &limit);
+  bool inSet = false;
+  const int n = SelectOne(s, forWrite, deadline, inSet);
   if (n == 0) WSASetLastError(WSAETIMEDOUT);
   return n > 0 ? 1 : n == 0 ? 0 : -1;
 }
