@@ -33,7 +33,7 @@ bool ListRemoteFolder(const std::string& folder, RemoteFolderView& view, std::ve
   EntryClassCache classes(Options, SystemTextCase());
   long n = 0;
   for (const ListedEntry& listed : entries) {
-    view.rows.push_back(RemoteRowOfClass(listed, ++n, classes.ClassOf(listed.entry), CurrentHost.TimeLag, words));
+    view.rows.push_back(RemoteRowOfClass(listed, ++n, classes.ClassOf(listed.entry.attributes, listed.entry.name), CurrentHost.TimeLag, words));
     if (listed.entry.attributes & 0x10) view.subFolders.push_back(listed.entry.name);
   }
   return listed;

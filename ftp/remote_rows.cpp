@@ -19,17 +19,6 @@ ListRow RemoteRowOf(const ListedEntry& listed, long n, const OptionsRecord& opti
   return RemoteRowOfClass(listed, n, ClassifyEntry(entry.attributes, entry.name, options, tc), lagMinutes, words);
 }
 
-int EntryClassCache::ClassOf(const RemoteEntry& entry) {
-  // Folders and the parent are told by their attributes and name, not by extension.
-  if (entry.attributes & kFolderAttribute) return ClassifyEntry(entry.attributes, entry.name, options_, tc_);
-  const std::string key = ExtensionKey(entry.name);
-  auto found = byExtension_.find(key);
-  if (found != byExtension_.end()) return found->second;
-  const int entryClass = ClassifyEntry(entry.attributes, entry.name, options_, tc_);
-  byExtension_.emplace(key, entryClass);
-  return entryClass;
-}
-
 ListRow RemoteRowOfClass(const ListedEntry& listed, long n, int entryClass, long long lagMinutes,
                          const RowWords& words) {
   ListRow row;

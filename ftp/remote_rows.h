@@ -1,6 +1,5 @@
 // The rows of the remote file list made from the parsed entries of a listing.
 #pragma once
-#include <map>
 #include <string>
 
 #include "app/list_row.h"
@@ -8,6 +7,7 @@
 #include "app/text_case.h"
 #include "config/options.h"
 #include "ftp/listing_parser.h"
+#include "jobs/transfer_rules.h"
 
 constexpr long kRemoteKeyBase = 3000;  // the parent row's key; entry n has 3000 + n
 
@@ -23,16 +23,3 @@ ListRow RemoteRowOf(const ListedEntry& listed, long n, const OptionsRecord& opti
 ListRow RemoteRowOfClass(const ListedEntry& listed, long n, int entryClass, long long lagMinutes,
                          const RowWords& words);
 
-// ClassifyEntry for the entries of one listing, each extension looked up once: the
-// lists of extensions are compared with the system's case rules, which cost far more
-// than the rest of a row.
-class EntryClassCache {
- public:
-  EntryClassCache(const OptionsRecord& options, const TextCase& tc) : options_(options), tc_(tc) {}
-  int ClassOf(const RemoteEntry& entry);
-
- private:
-  const OptionsRecord& options_;
-  const TextCase& tc_;
-  std::map<std::string, int> byExtension_;
-};

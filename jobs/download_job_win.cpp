@@ -189,6 +189,7 @@ bool ReceiveFolder(const JobRow& row, JobLevel& level) {
 }
 
 void ReceiveRows(const std::vector<JobRow>& rows, JobLevel& level) {
+  EntryClassCache classes(Options, SystemTextCase());
   for (size_t index = 0; index < rows.size(); ++index) {
     const JobRow& row = rows[index];
     if (!JobCanGoOn()) {
@@ -199,7 +200,7 @@ void ReceiveRows(const std::vector<JobRow>& rows, JobLevel& level) {
     // Only a name that stays inside the current folder is joined to it.
     if (!IsPlainEntryName(row.name)) continue;
     SetLastJobName(row.name);
-    const int mode = ChooseTransferMode(row.name, TransferMode, Options, SystemTextCase());
+    const int mode = classes.ModeOf(row.name, TransferMode);
     // A name shown with replacement marks names nothing on the server, so nothing here
     // either: it is reported (by ToServerName) and skipped, before a folder is made for it.
     std::string serverName;

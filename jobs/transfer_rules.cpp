@@ -55,14 +55,34 @@ EntryClass ClassifyEntry(uint32_t attributes, const std::string& name,
   return ClassOther;
 }
 
-int ChooseTransferMode(const std::string& name, int manualMode, const OptionsRecord& options,
-                       const TextCase& tc) {
-  if (options.Auto != 1) return manualMode;
-  switch (ClassifyEntry(0, name, options, tc)) {
+static int ModeOfClass(EntryClass entryClass, int manualMode) {
+  switch (entryClass) {
     case ClassAscii: return kModeAscii;
     case ClassBinary: return kModeBinary;
     default: return manualMode;
   }
+}
+
+int ChooseTransferMode(const std::string& name, int manualMode, const OptionsRecord& options,
+                       const TextCase& tc) {
+  if (options.Auto != 1) return manualMode;
+  return ModeOfClass(ClassifyEntry(0, name, options, tc), manualMode);
+}
+
+EntryClass EntryClassCache::ClassOf(uint32_t attributes, const std::string& name) {
+  // Folders and the parent are told by their attributes and name, not by extension.
+  if (attributes & kFolderAttribute) return ClassifyEntry(attributes, name, options_, tc_);
+  const std::string key = ExtensionKey(name);
+  auto found = byExtension_.find(key);
+  if (found != byExtension_.end()) return found->second;
+  const EntryClass entryClass = ClassifyEntry(attributes, name, options_, tc_);
+  byExtension_.emplace(key, entryClass);
+  return entryClass;
+}
+
+int EntryClassCache::ModeOf(const std::string& name, int manualMode) {
+  if (options_.Auto != 1) return manualMode;
+  return ModeOfClass(ClassOf(0, name), manualMode);
 }
 
 std::string& ApplyNameCase(std::string& name, const OptionsRecord& options, const TextCase& tc) {

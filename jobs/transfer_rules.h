@@ -4,6 +4,7 @@
 // settings are read at every call, so a change in the options applies to the next file.
 #pragma once
 #include <cstdint>
+#include <map>
 #include <string>
 
 #include "app/text_case.h"
@@ -42,6 +43,22 @@ EntryClass ClassifyEntry(uint32_t attributes, const std::string& name,
 // last chosen with the Ascii / Binary commands.
 int ChooseTransferMode(const std::string& name, int manualMode, const OptionsRecord& options,
                        const TextCase& tc);
+
+// ClassifyEntry and ChooseTransferMode for the entries of one folder, each extension looked
+// up once: the lists of extensions are compared with the system's case rules, which cost
+// far more than the rest of a row, or of a job's look at a file. The type lists are read
+// as they were when the folder's first entry of that extension was asked about.
+class EntryClassCache {
+ public:
+  EntryClassCache(const OptionsRecord& options, const TextCase& tc) : options_(options), tc_(tc) {}
+  EntryClass ClassOf(uint32_t attributes, const std::string& name);
+  int ModeOf(const std::string& name, int manualMode);
+
+ private:
+  const OptionsRecord& options_;
+  const TextCase& tc_;
+  std::map<std::string, EntryClass> byExtension_;
+};
 
 // Converts the name in place as "CapitalMode" says (0 lower, 1 upper, else unchanged).
 std::string& ApplyNameCase(std::string& name, const OptionsRecord& options, const TextCase& tc);

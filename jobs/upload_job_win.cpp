@@ -146,13 +146,14 @@ void SendLevel(const std::vector<JobRow>& rows, bool convertAlways, SendFolderSt
   std::vector<JobRow> withMembers;
   if (members) withMembers = WithMembersOfFolders(rows, level.localRows);
   const std::vector<JobRow>& all = members ? withMembers : rows;
+  EntryClassCache classes(Options, SystemTextCase());
   for (size_t index = 0; index < all.size(); ++index) {
     const JobRow& row = all[index];
     if (!JobCanGoOn()) {
       CountFilesLeft(all, index);
       break;
     }
-    const int mode = ChooseTransferMode(row.name, TransferMode, Options, SystemTextCase());
+    const int mode = classes.ModeOf(row.name, TransferMode);
     if (members) {
       if (!SendMember(row, mode, UploadConversionOption(Options.NKFUp, convertAlways), level, madeFolders))
         unsent.push_back(row.name);

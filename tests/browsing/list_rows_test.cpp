@@ -59,6 +59,7 @@ TEST(RemoteRows, ClassCacheAnswersAsTheTypeRule) {
   OptionsRecord o;
   o.AsciiType = "txt;HTML";
   o.BinaryType = "jpg;txt.gz";
+  o.Auto = 1;
   EntryClassCache cache(o, Sjis());
   // Asked twice each, in an order where a cached answer could leak to another name.
   for (int pass = 0; pass < 2; ++pass) {
@@ -68,7 +69,10 @@ TEST(RemoteRows, ClassCacheAnswersAsTheTypeRule) {
       RemoteEntry e;
       e.name = name;
       e.attributes = attributes;
-      EXPECT_EQ(cache.ClassOf(e), ClassifyEntry(e.attributes, e.name, o, Sjis())) << name;
+      EXPECT_EQ(cache.ClassOf(e.attributes, e.name), ClassifyEntry(e.attributes, e.name, o, Sjis())) << name;
+      if (!e.attributes)
+        for (int manual : {kModeAscii, kModeBinary})
+          EXPECT_EQ(cache.ModeOf(name, manual), ChooseTransferMode(name, manual, o, Sjis())) << name;
     }
   }
 }
