@@ -9,6 +9,7 @@
 #include "ftp/data_connection_win.h"
 #include "ftp/listing_parser.h"
 #include "ftp/remote_rows.h"
+#include "jobs/transfer_rules.h"
 #include "resources/resource_ids.h"
 
 

@@ -7,7 +7,6 @@
 #include "app/text_case.h"
 #include "config/options.h"
 #include "ftp/listing_parser.h"
-#include "jobs/transfer_rules.h"
 
 constexpr long kRemoteKeyBase = 3000;  // the parent row's key; entry n has 3000 + n
 
