@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "app/app_state_win.h"
 #include "app/list_rows_win.h"
 #include "app/local_listing_win.h"
@@ -10,14 +12,25 @@
 #include "app/system_text_case_win.h"
 #include "app/remote_view_fill_win.h"
 #include "ftp/engine_display_win.h"
+#include "jobs/job_rules.h"
 #include "jobs/job_support_win.h"
 #include "resources/resource_ids.h"
 
 namespace {
 
 constexpr UINT_PTR kJobPanesTimer = 0x5642;
-constexpr UINT kJobPanesIntervalMs = 100;
 bool TimerSet = false;
+// The last refresh of the panes during a job: when it ended and what it cost, painting
+// included (ms).
+double LastRefreshEnd = 0;
+unsigned LastRefreshCost = 0;
+
+double NowMs() {
+  LARGE_INTEGER now, frequency;
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
 
 ListRow ReadListRow(HWND list, int row) {
   ListRow r;
@@ -77,7 +90,8 @@ void StartJobThread(LPTHREAD_START_ROUTINE entry, JobRowsFrom from, const std::s
 
 void OnJobPanesWaiting(HWND window) {
   if (TimerSet) return;
-  TimerSet = SetTimer(window, kJobPanesTimer, kJobPanesIntervalMs, nullptr) != 0;
+  const double since = std::min(std::max(NowMs() - LastRefreshEnd, 0.0), 4e9);
+  TimerSet = SetTimer(window, kJobPanesTimer, JobPanesDelay(LastRefreshCost, static_cast<unsigned>(since)), nullptr) != 0;
 }
 
 bool OnJobPanesTimer(HWND window, UINT_PTR timer) {
@@ -86,8 +100,13 @@ bool OnJobPanesTimer(HWND window, UINT_PTR timer) {
   TimerSet = false;
   JobPaneViews views;
   if (!JobRunning || !TakeJobPaneViews(views)) return true;
+  const double start = NowMs();
   if (views.hasLocal && ArchiveMode == 0) ShowLocalFolder(LocalList, views.localFolder);
   if (views.hasRemote) ShowJobRemoteView(std::move(views.remote));
+  // Painted now, so that the cost measured is the whole of it.
+  RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  LastRefreshEnd = NowMs();
+  LastRefreshCost = static_cast<unsigned>(LastRefreshEnd - start);
   return true;
 }
 

@@ -20,7 +20,7 @@ void TakeJobSnapshot(JobRowsFrom from, const std::string& localFolder, bool loca
 void StartJobThread(LPTHREAD_START_ROUTINE entry, JobRowsFrom from, const std::string& localFolder,
                     bool localPaneFollows = true);
 
-// MsgJobPanes: the views a job left are shown on a timer, at most every 100 ms.
+// MsgJobPanes: the views a job left are shown on a timer (JobPanesDelay).
 void OnJobPanesWaiting(HWND window);
 // The timer's tick (true when it was the panes' timer).
 bool OnJobPanesTimer(HWND window, UINT_PTR timer);

@@ -1,5 +1,6 @@
 #include "jobs/job_rules.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 #include "ftp/transfer_progress.h"
@@ -61,4 +62,12 @@ std::vector<size_t> RemoteNamesWithoutCounterpart(const std::vector<std::string>
 
 std::string FormatWithNumber(const std::string& format, long number) {
   return FormatWithValue(format, 'd', std::to_string(number));
+}
+
+unsigned JobPanesDelay(unsigned lastCostMs, unsigned sinceLastMs) {
+  // Costs beyond a minute are a clock gone wrong, not a refresh: they must not stop the
+  // panes following for long.
+  const unsigned long long quiet = 4ull * std::min(lastCostMs, 60000u);
+  if (quiet <= sinceLastMs + static_cast<unsigned long long>(kJobPanesSettleMs)) return kJobPanesSettleMs;
+  return static_cast<unsigned>(quiet - sinceLastMs);
 }

@@ -44,3 +44,11 @@ std::vector<size_t> RemoteNamesWithoutCounterpart(const std::vector<std::string>
 // The format with its first "%d" replaced by the number ("%%" gives "%"); the provisional
 // names of new entries ("folder%d").
 std::string FormatWithNumber(const std::string& format, long number);
+
+// How long the panes wait before they show the folder a running job has just entered (in
+// ms): a view waits at least kJobPanesSettleMs, so a job passing through folders quickly
+// costs one refresh, and the window keeps at least four times what its last refresh took
+// (lastCostMs, sinceLastMs ago) to itself: following a fast job never takes more than a
+// fifth of its time, wherever refilling and painting are slow.
+constexpr unsigned kJobPanesSettleMs = 100;
+unsigned JobPanesDelay(unsigned lastCostMs, unsigned sinceLastMs);
