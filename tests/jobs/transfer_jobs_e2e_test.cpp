@@ -456,6 +456,31 @@ TEST_F(JobsTest, LinksBackUpTheTreeAreWalkedOnce) {
   Host("rm -f " + alias);
 }
 
+// The thread of a job waits for the next one once it has said its last word. A job asked
+// for while that thread still shows the last job's message starts all the same, and both
+// messages are there to answer.
+TEST_F(JobsTest, AJobStartsWhileTheLastOneStillShowsItsMessage) {
+  PutServerTree(kVsftpd, "twice", {{"a.txt", "first"}, {"b.txt", "second"}});
+  Start(kVsftpd, "twice", "b.txt");
+  Select(1, {"a.txt"});
+  vako->PostCommand(IDM_DOWNLOAD);
+  HWND first = vako->WaitForDialog(60000, VAKO_CAPTION);
+  ASSERT_NE(first, nullptr) << Boxes();
+  ASSERT_TRUE(WaitUntil([&] { return vako->ButtonState(IDM_PREVIOUS_FOLDER) != TBSTATE_INDETERMINATE; }, 60000));
+  Select(1, {"b.txt"});
+  vako->PostCommand(IDM_DOWNLOAD);
+  ASSERT_TRUE(WaitUntil([&] { return WindowsOfProcess(vako->processId(), "#32770").size() == 2; }, 60000)) << Boxes();
+  EXPECT_EQ(AnswerBox(), ResourceText(IDS_COMPLETED_RECEIVE));
+  EXPECT_EQ(AnswerBox(), ResourceText(IDS_COMPLETED_RECEIVE));
+  EXPECT_EQ(ReadWholeFile(local.path() + "a.txt"), "first");
+  EXPECT_EQ(ReadWholeFile(local.path() + "b.txt"), "second");
+  // And the thread that waits takes the job after them.
+  DeleteFileA((local.path() + "a.txt").c_str());
+  Select(1, {"a.txt"});
+  EXPECT_EQ(Run(IDM_DOWNLOAD), Lines{ResourceText(IDS_COMPLETED_RECEIVE)});
+  EXPECT_EQ(ReadWholeFile(local.path() + "a.txt"), "first");
+}
+
 // Stop in the middle of a large download: the program stays connected and answers, what
 // came waits as a partial file beside the target, and the next download of that file goes
 // on from it with REST and ends byte-exact.
