@@ -18,7 +18,6 @@
 #include "config/favorites_win.h"
 #include "config/options.h"
 #include "ftp/control_connection_win.h"
-#include "jobs/job_thread_win.h"
 #include "resources/resource_ids.h"
 #include "text/path_text.h"
 
@@ -111,7 +110,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     std::string text = LoadResourceText(IDS_WINSOCK_ERROR);
     MessageBoxA(window, text.c_str(), "", MB_OK);
   }
-  PrepareJobThread();
   HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
   MSG message{};
   if (ParseCommandLine(favoriteArguments, accelerators, message)) {

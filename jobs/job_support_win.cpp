@@ -24,6 +24,19 @@
 
 static std::atomic<bool> LostWay{false};
 
+bool CreateJobThread(LPTHREAD_START_ROUTINE entry, void* parameter) {
+  JobRunning = 1;
+  HANDLE thread = CreateThread(nullptr, 0, entry, parameter, CREATE_SUSPENDED, nullptr);
+  if (!thread) {
+    JobRunning = 0;
+    return false;
+  }
+  SetThreadPriority(thread, THREAD_PRIORITY_BELOW_NORMAL);
+  ResumeThread(thread);
+  CloseHandle(thread);
+  return true;
+}
+
 // The running totals beside the file's own progress: "[12 files, 3.4 MB, 1.1 MB/s]".
 static std::string SizeText(double bytes) {
   char text[32];

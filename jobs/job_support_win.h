@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "jobs/job_events.h"
-#include "jobs/job_thread_win.h"
 #include "jobs/name_index.h"
 
 // The rows of one side of a level looked up by name, through an index made at the first
@@ -34,6 +33,9 @@ class JobRowLookup {
   mutable size_t count_ = 0;
 };
 
+// The thread alone, with JobRunning set first; false (and JobRunning 0) when it cannot be
+// made. The window has taken JobStart before.
+bool CreateJobThread(LPTHREAD_START_ROUTINE entry, void* parameter);
 
 // A job's thread from start to end: JobRunning set, the body run with one file helper and
 // a clean way, the end command (40200 or 40201) posted to the main window, which shows the

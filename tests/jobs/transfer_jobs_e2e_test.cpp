@@ -456,9 +456,9 @@ TEST_F(JobsTest, LinksBackUpTheTreeAreWalkedOnce) {
   Host("rm -f " + alias);
 }
 
-// The thread of a job waits for the next one once it has said its last word. A job asked
-// for while that thread still shows the last job's message starts all the same, and both
-// messages are there to answer.
+// A job's thread says its last word after the job has ended: a job asked for while the
+// last one's message still shows starts all the same, and both messages are there to
+// answer; the job after them runs as ever.
 TEST_F(JobsTest, AJobStartsWhileTheLastOneStillShowsItsMessage) {
   PutServerTree(kVsftpd, "twice", {{"a.txt", "first"}, {"b.txt", "second"}});
   Start(kVsftpd, "twice", "b.txt");
@@ -474,7 +474,6 @@ TEST_F(JobsTest, AJobStartsWhileTheLastOneStillShowsItsMessage) {
   EXPECT_EQ(AnswerBox(), ResourceText(IDS_COMPLETED_RECEIVE));
   EXPECT_EQ(ReadWholeFile(local.path() + "a.txt"), "first");
   EXPECT_EQ(ReadWholeFile(local.path() + "b.txt"), "second");
-  // And the thread that waits takes the job after them.
   DeleteFileA((local.path() + "a.txt").c_str());
   Select(1, {"a.txt"});
   EXPECT_EQ(Run(IDM_DOWNLOAD), Lines{ResourceText(IDS_COMPLETED_RECEIVE)});
