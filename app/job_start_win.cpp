@@ -91,7 +91,9 @@ void StartJobThread(LPTHREAD_START_ROUTINE entry, JobRowsFrom from, const std::s
 void OnJobPanesWaiting(HWND window) {
   if (TimerSet) return;
   const double since = std::min(std::max(NowMs() - LastRefreshEnd, 0.0), 4e9);
-  TimerSet = SetTimer(window, kJobPanesTimer, JobPanesDelay(LastRefreshCost, static_cast<unsigned>(since)), nullptr) != 0;
+  const unsigned sinceStart = GetTickCount() - ReadJobTotals().startTick;
+  TimerSet = SetTimer(window, kJobPanesTimer, JobPanesDelay(LastRefreshCost, static_cast<unsigned>(since), sinceStart),
+                      nullptr) != 0;
 }
 
 bool OnJobPanesTimer(HWND window, UINT_PTR timer) {

@@ -64,10 +64,12 @@ std::string FormatWithNumber(const std::string& format, long number) {
   return FormatWithValue(format, 'd', std::to_string(number));
 }
 
-unsigned JobPanesDelay(unsigned lastCostMs, unsigned sinceLastMs) {
+unsigned JobPanesDelay(unsigned lastCostMs, unsigned sinceLastMs, unsigned sinceStartMs) {
+  unsigned long long wait = kJobPanesSettleMs;
+  if (sinceStartMs < kJobPanesFirstMs) wait = std::max<unsigned long long>(wait, kJobPanesFirstMs - sinceStartMs);
   // Costs beyond a minute are a clock gone wrong, not a refresh: they must not stop the
   // panes following for long.
   const unsigned long long quiet = 4ull * std::min(lastCostMs, 60000u);
-  if (quiet <= sinceLastMs + static_cast<unsigned long long>(kJobPanesSettleMs)) return kJobPanesSettleMs;
-  return static_cast<unsigned>(quiet - sinceLastMs);
+  if (quiet > sinceLastMs) wait = std::max<unsigned long long>(wait, quiet - sinceLastMs);
+  return static_cast<unsigned>(wait);
 }

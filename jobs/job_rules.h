@@ -46,9 +46,12 @@ std::vector<size_t> RemoteNamesWithoutCounterpart(const std::vector<std::string>
 std::string FormatWithNumber(const std::string& format, long number);
 
 // How long the panes wait before they show the folder a running job has just entered (in
-// ms): a view waits at least kJobPanesSettleMs, so a job passing through folders quickly
-// costs one refresh, and the window keeps at least four times what its last refresh took
-// (lastCostMs, sinceLastMs ago) to itself: following a fast job never takes more than a
-// fifth of its time, wherever refilling and painting are slow.
+// ms). A view waits at least kJobPanesSettleMs, so a job passing through folders quickly
+// costs one refresh. None is shown before the job has run kJobPanesFirstMs (sinceStartMs):
+// a job over by then leaves the panes as they were until they show its result, without
+// flickering through folders on the way. And the window keeps at least four times what
+// its last refresh took (lastCostMs, sinceLastMs ago) to itself: following a fast job
+// never takes more than a fifth of its time, wherever refilling and painting are slow.
 constexpr unsigned kJobPanesSettleMs = 100;
-unsigned JobPanesDelay(unsigned lastCostMs, unsigned sinceLastMs);
+constexpr unsigned kJobPanesFirstMs = 250;
+unsigned JobPanesDelay(unsigned lastCostMs, unsigned sinceLastMs, unsigned sinceStartMs);

@@ -274,7 +274,7 @@ const std::map<std::string, Routine> kRoutines = {
        return Join(gone, " ");
      }},
     {"Numbered", [](const Args& a) { return FormatWithNumber(a[0], Int(a[1])); }},
-    {"PanesDelay", [](const Args& a) { return Numbers("", JobPanesDelay(std::stoul(a[0]), std::stoul(a[1]))); }},
+    {"PanesDelay", [](const Args& a) { return Numbers("", JobPanesDelay(std::stoul(a[0]), std::stoul(a[1]), std::stoul(a[2]))); }},
     // Tree cache lines and files, the remote tree, local and remote path texts.
     {"TreeLine", [](const Args& a) { return TreeCacheLineOf(a[0], a[1]); }},
     {"SplitTree", [](const Args& a) { return List(SplitTreeCacheText(a[0])); }},
