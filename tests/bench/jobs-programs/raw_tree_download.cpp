@@ -1,7 +1,9 @@
 // The floor for the download job under Wine: the same exchange per file as the program
-// (PORT, RETR, the data connection, the file written, the final reply) and per folder (CWD,
-// TYPE A, PORT, LIST, TYPE I, CWD ..: the listing goes in ASCII, the files in binary, and
-// the program sends TYPE only when the mode changes),
+// (PORT, RETR, the data connection, the file written, the final reply), per folder (CWD,
+// PWD, TYPE A, PORT, LIST, TYPE I, CWD ..: the listing goes in ASCII, the files in binary,
+// the program sends TYPE only when the mode changes, and it asks where each CWD led, so
+// that a link back up the tree is not walked again) and per job (a PWD first, where the
+// job starts, and the listing of the start folder last, which the window shows again),
 // written as bare blocking Winsock calls with buffered
 // reply reading, no window, no log. Whatever Wine charges per call is in this figure too,
 // so the program's time over this one is what the program itself adds.
@@ -127,9 +129,10 @@ int main(int argc, char** argv) {
 
   const double start = Now();
   size_t files = 0;
+  if (Command("PWD") != 257) return 1;
   for (const auto& folder : folders) {
     CreateDirectoryA((local + folder.first).c_str(), nullptr);
-    if (Command("CWD " + folder.first) != 250) return 1;
+    if (Command("CWD " + folder.first) != 250 || Command("PWD") != 257) return 1;
     if (Command("TYPE A") != 200 || !Transfer("LIST", INVALID_HANDLE_VALUE)) return 1;
     bool binary = false;
     for (const std::string& name : folder.second) {
@@ -146,6 +149,7 @@ int main(int argc, char** argv) {
     }
     if (Command("CWD ..") != 250) return 1;
   }
+  if (Command("TYPE A") != 200 || !Transfer("LIST", INVALID_HANDLE_VALUE)) return 1;
   const double end = Now();
   Command("QUIT");
   closesocket(control);

@@ -1,11 +1,14 @@
 // The floors for the upload jobs under Wine: the exchange the program needs, as bare
 // blocking Winsock calls with buffered reply reading, no window, no log.
-//   upload: per folder MKD, CWD, TYPE A, PORT, LIST, then per file PORT, STOR, the data
-//     connection, the file read and sent, the final reply (TYPE I before the first: the
-//     program sends TYPE only when the mode changes), and CWD .. at the end.
-//   mirror: the root listed first, then per folder MKD, CWD, TYPE A, PORT, LIST, the local folder
-//     listed, each local file looked up among the listed names (sent only when missing or
-//     of another size: an unchanged tree sends none), no remote-only name to delete, CWD ..
+//   upload: PWD first (where the job starts), then per folder MKD, CWD, PWD (where the CWD
+//     led), TYPE A, PORT, LIST, then per file PORT, STOR, the data connection, the file
+//     read and sent, the final reply (TYPE I before the first: the program sends TYPE only
+//     when the mode changes), and CWD .. at the end; last the listing of the start folder,
+//     which the window shows again.
+//   mirror: PWD and the root listed first (the program lists it last, for the window),
+//     then per folder MKD, CWD, PWD, TYPE A, PORT, LIST, the local folder listed, each
+//     local file looked up among the listed names (sent only when missing or of another
+//     size: an unchanged tree sends none), no remote-only name to delete, CWD ..
 // bench_raw_tree_upload upload|mirror PORT USER PASS MANIFEST LOCAL-FOLDER
 //   MANIFEST: lines "folder\name size"; LOCAL-FOLDER (ends in a backslash) holds the tree.
 // Prints "<files> <seconds> <start> <end>" like bench_jobs_download; files counts the files
@@ -153,10 +156,11 @@ int main(int argc, char** argv) {
     return true;
   };
   std::string rootListing;
+  if (Command("PWD") != 257) return 1;
   if (mirror && (!typeIs('A') || !Transfer("LIST", &rootListing, INVALID_HANDLE_VALUE))) return 1;
   for (const auto& folder : folders) {
     Command("MKD " + folder.first);  // 550 when it is there already
-    if (Command("CWD " + folder.first) != 250) return 1;
+    if (Command("CWD " + folder.first) != 250 || Command("PWD") != 257) return 1;
     std::string listing;
     if (!typeIs('A') || !Transfer("LIST", &listing, INVALID_HANDLE_VALUE)) return 1;
     const std::map<std::string, unsigned long long> remote = ListedSizes(listing);
@@ -186,6 +190,8 @@ int main(int argc, char** argv) {
     }
     if (Command("CWD ..") != 250) return 1;
   }
+  std::string startListing;
+  if (!mirror && (!typeIs('A') || !Transfer("LIST", &startListing, INVALID_HANDLE_VALUE))) return 1;
   const double end = Now();
   Command("QUIT");
   closesocket(control);
