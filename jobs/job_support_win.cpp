@@ -123,7 +123,7 @@ const JobRow* JobRowLookup::Find(const std::vector<JobRow>& rows, const std::str
     std::vector<std::string> names;
     names.reserve(rows.size());
     for (const JobRow& row : rows) names.push_back(row.name);
-    index_.emplace(names, SystemTextCase());
+    index_.emplace(names, SystemTextCase(), SystemSortKey);
     rows_ = rows.data();
     count_ = rows.size();
   }

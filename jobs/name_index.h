@@ -11,8 +11,12 @@
 class NameIndex {
  public:
   static constexpr size_t kNone = static_cast<size_t>(-1);
+  // A name's key under tc: equal keys for names tc finds equal (the system's sort keys).
+  // Keys are made once per name, where sorting and searching by tc itself compares each
+  // name about twenty times, and every comparison converts both names under Wine.
+  using Key = std::string (*)(const std::string& name);
   // names are read, not kept: the index holds its own copies. tc must outlive the index.
-  NameIndex(const std::vector<std::string>& names, const TextCase& tc);
+  NameIndex(const std::vector<std::string>& names, const TextCase& tc, Key key = nullptr);
   // The position of the first name equal to name under tc's comparison (the one a search
   // from the front would find), or kNone.
   size_t Find(const std::string& name) const;
@@ -21,7 +25,9 @@ class NameIndex {
   struct Entry {
     std::string name;
     size_t position;
+    std::string key;  // with a Key only
   };
   const TextCase* tc_;
+  Key key_;
   std::vector<Entry> sorted_;  // by tc's order, equal names by position
 };

@@ -404,9 +404,19 @@ TEST(CoreRules, NameLookupOfAWholeFolder) {
     names.push_back(name);
     if (i % 7 == 0) names.push_back(std::string("\x83") + static_cast<char>('A' + i % 26) + name);
   }
+  // By tc itself, and by keys: the names folded as tc folds them.
   const NameIndex index(names, tc);
-  for (const std::string& name : names) ASSERT_EQ(index.Find(name), SearchFromTheFront(names, name)) << name;
-  for (const char* miss : {"f9999.txt", "", "\x83", "\x83" "a"}) EXPECT_EQ(index.Find(miss), NameIndex::kNone);
+  const NameIndex keyed(names, tc, [](const std::string& name) {
+    std::string key = name;
+    tc.upper(key);
+    return key;
+  });
+  // Keys that tell too little still find what tc finds: every name under one key.
+  const NameIndex oneKey(names, tc, [](const std::string&) { return std::string(); });
+  for (const NameIndex* by : {&index, &keyed, &oneKey}) {
+    for (const std::string& name : names) ASSERT_EQ(by->Find(name), SearchFromTheFront(names, name)) << name;
+    for (const char* miss : {"f9999.txt", "", "\x83", "\x83" "a"}) EXPECT_EQ(by->Find(miss), NameIndex::kNone);
+  }
 }
 
 TEST(CoreRules, Listings) { RunCases("core/data/listings.tsv", kRoutines); }
