@@ -31,16 +31,22 @@ ListRow LocalParentRow(const OptionsRecord& options, const RowWords& words) {
   return row;
 }
 
+RowTexts LocalFactTexts(const LocalFileFacts& facts) {
+  RowTexts texts;
+  texts.column[0] = facts.name;
+  texts.column[1] = LocalSizeText(facts.attributes, facts.sizeHigh, facts.sizeLow);
+  texts.column[3] = FormatDateText(facts.lastWrite);
+  texts.column[4] = LocalAttributesText(facts.attributes);
+  return texts;
+}
+
 ListRow LocalRowOf(const LocalFileFacts& facts, long n, const OptionsRecord& options, const TextCase& tc,
                    const RowWords& words) {
   ListRow row;
   const int entryClass = ClassifyEntry(facts.attributes, facts.name, options, tc);
-  row.texts.column[0] = facts.name;
-  row.texts.column[1] = LocalSizeText(facts.attributes, facts.sizeHigh, facts.sizeLow);
+  row.texts = LocalFactTexts(facts);
   row.texts.column[2] = options.DetailExt == 1 ? facts.shellTypeName
                                                : TypeTextOfClass(entryClass, words.file, words.folder);
-  row.texts.column[3] = FormatDateText(facts.lastWrite);
-  row.texts.column[4] = LocalAttributesText(facts.attributes);
   row.image = options.DetailIcon == 1 ? facts.systemIcon : entryClass;
   row.key = n;
   return row;

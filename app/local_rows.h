@@ -31,6 +31,10 @@ std::string LocalSizeText(uint32_t attributes, uint32_t sizeHigh, uint32_t sizeL
 // '-' where they are clear.
 std::string LocalAttributesText(uint32_t attributes);
 
+// The texts of an item without its Types column (empty): what a job compares, without
+// matching the name against the type lists.
+RowTexts LocalFactTexts(const LocalFileFacts& facts);
+
 // The parent row "..", always first, key 0.
 ListRow LocalParentRow(const OptionsRecord& options, const RowWords& words);
 

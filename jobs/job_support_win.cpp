@@ -184,10 +184,12 @@ bool ListLocalLevel(JobLevel& level, bool show) {
   level.localLookup.Forget();
   level.localWhole = ReadLocalFolder(level.local, items, false);
   if (level.localWhole) {
-    RowWords words;
-    long n = 0;
-    for (const LocalFileFacts& facts : items)
-      level.localRows.push_back(JobRowOf(LocalRowOf(facts, ++n, Options, SystemTextCase(), words)));
+    level.localRows.reserve(items.size());
+    ListRow row;
+    for (const LocalFileFacts& facts : items) {
+      row.texts = LocalFactTexts(facts);
+      level.localRows.push_back(JobRowOf(row));
+    }
   }
   if (show && level.panesFollow) PostLocalFolderView(level.local);
   return level.localWhole;

@@ -70,9 +70,10 @@ TEST(RemoteRows, ClassCacheAnswersAsTheTypeRule) {
       e.name = name;
       e.attributes = attributes;
       EXPECT_EQ(cache.ClassOf(e.attributes, e.name), ClassifyEntry(e.attributes, e.name, o, Sjis())) << name;
-      if (!e.attributes)
+      if (!e.attributes) {
         for (int manual : {kModeAscii, kModeBinary})
           EXPECT_EQ(cache.ModeOf(name, manual), ChooseTransferMode(name, manual, o, Sjis())) << name;
+      }
     }
   }
 }
