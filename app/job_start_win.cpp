@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
-
 #include "app/app_state_win.h"
 #include "app/list_rows_win.h"
 #include "app/local_listing_win.h"
@@ -20,17 +18,10 @@ namespace {
 
 constexpr UINT_PTR kJobPanesTimer = 0x5642;
 bool TimerSet = false;
-// The last refresh of the panes during a job: when it ended and what it cost, painting
-// included (ms).
-double LastRefreshEnd = 0;
-unsigned LastRefreshCost = 0;
-
-double NowMs() {
-  LARGE_INTEGER now, frequency;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
+// The last refresh of the panes during a job: when it ended (tick count) and what it cost,
+// painting included (ms). A clock of 16 ms steps will do: only slow refreshes matter.
+DWORD LastRefreshEnd = 0;
+DWORD LastRefreshCost = 0;
 
 ListRow ReadListRow(HWND list, int row) {
   ListRow r;
@@ -90,10 +81,9 @@ void StartJobThread(LPTHREAD_START_ROUTINE entry, JobRowsFrom from, const std::s
 
 void OnJobPanesWaiting(HWND window) {
   if (TimerSet) return;
-  const double since = std::min(std::max(NowMs() - LastRefreshEnd, 0.0), 4e9);
-  const unsigned sinceStart = GetTickCount() - ReadJobTotals().startTick;
-  TimerSet = SetTimer(window, kJobPanesTimer, JobPanesDelay(LastRefreshCost, static_cast<unsigned>(since), sinceStart),
-                      nullptr) != 0;
+  const DWORD now = GetTickCount();
+  TimerSet = SetTimer(window, kJobPanesTimer,
+                      JobPanesDelay(LastRefreshCost, now - LastRefreshEnd, now - ReadJobTotals().startTick), nullptr) != 0;
 }
 
 bool OnJobPanesTimer(HWND window, UINT_PTR timer) {
@@ -102,13 +92,13 @@ bool OnJobPanesTimer(HWND window, UINT_PTR timer) {
   TimerSet = false;
   JobPaneViews views;
   if (!JobRunning || !TakeJobPaneViews(views)) return true;
-  const double start = NowMs();
+  const DWORD start = GetTickCount();
   if (views.hasLocal && ArchiveMode == 0) ShowLocalFolder(LocalList, views.localFolder);
   if (views.hasRemote) ShowJobRemoteView(std::move(views.remote));
   // Painted now, so that the cost measured is the whole of it.
   RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-  LastRefreshEnd = NowMs();
-  LastRefreshCost = static_cast<unsigned>(LastRefreshEnd - start);
+  LastRefreshEnd = GetTickCount();
+  LastRefreshCost = LastRefreshEnd - start;
   return true;
 }
 

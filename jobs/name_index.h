@@ -29,5 +29,5 @@ class NameIndex {
   };
   const TextCase* tc_;
   Key key_;
-  std::vector<Entry> sorted_;  // by tc's order, equal names by position
+  std::vector<Entry> sorted_;  // by tc's order (or by key), equal ones by position
 };
