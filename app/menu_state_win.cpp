@@ -46,10 +46,23 @@ void UpdateMenuState(int flag) {
   UpdateSessionLock();
 }
 
+// A label is set only when its text changes: every command ends here, and setting a
+// static control's text repaints it even when the text is the same.
+static void SetLabelText(HWND label, const std::string& text) {
+  if (!label) return;
+  const int length = GetWindowTextLengthA(label);
+  if (length == static_cast<int>(text.size())) {
+    std::string shown(static_cast<size_t>(length) + 1, '\0');
+    shown.resize(static_cast<size_t>(GetWindowTextA(label, &shown[0], length + 1)));
+    if (shown == text) return;
+  }
+  SetWindowTextA(label, text.c_str());
+}
+
 void UpdatePaneLabels(int) {
   const int connected = Connected && !ConnectAttemptRunning();
   const PaneCaptions captions = ComputePaneCaptions(CurrentLocalFolder, ArchiveMode, ArchivePath, connected,
                                                     CurrentRemoteFolder, LoadResourceText(IDS_UNCONNECTED));
-  if (LocalLabel) SetWindowTextA(LocalLabel, captions.local.c_str());
-  if (RemoteLabel) SetWindowTextA(RemoteLabel, captions.remote.c_str());
+  SetLabelText(LocalLabel, captions.local);
+  SetLabelText(RemoteLabel, captions.remote);
 }

@@ -33,8 +33,11 @@ void DestroyToolbar() {
   Toolbar = nullptr;
 }
 
+// Only a change is set: the toolbar repaints a button at every TB_SETSTATE, and every
+// command sets the state of every button afterwards.
 void SetToolbarButtonState(int command, int state) {
-  if (Toolbar) SendMessageA(Toolbar, TB_SETSTATE, command, MAKELONG(state, 0));
+  if (!Toolbar || SendMessageA(Toolbar, TB_GETSTATE, command, 0) == state) return;
+  SendMessageA(Toolbar, TB_SETSTATE, command, MAKELONG(state, 0));
 }
 
 void PressToggleButtons() {
