@@ -13,6 +13,8 @@ NameIndex::NameIndex(const std::vector<std::string>& names, const TextCase& tc, 
     std::sort(sorted_.begin(), sorted_.end(), [](const Entry& a, const Entry& b) {
       return a.key != b.key ? a.key < b.key : a.position < b.position;
     });
+    exact_.reserve(sorted_.size());
+    for (size_t i = 0; i < sorted_.size(); ++i) exact_.emplace(sorted_[i].name, i);
     return;
   }
   std::stable_sort(sorted_.begin(), sorted_.end(),
@@ -22,9 +24,13 @@ NameIndex::NameIndex(const std::vector<std::string>& names, const TextCase& tc, 
 size_t NameIndex::Find(const std::string& name) const {
   const TextCase& tc = *tc_;
   if (key_) {
-    const std::string key = key_(name);
+    // A name listed just so shares its key with the name asked for: when it comes first
+    // under that key it is the find, and tc has nothing to confirm (a name equals itself).
+    const auto same = exact_.find(name);
+    const std::string key = same != exact_.end() ? sorted_[same->second].key : key_(name);
     auto at = std::lower_bound(sorted_.begin(), sorted_.end(), key,
                                [](const Entry& e, const std::string& k) { return e.key < k; });
+    if (same != exact_.end() && at->name == name) return at->position;
     for (; at != sorted_.end() && at->key == key; ++at)
       if (tc.compare(at->name.c_str(), name.c_str()) == 0) return at->position;
     return kNone;

@@ -4,6 +4,8 @@
 #pragma once
 #include <cstddef>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "app/text_case.h"
@@ -17,6 +19,11 @@ class NameIndex {
   using Key = std::string (*)(const std::string& name);
   // names are read, not kept: the index holds its own copies. tc must outlive the index.
   NameIndex(const std::vector<std::string>& names, const TextCase& tc, Key key = nullptr);
+  // Moved, never copied: the names it looks up by are held where the entries hold them.
+  NameIndex(NameIndex&&) = default;
+  NameIndex& operator=(NameIndex&&) = default;
+  NameIndex(const NameIndex&) = delete;
+  NameIndex& operator=(const NameIndex&) = delete;
   // The position of the first name equal to name under tc's comparison (the one a search
   // from the front would find), or kNone.
   size_t Find(const std::string& name) const;
@@ -30,4 +37,7 @@ class NameIndex {
   const TextCase* tc_;
   Key key_;
   std::vector<Entry> sorted_;  // by tc's order (or by key), equal ones by position
+  // With keys: each name as it is, to the place in sorted_ of one entry of that name. A
+  // name asked for just as it is listed (the usual find) needs no key made for it.
+  std::unordered_map<std::string_view, size_t> exact_;
 };

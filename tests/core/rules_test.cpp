@@ -406,14 +406,19 @@ TEST(CoreRules, NameLookupOfAWholeFolder) {
   }
   // By tc itself, and by keys: the names folded as tc folds them.
   const NameIndex index(names, tc);
-  const NameIndex keyed(names, tc, [](const std::string& name) {
+  const NameIndex::Key folded = [](const std::string& name) {
     std::string key = name;
     tc.upper(key);
     return key;
-  });
+  };
+  const NameIndex keyed(names, tc, folded);
   // Keys that tell too little still find what tc finds: every name under one key.
   const NameIndex oneKey(names, tc, [](const std::string&) { return std::string(); });
-  for (const NameIndex* by : {&index, &keyed, &oneKey}) {
+  // An index moved (as a level's lookup is) still finds through the names it holds.
+  std::vector<NameIndex> moved;
+  moved.push_back(NameIndex(names, tc, folded));
+  moved.reserve(moved.capacity() + 1);
+  for (const NameIndex* by : {&index, &keyed, &oneKey, static_cast<const NameIndex*>(&moved[0])}) {
     for (const std::string& name : names) ASSERT_EQ(by->Find(name), SearchFromTheFront(names, name)) << name;
     for (const char* miss : {"f9999.txt", "", "\x83", "\x83" "a"}) EXPECT_EQ(by->Find(miss), NameIndex::kNone);
   }
