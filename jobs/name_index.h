@@ -18,7 +18,7 @@ class NameIndex {
   // name about twenty times, and every comparison converts both names under Wine.
   using Key = std::string (*)(const std::string& name);
   // names are read, not kept: the index holds its own copies. tc must outlive the index.
-  NameIndex(const std::vector<std::string>& names, const TextCase& tc, Key key = nullptr);
+  NameIndex(const std::vector<std::string>& names, const TextCase& tc, Key key);
   // Moved, never copied: the names it looks up by are held where the entries hold them.
   NameIndex(NameIndex&&) = default;
   NameIndex& operator=(NameIndex&&) = default;
@@ -32,12 +32,12 @@ class NameIndex {
   struct Entry {
     std::string name;
     size_t position;
-    std::string key;  // with a Key only
+    std::string key;
   };
   const TextCase* tc_;
   Key key_;
-  std::vector<Entry> sorted_;  // by tc's order (or by key), equal ones by position
-  // With keys: each name as it is, to the place in sorted_ of one entry of that name. A
-  // name asked for just as it is listed (the usual find) needs no key made for it.
+  std::vector<Entry> sorted_;  // by key, equal keys by position
+  // Each name as it is, to the place in sorted_ of one entry of that name. A name asked
+  // for just as it is listed (the usual find) needs no key made for it.
   std::unordered_map<std::string_view, size_t> exact_;
 };
