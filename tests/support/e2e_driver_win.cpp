@@ -402,9 +402,12 @@ RECT VakoProcess::TreeItemRect(HWND tree, HTREEITEM item) const {
 }
 
 int VakoProcess::ButtonState(int command) const {
-  HWND toolbar = Child(2031);
-  if (!toolbar) return -1;
-  return static_cast<int>(SendWait(toolbar, TB_GETSTATE, command, 0));
+  DWORD_PTR state = 0;
+  if (toolbar_ && SendMessageTimeoutA(toolbar_, TB_GETSTATE, command, 0, SMTO_NORMAL, 30000, &state))
+    return static_cast<int>(state);
+  toolbar_ = Child(2031);
+  if (!toolbar_) return -1;
+  return static_cast<int>(SendWait(toolbar_, TB_GETSTATE, command, 0));
 }
 
 // Mouse input at a screen point. Absolute positions: relative moves are scaled by the

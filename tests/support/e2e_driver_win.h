@@ -103,6 +103,10 @@ class VakoProcess {
  private:
   PROCESS_INFORMATION process_{};
   HWND window_ = nullptr;
+  // Found at the first look at a button and again only once it is gone: finding a child of
+  // another process's window asks Wine's server about every child, a dozen requests that a
+  // running job's thread waits behind.
+  mutable HWND toolbar_ = nullptr;
 };
 
 // Top-level windows of the process with the given class (for example "#32770" message boxes).

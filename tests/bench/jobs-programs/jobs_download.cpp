@@ -172,14 +172,6 @@ int main(int argc, char** argv) {
   // to the file system through Wine, tens of milliseconds of a processor the job needs.
   const bool mirror = job == "mirror";
   if (mirror && !arrivals.AllThere()) return Fail("the tree is not on the server before the mirror");
-  // The toolbar is found once: finding a child of another process's window asks Wine's
-  // server about every child, a dozen requests per look that the job's thread then waits
-  // behind. The look itself is one message.
-  const HWND toolbar = vako.Child(2031);
-  auto buttonState = [toolbar](int command) {
-    DWORD_PTR state = 0;
-    return SendMessageTimeoutA(toolbar, TB_GETSTATE, command, 0, SMTO_NORMAL, 30000, &state) ? static_cast<int>(state) : -1;
-  };
   LARGE_INTEGER frequency, start, now;
   QueryPerformanceFrequency(&frequency);
   const double startedAt = SecondsSince1970();
@@ -200,7 +192,7 @@ int main(int argc, char** argv) {
     // asking it is a message to the program's window thread, which a hundred times a
     // second would cost the program time that no user's program spends.
     if (mirror || (allThere = arrivals.AllThere())) {
-      const bool idle = buttonState(IDM_PREVIOUS_FOLDER) == TBSTATE_ENABLED;
+      const bool idle = vako.ButtonState(IDM_PREVIOUS_FOLDER) == TBSTATE_ENABLED;
       sawJob = sawJob || !idle;
       if (idle && (sawJob || !mirror)) break;
     }
