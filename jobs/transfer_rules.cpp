@@ -91,7 +91,22 @@ std::string& ApplyNameCase(std::string& name, const OptionsRecord& options, cons
   return name;
 }
 
+// Texts of one shape: the same length, digits where the other has digits, the same bytes
+// everywhere else. Two of them first differ in a digit, so their byte order is the order
+// any comparison that orders digits gives them, the system's included.
+static bool SameShapeOfDigits(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    const bool digitA = a[i] >= '0' && a[i] <= '9', digitB = b[i] >= '0' && b[i] <= '9';
+    if (digitA != digitB || (!digitA && a[i] != b[i])) return false;
+  }
+  return true;
+}
+
+// Both Date texts of a file are mostly of one shape: compared as bytes, they spare the
+// system's comparison, which converts both texts (a mirror compares every file it keeps).
 bool IsNewerDateText(const std::string& candidate, const std::string& other, const TextCase& tc) {
+  if (SameShapeOfDigits(candidate, other)) return candidate.compare(other) > 0;
   return tc.compare(candidate.c_str(), other.c_str()) > 0;
 }
 
