@@ -47,12 +47,19 @@ bool ReadSize(const std::string& text, uint64_t& size) {
 }
 
 int MonthOfWord(const std::string& word) {
-  static const char* const kMonths[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-  for (int m = 0; m < 12; ++m) {
-    if (word == kMonths[m]) return m + 1;
+  static const char kMonths[] = "JanFebMarAprMayJunJulAugSepOctNovDec";
+  for (int m = 0; word.size() == 3 && m < 12; ++m) {
+    if (word.compare(0, 3, kMonths + 3 * m, 3) == 0) return m + 1;
   }
   return static_cast<int>(LeadingNumber(word));
+}
+
+// Where the line from start ends: at its CR or LF. A plain loop: find_first_of asks
+// memchr about the two ends for every byte of the line.
+size_t LineEnd(const std::string& text, size_t start) {
+  for (size_t i = start; i < text.size(); ++i)
+    if (text[i] == '\r' || text[i] == '\n') return i;
+  return std::string::npos;
 }
 
 // The first word of a Unix line: a file type letter and nine permission letters, maybe an
@@ -174,6 +181,7 @@ bool ParseListingLine(const std::string& line, const ListingClock& now, ListedEn
   }
   out = ListedEntry();
   std::vector<Word> spans;
+  spans.reserve(16);  // an ls line has nine words or a few more: one allocation, not five
   for (size_t i = 0; i < line.size();) {
     while (i < line.size() && IsBlank(line[i])) ++i;
     if (i >= line.size()) break;
@@ -254,11 +262,13 @@ std::vector<ListedEntry> ParseListing(const std::string& text, const ListingCloc
   ListedEntry parsed;
   const bool machine = IsMachineListingWithCrLf(text);
   size_t start = 0;
+  std::string line;  // one buffer for every line
   while (start <= text.size()) {
-    size_t end = machine ? text.find("\r\n", start) : text.find_first_of("\r\n", start);
+    size_t end = machine ? text.find("\r\n", start) : LineEnd(text, start);
     if (end == std::string::npos) end = text.size();
     std::string unsafe;
-    if (end > start && ParseListingLine(text.substr(start, end - start), now, parsed, &unsafe)) {
+    if (end > start) line.assign(text, start, end - start);
+    if (end > start && ParseListingLine(line, now, parsed, &unsafe)) {
       entries.push_back(parsed);
     } else if (hidden && !unsafe.empty()) {
       const size_t first = unsafe.find_first_not_of(" \t");
