@@ -20,6 +20,7 @@ struct JobRow {
   bool IsLink() const { return !attributes.empty() && attributes[0] == 'l'; }
 };
 JobRow JobRowOf(const ListRow& row);
+JobRow JobRowOf(ListRow&& row);  // takes the texts over
 
 // Posted to the main window: the menus and buttons follow JobRunning (wParam 1).
 constexpr UINT MsgUpdateMenus = WM_USER + 3;

@@ -7,12 +7,14 @@
 
 JobSnapshot JobStart;
 
-JobRow JobRowOf(const ListRow& row) {
+JobRow JobRowOf(const ListRow& row) { return JobRowOf(ListRow(row)); }
+
+JobRow JobRowOf(ListRow&& row) {
   JobRow r;
-  r.name = row.texts.column[0];
-  r.size = row.texts.column[1];
-  r.date = row.texts.column[3];
-  r.attributes = row.texts.column[4];
+  r.name = std::move(row.texts.column[0]);
+  r.size = std::move(row.texts.column[1]);
+  r.date = std::move(row.texts.column[3]);
+  r.attributes = std::move(row.texts.column[4]);
   r.folder = r.size == "   ";
   return r;
 }

@@ -1,6 +1,7 @@
 #include "jobs/job_rules.h"
 
 #include <algorithm>
+#include <string_view>
 #include <unordered_set>
 
 #include "ftp/transfer_progress.h"
@@ -37,21 +38,32 @@ static std::string FoldedCase(std::string name, const TextCase& tc) {
   return name;
 }
 
+// Sorted views of the names: a mirror asks this for every folder, and a set of strings costs
+// an allocation for every name.
+static std::vector<std::string_view> SortedViews(const std::vector<std::string>& names) {
+  std::vector<std::string_view> views(names.begin(), names.end());
+  std::sort(views.begin(), views.end());
+  return views;
+}
+
+static bool Holds(const std::vector<std::string_view>& sorted, std::string_view name) {
+  return std::binary_search(sorted.begin(), sorted.end(), name);
+}
+
 std::vector<size_t> RemoteNamesWithoutCounterpart(const std::vector<std::string>& remoteNames,
                                                   const std::vector<std::string>& localConverted,
                                                   const TextCase& tc, bool* keptByCase) {
-  const std::unordered_set<std::string> local(localConverted.begin(), localConverted.end());
-  const std::unordered_set<std::string> remote(remoteNames.begin(), remoteNames.end());
+  const std::vector<std::string_view> local = SortedViews(localConverted), remote = SortedViews(remoteNames);
   // The local names the remote side shows under another letter case at most.
   std::unordered_set<std::string> withoutExactNamesake;
   for (const std::string& name : localConverted)
-    if (!remote.count(name)) withoutExactNamesake.insert(FoldedCase(name, tc));
+    if (!Holds(remote, name)) withoutExactNamesake.insert(FoldedCase(name, tc));
   if (keptByCase) *keptByCase = false;
   std::vector<size_t> gone;
   for (size_t i = 0; i < remoteNames.size(); ++i) {
     const std::string& name = remoteNames[i];
-    if (name == "." || name == ".." || local.count(name)) continue;
-    if (withoutExactNamesake.count(FoldedCase(name, tc))) {
+    if (name == "." || name == ".." || Holds(local, name)) continue;
+    if (!withoutExactNamesake.empty() && withoutExactNamesake.count(FoldedCase(name, tc))) {
       if (keptByCase) *keptByCase = true;
       continue;
     }

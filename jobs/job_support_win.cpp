@@ -188,7 +188,7 @@ bool ListLocalLevel(JobLevel& level, bool show) {
     ListRow row;
     for (const LocalFileFacts& facts : items) {
       row.texts = LocalFactTexts(facts);
-      level.localRows.push_back(JobRowOf(row));
+      level.localRows.push_back(JobRowOf(std::move(row)));
     }
   }
   if (show && level.panesFollow) PostLocalFolderView(level.local);

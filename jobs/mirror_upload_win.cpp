@@ -74,12 +74,13 @@ void DeleteRemoteOnlyEntries(JobLevel& level) {
     return;
   }
   std::vector<std::string> localNames;
-  for (JobRow row : level.localRows) {
+  localNames.reserve(level.localRows.size());
+  for (const JobRow& row : level.localRows) {
     if (row.name == "..") continue;
+    std::string name = row.name;
     // A member of an archive was sent below the remote folder its first part names.
-    if (ArchiveMode == 1) row.name = MemberUploadPath(row.name).substr(0, MemberUploadPath(row.name).find('/'));
-    ApplyNameCase(row.name, Options, SystemTextCase());
-    localNames.push_back(row.name);
+    if (ArchiveMode == 1) name = MemberUploadPath(name).substr(0, MemberUploadPath(name).find('/'));
+    localNames.push_back(std::move(ApplyNameCase(name, Options, SystemTextCase())));
   }
   bool keptByCase = false;
   std::vector<size_t> gone = RemoteNamesWithoutCounterpart(NamesOf(level.remoteRows), localNames, SystemTextCase(), &keptByCase);
