@@ -36,21 +36,24 @@ std::string SystemSortKey(const std::string& text) {
   // The same locale and flags as lstrcmpiA, so the keys order texts as it does.
   const LCID locale = GetThreadLocale();
   const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
-  // Most keys fit a small buffer; only a long text asks for its size first.
-  std::vector<char> key(512);
-  int size = LCMapStringA(locale, flags, text.c_str(), -1, key.data(), static_cast<int>(key.size()));
+  // Most keys fit a buffer on the stack; only a long text asks for its size first.
+  char small[512];
+  std::vector<char> large;
+  char* key = small;
+  int size = LCMapStringA(locale, flags, text.c_str(), -1, small, static_cast<int>(sizeof small));
   if (size <= 0) {
     size = LCMapStringA(locale, flags, text.c_str(), -1, nullptr, 0);
     if (size <= 0) return "";
-    key.resize(static_cast<size_t>(size));
-    size = LCMapStringA(locale, flags, text.c_str(), -1, key.data(), size);
+    large.resize(static_cast<size_t>(size));
+    key = large.data();
+    size = LCMapStringA(locale, flags, text.c_str(), -1, key, size);
   }
   // Hex digits keep the order of the key's bytes and hold no zero byte.
   static const char kDigits[] = "0123456789abcdef";
   std::string hex;
   hex.reserve(static_cast<size_t>(size) * 2);
   for (int i = 0; i < size; ++i) {
-    unsigned char b = static_cast<unsigned char>(key[static_cast<size_t>(i)]);
+    unsigned char b = static_cast<unsigned char>(key[i]);
     if (b == 0 && i == size - 1) break;  // the key's own end
     hex += kDigits[b >> 4];
     hex += kDigits[b & 15];
