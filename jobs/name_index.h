@@ -3,6 +3,7 @@
 // the folder's size.
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -29,14 +30,17 @@ class NameIndex {
   size_t Find(const std::string& name) const;
 
  private:
+  // A name's key is kept as a hash: names tc finds equal share it, and the few that share
+  // it otherwise are told apart by tc. Keys themselves are long and compared byte by byte.
   struct Entry {
     std::string name;
     size_t position;
-    std::string key;
+    uint64_t hash;
   };
+  static uint64_t HashOf(const std::string& key);
   const TextCase* tc_;
   Key key_;
-  std::vector<Entry> sorted_;  // by key, equal keys by position
+  std::vector<Entry> sorted_;  // by hash, equal hashes by position
   // Each name as it is, to the place in sorted_ of one entry of that name. A name asked
   // for just as it is listed (the usual find) needs no key made for it.
   std::unordered_map<std::string_view, size_t> exact_;
