@@ -49,7 +49,8 @@ bool ReadSize(const std::string& text, uint64_t& size) {
 int MonthOfWord(const std::string& word) {
   static const char kMonths[] = "JanFebMarAprMayJunJulAugSepOctNovDec";
   for (int m = 0; word.size() == 3 && m < 12; ++m) {
-    if (word.compare(0, 3, kMonths + 3 * m, 3) == 0) return m + 1;
+    const char* month = kMonths + 3 * m;
+    if (word[0] == month[0] && word[1] == month[1] && word[2] == month[2]) return m + 1;
   }
   return static_cast<int>(LeadingNumber(word));
 }

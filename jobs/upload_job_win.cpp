@@ -65,14 +65,16 @@ bool SendFolder(const JobRow& row, const std::string& remoteName, JobLevel& leve
 
 }  // namespace
 
-static void SendListedFile(const JobRow& row, const std::string& remoteName, int mode, const char* option,
-                           const JobLevel& level) {
+// The transfer mode is chosen once the file is to be sent: a mirror keeps most files.
+static void SendListedFile(const JobRow& row, const std::string& remoteName, EntryClassCache& classes,
+                           const char* option, const JobLevel& level) {
   if (Options.CompareDate & 3) {
     const JobRow* remote = FindRemoteRow(level, remoteName);
     if (remote && !ShouldSendFile(Options.CompareDate, row.date, row.size, true, remote->date, remote->size,
                                   SystemTextCase()))
       return;
   }
+  const int mode = classes.ModeOf(row.name, TransferMode);
   ShowFileStatus(IDS_SENDING_FILE, remoteName);
   int sent;
   if (ArchiveMode == 1) {
@@ -128,13 +130,13 @@ void MakeMemberFolders(const std::string& path, bool folderMember, std::vector<s
 // Archive mode has no folders to walk: a member goes to its own path below the current remote
 // folder, its folder parts made there, as the archive would be extracted with folders. False
 // when its name cannot be used there.
-bool SendMember(const JobRow& row, int mode, const char* option, const JobLevel& level,
+bool SendMember(const JobRow& row, EntryClassCache& classes, const char* option, const JobLevel& level,
                 std::vector<std::string>& madeFolders) {
   std::string path = MemberUploadPath(row.name);
   if (path.empty()) return false;
   ApplyNameCase(path, Options, SystemTextCase());
   MakeMemberFolders(path, row.folder, madeFolders);
-  if (!row.folder) SendListedFile(row, path, mode, option, level);
+  if (!row.folder) SendListedFile(row, path, classes, option, level);
   return true;
 }
 
@@ -153,9 +155,8 @@ void SendLevel(const std::vector<JobRow>& rows, bool convertAlways, SendFolderSt
       CountFilesLeft(all, index);
       break;
     }
-    const int mode = classes.ModeOf(row.name, TransferMode);
     if (members) {
-      if (!SendMember(row, mode, UploadConversionOption(Options.NKFUp, convertAlways), level, madeFolders))
+      if (!SendMember(row, classes, UploadConversionOption(Options.NKFUp, convertAlways), level, madeFolders))
         unsent.push_back(row.name);
       continue;
     }
@@ -164,7 +165,7 @@ void SendLevel(const std::vector<JobRow>& rows, bool convertAlways, SendFolderSt
     if (row.name == "." || row.name == "..") continue;
     if (!IsPlainEntryName(row.name) || !IsPlainEntryName(remoteName)) continue;
     if (!row.folder) {
-      SendListedFile(row, remoteName, mode, UploadConversionOption(Options.NKFUp, convertAlways), level);
+      SendListedFile(row, remoteName, classes, UploadConversionOption(Options.NKFUp, convertAlways), level);
       continue;
     }
     if (!sendFolder(row, remoteName, level)) {
