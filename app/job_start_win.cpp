@@ -94,7 +94,7 @@ bool OnJobPanesTimer(HWND window, UINT_PTR timer) {
   if (!JobRunning || !TakeJobPaneViews(views)) return true;
   const DWORD start = GetTickCount();
   if (views.hasLocal && ArchiveMode == 0) ShowLocalFolder(LocalList, views.localFolder);
-  if (views.hasRemote) ShowJobRemoteView(std::move(views.remote));
+  if (views.hasRemote) ShowJobRemoteView(*views.remote);
   // Painted now, so that the cost measured is the whole of it.
   RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   LastRefreshEnd = GetTickCount();

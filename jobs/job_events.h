@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -51,15 +52,19 @@ struct JobSnapshot {
 };
 extern JobSnapshot JobStart;
 
+// A view as the job keeps it for its level and hands it to the window: shared, never
+// changed, so that handing it over copies no rows (the window mostly shows none of them).
+using SharedFolderView = std::shared_ptr<const RemoteFolderView>;
+
 // What waits for the window: the latest remote view and the latest local folder.
 struct JobPaneViews {
   bool hasRemote = false, hasLocal = false;
-  RemoteFolderView remote;
+  SharedFolderView remote;
   std::string localFolder;
 };
 
-// From the job's thread: the panes are to show these folders.
-void PostRemoteFolderView(RemoteFolderView view);
+// From the job's thread: the panes are to show these folders (a null view: none).
+void PostRemoteFolderView(SharedFolderView view);
 void PostLocalFolderView(const std::string& folder);
 // From the window's thread: what waits, taken (false when nothing did).
 bool TakeJobPaneViews(JobPaneViews& views);

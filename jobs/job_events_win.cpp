@@ -49,7 +49,8 @@ HANDLE EndHandled() {
 
 }  // namespace
 
-void PostRemoteFolderView(RemoteFolderView view) {
+void PostRemoteFolderView(SharedFolderView view) {
+  if (!view) return;
   {
     LockedScope locked(ViewLock);
     Waiting.remote = std::move(view);

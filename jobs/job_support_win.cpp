@@ -103,7 +103,6 @@ JobLevel StartLevel() {
   level.local = JobStart.localFolder;
   level.localRows = JobStart.localRows;
   level.localWhole = JobStart.localWhole;
-  level.remoteView = JobStart.remote;
   level.remoteRows = RowsOfView(JobStart.remote);
   level.remoteWhole = JobStart.remote.whole;
   level.panesFollow = JobStart.localPaneFollows;
@@ -114,7 +113,9 @@ JobLevel StartLevel() {
   while (Connected && !GetRemoteFolder(asked, 2048))
     if (!StepGoesOnAgain(level.remote, tries)) break;
   if (!asked.empty()) level.remote = asked;
-  level.remoteView.folder = level.remote;
+  RemoteFolderView view = JobStart.remote;
+  view.folder = level.remote;
+  level.remoteView = std::make_shared<const RemoteFolderView>(std::move(view));
   return level;
 }
 
@@ -167,12 +168,14 @@ bool EnterRemoteChild(const JobLevel& parent, const std::string& name, JobLevel&
 bool ListRemoteLevel(JobLevel& level) {
   StepTries tries;
   bool listed;
-  while (!(listed = ListRemoteFolder(level.remote, level.remoteView)) && StepGoesOnAgain(level.remote, tries)) {
+  auto view = std::make_shared<RemoteFolderView>();
+  while (!(listed = ListRemoteFolder(level.remote, *view)) && StepGoesOnAgain(level.remote, tries)) {
   }
   level.listedAtLogin = JobLoginsAgain();
-  level.remoteRows = RowsOfView(level.remoteView);
+  level.remoteRows = RowsOfView(*view);
   level.remoteLookup.Forget();
-  level.remoteWhole = level.remoteView.whole;
+  level.remoteWhole = view->whole;
+  level.remoteView = std::move(view);
   if (level.panesFollow) PostRemoteFolderView(level.remoteView);
   if (!listed && JobCanGoOn()) ShowMessage(IDS_FAILED_LISTING);
   return listed;

@@ -54,7 +54,7 @@ struct JobLevel {
   std::vector<JobRow> localRows, remoteRows;
   JobRowLookup localLookup, remoteLookup;  // of localRows and remoteRows
   bool localWhole = false, remoteWhole = false;
-  RemoteFolderView remoteView;  // shown again when the job comes back here
+  SharedFolderView remoteView;  // shown again when the job comes back here
   std::vector<std::string> remoteAbove;
   bool panesFollow = true;      // the panes show this folder (jobs; not the window's own deletes)
   int depth = 0;

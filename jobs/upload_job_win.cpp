@@ -163,7 +163,7 @@ void SendLevel(const std::vector<JobRow>& rows, bool convertAlways, SendFolderSt
     std::string remoteName = row.name;
     ApplyNameCase(remoteName, Options, SystemTextCase());
     if (row.name == "." || row.name == "..") continue;
-    if (!IsPlainEntryName(row.name) || !IsPlainEntryName(remoteName)) continue;
+    if (!IsPlainEntryName(row.name) || (remoteName != row.name && !IsPlainEntryName(remoteName))) continue;
     if (!row.folder) {
       SendListedFile(row, remoteName, classes, UploadConversionOption(Options.NKFUp, convertAlways), level);
       continue;
