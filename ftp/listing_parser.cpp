@@ -268,8 +268,8 @@ std::vector<ListedEntry> ParseListing(const std::string& text, const ListingCloc
     size_t end = machine ? text.find("\r\n", start) : LineEnd(text, start);
     if (end == std::string::npos) end = text.size();
     std::string unsafe;
-    if (end > start) line.assign(text, start, end - start);
-    if (end > start && ParseListingLine(line, now, parsed, &unsafe)) {
+    line.assign(text, start, end - start);
+    if (!line.empty() && ParseListingLine(line, now, parsed, &unsafe)) {
       entries.push_back(parsed);
     } else if (hidden && !unsafe.empty()) {
       const size_t first = unsafe.find_first_not_of(" \t");

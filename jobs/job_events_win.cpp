@@ -7,16 +7,25 @@
 
 JobSnapshot JobStart;
 
-JobRow JobRowOf(const ListRow& row) { return JobRowOf(ListRow(row)); }
-
-JobRow JobRowOf(ListRow&& row) {
+// The four texts a job reads of a row, copied or taken over.
+static JobRow JobRowOfTexts(std::string name, std::string size, std::string date, std::string attributes) {
   JobRow r;
-  r.name = std::move(row.texts.column[0]);
-  r.size = std::move(row.texts.column[1]);
-  r.date = std::move(row.texts.column[3]);
-  r.attributes = std::move(row.texts.column[4]);
+  r.name = std::move(name);
+  r.size = std::move(size);
+  r.date = std::move(date);
+  r.attributes = std::move(attributes);
   r.folder = r.size == "   ";
   return r;
+}
+
+JobRow JobRowOf(const ListRow& row) {
+  const auto& c = row.texts.column;
+  return JobRowOfTexts(c[0], c[1], c[3], c[4]);
+}
+
+JobRow JobRowOf(ListRow&& row) {
+  auto& c = row.texts.column;
+  return JobRowOfTexts(std::move(c[0]), std::move(c[1]), std::move(c[3]), std::move(c[4]));
 }
 
 namespace {
